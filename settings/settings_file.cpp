@@ -1,0 +1,415 @@
+#include "settings/settings_file.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace settings {
+
+namespace {
+
+constexpr std::string_view kEol = "\r\n";
+
+// Splits text into lines; CR LF and bare LF both end a line.
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+std::string Number(double v) {
+    const long long n = static_cast<long long>(v);
+    return (n >= 0 ? " " : "") + std::to_string(n) + " ";
+}
+
+std::string Hex(int32_t v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%X", static_cast<uint32_t>(v));
+    return buf;
+}
+
+// One "key = value" line; values with a comma are written as one quoted
+// record so that the reader takes them whole.
+std::string TextLine(std::string_view indent, std::string_view key, const std::string& value) {
+    std::string body = std::string(key) + " = " + value;
+    if (value.find(',') != std::string::npos && value.find('"') == std::string::npos) {
+        return std::string(indent) + "\"" + body + "\"";
+    }
+    return std::string(indent) + body;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitRecords(std::string_view line) {
+    std::vector<std::string> records;
+    size_t i = 0;
+    while (true) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+            ++i;
+        }
+        if (i < line.size() && line[i] == '"') {
+            const size_t close = line.find('"', i + 1);
+            if (close == std::string_view::npos) {
+                records.emplace_back(line.substr(i + 1));
+                return records;
+            }
+            records.emplace_back(line.substr(i + 1, close - i - 1));
+            // Whatever stands between the closing quote and the next comma is dropped.
+            const size_t comma = line.find(',', close + 1);
+            if (comma == std::string_view::npos) {
+                return records;
+            }
+            i = comma + 1;
+            continue;
+        }
+        const size_t comma = line.find(',', i);
+        if (comma == std::string_view::npos) {
+            records.emplace_back(Trim(line.substr(std::min(i, line.size()))));
+            return records;
+        }
+        records.emplace_back(Trim(line.substr(i, comma - i)));
+        i = comma + 1;
+    }
+}
+
+bool ReadFile(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    std::ostringstream buf;
+    buf << in.rdbuf();
+    text = buf.str();
+    return true;
+}
+
+bool ReplaceFile(const std::string& folder, const std::string& path, const std::string& text) {
+    const std::string temp = folder + std::string(kTempName);
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            return false;
+        }
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::error_code ec;
+            std::filesystem::remove(temp, ec);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ec);
+        return false;
+    }
+    return true;
+}
+
+ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings& program) {
+    ResetStyle(style, program);
+    program.RecentEngine.clear();
+    const bool hadStyle = !style.CurrentStyle.empty();
+    bool inStyle = false;
+    ReadResult result;
+    result.found = true;
+    int lineNo = 0;
+    for (std::string_view line : Lines(text)) {
+        ++lineNo;
+        for (std::string record : SplitRecords(line)) {
+            const size_t semi = record.find(';');
+            if (semi != std::string::npos && semi > 0) {
+                record.resize(semi);
+            }
+            const std::string_view trimmed = Trim(record);
+            const size_t eq = trimmed.find('=');
+            if (eq == std::string_view::npos || eq == 0) {
+                continue;
+            }
+            const std::string key = Upper(Trim(trimmed.substr(0, eq)));
+            const std::string value(Trim(trimmed.substr(eq + 1)));
+
+            // Every value is taken as a number first; one whose 15-fold does not
+            // fit ends the reading, whatever its key.
+            const auto val = Val(value);
+            const auto n = val ? RoundHalfEven(*val) : std::nullopt;
+            if (!n || static_cast<int64_t>(*n) * 15 > INT32_MAX ||
+                static_cast<int64_t>(*n) * 15 < INT32_MIN) {
+                result.stoppedAtLine = lineNo;
+                return result;
+            }
+
+            if (key == "RECENTFILE") {
+                AddRecentFile(program, value);
+            } else if (key == "RECENTENGINE") {
+                program.RecentEngine = value;
+            } else if (key == "STYLE" || key == "RECENTSTYLE") {
+                if (!hadStyle) {
+                    style.CurrentStyle = value;
+                }
+            } else if (key == "BEGINSTYLE") {
+                if (!hadStyle) {
+                    result.newStyles.push_back(value);
+                }
+                if (style.CurrentStyle.empty()) {
+                    style.CurrentStyle = value;
+                }
+                inStyle = Upper(value) == Upper(style.CurrentStyle);
+            } else if (inStyle) {
+                if (StoreStyleValue(style, key, value, program.AppDir) == StoreResult::kOverflow) {
+                    result.stoppedAtLine = lineNo;
+                    return result;
+                }
+            }
+        }
+    }
+    return result;
+}
+
+ReadResult ReadSettings(Style& style, ProgramSettings& program) {
+    std::string text;
+    if (!ReadFile(program.AppDir + std::string(kSettingsName), text)) {
+        ResetStyle(style, program);
+        program.RecentEngine.clear();
+        return {};
+    }
+    return ReadSettingsText(text, style, program);
+}
+
+std::string SaveRecentText(const Style& style, const ProgramSettings& program, const std::string* oldText) {
+    std::string out;
+    for (int i = 3; i >= 0; --i) {
+        if (!program.RecentFiles[i].empty()) {
+            out += "RecentFile = " + program.RecentFiles[i];
+            out += kEol;
+        }
+    }
+    if (!program.RecentEngine.empty()) {
+        out += "RecentEngine = " + program.RecentEngine;
+        out += kEol;
+    }
+    if (oldText == nullptr) {
+        return out;
+    }
+    for (std::string_view line : Lines(*oldText)) {
+        const std::string u = Upper(Trim(line));
+        if (StartsWith(u, "RECENTSTYLE") || StartsWith(u, "STYLE")) {
+            out += "RecentStyle = " + style.CurrentStyle;
+        } else if (StartsWith(u, "RECENTENGINE") || StartsWith(u, "RECENTFILE")) {
+            continue;
+        } else {
+            out += line;
+        }
+        out += kEol;
+    }
+    return out;
+}
+
+bool SaveRecent(const Style& style, const ProgramSettings& program) {
+    const std::string path = program.AppDir + std::string(kSettingsName);
+    std::string old;
+    const bool hasOld = ReadFile(path, old);
+    return ReplaceFile(program.AppDir, path, SaveRecentText(style, program, hasOld ? &old : nullptr));
+}
+
+std::string StyleBlock(Style& s) {
+    std::string out;
+    auto line = [&](const std::string& text) {
+        out += text;
+        out += kEol;
+    };
+    auto px = [](int32_t twips) { return Number(TwipsToPixels(twips)); };
+
+    line(TextLine("", "BeginStyle", s.CurrentStyle));
+    if (!s.PIECESFILE.empty())
+        line(TextLine("  ", "PiecesFile", s.PIECESFILE));
+    if (!s.BORDERFILE.empty())
+        line(TextLine("  ", "BorderFile", s.BORDERFILE));
+    line("  SqrWidth =" + px(s.SQRWIDTH));
+    line("  SqrHeight =" + px(s.SQRHEIGHT));
+    if (s.SQRHTAB != s.SQRWIDTH)
+        line("  SqrHTab =" + px(s.SQRHTAB));
+    if (s.SQRVTAB != s.SQRHEIGHT)
+        line("  SqrVTab =" + px(s.SQRVTAB));
+    if (s.SQRHSPC > 0)
+        line("  SqrHSpc =" + px(s.SQRHSPC));
+    if (s.SQRVSPC > 0)
+        line("  SqrVSpc =" + px(s.SQRVSPC));
+    if (s.XBASE > 0)
+        line("  XBase =" + px(s.XBASE));
+    if (s.YBASE > 0)
+        line("  YBase =" + px(s.YBASE));
+    if (s.BORDERWIDTH != 8)
+        line("  BorderWidth =" + Number(s.BORDERWIDTH));
+    if (s.BORDERHEIGHT != 8)
+        line("  BorderHeight =" + Number(s.BORDERHEIGHT));
+    if (s.PIECESLIST != position::kDefaultPiecesList)
+        line(TextLine("  ", "PiecesList", s.PIECESLIST));
+    if (s.ENGLISHNOTATION != position::kDefaultPiecesList) {
+        line(TextLine("  ", "EnglishNotation", s.ENGLISHNOTATION));
+    }
+    if (!s.PYDICTIONARY.empty())
+        line(TextLine("  ", "PyDictionary", s.PYDICTIONARY));
+    if (s.STARTPOS != position::kStandardStartPos)
+        line(TextLine("  ", "StartPos", s.STARTPOS));
+    if (s.COPYCOUNTER > 0)
+        line("  CopyCounter = Yes");
+    if (s.BACKCOLOR > 0)
+        line("  BackColor = &H" + Hex(s.BACKCOLOR));
+    if (s.FRAMEWIDTH > 0) {
+        line("  FrameWidth =" + Number(s.FRAMEWIDTH));
+        line("  FrameColor = &H" + Hex(s.FRAMECOLOR));
+    }
+    const PictureSize computed = ComputedPictureSize(s);
+    if (s.WNDWIDTH != computed.width)
+        line("  WndWidth =" + px(s.WNDWIDTH));
+    if (s.WNDHEIGHT != computed.height)
+        line("  WndHeight =" + px(s.WNDHEIGHT));
+    if (s.SHOWGRID > 0) {
+        line("  ShowGrid = Yes");
+        if (!s.FONTNAME.empty())
+            line(TextLine("    ", "FontName", s.FONTNAME));
+        if (s.FONTCOLOR > 0)
+            line("    FontColor = &H" + Hex(s.FONTCOLOR));
+        if (s.FONTSIZE > 0)
+            line("    FontSize =" + Number(s.FONTSIZE));
+        if (!s.FONTSTYLE.empty())
+            line(TextLine("    ", "FontStyle", s.FONTSTYLE));
+        if (!s.FONTPOS.empty())
+            line(TextLine("    ", "FontPos", s.FONTPOS));
+        if (s.FONTXBASE > 0)
+            line("    FontXBase =" + px(s.FONTXBASE));
+        if (s.FONTYBASE > 0)
+            line("    FontYBase =" + px(s.FONTYBASE));
+    }
+    line("EndStyle");
+    return out;
+}
+
+std::string WriteStyleText(Style& style, const std::string* oldText, int& mode) {
+    std::string out;
+    std::string last;
+    auto writeBlock = [&]() {
+        if (!last.empty()) {
+            out += kEol;
+        }
+        out += StyleBlock(style);
+    };
+    if (oldText != nullptr) {
+        const std::string name = Upper(style.CurrentStyle);
+        bool skip = false;
+        for (std::string_view line : Lines(*oldText)) {
+            std::string u = Upper(line);
+            const size_t semi = u.find(';');
+            if (semi != std::string::npos && semi > 0) {
+                u = std::string(Trim(std::string_view(u).substr(0, semi)));
+            }
+            const size_t eq = u.find('=');
+            if (eq != std::string::npos && eq > 0 && StartsWith(u, "BEGINSTYLE")) {
+                const std::string v(Trim(std::string_view(u).substr(eq + 1)));
+                if (v == name) {
+                    skip = true;
+                } else if (v > name) {
+                    skip = false;
+                    if (mode == 1) {
+                        writeBlock();
+                        mode = 0;
+                        out += kEol;
+                    }
+                } else {
+                    skip = false;
+                }
+            }
+            if (!skip) {
+                out += line;
+                out += kEol;
+                last = std::string(Trim(line));
+            }
+        }
+    }
+    if (mode == 1) {
+        writeBlock();
+        mode = 0;
+    }
+    return out;
+}
+
+bool WriteStyle(Style& style, const ProgramSettings& program, int& mode) {
+    const std::string path = program.AppDir + std::string(kSettingsName);
+    std::string old;
+    const bool hasOld = ReadFile(path, old);
+    int newMode = mode;
+    const std::string text = WriteStyleText(style, hasOld ? &old : nullptr, newMode);
+    if (!ReplaceFile(program.AppDir, path, text)) {
+        return false;
+    }
+    mode = newMode;
+    return true;
+}
+
+void AddRecentFile(ProgramSettings& program, const std::string& name) {
+    auto& files = program.RecentFiles;
+    int i = 3;
+    for (int k = 0; k < 4; ++k) {
+        if (files[k] == name) {
+            i = k;
+            break;
+        }
+    }
+    for (int j = i; j >= 1; --j) {
+        files[j] = files[j - 1];
+    }
+    files[0] = name;
+}
+
+std::string CutName(const std::string& path, int limit) {
+    std::string p = path;
+    bool cut = false;
+    const auto size = [&] { return static_cast<int>(p.size()); };
+    while (size() > limit) {
+        const size_t sep = p.find_first_of("\\/");
+        if (sep == std::string::npos) {
+            break;
+        }
+        p.erase(0, sep + 1);
+        cut = true;
+    }
+    if (size() > limit) {
+        p.erase(0, p.size() - static_cast<size_t>(std::max(limit, 0)));
+        cut = true;
+    }
+    if (!cut) {
+        return p;
+    }
+    // Paths from the root of a Linux file system keep just the "/".
+    if (!path.empty() && path[0] == '/') {
+        return "/.../" + p;
+    }
+    const char sep = path.find('\\') != std::string::npos ? '\\' : '/';
+    return path.substr(0, 3) + "..." + sep + p;
+}
+
+std::string RecentCaption(int index, const std::string& name) {
+    return "&" + std::to_string(index + 1) + " " + CutName(name, 30);
+}
+
+}  // namespace settings

@@ -1,0 +1,76 @@
+#pragma once
+// "Pandrel.ini": recent files, recent engine, current style name and the
+// named style blocks.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/style.h"
+
+namespace settings {
+
+/// Name of the settings file inside the program folder.
+inline constexpr std::string_view kSettingsName = "Pandrel.ini";
+/// Name under which a new settings file is built before it replaces the old.
+inline constexpr std::string_view kTempName = "F0000000.tmp";
+
+/// Splits one physical line into records the way comma-separated input is
+/// read: a comma outside double quotes ends a record; a record that begins
+/// with a double quote runs to the next one and loses both quotes.
+std::vector<std::string> SplitRecords(std::string_view line);
+
+/// What one reading of the settings file did.
+struct ReadResult {
+    bool found = false;                  ///< The file could be opened.
+    int stoppedAtLine = 0;               ///< 1-based line that ended the reading early, or 0.
+    std::vector<std::string> newStyles;  ///< Block names for the style list (first reading only).
+};
+
+/// Fills the style record of `CurrentStyle` (or, when that is empty, of the
+/// style the file names, else of its first block) and the program-wide
+/// settings from AppDir + "Pandrel.ini". A value too large for its field ends
+/// the reading at that line; earlier lines stay applied.
+ReadResult ReadSettings(Style& style, ProgramSettings& program);
+
+/// Same, from text already in memory (used by the reader and by tests).
+ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings& program);
+
+/// Rewrites the recent lines (files oldest first, engine) at the top of the
+/// settings file and the current style name in place. Returns false when the
+/// new file could not be written; the old file then stays as it was.
+bool SaveRecent(const Style& style, const ProgramSettings& program);
+
+/// The text SaveRecent writes, given the old file's text (nullptr when none).
+std::string SaveRecentText(const Style& style, const ProgramSettings& program, const std::string* oldText);
+
+/// Saves (mode 1) or deletes (mode 0) the block named `CurrentStyle`. Blocks
+/// keep ascending order of their upper-cased names. On return mode is 0 when
+/// the block was written. Returns false when the file could not be written.
+bool WriteStyle(Style& style, const ProgramSettings& program, int& mode);
+
+/// The text WriteStyle writes, given the old file's text (nullptr when none).
+std::string WriteStyleText(Style& style, const std::string* oldText, int& mode);
+
+/// The lines of one style block as WriteStyle writes them, CR LF ended.
+std::string StyleBlock(Style& style);
+
+/// Puts a file name at the top of the recent files; an entry already there
+/// moves up, otherwise the oldest drops out.
+void AddRecentFile(ProgramSettings& program, const std::string& name);
+
+/// Shortens a path for display to about limit characters, keeping its first
+/// three characters and its last folders: "C:\...\OPENINGS\NAJDORF.PGN".
+std::string CutName(const std::string& path, int limit);
+
+/// Caption of recent-file menu item i (0..3): "&1 " and the shortened name.
+std::string RecentCaption(int index, const std::string& name);
+
+/// Reads a whole file; false when it cannot be opened.
+bool ReadFile(const std::string& path, std::string& text);
+
+/// Writes text to a temporary file in the same folder, flushes it and renames
+/// it over path in one step, so a crash leaves either the old or the new file.
+bool ReplaceFile(const std::string& folder, const std::string& path, const std::string& text);
+
+}  // namespace settings

@@ -1,0 +1,296 @@
+#include "settings/style.h"
+
+#include <cmath>
+#include <limits>
+
+namespace settings {
+
+void ResetStyle(Style& style, ProgramSettings& program) {
+    std::string name = std::move(style.CurrentStyle);
+    style = Style{};
+    style.CurrentStyle = std::move(name);
+    style.ENGLISHNOTATION = style.PIECESLIST;
+    program.PyDictionaryText.clear();
+}
+
+double TwipsToPixels(double twips) {
+    return std::floor(twips / 15.0 + 0.1);
+}
+
+std::string Upper(std::string_view text) {
+    std::string out(text);
+    for (char& ch : out) {
+        if (ch >= 'a' && ch <= 'z') {
+            ch = static_cast<char>(ch - 'a' + 'A');
+        }
+    }
+    return out;
+}
+
+std::string_view Trim(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool IsBareName(std::string_view name) {
+    return name.find_first_of("/\\:") == std::string_view::npos;
+}
+
+namespace {
+
+bool IsBlank(char ch) {
+    return ch == ' ' || ch == '\t';
+}
+
+std::optional<double> HexVal(std::string_view t) {
+    uint64_t value = 0;
+    int digits = 0;
+    bool significant = false;
+    for (char ch : t) {
+        int d;
+        if (ch >= '0' && ch <= '9') {
+            d = ch - '0';
+        } else if (ch >= 'a' && ch <= 'f') {
+            d = ch - 'a' + 10;
+        } else if (ch >= 'A' && ch <= 'F') {
+            d = ch - 'A' + 10;
+        } else {
+            break;
+        }
+        significant = significant || d != 0;
+        if (significant) {
+            ++digits;
+        }
+        if (digits > 8) {
+            return std::nullopt;
+        }
+        value = value * 16 + static_cast<uint64_t>(d);
+    }
+    // Short hexadecimal numbers are 16-bit: &HFFFF is -1.
+    if (value <= 0xFFFF) {
+        return static_cast<double>(static_cast<int16_t>(static_cast<uint16_t>(value)));
+    }
+    return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(value)));
+}
+
+}  // namespace
+
+std::optional<double> Val(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) {
+        ++i;
+    }
+    if (i + 1 < text.size() && text[i] == '&' && (text[i + 1] == 'H' || text[i + 1] == 'h')) {
+        return HexVal(text.substr(i + 2));
+    }
+    // Collect the number's characters, skipping blanks inside it.
+    std::string num;
+    bool seenDigit = false;
+    bool seenPoint = false;
+    bool seenExp = false;
+    for (; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (IsBlank(ch)) {
+            continue;
+        }
+        if (ch >= '0' && ch <= '9') {
+            num += ch;
+            seenDigit = true;
+        } else if ((ch == '+' || ch == '-') && (num.empty() || (seenExp && (num.back() == 'e')))) {
+            num += ch;
+        } else if (ch == '.' && !seenPoint && !seenExp) {
+            num += ch;
+            seenPoint = true;
+        } else if ((ch == 'e' || ch == 'E' || ch == 'd' || ch == 'D') && seenDigit && !seenExp) {
+            num += 'e';
+            seenExp = true;
+        } else {
+            break;
+        }
+    }
+    if (!seenDigit) {
+        return 0.0;
+    }
+    // A dangling exponent mark or sign reads as if it were not there.
+    while (!num.empty() && (num.back() == 'e' || num.back() == '+' || num.back() == '-')) {
+        num.pop_back();
+    }
+    char* end = nullptr;
+    const double v = std::strtod(num.c_str(), &end);
+    if (!std::isfinite(v)) {
+        return std::nullopt;
+    }
+    return v;
+}
+
+std::optional<int32_t> RoundHalfEven(double v) {
+    if (!std::isfinite(v)) {
+        return std::nullopt;
+    }
+    const double r = std::nearbyint(v);  // default rounding mode: halves to even
+    if (r < std::numeric_limits<int32_t>::min() || r > std::numeric_limits<int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(r);
+}
+
+namespace {
+
+bool Fits16(int64_t v) {
+    return v >= INT16_MIN && v <= INT16_MAX;
+}
+
+}  // namespace
+
+StoreResult StoreStyleValue(Style& style, std::string_view key, std::string_view value,
+                            const std::string& appDir) {
+    const auto val = Val(value);
+    if (!val) {
+        return StoreResult::kOverflow;
+    }
+    const auto rounded = RoundHalfEven(*val);
+    if (!rounded) {
+        return StoreResult::kOverflow;
+    }
+    const int64_t n = *rounded;
+    const int64_t n15 = n * 15;
+    if (n15 < INT32_MIN || n15 > INT32_MAX) {
+        return StoreResult::kOverflow;
+    }
+
+    auto twips16 = [&](int16_t& field) {
+        if (!Fits16(n15)) {
+            return StoreResult::kOverflow;
+        }
+        field = static_cast<int16_t>(n15);
+        return StoreResult::kStored;
+    };
+    auto plain16 = [&](int16_t& field) {
+        if (!Fits16(n)) {
+            return StoreResult::kOverflow;
+        }
+        field = static_cast<int16_t>(n);
+        return StoreResult::kStored;
+    };
+    auto colour = [&](int32_t& field) {
+        field = static_cast<int32_t>(n < 0 ? n + 65536 : n);
+        return StoreResult::kStored;
+    };
+    auto flag = [&](int16_t& field) {
+        if (Upper(value) == "YES") {
+            field = 1;
+        }
+        return StoreResult::kStored;
+    };
+    auto text = [&](std::string& field) {
+        field = std::string(value);
+        return StoreResult::kStored;
+    };
+    auto file = [&](std::string& field) {
+        if (!value.empty() && IsBareName(value)) {
+            field = appDir + std::string(value);
+        } else {
+            field = std::string(value);
+        }
+        return StoreResult::kStored;
+    };
+
+    if (key == "SQRWIDTH")
+        return twips16(style.SQRWIDTH);
+    if (key == "SQRHEIGHT")
+        return twips16(style.SQRHEIGHT);
+    if (key == "SQRHTAB")
+        return twips16(style.SQRHTAB);
+    if (key == "SQRVTAB")
+        return twips16(style.SQRVTAB);
+    if (key == "SQRHSPC")
+        return twips16(style.SQRHSPC);
+    if (key == "SQRVSPC")
+        return twips16(style.SQRVSPC);
+    if (key == "XBASE")
+        return twips16(style.XBASE);
+    if (key == "YBASE")
+        return twips16(style.YBASE);
+    if (key == "FONTXBASE")
+        return twips16(style.FONTXBASE);
+    if (key == "FONTYBASE")
+        return twips16(style.FONTYBASE);
+    if (key == "WNDWIDTH") {
+        style.WNDWIDTH = static_cast<int32_t>(n15);
+        return StoreResult::kStored;
+    }
+    if (key == "WNDHEIGHT") {
+        style.WNDHEIGHT = static_cast<int32_t>(n15);
+        return StoreResult::kStored;
+    }
+    if (key == "BORDERWIDTH")
+        return plain16(style.BORDERWIDTH);
+    if (key == "BORDERHEIGHT")
+        return plain16(style.BORDERHEIGHT);
+    if (key == "FONTSIZE")
+        return plain16(style.FONTSIZE);
+    if (key == "FRAMEWIDTH")
+        return plain16(style.FRAMEWIDTH);
+    if (key == "BACKCOLOR")
+        return colour(style.BACKCOLOR);
+    if (key == "FONTCOLOR")
+        return colour(style.FONTCOLOR);
+    if (key == "FRAMECOLOR")
+        return colour(style.FRAMECOLOR);
+    if (key == "COPYCOUNTER")
+        return flag(style.COPYCOUNTER);
+    if (key == "SHOWGRID")
+        return flag(style.SHOWGRID);
+    if (key == "FONTPOS") {
+        style.FONTPOS = Upper(value);
+        return StoreResult::kStored;
+    }
+    if (key == "FONTSTYLE") {
+        style.FONTSTYLE = Upper(value);
+        return StoreResult::kStored;
+    }
+    if (key == "FONTNAME")
+        return text(style.FONTNAME);
+    if (key == "PIECESLIST")
+        return text(style.PIECESLIST);
+    if (key == "ENGLISHNOTATION")
+        return text(style.ENGLISHNOTATION);
+    if (key == "PYDICTIONARY")
+        return text(style.PYDICTIONARY);
+    if (key == "STARTPOS")
+        return text(style.STARTPOS);
+    if (key == "BORDERFILE")
+        return file(style.BORDERFILE);
+    if (key == "PIECESFILE")
+        return file(style.PIECESFILE);
+    return StoreResult::kIgnored;
+}
+
+int ClampBoardSize(Style& style) {
+    const int rows = style.BORDERHEIGHT;
+    const int cols = style.BORDERWIDTH;
+    int n = rows * cols - 1;
+    // A board without squares would leave nothing to divide by; treat it like
+    // an oversized one.
+    if (rows < 1 || cols < 1 || n >= position::kMaxSquares) {
+        style.BORDERHEIGHT = 8;
+        style.BORDERWIDTH = 8;
+        n = 63;
+    }
+    return n;
+}
+
+PictureSize ComputedPictureSize(Style& style) {
+    const int n = ClampBoardSize(style);
+    const int cols = style.BORDERWIDTH;
+    PictureSize size;
+    size.width = (n % cols) * (style.SQRHTAB + style.SQRHSPC) + 2 * style.XBASE + style.SQRWIDTH + 60;
+    size.height = (n / cols) * (style.SQRVTAB + style.SQRVSPC) + 2 * style.YBASE + style.SQRHEIGHT + 60;
+    return size;
+}
+
+}  // namespace settings

@@ -1,0 +1,110 @@
+#pragma once
+// The style record: how the diagram looks and how positions are written.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "position/vet.h"
+
+namespace settings {
+
+/// One style. Field names are the settings keys; lengths are in twips
+/// (15 to a pixel), colours 0x00BBGGRR, flags 1 or 0.
+struct Style {
+    std::string BORDERFILE;
+    std::string CurrentStyle;
+    std::string PIECESFILE;
+    int32_t BACKCOLOR = 0;
+    int16_t BORDERHEIGHT = 8;
+    int16_t BORDERWIDTH = 8;
+    int16_t COPYCOUNTER = 0;
+    std::string PIECESLIST{position::kDefaultPiecesList};
+    std::string ENGLISHNOTATION{position::kDefaultPiecesList};
+    int32_t FONTCOLOR = 0;
+    int16_t FONTXBASE = 0;
+    int16_t FONTYBASE = 0;
+    std::string FONTNAME = "MS Sans Serif";
+    std::string FONTPOS = "Left Up";
+    int16_t FONTSIZE = 8;
+    std::string FONTSTYLE;
+    int32_t FRAMECOLOR = 0;
+    int16_t FRAMEWIDTH = 0;
+    int16_t SHOWGRID = 0;
+    int16_t SQRHEIGHT = 225;
+    int16_t SQRWIDTH = 225;
+    int16_t SQRHTAB = 0;
+    int16_t SQRVTAB = 0;
+    int16_t SQRHSPC = 0;
+    int16_t SQRVSPC = 0;
+    std::string STARTPOS{position::kStandardStartPos};
+    std::string PYDICTIONARY;
+    int32_t WNDHEIGHT = 0;
+    int32_t WNDWIDTH = 0;
+    int16_t XBASE = 0;
+    int16_t YBASE = 0;
+
+    /// The board's shape and piece letters as the position code needs them.
+    position::BoardShape Shape() const { return {BORDERHEIGHT, BORDERWIDTH, PIECESLIST}; }
+
+    bool operator==(const Style&) const = default;
+};
+
+/// Settings that live next to the style record but belong to no style.
+struct ProgramSettings {
+    std::array<std::string, 4> RecentFiles;  ///< Most recent first.
+    std::string RecentEngine;                ///< "POPEYE", "CRAFTY" or "".
+    std::string AppDir;                      ///< Program folder, ending in "/".
+    std::string PyDictionaryText;            ///< Popeye dictionary in force.
+};
+
+/// Sets every style field to its default; keeps `CurrentStyle`. Empties the
+/// Popeye dictionary in force.
+void ResetStyle(Style& style, ProgramSettings& program);
+
+/// Pixels shown for a length in twips: Int(t / 15 + 0.1).
+double TwipsToPixels(double twips);
+
+/// The leading number of a text: decimal (blanks and tabs inside it are
+/// skipped, optional sign, fraction and exponent) or hexadecimal after "&H"
+/// (up to four digits read as a signed 16-bit value, up to eight as a signed
+/// 32-bit value). Anything else gives 0. No value when the number overflows.
+std::optional<double> Val(std::string_view text);
+
+/// Rounds to the nearest whole number, halves to even. No value when the
+/// result does not fit a signed 32-bit integer.
+std::optional<int32_t> RoundHalfEven(double v);
+
+/// Upper-cases ASCII letters.
+std::string Upper(std::string_view text);
+
+/// Trims blanks and tabs on both sides.
+std::string_view Trim(std::string_view text);
+
+/// True when a file name has no folder part ("/", "\" or ":") and is
+/// therefore taken relative to the program folder.
+bool IsBareName(std::string_view name);
+
+/// What storing one settings value into the style record gave.
+enum class StoreResult { kStored, kIgnored, kOverflow };
+
+/// Stores value under the upper-cased style key, with that key's conversion.
+/// kOverflow when the number does not fit the field (the reader stops there).
+StoreResult StoreStyleValue(Style& style, std::string_view key, std::string_view value,
+                            const std::string& appDir);
+
+/// The picture size that the renderer computes for a style, in twips. Sets
+/// the board back to 8 x 8 when it has more than 400 squares (or no squares).
+struct PictureSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+PictureSize ComputedPictureSize(Style& style);
+
+/// Sets a board of more than 400 squares, or of no squares, back to 8 x 8.
+/// Returns N = rows * cols - 1 of the board in force afterwards.
+int ClampBoardSize(Style& style);
+
+}  // namespace settings
