@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <QImage>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+};
+
+// Runs pandrel-cli with the arguments (already quoted for the shell).
+CliRun Cli(const std::string& args) {
+    CliRun run;
+    const std::string command = std::string(CLI_PATH) + " " + args + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return run;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
+        run.out.append(buf, n);
+    const int raw = pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
+}
+
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_dir =
+            std::filesystem::temp_directory_path() /
+            ("pandrel-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir);
+        m_app = " --appdir " + m_dir.string() + " ";
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    void Ini(const std::string& text) { std::ofstream(m_dir / "Pandrel.ini") << text; }
+
+    std::filesystem::path m_dir;
+    std::string m_app;
+};
+
+TEST_F(CliTest, FenAndTally) {
+    struct Case {
+        const char* text;
+        const char* out;
+    };
+    for (const Case c : {Case{"'(16x16)rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR'",
+                              "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR\n(16x16)\n"},
+                         Case{"''", "8/8/8/8/8/8/8/8\n(0x0)\n"},
+                         Case{"'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b - - 0 1'",
+                              "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR\n(16x17)\n"}}) {
+        const CliRun r = Cli("fen" + m_app + c.text);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, c.out) << c.text;
+    }
+    EXPECT_EQ(Cli("fixfen" + m_app + "rnbqk/").out, "rnbqk3/\n");
+}
+
+TEST_F(CliTest, StyleFromTheSettingsFile) {
+    Ini("BeginStyle = Alpha\r\nEndStyle\r\nBeginStyle = Ten\r\n  BorderWidth = 10\r\n  BorderHeight = 2\r\n"
+        "  PiecesList = pPnNbBrRqQkKxX\r\nEndStyle\r\n");
+    EXPECT_EQ(Cli("fen" + m_app + "--style ten xX").out, "xX8/82\n(1x1)\n");
+    EXPECT_EQ(Cli("fen" + m_app + "xXK").out, "K7/8/8/8/8/8/8/8\n(1x0)\n");  // first block: x, X unknown
+    EXPECT_EQ(Cli("fen" + m_app + "--style Nope K").status, 2);
+}
+
+TEST_F(CliTest, BadCommandLines) {
+    EXPECT_EQ(Cli("").status, 2);
+    EXPECT_EQ(Cli("frobnicate").status, 2);
+    EXPECT_EQ(Cli("fen" + m_app + "--frob K").status, 2);
+    EXPECT_EQ(Cli("fen" + m_app).status, 2);
+    EXPECT_EQ(Cli("fen --appdir").status, 2);
+    EXPECT_EQ(Cli("render" + m_app + "K").status, 2);
+}
+
+TEST_F(CliTest, RenderWritesTheDiagram) {
+    const std::string file = (m_dir / "out.bmp").string();
+    ASSERT_EQ(Cli("render" + m_app + "-o " + file + " K7/8/8/8/8/8/8/8").status, 0);
+    QImage image(QString::fromStdString(file));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(124, 124));
+    EXPECT_EQ(image.depth(), 32);  // loaded form; the file itself is 24-bit
+    std::ifstream in(file, std::ios::binary);
+    char header[30];
+    in.read(header, sizeof header);
+    EXPECT_EQ(header[0], 'B');
+    EXPECT_EQ(header[28], 24);
+
+    const std::string reversed = (m_dir / "rev.bmp").string();
+    ASSERT_EQ(Cli("render" + m_app + "--reversed -o " + reversed + " K7/8/8/8/8/8/8/8").status, 0);
+    QImage turned(QString::fromStdString(reversed));
+    EXPECT_EQ(turned.copy(105, 105, 15, 15), image.copy(0, 0, 15, 15));
+
+    EXPECT_EQ(Cli("render" + m_app + "-o /nonexistent/dir/x.bmp K").status, 1);
+}
+
+TEST_F(CliTest, RenderWithLettering) {
+    Ini("BeginStyle = Grid\r\n  XBase = 20\r\n  ShowGrid = Yes\r\n  FontColor = &HFFFFFF\r\nEndStyle\r\n");
+    const std::string file = (m_dir / "grid.bmp").string();
+    ASSERT_EQ(Cli("render" + m_app + "-o " + file + " ''").status, 0);
+    QImage image(QString::fromStdString(file));
+    bool lettered = false;
+    for (int y = 0; y < 15 && !lettered; ++y)
+        for (int x = 0; x < 20; ++x)
+            lettered = lettered || image.pixelColor(x, y).lightness() > 128;
+    EXPECT_TRUE(lettered);
+}
+
+}  // namespace
