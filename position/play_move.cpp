@@ -1,0 +1,472 @@
+#include "position/play_move.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace position {
+
+const char* Describe(PlayFailure reason) {
+    switch (reason) {
+        case PlayFailure::kNone:
+            return "no failure";
+        case PlayFailure::kBadBoard:
+            return "the board has no squares or too many";
+        case PlayFailure::kTooShort:
+            return "the move names no destination square";
+        case PlayFailure::kOffBoard:
+            return "the destination square is not on the board";
+        case PlayFailure::kUnknownPiece:
+            return "the piece letter is not in the pieces list";
+        case PlayFailure::kUnknownPromotion:
+            return "the promotion letter is not in the pieces list";
+        case PlayFailure::kUnknownKind:
+            return "the piece has no known pattern of movement";
+        case PlayFailure::kCellOutOfRange:
+            return "a square of the move lies outside the board vector";
+        case PlayFailure::kNoOrigin:
+            return "no piece can reach the destination";
+    }
+    return "unknown failure";
+}
+
+namespace {
+
+// Annotation characters dropped from a move before it is read.
+constexpr std::string_view kDropped = "!?xX+#- ";
+// A hint that occurs inside this text is a rank hint.
+constexpr std::string_view kDigits = "0123456789";
+// Marks an absent letter or hint (every char value, NUL included, is a real letter).
+constexpr int kAbsent = -1;
+
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The numeric value of one character as the rank formula reads it: a digit
+// gives its value, anything else 0.
+int DigitValue(int c) {
+    return c >= '0' && c <= '9' ? c - '0' : 0;
+}
+
+int Code(char c) {
+    return static_cast<unsigned char>(c);
+}
+
+// 1-based position of ch in text, 0 when absent.
+int IndexIn(std::string_view text, int ch) {
+    if (ch == kAbsent) {
+        return 0;
+    }
+    const auto p = text.find(static_cast<char>(ch));
+    return p == std::string_view::npos ? 0 : static_cast<int>(p) + 1;
+}
+
+PlayResult Fail(PlayFailure reason) {
+    PlayResult r;
+    r.reason = reason;
+    return r;
+}
+
+// Writes one cell, refusing indexes outside the vector.
+bool Put(Vet& vet, long long s, int v) {
+    if (s < 0 || s >= kCells) {
+        return false;
+    }
+    vet(kPosition, static_cast<int>(s)) = static_cast<int16_t>(v);
+    return true;
+}
+
+// Places the castling pieces on their fixed cells; nothing there is checked.
+PlayResult Castle(Vet& vet, const NotationStyle& style, int side, bool queenSide) {
+    const auto& en = style.englishNotation;
+    const long long cols = style.shape.cols;
+    const long long last = static_cast<long long>(style.shape.rows) * cols - 1;
+    const bool white = side == 0;
+    const int king = IndexIn(en, white ? 'K' : 'k');
+    const int rook = IndexIn(en, white ? 'R' : 'r');
+    // Corner, king cell, the king's and the rook's new cells, in the order
+    // they are written, so that a failure keeps the cells written before it.
+    std::array<long long, 4> c{};
+    if (queenSide) {
+        const long long a1 = white ? last - cols + 1 : 0;
+        c = {a1, a1 + 4, a1 + 2, a1 + 3};
+    } else {
+        const long long h = white ? last : cols - 1;
+        c = {h, h - 3, h - 1, h - 2};
+    }
+    if (!Put(vet, c[0], 0) || !Put(vet, c[1], 0) || !Put(vet, c[2], king) || !Put(vet, c[3], rook)) {
+        return Fail(PlayFailure::kCellOutOfRange);
+    }
+    PlayResult r;
+    r.status = PlayStatus::kCastled;
+    return r;
+}
+
+// Collects, in the fixed search order, the squares from which the moving
+// piece can reach the destination. The first one is the interpreter's choice;
+// the others only matter to the pinned-piece check.
+class OriginSearch {
+  public:
+    OriginSearch(const Vet& vet, int rows, int cols, int row, int col, int piece, int fileHint, int rankHint)
+        : m_vet(vet),
+          m_rows(rows),
+          m_cols(cols),
+          m_row(row),
+          m_col(col),
+          m_piece(piece),
+          m_fileHint(fileHint),
+          m_rankHint(rankHint) {}
+
+    void Run(char kind) {
+        switch (kind) {
+            case 'Q':
+            case 'q':
+                for (int s : {1, -1}) {
+                    Ray(s, s);
+                    Ray(s, -s);
+                    Ray(s, 0);
+                    Ray(0, s);
+                }
+                break;
+            case 'R':
+            case 'r':
+                for (int s : {1, -1}) {
+                    Ray(s, 0);
+                    Ray(0, s);
+                }
+                break;
+            case 'B':
+            case 'b':
+                for (int s : {1, -1}) {
+                    Ray(s, s);
+                    Ray(s, -s);
+                }
+                break;
+            case 'N':
+            case 'n':
+                for (int s : {1, -1}) {
+                    Step(2 * s, s);
+                    Step(2 * s, -s);
+                    Step(s, 2 * s);
+                    Step(s, -2 * s);
+                }
+                break;
+            case 'K':
+            case 'k':
+                for (int s : {1, -1}) {
+                    Step(s, -s);
+                    Step(s, 0);
+                    Step(s, s);
+                    Step(0, s);
+                }
+                break;
+            case 'P':
+                Step(1, 0);
+                Step(2, 0);
+                Step(1, -1);
+                Step(1, 1);
+                break;
+            case 'p':
+                Step(-1, 0);
+                Step(-2, 0);
+                Step(-1, 1);
+                Step(-1, -1);
+                break;
+            default:
+                break;
+        }
+    }
+
+    int Count() const { return m_count; }
+    int At(int i) const { return m_found[i]; }
+
+  private:
+    // Examines one square; returns whether a sliding ray goes on past it.
+    bool Examine(int r, int c) {
+        if (r < 0 || r >= m_rows || c < 0 || c >= m_cols) {
+            return false;
+        }
+        const int s = r * m_cols + c;
+        const int v = m_vet(kPosition, s);
+        if (v <= 0) {
+            return true;
+        }
+        if (v != m_piece) {
+            return false;
+        }
+        const bool rejected = (m_fileHint != kAbsent && m_fileHint - 97 != c) ||
+                              (m_rankHint != kAbsent && DigitValue(m_rankHint) != 8 - r);
+        if (rejected) {
+            // A piece ruled out by the hint does not hide the squares behind it.
+            return true;
+        }
+        if (m_count < static_cast<int>(m_found.size())) {
+            m_found[m_count++] = s;
+        }
+        return false;
+    }
+
+    void Ray(int dr, int dc) {
+        for (int k = 1; Examine(m_row + dr * k, m_col + dc * k); ++k) {
+        }
+    }
+
+    void Step(int dr, int dc) { Examine(m_row + dr, m_col + dc); }
+
+    const Vet& m_vet;
+    int m_rows, m_cols, m_row, m_col, m_piece, m_fileHint, m_rankHint;
+    // At most one origin per ray or single square: eight at the most.
+    std::array<int, 8> m_found{};
+    int m_count = 0;
+};
+
+// Whether the square (row, col) of the board that `at` describes is attacked
+// by a piece whose kind letter is in the enemy case.
+template <typename At>
+bool Attacked(const NotationStyle& style, At at, int row, int col, bool enemyIsBlack) {
+    const int rows = style.shape.rows;
+    const int cols = style.shape.cols;
+    auto enemyKind = [&](int r, int c) -> char {
+        if (r < 0 || r >= rows || c < 0 || c >= cols) {
+            return '\0';
+        }
+        const char k = style.KindOf(at(r * cols + c));
+        const bool black = k >= 'a' && k <= 'z';
+        const bool white = k >= 'A' && k <= 'Z';
+        return (enemyIsBlack ? black : white) ? Lower(k) : '\0';
+    };
+    static constexpr int kDirs[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
+    for (int d = 0; d < 8; ++d) {
+        const bool straight = d < 4;
+        for (int k = 1;; ++k) {
+            const int r = row + kDirs[d][0] * k;
+            const int c = col + kDirs[d][1] * k;
+            if (r < 0 || r >= rows || c < 0 || c >= cols) {
+                break;
+            }
+            if (at(r * cols + c) <= 0) {
+                continue;
+            }
+            const char e = enemyKind(r, c);
+            if (e == 'q' || (e == 'r' && straight) || (e == 'b' && !straight) || (e == 'k' && k == 1)) {
+                return true;
+            }
+            break;
+        }
+    }
+    static constexpr int kJumps[8][2] = {{2, 1}, {2, -1}, {-2, 1}, {-2, -1},
+                                         {1, 2}, {1, -2}, {-1, 2}, {-1, -2}};
+    for (const auto& j : kJumps) {
+        if (enemyKind(row + j[0], col + j[1]) == 'n') {
+            return true;
+        }
+    }
+    // Pawns take one square diagonally forward: Black's toward the bottom,
+    // White's toward the top.
+    const int pawnRow = enemyIsBlack ? row - 1 : row + 1;
+    return enemyKind(pawnRow, col - 1) == 'p' || enemyKind(pawnRow, col + 1) == 'p';
+}
+
+// Among several origins, the first whose move keeps the mover's only king
+// safe; the first origin when there is no such king or none keeps it safe.
+int ChooseOrigin(const Vet& vet, const NotationStyle& style, const OriginSearch& search, char kind, int dest,
+                 int newIndex) {
+    const int first = search.At(0);
+    if (search.Count() < 2) {
+        return first;
+    }
+    const bool moverIsWhite = kind >= 'A' && kind <= 'Z';
+    const char kingLetter = moverIsWhite ? 'K' : 'k';
+    const int squares = style.shape.Squares();
+    int king = -1;
+    for (int s = 0; s < squares; ++s) {
+        if (style.KindOf(vet(kPosition, s)) == kingLetter) {
+            if (king >= 0) {
+                return first;  // more than one king: no rule to apply
+            }
+            king = s;
+        }
+    }
+    if (king < 0) {
+        return first;
+    }
+    const int cols = style.shape.cols;
+    for (int i = 0; i < search.Count(); ++i) {
+        const int from = search.At(i);
+        auto at = [&](int s) -> int {
+            if (s == from) {
+                return 0;
+            }
+            if (s == dest) {
+                return newIndex;
+            }
+            return vet(kPosition, s);
+        };
+        const int k = king == from ? dest : king;
+        if (!Attacked(style, at, k / cols, k % cols, moverIsWhite)) {
+            return from;
+        }
+    }
+    return first;
+}
+
+}  // namespace
+
+PlayResult PlayMove(Vet& vet, const NotationStyle& style, int side, std::string_view move) {
+    const int rows = style.shape.rows;
+    const int cols = style.shape.cols;
+    if (rows <= 0 || cols <= 0 || static_cast<long long>(rows) * cols > kMaxSquares) {
+        return Fail(PlayFailure::kBadBoard);
+    }
+
+    // Castling is recognised by its leading characters alone.
+    const std::string_view head5 = move.substr(0, 5);
+    if (head5 == "O-O-O" || head5 == "0-0-0") {
+        return Castle(vet, style, side, true);
+    }
+    const std::string_view head3 = move.substr(0, 3);
+    if (head3 == "O-O" || head3 == "0-0") {
+        return Castle(vet, style, side, false);
+    }
+
+    // The first "ep" (any case) is blanked, then annotation characters and
+    // blanks are dropped. Ordinary moves are filtered into a stack buffer;
+    // only an absurdly long text costs an allocation.
+    std::size_t ep = std::string_view::npos;
+    for (std::size_t i = 0; i + 1 < move.size(); ++i) {
+        if (Lower(move[i]) == 'e' && Lower(move[i + 1]) == 'p') {
+            ep = i;
+            break;
+        }
+    }
+    char local[96];
+    std::string heap;
+    char* t = local;
+    if (move.size() > sizeof local) {
+        heap.resize(move.size());
+        t = heap.data();
+    }
+    int len = 0;
+    for (std::size_t i = 0; i < move.size(); ++i) {
+        if (ep != std::string_view::npos && (i == ep || i == ep + 1)) {
+            continue;
+        }
+        if (kDropped.find(move[i]) != std::string_view::npos) {
+            continue;
+        }
+        t[len++] = move[i];
+    }
+
+    // Promotion: the letter after the first "="; "=" and letter end the text.
+    int promo = kAbsent;
+    const std::string_view filtered(t, static_cast<std::size_t>(len));
+    const auto eq = filtered.find('=');
+    if (eq != std::string_view::npos) {
+        if (eq + 1 < filtered.size()) {
+            promo = Code(filtered[eq + 1]);
+        }
+        if (len < 2) {
+            return Fail(PlayFailure::kTooShort);
+        }
+        len -= 2;
+    }
+    if (len < 1) {
+        return Fail(PlayFailure::kTooShort);
+    }
+
+    // A first character that is not lower case is the piece letter.
+    int piece = kAbsent;
+    int start = 0;
+    if (Upper(t[0]) == t[0]) {
+        piece = Code(t[0]);
+        start = 1;
+    }
+    const std::string_view text(t + start, static_cast<std::size_t>(len - start));
+    const int n = static_cast<int>(text.size());
+    if (n < 2) {
+        return Fail(PlayFailure::kTooShort);
+    }
+
+    // Destination: ranks are counted on eight rows whatever the board's height.
+    const int col = Code(text[n - 2]) - 97;
+    const int row = 8 - DigitValue(Code(text[n - 1]));
+    if (row < 0 || row >= rows || col < 0 || col >= cols) {
+        // Such a square would land on some other cell of the vector.
+        return Fail(PlayFailure::kOffBoard);
+    }
+    const int dest = row * cols + col;
+
+    if (side == 1) {
+        if (piece != kAbsent) {
+            piece = Code(Lower(static_cast<char>(piece)));
+        }
+        if (promo != kAbsent) {
+            promo = Code(Lower(static_cast<char>(promo)));
+        }
+    }
+
+    // Origin hint: a single digit (or a run of digits) gives the rank, any
+    // other hint its first character as the file.
+    int fileHint = kAbsent;
+    int rankHint = kAbsent;
+    if (n >= 3) {
+        const std::string_view hint = text.substr(0, static_cast<std::size_t>(n - 2));
+        if (kDigits.find(hint) != std::string_view::npos) {
+            rankHint = Code(hint[0]);
+        } else {
+            fileHint = Code(hint[0]);
+        }
+    }
+
+    if (piece == kAbsent) {
+        piece = side == 0 ? 'P' : 'p';
+    }
+    const int pieceIndex = IndexIn(style.shape.piecesList, piece);
+    if (pieceIndex == 0) {
+        return Fail(PlayFailure::kUnknownPiece);
+    }
+    if (promo == kAbsent) {
+        promo = piece;
+    }
+    const int newIndex = IndexIn(style.shape.piecesList, promo);
+    if (newIndex == 0) {
+        // Writing index 0 would make the piece vanish while reporting success.
+        return Fail(PlayFailure::kUnknownPromotion);
+    }
+    const char kind = style.KindOf(pieceIndex);
+    if (std::string_view("QqRrBbNnKkPp").find(kind) == std::string_view::npos) {
+        return Fail(PlayFailure::kUnknownKind);
+    }
+
+    // A pawn that names its origin and moves to an empty square takes en
+    // passant: the pawn behind the destination goes first.
+    const bool hinted = fileHint != kAbsent || rankHint != kAbsent;
+    if ((kind == 'P' || kind == 'p') && hinted && vet(kPosition, dest) <= 0) {
+        const long long behind = kind == 'P' ? dest + cols : dest - cols;
+        if (!Put(vet, behind, 0)) {
+            return Fail(PlayFailure::kCellOutOfRange);
+        }
+    }
+
+    OriginSearch search(vet, rows, cols, row, col, pieceIndex, fileHint, rankHint);
+    search.Run(kind);
+    if (search.Count() == 0) {
+        return Fail(PlayFailure::kNoOrigin);
+    }
+    const int from = ChooseOrigin(vet, style, search, kind, dest, newIndex);
+
+    vet(kPosition, dest) = static_cast<int16_t>(newIndex);
+    vet(kPosition, from) = 0;
+    PlayResult r;
+    r.status = PlayStatus::kMoved;
+    r.from = from;
+    r.to = dest;
+    return r;
+}
+
+}  // namespace position
