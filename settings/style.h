@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "position/notation_style.h"
 #include "position/vet.h"
 
 namespace settings {
@@ -48,6 +49,9 @@ struct Style {
 
     /// The board's shape and piece letters as the position code needs them.
     position::BoardShape Shape() const { return {BORDERHEIGHT, BORDERWIDTH, PIECESLIST}; }
+
+    /// Shape, piece letters and English letters as the notation code needs them.
+    position::NotationStyle Notation() const { return {Shape(), ENGLISHNOTATION}; }
 
     bool operator==(const Style&) const = default;
 };

@@ -114,3 +114,26 @@ TEST_F(CliTest, RenderWithLettering) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CliTest, NotationSubcommands) {
+    const CliRun played = Cli("play" + m_app + "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR e4 xyz e5 O-O");
+    EXPECT_EQ(played.status, 0);
+    EXPECT_EQ(played.out,
+              "ok\trnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR\n"
+              "\trnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR\n"
+              "ok\trnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR\n"
+              "O-O\trnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQ1RK1\n");
+    EXPECT_EQ(Cli("play" + m_app + "--side x K").status, 2);
+    EXPECT_EQ(Cli("move" + m_app + "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR "
+                                   "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R")
+                  .out,
+              "Nf3\n");
+    EXPECT_EQ(Cli("move" + m_app + "8/8/8/8/8/8/8/8 8/8/8/8/8/8/8/8").out, "\n");
+    const CliRun lists = Cli("popeye" + m_app + "4k3/8/8/8/8/8/8/4K3");
+    EXPECT_EQ(lists.status, 0);
+    EXPECT_EQ(std::count(lists.out.begin(), lists.out.end(), '\n'), 3);
+}
+
+}  // namespace
