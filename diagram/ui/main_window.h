@@ -1,0 +1,232 @@
+#pragma once
+// The main window: the diagram, the FEN text box, the style list, the book
+// panel and the menus. It owns start-up and shut-down of the whole program.
+//
+// How other parts of the program plug in
+// --------------------------------------
+// * Menu items: every item of the menu table exists from construction on, as
+//   a QAction found by its name: action("MNReverse"), action("MNFileList2"),
+//   and the menus themselves: menu("MNEffects"). Connect to triggered() (or
+//   toggled()) to give an item its command. Items this window handles itself
+//   (New, Start Position, recent files, Exit, Refresh, Copy Pandrel, Paste,
+//   Style, Contents, About) are already connected. MNRec, MNReverse, MNpy and
+//   MNCrafty are checkable: Qt flips their mark before triggered() runs.
+// * Hooks (hooks()): fill them in before Load(). CmdLoad opens
+//   program().book.BookFile as a book; the start-up steps FindEngines,
+//   ToolbarPictures and FillWindowLists run at their place in the start-up
+//   order; StyleWindow shows the style window modally; StyleChanged runs after
+//   the Style command (to repaint the palette); unloadSteps run first at
+//   unload (close open files). An empty hook does nothing.
+// * Secondary windows: create them on first use with this window as parent
+//   (Qt::Window flag) and RegisterWindow() them. Minimising this window hides
+//   the visible History, View, Graphic, Popeye and Crafty windows and
+//   restoring shows them again; closing it sets program().KeepWindows to false
+//   and then calls close() on every registered window in the Secondary order,
+//   so a window's closeEvent should hide while KeepWindows is true and clean
+//   up otherwise.
+// * Position commits: edit program().vet and call PicMove() (text box :=
+//   VetToFEN, then Copy FEN in record mode), or run Refresh(). Writing
+//   Text1()->setText() rebuilds the board. After changing the look (style,
+//   size, Reversed) call Redraw(). boardDrawn(square) tells whether Rotate 90
+//   and Diagonal Mirror apply; fenCopied(line) follows every Copy FEN (the line
+//   is already in program().editing.History).
+// * Mouse: PicMain() reports presses, moves and releases in twips.
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "diagram/render/renderer.h"
+#include "platform/ui/services.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace diagram::ui {
+
+class BookPanel;
+class FenBox;
+class FenExchange;
+class MainMenus;
+class PictureView;
+class RecentFilesMenu;
+class SecondaryWindows;
+class StyleList;
+
+/// Secondary windows in the order closing the main window unloads them. The
+/// values of History, View, Graphic, Popeye and Crafty are also the digits of
+/// the hidden-window list that minimising keeps.
+enum class Secondary : int {
+    kFileSelection = 1,
+    kAbout = 2,
+    kHistory = 3,
+    kSearchCriteria = 4,
+    kAddToBook = 5,
+    kView = 6,
+    kGraphic = 7,
+    kPopeye = 8,
+    kCrafty = 9,
+    kStyle = 10,
+};
+
+/// What start-up takes from outside the window.
+struct StartupOptions {
+    /// Folder of the executable: the program folder when writable, and where
+    /// further copies of the program are started from.
+    std::string exeDir;
+    /// File arguments of the command line, absolute or relative to the folder
+    /// the program was started in (resolved before the program folder becomes
+    /// the current one).
+    QStringList files;
+    /// The manual page; "" means exeDir + "/pandrel.html".
+    QString manualPath;
+};
+
+/// Places where later parts of the program plug into the main window.
+struct MainWindowHooks {
+    /// Opens program().book.BookFile as a book.
+    std::function<void()> CmdLoad;
+    /// Start-up step 5: looks for Popeye, then Crafty.
+    std::function<void()> FindEngines;
+    /// Popeye's base dictionary, put in front of the style's PYDICTIONARY.
+    std::function<std::string()> PyDictionaryBase;
+    /// Start-up step 8: gives the toolbar buttons their normal pictures.
+    std::function<void()> ToolbarPictures;
+    /// Start-up step 11: fills the Graphic width and Crafty depth lists.
+    std::function<void()> FillWindowLists;
+    /// The Style command's window, shown modally.
+    std::function<void()> StyleWindow;
+    /// After the Style command has redrawn the board (repaints the palette).
+    std::function<void()> StyleChanged;
+    /// First steps of unload, in order (close open files). Each runs even
+    /// when an earlier one failed.
+    std::vector<std::function<void()>> unloadSteps;
+};
+
+/// The program's main window.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    /// Builds the window's controls and menus; start-up proper is Load().
+    MainWindow(app::Program& program, platform::Services services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    /// Start-up, steps 1 to 11: working-file name, program folder, settings,
+    /// style list, engines, first board, command line.
+    void Load(const StartupOptions& options);
+
+    /// The program block this window owns.
+    app::Program& program() { return m_program; }
+    /// The diagram picture's painter.
+    diagram::Renderer& renderer() { return m_renderer; }
+    /// The desktop services handed in at construction.
+    const platform::Services& services() const { return m_services; }
+    /// Places for other subsystems; fill them in before Load().
+    MainWindowHooks& hooks() { return m_hooks; }
+
+    /// The diagram picture.
+    PictureView* PicMain() const { return m_ui.PicMain; }
+    /// The FEN text box, master copy of the position.
+    FenBox* Text1() const { return m_ui.Text1; }
+    /// The piece tally.
+    QLabel* Label3() const { return m_ui.Label3; }
+    /// The style list.
+    StyleList* Combo1() const { return m_ui.Combo1; }
+    /// The "&View" button; the palette window connects to its clicked().
+    QPushButton* Command9() const { return m_ui.Command9; }
+    /// The book panel (hidden until a book is open).
+    BookPanel* Frame2() const { return m_ui.Frame2; }
+
+    /// A menu item by name ("MNSave", "MNFileList0" ...); nullptr if unknown.
+    QAction* action(const QString& name) const;
+    /// A menu by name ("MNFile", "MNCopy", "MNEffects" ...); nullptr if unknown.
+    QMenu* menu(const QString& name) const;
+
+    /// The board update: parses the FEN text box into the board vector,
+    /// repaints the squares that changed and sets the tally.
+    void Build();
+    /// Prepares the picture for the current style (no squares), enables the
+    /// square-board commands and sizes the window.
+    void DrawBoard();
+    /// DrawBoard, reset of the painted plane, Build: after a change of look.
+    void Redraw();
+    /// Text box := VetToFEN, caret at the end.
+    void Refresh();
+    /// The commit of the editing commands: Refresh, then Copy FEN in record mode.
+    void PicMove();
+    /// Copy FEN: the position (with the tally when COPYCOUNTER is set) to the
+    /// History list and the clipboard.
+    void CopyFEN();
+    /// Text box := FixFEN of the clipboard's text.
+    void Paste();
+    /// Opens program().book.BookFile as a book, through the CmdLoad hook.
+    void CmdLoad();
+    /// Puts a file at the top of the recent files and of the File menu.
+    void AddRecentFile(const std::string& name);
+    /// The Style command: runs the style window around a saved copy of the
+    /// style, then redraws.
+    void StyleCommand();
+    /// Switches to the named style (a click in the style list).
+    void ChooseStyle(const QString& name);
+
+    /// Makes a secondary window known for minimising and closing.
+    void RegisterWindow(Secondary which, QWidget* window);
+    /// A registered secondary window, or nullptr.
+    QWidget* SecondaryWindow(Secondary which) const;
+
+    /// "&Contents": opens the manual in the desktop's browser.
+    void Help();
+    /// "&About...": the About window, modal.
+    void About();
+
+  signals:
+    /// The picture was prepared for a style; square tells whether the board
+    /// has as many rows as columns.
+    void boardDrawn(bool square);
+    /// Copy FEN appended line to the History list and put it on the clipboard.
+    void fenCopied(const QString& line);
+
+  protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    struct Controls {
+        PictureView* PicMain = nullptr;
+        FenBox* Text1 = nullptr;
+        QLabel* Label3 = nullptr;
+        StyleList* Combo1 = nullptr;
+        QPushButton* Command9 = nullptr;
+        BookPanel* Frame2 = nullptr;
+    };
+
+    void BuildControls();
+    void ConnectCommands();
+    void UpdatePyDictionary();
+    void ShowRecentEngine();
+    void OpenCommandLine(const QStringList& files);
+    void QueryUnload();
+    void Unload();
+
+    app::Program& m_program;
+    platform::Services m_services;
+    MainWindowHooks m_hooks;
+    diagram::Renderer m_renderer;
+    Controls m_ui;
+    MainMenus* m_menus = nullptr;
+    RecentFilesMenu* m_recent = nullptr;
+    FenExchange* m_fen = nullptr;
+    SecondaryWindows* m_windows = nullptr;
+    std::string m_exeDir;
+    QString m_manualPath;
+    bool m_unloaded = false;
+};
+
+}  // namespace diagram::ui

@@ -1,0 +1,40 @@
+#pragma once
+// The style list (Combo1): "CUSTOM" first, then the style names of the
+// settings file in ascending order.
+
+#include <QComboBox>
+
+namespace diagram::ui {
+
+/// Name of the first entry, which stands for the Style command.
+inline constexpr const char* kCustomStyle = "CUSTOM";
+
+/// Editable list of style names. A click on an entry, or Enter on a text that
+/// names one (in any case), chooses it; Enter on any other text empties the
+/// text; Escape puts back the chosen entry's name.
+class StyleList : public QComboBox {
+    Q_OBJECT
+
+  public:
+    explicit StyleList(QWidget* parent = nullptr);
+
+    /// Sorts the entries after the first by their upper-cased names (a stable
+    /// sort: equal names keep their order).
+    void SortStyles();
+    /// Shows name: selects the first entry equal to it ignoring case, or just
+    /// shows the text when there is none.
+    void ShowStyle(const QString& name);
+    /// Index of the first entry equal to name ignoring case, or -1.
+    int FindStyle(const QString& name) const;
+
+  signals:
+    /// An entry was chosen (its text as listed). May be "CUSTOM".
+    void styleChosen(const QString& name);
+    /// Escape was pressed.
+    void escapePressed();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+}  // namespace diagram::ui

@@ -1,0 +1,84 @@
+#pragma once
+// A main window started in a folder of its own, with fake desktop services.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/program.h"
+#include "diagram/ui/fen_box.h"
+#include "diagram/ui/main_window.h"
+#include "platform/ui/fake_services.h"
+
+/// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace diagram::ui::testing {
+
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_cwd = QDir::currentPath();
+        ASSERT_TRUE(dir.isValid());
+    }
+    void TearDown() override {
+        window.reset();
+        QDir::setCurrent(m_cwd);
+    }
+
+    /// The program folder, with its "/".
+    std::string AppDir() const { return dir.path().toStdString() + "/"; }
+    /// Path of a file in the program folder.
+    QString InDir(const QString& name) const { return dir.filePath(name); }
+
+    void WriteFile(const QString& name, const QByteArray& text) const {
+        QFile file(InDir(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    QByteArray ReadFile(const QString& name) const {
+        QFile file(InDir(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    /// Builds the window; hooks may be set on it before Load().
+    MainWindow& Create() {
+        window = std::make_unique<MainWindow>(program, fakes.services());
+        return *window;
+    }
+
+    /// Loads with the given command-line files and shows the window active,
+    /// with the focus in the FEN text box.
+    void Start(const QStringList& files = {}) {
+        if (!window) {
+            Create();
+        }
+        StartupOptions options;
+        options.exeDir = dir.path().toStdString();
+        options.files = files;
+        options.manualPath = InDir(QStringLiteral("pandrel.html"));
+        window->Load(options);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->Text1()->setFocus();
+    }
+
+    FenBox* Text1() const { return window->Text1(); }
+
+    QTemporaryDir dir;
+    platform::FakeServices fakes;
+    app::Program program;
+    std::unique_ptr<MainWindow> window;
+
+  private:
+    QString m_cwd;
+};
+
+}  // namespace diagram::ui::testing

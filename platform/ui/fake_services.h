@@ -1,0 +1,90 @@
+#pragma once
+// Stand-ins for the desktop services that record what was asked of them;
+// for window tests.
+
+#include <vector>
+
+#include "platform/ui/services.h"
+
+namespace platform {
+
+/// A clipboard in memory.
+class FakeClipboard : public Clipboard {
+  public:
+    void Clear() override {
+        text.clear();
+        image = QImage();
+    }
+    QString Text() const override { return text; }
+    void SetText(const QString& t) override {
+        text = t;
+        image = QImage();
+    }
+    QImage Image() const override { return image; }
+    void SetImage(const QImage& i) override {
+        image = i;
+        text.clear();
+    }
+
+    QString text;
+    QImage image;
+};
+
+/// Records every message and answers with `answer`.
+class FakeMessages : public Messages {
+  public:
+    struct Message {
+        QString text;
+        Buttons buttons;
+        Icon icon;
+    };
+    Answer Warning(QWidget*, const QString& text, Buttons buttons, Icon icon) override {
+        shown.push_back({text, buttons, icon});
+        return answer;
+    }
+
+    std::vector<Message> shown;
+    Answer answer = Answer::kOk;
+};
+
+/// Records every start and succeeds unless `fail` is set.
+class FakeProcesses : public Processes {
+  public:
+    struct Start {
+        QString program;
+        QStringList arguments;
+        QString workDir;
+    };
+    bool StartDetached(const QString& program, const QStringList& arguments,
+                       const QString& workDir) override {
+        started.push_back({program, arguments, workDir});
+        return !fail;
+    }
+
+    std::vector<Start> started;
+    bool fail = false;
+};
+
+/// Records every URL and succeeds unless `fail` is set.
+class FakeDesktop : public Desktop {
+  public:
+    bool OpenUrl(const QUrl& url) override {
+        opened.push_back(url);
+        return !fail;
+    }
+
+    std::vector<QUrl> opened;
+    bool fail = false;
+};
+
+/// All fakes in one place; services() hands them out.
+struct FakeServices {
+    FakeClipboard clipboard;
+    FakeMessages messages;
+    FakeProcesses processes;
+    FakeDesktop desktop;
+
+    Services services() { return {&clipboard, &messages, &processes, &desktop}; }
+};
+
+}  // namespace platform

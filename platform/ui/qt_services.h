@@ -1,0 +1,48 @@
+#pragma once
+// The desktop services as Qt provides them.
+
+#include "platform/ui/services.h"
+
+namespace platform {
+
+/// System clipboard (QGuiApplication::clipboard()).
+class QtClipboard : public Clipboard {
+  public:
+    void Clear() override;
+    QString Text() const override;
+    void SetText(const QString& text) override;
+    QImage Image() const override;
+    void SetImage(const QImage& image) override;
+};
+
+/// QMessageBox titled "Warning".
+class QtMessages : public Messages {
+  public:
+    Answer Warning(QWidget* parent, const QString& text, Buttons buttons, Icon icon) override;
+};
+
+/// QProcess::startDetached.
+class QtProcesses : public Processes {
+  public:
+    bool StartDetached(const QString& program, const QStringList& arguments, const QString& workDir) override;
+};
+
+/// QDesktopServices::openUrl.
+class QtDesktop : public Desktop {
+  public:
+    bool OpenUrl(const QUrl& url) override;
+};
+
+/// All real services in one place; services() hands them out.
+class QtServices {
+  public:
+    Services services() { return {&m_clipboard, &m_messages, &m_processes, &m_desktop}; }
+
+  private:
+    QtClipboard m_clipboard;
+    QtMessages m_messages;
+    QtProcesses m_processes;
+    QtDesktop m_desktop;
+};
+
+}  // namespace platform
