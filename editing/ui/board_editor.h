@@ -1,0 +1,55 @@
+#pragma once
+// The board editor on the main window: mouse editing of the diagram, the
+// Effects menu's transformations and Reverse, and the View palette.
+
+#include <QObject>
+#include <QPointer>
+
+#include "editing/transform.h"
+
+namespace diagram::ui {
+class MainWindow;
+}
+
+namespace editing::ui {
+
+class ViewWindow;
+
+/// Gives the main window its board-editing commands. Lives as a child of
+/// the window.
+class BoardEditor : public QObject {
+    Q_OBJECT
+
+  public:
+    /// Connects the diagram's mouse, the Effects menu items and the View
+    /// button of main. Call before the window's start-up, so that the
+    /// palette is drawn with the first board.
+    explicit BoardEditor(diagram::ui::MainWindow& main);
+
+    /// Shifts, turns or mirrors the position, then Refresh. Rotate 90 and
+    /// Diagonal Mirror do nothing on a board that is not square.
+    void ApplyEffect(Transform t);
+    /// Toggles the turned display: check mark, FEN text colour, repaint.
+    void Reverse();
+
+    /// The palette window, created with the first board drawn.
+    ViewWindow* View();
+    /// Shows the palette, modeless.
+    void ShowView();
+    /// Lays out and repaints the palette.
+    void DrawView();
+
+  private:
+    void PicMainPressed(double x, double y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void PicMainReleased(double x, double y);
+
+    diagram::ui::MainWindow& m_main;
+    QPointer<ViewWindow> m_view;
+    bool m_viewPlaced = false;
+};
+
+/// Attaches the board editor to the main window; returns it (owned by the
+/// window).
+BoardEditor* Attach(diagram::ui::MainWindow& main);
+
+}  // namespace editing::ui

@@ -1,0 +1,202 @@
+#include "editing/ui/view_window.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+#include "diagram/geometry.h"
+#include "diagram/ui/fen_box.h"
+#include "diagram/ui/main_window.h"
+#include "diagram/ui/picture_view.h"
+#include "editing/mouse_edit.h"
+#include "editing/palette.h"
+
+namespace editing::ui {
+
+namespace {
+
+int Px(double twips) {
+    return static_cast<int>(std::lround(twips / diagram::kTwipsPerPixel));
+}
+
+double Twips(double pixels) {
+    return pixels * diagram::kTwipsPerPixel;
+}
+
+QRect PxRect(diagram::Point at, double width, double height) {
+    return {Px(at.x), Px(at.y), Px(width), Px(height)};
+}
+
+// The window frame's share of the window height the layout gives: the
+// caption, which Qt does not count in the widget's own size.
+constexpr int kCaptionTwips = 300;
+
+}  // namespace
+
+int16_t ButtonCode(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton:
+            return kLeftButton;
+        case Qt::RightButton:
+            return kRightButton;
+        case Qt::MiddleButton:
+            return kMiddleButton;
+        default:
+            return 0;
+    }
+}
+
+int16_t ShiftCode(Qt::KeyboardModifiers modifiers) {
+    return static_cast<int16_t>((modifiers & Qt::ShiftModifier ? kShiftKey : 0) +
+                                (modifiers & Qt::ControlModifier ? kCtrlKey : 0) +
+                                (modifiers & Qt::AltModifier ? kAltKey : 0));
+}
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureBox::SetImage(const QImage& image) {
+    m_image = image;
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    painter.drawImage(0, 0, m_image);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    emit pressed(Twips(event->position().x()), Twips(event->position().y()), event->button(),
+                 event->modifiers());
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+    emit released(Twips(event->position().x()), Twips(event->position().y()),
+                  event->globalPosition().toPoint());
+}
+
+void PictureBox::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    emit focusLost();
+}
+
+ViewWindow::ViewWindow(diagram::ui::MainWindow& main)
+    : QWidget(&main, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_main(main) {
+    setObjectName(QStringLiteral("frmView"));
+    setWindowTitle(QStringLiteral("View"));
+    m_picture1 = new PictureBox(this);
+    m_picture1->setObjectName(QStringLiteral("Picture1"));
+    m_picture1->setFocusPolicy(Qt::StrongFocus);
+    m_picture2 = new PictureBox(this);
+    m_picture2->setObjectName(QStringLiteral("Picture2"));
+    m_picture2->setFocusPolicy(Qt::NoFocus);
+    // Showing the window puts the keyboard focus on the palette.
+    setFocusProxy(m_picture1);
+
+    connect(m_picture1, &PictureBox::pressed, this, &ViewWindow::PalettePressed);
+    connect(m_picture1, &PictureBox::released, this, &ViewWindow::PaletteReleased);
+    connect(m_picture1, &PictureBox::focusLost, this,
+            [this] { m_main.program().editing.SelectedSquare = -1; });
+    connect(m_picture2, &PictureBox::pressed, this, [this] {
+        m_main.program().editing.SelectedPiece = -1;
+        DrawSelect();
+    });
+}
+
+void ViewWindow::DrawView() {
+    const settings::Style& style = m_main.program().style;
+    DropStaleChoice(m_main.program().editing, style);
+    const PaletteLayout layout = LayoutPalette(style);
+
+    QImage palette(std::max(Px(layout.paletteWidth), 1), std::max(Px(layout.paletteHeight), 1),
+                   QImage::Format_RGB32);
+    palette.fill(this->palette().window().color());
+    m_picture1->setGeometry(0, 0, palette.width(), palette.height());
+    m_picture2->setGeometry(PxRect(layout.preview, layout.previewWidth, layout.previewHeight));
+    setFixedSize(Px(layout.windowWidth), Px(layout.windowHeight - kCaptionTwips));
+
+    // Without a pieces bitmap the palette stays empty.
+    const QImage& pieces = m_main.renderer().pieces();
+    if (!pieces.isNull()) {
+        QPainter painter(&palette);
+        for (const diagram::CellCopy& copy : PaletteCopies(style)) {
+            painter.drawImage(PxRect(copy.target, copy.width, copy.height), pieces,
+                              PxRect(copy.source, copy.width, copy.height));
+        }
+    }
+    m_picture1->SetImage(palette);
+    DrawSelect();
+}
+
+void ViewWindow::DrawSelect() {
+    const settings::Style& style = m_main.program().style;
+    QImage preview(std::max(Px(style.SQRWIDTH), 1), std::max(Px(style.SQRHEIGHT), 1), QImage::Format_RGB32);
+    preview.fill(palette().window().color());
+    const auto copy = PreviewCopy(style, m_main.program().editing.SelectedPiece);
+    const QImage& pieces = m_main.renderer().pieces();
+    if (copy && !pieces.isNull()) {
+        QPainter painter(&preview);
+        painter.drawImage(QRect(0, 0, preview.width(), preview.height()), pieces,
+                          PxRect(copy->source, copy->width, copy->height));
+    }
+    m_picture2->SetImage(preview);
+}
+
+void ViewWindow::PalettePressed(double x, double y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+    m_picture1->setCursor(Qt::CrossCursor);
+    MouseDown(m_main.program().editing, x, y, ButtonCode(button), ShiftCode(modifiers));
+}
+
+int ViewWindow::BoardSquareAt(QPoint globalPos) const {
+    const QWidget* board = m_main.PicMain();
+    const QPoint local = board->mapFromGlobal(globalPos);
+    if (!board->isVisible() || !board->rect().contains(local)) {
+        return -1;
+    }
+    return diagram::PixToInd(m_main.program().style, Twips(local.x()), Twips(local.y()));
+}
+
+void ViewWindow::PaletteReleased(double x, double y, QPoint globalPos) {
+    app::Program& program = m_main.program();
+    const PaletteRelease r =
+        PaletteMouseUp(program.editing, program.vet, program.style, x, y, BoardSquareAt(globalPos));
+    if (r.action != PaletteAction::kNothing) {
+        DrawSelect();
+    }
+    if (r.action == PaletteAction::kPlaced) {
+        m_main.PicMove();
+    }
+    m_picture1->unsetCursor();
+    m_main.Text1()->end(false);
+}
+
+void ViewWindow::FenFocus() {
+    m_main.Text1()->setFocus();
+}
+
+void ViewWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        FenFocus();
+        hide();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ViewWindow::closeEvent(QCloseEvent* event) {
+    if (!m_main.program().KeepWindows) {
+        event->accept();
+        return;
+    }
+    FenFocus();
+    m_main.program().editing.SelectedPiece = -1;
+    DrawSelect();
+    hide();
+    event->ignore();
+}
+
+}  // namespace editing::ui
