@@ -5,6 +5,7 @@
 
 #include "app/program.h"
 #include "diagram/ui/main_window.h"
+#include "editing/ui/board_editor.h"
 #include "platform/ui/qt_services.h"
 
 #ifndef PANDREL_VERSION
@@ -23,6 +24,7 @@ int main(int argc, char* argv[]) {
     // Subsystems plug into the window here, before start-up: menu commands
     // through window.action(...), start-up steps and CmdLoad through
     // window.hooks().
+    editing::ui::Attach(window);
 
     diagram::ui::StartupOptions options;
     options.exeDir = QCoreApplication::applicationDirPath().toStdString();
