@@ -5,6 +5,7 @@
 
 #include "app/program.h"
 #include "diagram/ui/main_window.h"
+#include "diagram/ui/output_commands.h"
 #include "editing/ui/board_editor.h"
 #include "platform/ui/qt_services.h"
 
@@ -25,6 +26,7 @@ int main(int argc, char* argv[]) {
     // through window.action(...), start-up steps and CmdLoad through
     // window.hooks().
     editing::ui::Attach(window);
+    new diagram::ui::OutputCommands(window);  // owned by the window
 
     diagram::ui::StartupOptions options;
     options.exeDir = QCoreApplication::applicationDirPath().toStdString();

@@ -1,0 +1,126 @@
+#include "diagram/ui/output_commands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QImageWriter>
+#include <QLabel>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "diagram/geometry.h"
+#include "diagram/output.h"
+#include "diagram/seek.h"
+#include "diagram/ui/fen_box.h"
+#include "diagram/ui/main_window.h"
+#include "diagram/ui/win_seek.h"
+#include "settings/app_dir.h"
+
+namespace diagram::ui {
+
+namespace {
+
+// Hourglass for the length of a command.
+class WaitCursor {
+  public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+OutputCommands::OutputCommands(MainWindow& window) : QObject(&window), m_window(window) {
+    setObjectName("OutputCommands");
+    const auto bind = [this](const char* name, auto slot) {
+        if (QAction* action = m_window.action(name)) {
+            connect(action, &QAction::triggered, this, slot);
+        }
+    };
+    bind("MNSave", [this] { CmdSave(); });
+    bind("MNSaveAs", [this] { SaveImageAs(); });
+    bind("MNPicture", [this] { CopyImage(); });
+    bind("MNHtml", [this] { CopyHtml(); });
+    bind("MNPrint", [this] { Print(); });
+}
+
+bool OutputCommands::CmdSave() {
+    app::Program& program = m_window.program();
+    program.ImageName = CompleteImageName(program.ImageName);
+    const QString path =
+        QString::fromStdString(settings::InAppDir(program.settings.AppDir, program.ImageName));
+    bool written = false;
+    {
+        const WaitCursor wait;
+        QImageWriter writer(path, "bmp");
+        written = writer.write(m_window.renderer().picture());
+    }
+    if (!written) {
+        // The title names the file last saved, so it stays as it was.
+        m_window.services().messages->Warning(&m_window,
+                                              QString("The image could not be saved as %1").arg(path));
+        return false;
+    }
+    m_window.setWindowTitle(QString::fromStdString(SavedTitle(program.ImageName)));
+    return true;
+}
+
+void OutputCommands::SaveImageAs() {
+    app::Program& program = m_window.program();
+    WinSeek& seek = WinSeek::Of(m_window);
+    if (!seek.Seek(kSeekSaveImageAs)) {
+        return;
+    }
+    program.ImageName = seek.fileName().toStdString();
+    CmdSave();
+}
+
+void OutputCommands::CopyImage() {
+    platform::Clipboard& clipboard = *m_window.services().clipboard;
+    clipboard.Clear();
+    clipboard.SetImage(m_window.renderer().picture());
+}
+
+void OutputCommands::CopyHtml() {
+    const app::Program& program = m_window.program();
+    platform::Clipboard& clipboard = *m_window.services().clipboard;
+    clipboard.Clear();
+    clipboard.SetText(QString::fromStdString(HtmlFragment(program.vet, program.Shape())));
+}
+
+void OutputCommands::Print() {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        return;
+    }
+    QPrinter printer(info);
+    PrintOn(printer);
+}
+
+bool OutputCommands::PrintOn(QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    PaintPrintout(painter, printer.resolution(), PrintedLine(), m_window.renderer().picture());
+    return painter.end();
+}
+
+QString OutputCommands::PrintedLine() const {
+    return QString::fromStdString(
+        PrintLine(m_window.Label3()->text().toStdString(), m_window.Text1()->text().toStdString()));
+}
+
+void OutputCommands::PaintPrintout(QPainter& painter, int dpi, const QString& line, const QImage& picture) {
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    painter.drawText(QPointF(0, metrics.ascent()), line);
+    // The picture at its natural size: each pixel is 15 twips on the page.
+    const QRectF target(TwipsToDevice(kPrintPictureX, dpi), TwipsToDevice(kPrintPictureY, dpi),
+                        TwipsToDevice(picture.width() * double(kTwipsPerPixel), dpi),
+                        TwipsToDevice(picture.height() * double(kTwipsPerPixel), dpi));
+    painter.drawImage(target, picture);
+}
+
+}  // namespace diagram::ui

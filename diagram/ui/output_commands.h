@@ -1,0 +1,53 @@
+#pragma once
+// The diagram output commands of the main window: Save Image, Save Image As,
+// Copy Image, Copy HTML and Print. Attach once after making the window:
+//     new diagram::ui::OutputCommands(window);
+// (the window owns it). It connects itself to the actions MNSave, MNSaveAs,
+// MNPicture, MNHtml and MNPrint.
+
+#include <QObject>
+#include <QString>
+
+class QImage;
+class QPainter;
+class QPrinter;
+
+namespace diagram::ui {
+
+class MainWindow;
+
+/// Output commands of one main window.
+class OutputCommands : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit OutputCommands(MainWindow& window);
+
+    /// Save Image: writes the diagram picture as a BMP file under the image
+    /// name (completed first) and puts the name in the window title. When the
+    /// file cannot be written, says so in a "Warning" box and leaves the title.
+    /// Returns true when the file was written.
+    bool CmdSave();
+    /// Save Image As: asks for a name in the file selection window; on
+    /// confirmation makes it the image name and saves.
+    void SaveImageAs();
+    /// Copy Image: the diagram picture as a bitmap on the clipboard.
+    void CopyImage();
+    /// Copy HTML: the fragment of per-square GIF names on the clipboard.
+    void CopyHtml();
+    /// Print: on the default printer; nothing happens when there is none.
+    void Print();
+    /// The printout on a given printer: the tally and FEN line, then the
+    /// picture at (400, 400) twips. False when the printer could not be used.
+    bool PrintOn(QPrinter& printer);
+    /// The line Print writes: the tally label's caption and the FEN text box's text.
+    QString PrintedLine() const;
+    /// Draws the printout on a device of dpi dots per inch: line at the
+    /// top-left corner, picture at (400, 400) twips, 15 twips to its pixel.
+    static void PaintPrintout(QPainter& painter, int dpi, const QString& line, const QImage& picture);
+
+  private:
+    MainWindow& m_window;
+};
+
+}  // namespace diagram::ui
