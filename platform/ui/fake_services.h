@@ -47,7 +47,8 @@ class FakeMessages : public Messages {
     Answer answer = Answer::kOk;
 };
 
-/// Records every start and succeeds unless `fail` is set.
+/// Records every start and succeeds unless `fail` is set. Started processes
+/// get the ids 1, 2, ... and count as running while `running` is set.
 class FakeProcesses : public Processes {
   public:
     struct Start {
@@ -55,14 +56,19 @@ class FakeProcesses : public Processes {
         QStringList arguments;
         QString workDir;
     };
-    bool StartDetached(const QString& program, const QStringList& arguments,
-                       const QString& workDir) override {
+    bool StartDetached(const QString& program, const QStringList& arguments, const QString& workDir,
+                       qint64* pid) override {
         started.push_back({program, arguments, workDir});
+        if (pid != nullptr) {
+            *pid = fail ? 0 : static_cast<qint64>(started.size());
+        }
         return !fail;
     }
+    bool IsRunning(qint64 pid) const override { return running && pid > 0; }
 
     std::vector<Start> started;
     bool fail = false;
+    bool running = false;
 };
 
 /// Records every URL and succeeds unless `fail` is set.

@@ -2,9 +2,16 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
+
+#if defined(Q_OS_UNIX) && !defined(Q_OS_LINUX)
+#include <signal.h>
+
+#include <cerrno>
+#endif
 
 namespace platform {
 
@@ -54,9 +61,41 @@ Answer QtMessages::Warning(QWidget* parent, const QString& text, Buttons buttons
     }
 }
 
-bool QtProcesses::StartDetached(const QString& program, const QStringList& arguments,
-                                const QString& workDir) {
-    return QProcess::startDetached(program, arguments, workDir);
+bool QtProcesses::StartDetached(const QString& program, const QStringList& arguments, const QString& workDir,
+                                qint64* pid) {
+    qint64 id = 0;
+    const bool started = QProcess::startDetached(program, arguments, workDir, &id);
+    if (pid != nullptr) {
+        *pid = started ? id : 0;
+    }
+    return started;
+}
+
+bool QtProcesses::IsRunning(qint64 pid) const {
+    if (pid <= 0) {
+        return false;
+    }
+#if defined(Q_OS_LINUX)
+    // A detached process is adopted by whichever ancestor reaps orphans; until
+    // that happens it lingers as a zombie, which has finished all the same.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    if (close < 0 || close + 2 >= line.size()) {
+        return false;
+    }
+    const char state = line.at(close + 2);
+    return state != 'Z' && state != 'X';
+#elif defined(Q_OS_UNIX)
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+#else
+    // Elsewhere a running program keeps its files locked, which the callers
+    // notice on their own.
+    return false;
+#endif
 }
 
 bool QtDesktop::OpenUrl(const QUrl& url) {

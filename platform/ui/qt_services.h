@@ -24,7 +24,9 @@ class QtMessages : public Messages {
 /// QProcess::startDetached.
 class QtProcesses : public Processes {
   public:
-    bool StartDetached(const QString& program, const QStringList& arguments, const QString& workDir) override;
+    bool StartDetached(const QString& program, const QStringList& arguments, const QString& workDir,
+                       qint64* pid) override;
+    bool IsRunning(qint64 pid) const override;
 };
 
 /// QDesktopServices::openUrl.

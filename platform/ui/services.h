@@ -49,9 +49,13 @@ class Processes {
   public:
     virtual ~Processes() = default;
     /// Starts program with arguments in workDir ("" = the current folder) and
-    /// returns at once. False when it could not be started.
+    /// returns at once. False when it could not be started. When pid is given
+    /// it receives the id of the started process (0 when none is known).
     virtual bool StartDetached(const QString& program, const QStringList& arguments,
-                               const QString& workDir = {}) = 0;
+                               const QString& workDir = {}, qint64* pid = nullptr) = 0;
+    /// True while the process StartDetached gave pid for still runs. Engines
+    /// whose files must not be read before they are done are followed so.
+    virtual bool IsRunning(qint64 pid) const = 0;
 };
 
 /// The desktop's own viewers.
