@@ -1,16 +1,19 @@
 #pragma once
-// State of the open book, kept in the program block.
+// State of the books subsystem, kept in the program block.
 
-#include <string>
+#include "books/book.h"
+#include "books/search.h"
 
 namespace books {
 
-/// The open book: its file and whether a book is open at all.
-struct BookState {
-    /// File chosen as the book to open (command line, recent files, Open Book).
-    std::string BookFile;
-    /// True while a book is open.
-    bool open = false;
+/// The open book (work file, counts, index, current record) together with
+/// the criteria of the last search.
+struct BookState : Book {
+    /// Criteria lists of the last search (`AndList`, `OrList`).
+    Criteria criteria;
+    /// Set by a completed search; the criteria command clears it when it
+    /// shows the narrowed (or restored) game list.
+    bool SearchDone = false;
 };
 
 }  // namespace books

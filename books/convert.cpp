@@ -1,0 +1,881 @@
+#include "books/convert.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <exception>
+#include <new>
+
+#include "books/book_reader.h"
+#include "position/play_move.h"
+
+namespace books {
+
+namespace {
+
+// The line as the converters see it: trimmed, with one blank appended, so
+// that an empty line starts with a blank.
+void PrepareLine(const std::string& raw, std::string& line) {
+    const std::string_view t = settings::Trim(raw);
+    line.assign(t.data(), t.size());
+    line.push_back(' ');
+}
+
+bool StartsWithUpper(std::string_view text, std::string_view upperPrefix) {
+    if (text.size() < upperPrefix.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < upperPrefix.size(); ++i) {
+        char c = text[i];
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+        if (c != upperPrefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// True when the text holds a blank followed by "b" or "B".
+bool BlackToMove(std::string_view fen) {
+    for (size_t i = 0; i + 1 < fen.size(); ++i) {
+        if (fen[i] == ' ' && (fen[i + 1] == 'b' || fen[i + 1] == 'B')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The frame every converter shares: the game counter, the game-number
+// field, the index and the buffered records.
+class Conversion {
+  public:
+    Conversion(Book& book, const ConvertInput& in, int progressEvery)
+        : m_book(book), m_in(in), m_writer(book), m_progressEvery(progressEvery) {}
+
+    // Opens the work file; false (with the result set) when it cannot be.
+    bool OpenWork() {
+        if (!m_book.OpenWorkFile(m_in.workPath)) {
+            m_result = {LoadStatus::kNoWorkFile, "cannot create the work file " + m_in.workPath};
+            return false;
+        }
+        return true;
+    }
+
+    // Starts with game 1 at record 1, as the text formats do.
+    void StartWithGameOne() {
+        m_book.NGames = 1;
+        m_field = GameField(1);
+        m_book.GameIndex.assign(1, 1);
+    }
+
+    // A new game starts at the next record; its number is the count.
+    void NewGame() { NewGameNumbered(++m_book.NGames); }
+
+    // A new game whose number is given (problem i of a collection).
+    void NewGameNumbered(int64_t number) {
+        m_field = GameField(number);
+        m_book.GameIndex.push_back(m_writer.Next());
+        if (m_in.progress && number % m_progressEvery == 0) {
+            m_in.progress(number);
+        }
+    }
+
+    // Drops the last game (a book that ends with tag lines only).
+    void DropLastGame() {
+        --m_book.NGames;
+        if (!m_book.GameIndex.empty()) {
+            m_book.GameIndex.pop_back();
+        }
+    }
+
+    bool Put(char kind, std::string_view text) {
+        if (!m_writer.Put(kind, m_field, text)) {
+            Stop("cannot write the work file");
+            return false;
+        }
+        return true;
+    }
+
+    // Room for the next record with its kind and game number filled in;
+    // nullptr (and the conversion stopped) when writing failed.
+    char* Reserve(char kind) {
+        char* room = m_writer.Reserve();
+        if (room == nullptr) {
+            Stop("cannot write the work file");
+            return nullptr;
+        }
+        room[0] = '?';
+        room[1] = kind;
+        std::memcpy(room + 2, m_field.data(), kFieldLength);
+        return room;
+    }
+
+    void Commit() { m_writer.Commit(); }
+
+    bool PutEndMarker() {
+        if (!m_writer.PutEndMarker()) {
+            Stop("cannot write the work file");
+            return false;
+        }
+        return true;
+    }
+
+    void Stop(std::string reason) {
+        if (m_result.status == LoadStatus::kDone) {
+            m_result = {LoadStatus::kStopped, std::move(reason)};
+        }
+    }
+
+    // The finishing step: counts and the saved copy of the index.
+    LoadResult Finish() {
+        m_writer.Flush();
+        const int64_t recno = m_writer.Failed() ? m_writer.Written() + 1 : m_writer.Next();
+        if (recno == 1) {
+            m_book.GameIndex.clear();
+        }
+        m_book.NRecords = recno - 1;
+        m_book.FullIndex = m_book.GameIndex;
+        return m_result;
+    }
+
+    void SetResult(LoadStatus status, std::string reason) { m_result = {status, std::move(reason)}; }
+
+  private:
+    Book& m_book;
+    const ConvertInput& m_in;
+    RecordWriter m_writer;
+    int m_progressEvery;
+    std::string m_field;
+    LoadResult m_result;
+};
+
+// Runs a converter body, turning an allocation failure on absurd input into
+// a stop that keeps what was converted.
+template <typename Body>
+LoadResult Guarded(Conversion& conv, Body body) {
+    try {
+        body();
+    } catch (const std::bad_alloc&) {
+        conv.Stop("out of memory");
+    } catch (const std::exception& e) {
+        conv.Stop(e.what());
+    }
+    return conv.Finish();
+}
+
+bool OpenBook(Conversion& conv, LineReader& reader, const std::string& path) {
+    if (!reader.Open(path)) {
+        conv.SetResult(LoadStatus::kNoBookFile, "cannot open " + path);
+        return false;
+    }
+    return true;
+}
+
+bool ReadFailed(Conversion& conv, const LineReader& reader) {
+    if (reader.Failed()) {
+        conv.Stop("cannot read the book file");
+        return true;
+    }
+    return false;
+}
+
+// Movetext characters that are neither brackets nor token ends.
+constexpr bool IsPlain(char ch) {
+    return ch != ' ' && ch != '.' && ch != '(' && ch != ')' && ch != '{' && ch != '}';
+}
+
+// The movetext half of the PGN converter: walks tokens, replays them and
+// writes one position record per move applied. Nothing here allocates once
+// its buffers have grown to the longest token.
+class Replay {
+  public:
+    Replay(Conversion& conv, const ConvertInput& in)
+        : m_conv(conv),
+          m_style{in.style.Shape(), in.style.ENGLISHNOTATION},
+          m_startPos(in.style.STARTPOS),
+          m_vet(in.vet),
+          m_placement(m_style.shape) {
+        m_token.reserve(64);
+    }
+
+    // Side to move: -1 before the game's first position, 0 White, 1 Black.
+    int side = -1;
+
+    void SetUp(std::string_view fen) {
+        position::Build2(m_vet, position::kPosition, fen, m_style.shape);
+        m_changed = PlacementWriter::kAllRanks;
+    }
+
+    // One movetext line (trimmed, one blank appended).
+    bool Line(std::string_view line) {
+        const char* p = line.data();
+        const char* const end = p + line.size();
+        while (p < end) {
+            const char ch = *p;
+            if (IsPlain(ch)) {
+                // A run of token characters is taken at once.
+                const char* q = p + 1;
+                while (q < end && IsPlain(*q)) {
+                    ++q;
+                }
+                if (m_depth < 1) {
+                    m_token.append(p, static_cast<size_t>(q - p));
+                    // A stray closing bracket leaves no lasting harm.
+                    m_depth = 0;
+                }
+                p = q;
+                continue;
+            }
+            if (ch == '(' || ch == '{') {
+                ++m_depth;
+            } else if (ch == ')' || ch == '}') {
+                --m_depth;
+            } else if (!EndToken()) {
+                return false;
+            }
+            ++p;
+        }
+        return true;
+    }
+
+    // A new game starts: a bracket left open by the last game's text does
+    // not swallow the moves of every later game.
+    void NewGame() {
+        m_depth = 0;
+        m_token.clear();
+    }
+
+  private:
+    bool EndToken() {
+        // Move numbers and results are skipped; castling with zeros is not.
+        if (!m_token.empty() && m_token[0] >= '1' && m_token[0] <= '9') {
+            m_token.clear();
+            return true;
+        }
+        if (side < 0) {
+            if (!m_conv.Put(kEntry, m_startPos)) {
+                return false;
+            }
+            side = 0;
+            SetUp(m_startPos);
+        }
+        if (!m_token.empty()) {
+            const position::PlayResult r = position::PlayMove(m_vet, m_style, side, m_token);
+            m_changed |= ChangedRanks(r);
+            if (r.Applied() && !PutPosition()) {
+                return false;
+            }
+        }
+        m_token.clear();
+        return true;
+    }
+
+    // Ranks a move may have changed: those of its two squares, and for a
+    // pawn or a promotion the ranks beside the destination (an en-passant
+    // capture empties the square behind it). Anything else: every rank.
+    uint32_t ChangedRanks(const position::PlayResult& r) const {
+        if (r.status != position::PlayStatus::kMoved || !m_placement.Eight()) {
+            return PlacementWriter::kAllRanks;
+        }
+        const int to = r.to / 8;
+        uint32_t ranks = (1u << (r.from / 8)) | (1u << to);
+        const char kind = m_style.KindOf(m_vet(position::kPosition, r.to));
+        if (kind == 'P' || kind == 'p' || m_token.find('=') != std::string::npos) {
+            ranks |= (to > 0 ? 1u << (to - 1) : 0u) | (to < 7 ? 1u << (to + 1) : 0u);
+        }
+        return ranks;
+    }
+
+    // Writes the position record of the board after a move.
+    bool PutPosition() {
+        const char* suffix = side != 0 ? " w - - 0 0" : " b - - 0 0";
+        side = side != 0 ? 0 : 1;
+        const uint32_t changed = m_changed;
+        m_changed = 0;
+        if (!m_placement.Eight()) {
+            int len = m_placement.Write(m_vet, m_text.data(), changed);
+            std::memcpy(m_text.data() + len, suffix, 10);
+            len += 10;
+            return m_conv.Put(kEntry, std::string_view(m_text.data(), static_cast<size_t>(len)));
+        }
+        // Written straight into the record: the placement of 8 x 8 squares
+        // and the side always fit.
+        char* room = m_conv.Reserve(kEntry);
+        if (room == nullptr) {
+            return false;
+        }
+        char* text = room + 2 + kFieldLength;
+        const int len = m_placement.Write(m_vet, text, changed);
+        std::memcpy(text + len, suffix, 10);
+        std::memset(text + len + 10, ' ', static_cast<size_t>(kTextLength - len - 10));
+        m_conv.Commit();
+        return true;
+    }
+
+    Conversion& m_conv;
+    position::NotationStyle m_style;
+    const std::string& m_startPos;
+    position::Vet& m_vet;
+    PlacementWriter m_placement;
+    uint32_t m_changed = PlacementWriter::kAllRanks;  // ranks changed since the last record
+    std::string m_token;
+    int64_t m_depth = 0;
+    std::array<char, kMaxPlacement + 16> m_text{};
+};
+
+}  // namespace
+
+BookFormat FormatOf(std::string_view bookFile) {
+    const std::string_view ext = bookFile.size() >= 4 ? bookFile.substr(bookFile.size() - 4) : bookFile;
+    const std::string upper = settings::Upper(ext);
+    if (upper == ".PBM") {
+        return BookFormat::kPBM;
+    }
+    if (upper == ".EPD") {
+        return BookFormat::kEPD;
+    }
+    if (upper == ".PGN") {
+        return BookFormat::kPGN;
+    }
+    return BookFormat::kFEN;
+}
+
+std::string ProgressText(int64_t games) {
+    return std::to_string(games) + " games";
+}
+
+std::string WorkFilePath(const std::string& appDir, const std::string& workName) {
+    return appDir + workName + ".tmp";
+}
+
+namespace {}  // namespace
+
+PlacementWriter::PlacementWriter(const position::BoardShape& shape)
+    : m_squares(std::min(shape.Squares(), position::kCells)),
+      m_cols(std::max(shape.cols, 1)),
+      m_ranks(m_squares / m_cols),
+      m_eight(m_squares == 64 && m_cols == 8),
+      m_stride(2 * m_cols + 2) {
+    // Cell codes (piece + (n + 1) * colour) reduce to their piece; anything
+    // else outside 1..n is an empty square.
+    const int n = shape.Pieces();
+    m_letters.assign(static_cast<size_t>(2 * n + 2), '\0');
+    for (int v = 1; v < static_cast<int>(m_letters.size()); ++v) {
+        const int p = position::PieceOf(v, n);
+        if (p >= 1 && p <= n) {
+            m_letters[static_cast<size_t>(v)] = shape.piecesList[static_cast<size_t>(p - 1)];
+        }
+    }
+    m_texts.resize(static_cast<size_t>(m_ranks) * static_cast<size_t>(m_stride));
+    m_lengths.resize(static_cast<size_t>(m_ranks));
+    if (m_eight) {
+        // A rank of eight has at most eight characters and its "/": a run of
+        // empty squares never reaches nine, so no run is cut.
+        m_patterns.resize(256);
+        for (int mask = 0; mask < 256; ++mask) {
+            Pattern& p = m_patterns[static_cast<size_t>(mask)];
+            int len = 0;
+            int run = 0;
+            for (int s = 0; s < 8; ++s) {
+                p.at[static_cast<size_t>(s)] = 15;
+                if (((mask >> s) & 1) == 0) {
+                    ++run;
+                    continue;
+                }
+                if (run > 0) {
+                    p.text[static_cast<size_t>(len++)] = static_cast<char>('0' + run);
+                    run = 0;
+                }
+                p.at[static_cast<size_t>(s)] = static_cast<uint8_t>(len++);
+            }
+            if (run > 0) {
+                p.text[static_cast<size_t>(len++)] = static_cast<char>('0' + run);
+            }
+            p.text[static_cast<size_t>(len++)] = '/';
+            p.length = len;
+        }
+    }
+}
+
+int PlacementWriter::Render(const int16_t* cells, int count, char* out) const {
+    const char* letters = m_letters.data();
+    const int limit = static_cast<int>(m_letters.size());
+    int len = 0;
+    int col = 0;
+    int run = 0;
+    for (int s = 0; s < count; ++s) {
+        const int v = cells[s];
+        const char letter = v > 0 && v < limit ? letters[v] : '\0';
+        if (letter == '\0') {
+            ++col;
+            ++run;
+            if (col >= m_cols) {
+                // A run never passes 9: at 9 inside a rank it is cut to "8".
+                out[len++] = static_cast<char>('0' + run);
+                out[len++] = '/';
+                run = 0;
+                col = 0;
+            }
+            if (run > 8) {
+                out[len++] = '8';
+                run = 1;
+            }
+        } else {
+            if (run > 0) {
+                out[len++] = static_cast<char>('0' + run);
+                run = 0;
+            }
+            out[len++] = letter;
+            ++col;
+            if (col >= m_cols) {
+                out[len++] = '/';
+                col = 0;
+            }
+        }
+    }
+    return len;
+}
+
+int PlacementWriter::Write(const position::Vet& vet, char* out, uint32_t changedRanks) {
+    const int16_t* cells = vet.cells[position::kPosition].data();
+    int len = 0;
+    if (m_eight) {
+        if (!m_valid) {
+            changedRanks = kAllRanks;
+            m_valid = true;
+        }
+        const char* letters = m_letters.data();
+        const int limit = static_cast<int>(m_letters.size());
+        for (int r = 0; r < 8; ++r) {
+            char* kept = m_texts.data() + 18 * r;
+            if ((changedRanks >> r) & 1) {
+                // The pattern of the occupied squares gives the digits; the
+                // letters go into their places. No step waits on another.
+                const int16_t* rank = cells + 8 * r;
+                char letter[8];
+                unsigned mask = 0;
+                for (int s = 0; s < 8; ++s) {
+                    const unsigned v = static_cast<uint16_t>(rank[s]);
+                    letter[s] = v < static_cast<unsigned>(limit) ? letters[v] : '\0';
+                    mask |= static_cast<unsigned>(letter[s] != '\0') << s;
+                }
+                const Pattern& p = m_patterns[mask];
+                std::memcpy(kept, p.text.data(), 16);
+                for (int s = 0; s < 8; ++s) {
+                    kept[p.at[static_cast<size_t>(s)]] = letter[s];
+                }
+                std::memcpy(out + len, p.text.data(), 16);
+                for (int s = 0; s < 8; ++s) {
+                    out[len + p.at[static_cast<size_t>(s)]] = letter[s];
+                }
+                m_lengths[static_cast<size_t>(r)] = p.length;
+            } else {
+                // A rank's text is at most nine characters; the rest of the
+                // sixteen is overwritten by what follows.
+                std::memcpy(out + len, kept, 16);
+            }
+            len += m_lengths[static_cast<size_t>(r)];
+        }
+        return len - 1;
+    }
+    // Every rank starts afresh (no run of empty squares crosses a rank's
+    // end), so ranks can be written one by one.
+    for (int r = 0; r < m_ranks; ++r) {
+        const int first = r * m_cols;
+        char* text = m_texts.data() + static_cast<size_t>(r) * static_cast<size_t>(m_stride);
+        int& length = m_lengths[static_cast<size_t>(r)];
+        if (!m_valid || std::memcmp(cells + first, m_shadow.data() + first,
+                                    static_cast<size_t>(m_cols) * sizeof(int16_t)) != 0) {
+            std::copy(cells + first, cells + first + m_cols, m_shadow.data() + first);
+            length = Render(cells + first, m_cols, text);
+        }
+        std::memcpy(out + len, text, static_cast<size_t>(length));
+        len += length;
+    }
+    m_valid = true;
+    // A last part rank (a board cut at the vector's end) is written directly.
+    len += Render(cells + m_ranks * m_cols, m_squares - m_ranks * m_cols, out + len);
+    if (len > 0 && out[len - 1] == '/') {
+        --len;
+    }
+    return len;
+}
+
+int WritePlacement(const position::Vet& vet, const position::BoardShape& shape, char* out) {
+    return PlacementWriter(shape).Write(vet, out);
+}
+
+LoadResult LoadFEN(Book& book, const ConvertInput& in) {
+    Conversion conv(book, in, 100);
+    conv.StartWithGameOne();
+    if (!conv.OpenWork()) {
+        return conv.Finish();
+    }
+    LineReader reader;
+    if (!OpenBook(conv, reader, book.BookFile)) {
+        return conv.Finish();
+    }
+    return Guarded(conv, [&] {
+        std::string raw;
+        std::string line;
+        bool entrySeen = false;
+        while (reader.Next(raw)) {
+            PrepareLine(raw, line);
+            const char c = line[0];
+            if (c == ' ' || c == ';' || c == '{' || c == '%' || c == '*') {
+                continue;
+            }
+            if (c == '[') {
+                if (entrySeen) {
+                    conv.NewGame();
+                    entrySeen = false;
+                }
+                if (!conv.Put(kTag, line)) {
+                    return;
+                }
+            } else {
+                if (!conv.Put(kEntry, line)) {
+                    return;
+                }
+                entrySeen = true;
+            }
+        }
+        if (ReadFailed(conv, reader) || !conv.PutEndMarker()) {
+            return;
+        }
+        if (!entrySeen && book.NGames > 1) {
+            conv.DropLastGame();
+        }
+    });
+}
+
+LoadResult LoadEPD(Book& book, const ConvertInput& in) {
+    Conversion conv(book, in, 100);
+    book.NGames = 0;
+    book.GameIndex.clear();
+    if (!conv.OpenWork()) {
+        return conv.Finish();
+    }
+    LineReader reader;
+    if (!OpenBook(conv, reader, book.BookFile)) {
+        return conv.Finish();
+    }
+    return Guarded(conv, [&] {
+        std::string raw;
+        std::string line;
+        std::string tag;
+        while (reader.Next(raw)) {
+            PrepareLine(raw, line);
+            const char c = line[0];
+            if (c == ' ' || c == ';' || c == '{' || c == '%') {
+                continue;
+            }
+            conv.NewGame();
+            // Operations follow the fourth field; the search for the fourth
+            // blank starts after the first character.
+            size_t p = 0;
+            bool fourth = true;
+            for (int k = 0; k < 4; ++k) {
+                p = line.find(' ', p + 1);
+                if (p == std::string::npos) {
+                    fourth = false;
+                    break;
+                }
+            }
+            if (fourth) {
+                size_t from = p + 1;
+                while (from < line.size()) {
+                    const size_t semi = line.find(';', from);
+                    const size_t end = semi == std::string::npos ? line.size() : semi;
+                    const std::string_view op =
+                        settings::Trim(std::string_view(line).substr(from, end - from));
+                    if (op.empty()) {
+                        break;
+                    }
+                    tag.assign("[");
+                    tag.append(op);
+                    tag.push_back(']');
+                    if (!conv.Put(kTag, tag)) {
+                        return;
+                    }
+                    if (semi == std::string::npos) {
+                        break;
+                    }
+                    from = semi + 1;
+                }
+            }
+            if (!conv.Put(kEntry, line)) {
+                return;
+            }
+        }
+        if (ReadFailed(conv, reader)) {
+            return;
+        }
+        conv.PutEndMarker();
+    });
+}
+
+LoadResult LoadPGN(Book& book, const ConvertInput& in) {
+    Conversion conv(book, in, 10);
+    conv.StartWithGameOne();
+    if (!conv.OpenWork()) {
+        return conv.Finish();
+    }
+    LineReader reader;
+    if (!OpenBook(conv, reader, book.BookFile)) {
+        return conv.Finish();
+    }
+    return Guarded(conv, [&] {
+        Replay replay(conv, in);
+        const std::string& startPos = in.style.STARTPOS;
+        std::string pending = startPos;
+        // 0: tags or nothing yet; 1: after movetext or a blank line following
+        // tags, so the next tag starts a new game; 2: a FEN tag is pending.
+        int state = 0;
+        bool tagSeen = false;
+        std::string raw;
+        std::string line;
+        while (reader.Next(raw)) {
+            PrepareLine(raw, line);
+            const char c = line[0];
+            if (c == ' ' || c == ';' || c == '%' || c == '*') {
+                if (state == 2) {
+                    if (!conv.Put(kEntry, pending)) {
+                        return;
+                    }
+                    pending = startPos;
+                } else {
+                    replay.side = -1;
+                }
+                state = tagSeen ? 1 : 0;
+            } else if (c == '[') {
+                tagSeen = true;
+                if (state == 1) {
+                    conv.NewGame();
+                    replay.NewGame();
+                }
+                if (!StartsWithUpper(line, "[FEN")) {
+                    if (!conv.Put(kTag, line)) {
+                        return;
+                    }
+                    if (state != 2) {
+                        state = 0;
+                    }
+                } else {
+                    std::string_view fen = settings::Trim(std::string_view(line).substr(4));
+                    if (const size_t q = fen.find('"'); q != std::string_view::npos) {
+                        fen.remove_prefix(q + 1);
+                        if (const size_t q2 = fen.find('"'); q2 != std::string_view::npos) {
+                            fen = fen.substr(0, q2);
+                        }
+                    }
+                    pending.assign(fen);
+                    state = 2;
+                    replay.side = BlackToMove(pending) ? 1 : 0;
+                    replay.SetUp(pending);
+                }
+            } else {
+                state = tagSeen ? 1 : 0;
+                if (!replay.Line(line)) {
+                    return;
+                }
+            }
+        }
+        if (ReadFailed(conv, reader) || !conv.PutEndMarker()) {
+            return;
+        }
+        if (state == 0 && book.NGames >= 2) {
+            conv.DropLastGame();
+        }
+    });
+}
+
+namespace {
+
+// The stipulation of a problem from the flags byte, e.g. "h#", "Max Sd#".
+std::string Stipulation(int flags) {
+    std::string text;
+    char goal = '#';
+    if (flags >= 32) {
+        text = "Max ";
+        flags -= 32;
+    }
+    if (flags >= 16) {
+        goal = '=';
+        flags -= 16;
+    }
+    if (flags >= 8) {
+        text += 'S';
+        flags -= 8;
+    }
+    switch (flags & 3) {
+        case 0:
+            if (!text.empty() && text.back() == 'S') {
+                text += 'd';
+            }
+            break;
+        case 1:
+            text += 'h';
+            break;
+        case 2:
+            text += 's';
+            break;
+        default:
+            text += 'r';
+            break;
+    }
+    text += goal;
+    return text;
+}
+
+// Letter of a square byte ("1" for an empty square), or '\0' for a byte
+// that is no piece code.
+char SquareLetter(unsigned char b) {
+    switch (b) {
+        case 32:
+            return '1';
+        case 33:
+            return 'R';
+        case 34:
+            return 'Q';
+        case 35:
+            return 'B';
+        case 36:
+            return 'N';
+        case 37:
+            return 'P';
+        case 38:
+            return 'K';
+        case 42:
+            return 'k';
+        case 43:
+            return 'p';
+        case 44:
+            return 'n';
+        case 45:
+            return 'b';
+        case 46:
+            return 'q';
+        case 47:
+            return 'r';
+        default:
+            return '\0';
+    }
+}
+
+constexpr std::array<const char*, 7> kStringTags = {"[White", "[Site",  "[Result", "[ECO",
+                                                    "[Comm1", "[Comm2", "[Comm3"};
+
+}  // namespace
+
+LoadResult LoadPBM(Book& book, const ConvertInput& in) {
+    Conversion conv(book, in, 100);
+    if (!conv.OpenWork()) {
+        // The count of the last book would name games this one has not got.
+        book.NGames = 0;
+        return conv.Finish();
+    }
+    ByteReader a;
+    if (!a.Open(book.BookFile)) {
+        book.NGames = 0;
+        conv.SetResult(LoadStatus::kNoBookFile, "cannot open " + book.BookFile);
+        return conv.Finish();
+    }
+    return Guarded(conv, [&] {
+        const position::BoardShape shape = in.style.Shape();
+        unsigned char header[2];
+        book.GameIndex.clear();
+        if (!a.Read(header, 2)) {
+            book.NGames = 0;
+            conv.Stop("the file ends before its problem count");
+            return;
+        }
+        book.NGames = header[0] + 256 * header[1] + 1;
+        std::string text;
+        std::string body;
+        std::array<char, kMaxPlacement> placement{};
+        PlacementWriter writer(shape);
+        for (int64_t i = 1; i <= book.NGames; ++i) {
+            conv.NewGameNumbered(i);
+            unsigned char head[4];
+            if (!a.Read(head, 4)) {
+                conv.Stop("the file ends inside problem " + std::to_string(i));
+                return;
+            }
+            text = "[Event \"" + Stipulation(head[2] & 63) + std::to_string(head[3]) + "\"]";
+            if (!conv.Put(kTag, text)) {
+                return;
+            }
+            for (size_t k = 0; k < kStringTags.size(); ++k) {
+                unsigned char ref[4];
+                if (!a.Read(ref, 4)) {
+                    conv.Stop("the file ends inside problem " + std::to_string(i));
+                    return;
+                }
+                const uint64_t at = ref[0] + 256u * ref[1] + 65536u * ref[2];
+                char len[2];
+                if (!a.ReadAt(at, len, 2)) {
+                    conv.Stop("a string of problem " + std::to_string(i) + " lies past the end of the file");
+                    return;
+                }
+                const size_t size =
+                    static_cast<unsigned char>(len[0]) + 256u * static_cast<unsigned char>(len[1]);
+                if (size == 0) {
+                    continue;
+                }
+                body.resize(size);
+                if (!a.ReadAt(at + 2, body.data(), size)) {
+                    conv.Stop("a string of problem " + std::to_string(i) + " lies past the end of the file");
+                    return;
+                }
+                text.assign(kStringTags[k]);
+                text += " \"";
+                text += body;
+                text += "\"]";
+                if (!conv.Put(kTag, text)) {
+                    return;
+                }
+            }
+            unsigned char squares[64];
+            if (!a.Read(squares, 64)) {
+                conv.Stop("the file ends inside problem " + std::to_string(i));
+                return;
+            }
+            for (int s = 0; s < 64; ++s) {
+                const char letter = SquareLetter(squares[s]);
+                if (letter == '\0') {
+                    conv.Stop("problem " + std::to_string(i) + " has the square byte " +
+                              std::to_string(squares[s]));
+                    return;
+                }
+                const size_t q = letter == '1' ? std::string::npos : shape.piecesList.find(letter);
+                in.vet(position::kPosition, s) = static_cast<int16_t>(q == std::string::npos ? 0 : q + 1);
+            }
+            const int len = writer.Write(in.vet, placement.data());
+            if (!conv.Put(kEntry, std::string_view(placement.data(), static_cast<size_t>(len)))) {
+                return;
+            }
+        }
+        conv.PutEndMarker();
+    });
+}
+
+LoadResult LoadBook(Book& book, const ConvertInput& in) {
+    book.CloseWorkFile();
+    switch (FormatOf(book.BookFile)) {
+        case BookFormat::kPBM:
+            return LoadPBM(book, in);
+        case BookFormat::kEPD:
+            return LoadEPD(book, in);
+        case BookFormat::kPGN:
+            return LoadPGN(book, in);
+        case BookFormat::kFEN:
+            break;
+    }
+    return LoadFEN(book, in);
+}
+
+}  // namespace books
