@@ -4,6 +4,7 @@
 
 #include "book_files.h"
 #include "books/convert.h"
+#include "position/play_move.h"
 
 using namespace books;
 using namespace books_test;
@@ -64,6 +65,37 @@ TEST(LoadPGN, CommentsAndVariationsOverLinesAreSkipped) {
         kMarker,
     };
     EXPECT_EQ(c.records, expected);
+}
+
+TEST(LoadPGN, EveryChangedSquareReachesTheRecords) {
+    // Castling both ways, en passant, promotion, a failed capture that
+    // empties a square all the same, and moves that fail.
+    const std::vector<std::string> tokens = {
+        "e4",  "g5",  "hxg6", "d4",  "d5",    "e5",  "f5",  "exf6",  "Nc6",  "fxg7", "Nf6",   "gxh8=Q",
+        "Bg4", "Nf3", "Qd6",  "Be2", "O-O-O", "O-O", "Zz9", "Qxh2+", "Kxh2", "Rxd4", "Qxf8+", "Kd7"};
+    std::string movetext;
+    for (const std::string& t : tokens) {
+        movetext += t + " ";
+    }
+    Converted c;
+    Convert(c, "replay.pgn", "[Event \"R\"]\n\n" + movetext + "\n");
+
+    // The same replay, with the board written out in full after each move.
+    position::NotationStyle style;
+    position::Vet vet;
+    position::Build2(vet, position::kPosition, kStart, style.shape);
+    Records expected = {Rec('[', 1, "[Event \"R\"]"), Rec('E', 1, kStart)};
+    int side = 0;
+    for (const std::string& t : tokens) {
+        if (position::PlayMove(vet, style, side, t).Applied()) {
+            expected.push_back(
+                Rec('E', 1, position::VetToFEN(vet, style.shape) + (side ? " w - - 0 0" : " b - - 0 0")));
+            side = 1 - side;
+        }
+    }
+    expected.push_back(kMarker);
+    EXPECT_EQ(c.records, expected);
+    EXPECT_GT(expected.size(), 20u);
 }
 
 TEST(LoadPGN, BookWithoutTagsIsOneGameAndBlankLineRestartsBoard) {
