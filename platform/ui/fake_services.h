@@ -83,14 +83,34 @@ class FakeDesktop : public Desktop {
     bool fail = false;
 };
 
+/// Records the colours offered and answers with `answer` (invalid = cancel);
+/// sets the first custom colour to `customAfter` when that is valid.
+class FakeColorChooser : public ColorChooser {
+  public:
+    QColor Choose(const QColor& initial, std::array<QColor, 16>& custom) override {
+        offered.push_back(initial);
+        customSeen = custom;
+        if (customAfter.isValid()) {
+            custom[0] = customAfter;
+        }
+        return answer;
+    }
+
+    std::vector<QColor> offered;
+    std::array<QColor, 16> customSeen;
+    QColor answer;
+    QColor customAfter;
+};
+
 /// All fakes in one place; services() hands them out.
 struct FakeServices {
     FakeClipboard clipboard;
     FakeMessages messages;
     FakeProcesses processes;
     FakeDesktop desktop;
+    FakeColorChooser colors;
 
-    Services services() { return {&clipboard, &messages, &processes, &desktop}; }
+    Services services() { return {&clipboard, &messages, &processes, &desktop, &colors}; }
 };
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/ui/qt_services.h"
 
 #include <QClipboard>
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QFile>
 #include <QGuiApplication>
@@ -47,6 +48,9 @@ Answer QtMessages::Warning(QWidget* parent, const QString& text, Buttons buttons
             break;
         case Buttons::kYesNo:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case Buttons::kYesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
     }
     switch (box.exec()) {
@@ -96,6 +100,20 @@ bool QtProcesses::IsRunning(qint64 pid) const {
     // notice on their own.
     return false;
 #endif
+}
+
+QColor QtColorChooser::Choose(const QColor& initial, std::array<QColor, 16>& custom) {
+    // The dialog keeps its custom colours in one place for the whole
+    // program; they are handed in and taken back so the caller owns them.
+    for (int i = 0; i < 16; ++i) {
+        QColorDialog::setCustomColor(i, custom[static_cast<size_t>(i)]);
+    }
+    QColorDialog dialog(initial);
+    const bool chosen = dialog.exec() == QDialog::Accepted;
+    for (int i = 0; i < 16; ++i) {
+        custom[static_cast<size_t>(i)] = QColorDialog::customColor(i);
+    }
+    return chosen ? dialog.selectedColor() : QColor();
 }
 
 bool QtDesktop::OpenUrl(const QUrl& url) {

@@ -35,16 +35,23 @@ class QtDesktop : public Desktop {
     bool OpenUrl(const QUrl& url) override;
 };
 
+/// QColorDialog.
+class QtColorChooser : public ColorChooser {
+  public:
+    QColor Choose(const QColor& initial, std::array<QColor, 16>& custom) override;
+};
+
 /// All real services in one place; services() hands them out.
 class QtServices {
   public:
-    Services services() { return {&m_clipboard, &m_messages, &m_processes, &m_desktop}; }
+    Services services() { return {&m_clipboard, &m_messages, &m_processes, &m_desktop, &m_colors}; }
 
   private:
     QtClipboard m_clipboard;
     QtMessages m_messages;
     QtProcesses m_processes;
     QtDesktop m_desktop;
+    QtColorChooser m_colors;
 };
 
 }  // namespace platform

@@ -3,10 +3,12 @@
 // fakes in their place. Real implementations: qt_services.h; fakes:
 // fake_services.h.
 
+#include <QColor>
 #include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <array>
 
 class QWidget;
 
@@ -29,7 +31,7 @@ class Clipboard {
 };
 
 /// Buttons a message box offers.
-enum class Buttons { kOk, kOkCancel, kYesNo };
+enum class Buttons { kOk, kOkCancel, kYesNo, kYesNoCancel };
 /// Icon of a message box.
 enum class Icon { kExclamation, kError };
 /// The button the user chose.
@@ -67,12 +69,23 @@ class Desktop {
     virtual bool OpenUrl(const QUrl& url) = 0;
 };
 
+/// The system colour chooser.
+class ColorChooser {
+  public:
+    virtual ~ColorChooser() = default;
+    /// Shows the chooser, owned by no window, with initial preselected and
+    /// the 16 custom colours offered; custom keeps what the user left in
+    /// them. Returns the chosen colour, or an invalid QColor on cancel.
+    virtual QColor Choose(const QColor& initial, std::array<QColor, 16>& custom) = 0;
+};
+
 /// The services a window is given; none of the pointers may be null.
 struct Services {
     Clipboard* clipboard = nullptr;
     Messages* messages = nullptr;
     Processes* processes = nullptr;
     Desktop* desktop = nullptr;
+    ColorChooser* colors = nullptr;
 };
 
 /// The text every message box of the program carries as its title.
