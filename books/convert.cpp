@@ -183,8 +183,17 @@ bool ReadFailed(Conversion& conv, const LineReader& reader) {
 }
 
 // Movetext characters that are neither brackets nor token ends.
-constexpr bool IsPlain(char ch) {
-    return ch != ' ' && ch != '.' && ch != '(' && ch != ')' && ch != '{' && ch != '}';
+constexpr std::array<bool, 256> kPlain = [] {
+    std::array<bool, 256> plain{};
+    plain.fill(true);
+    for (const char c : {' ', '.', '(', ')', '{', '}'}) {
+        plain[static_cast<unsigned char>(c)] = false;
+    }
+    return plain;
+}();
+
+inline bool IsPlain(char ch) {
+    return kPlain[static_cast<unsigned char>(ch)];
 }
 
 // The movetext half of the PGN converter: walks tokens, replays them and
@@ -283,7 +292,7 @@ class Replay {
         const int to = r.to / 8;
         uint32_t ranks = (1u << (r.from / 8)) | (1u << to);
         const char kind = m_style.KindOf(m_vet(position::kPosition, r.to));
-        if (kind == 'P' || kind == 'p' || m_token.find('=') != std::string::npos) {
+        if (kind == 'P' || kind == 'p' || std::find(m_token.begin(), m_token.end(), '=') != m_token.end()) {
             ranks |= (to > 0 ? 1u << (to - 1) : 0u) | (to < 7 ? 1u << (to + 1) : 0u);
         }
         return ranks;
