@@ -65,11 +65,14 @@ bool LineReader::Fill() {
     return true;
 }
 
-bool LineReader::Next(std::string& line) {
-    line.clear();
+bool LineReader::Next(std::string_view& line) {
+    // A line inside the buffer is handed out where it lies; one that
+    // crosses the buffer's end is put together in m_line.
+    m_line.clear();
     bool any = false;
     for (;;) {
         if (m_pos >= m_end && !Fill()) {
+            line = m_line;
             return any && !m_failed;
         }
         if (m_afterCR) {
@@ -86,13 +89,19 @@ bool LineReader::Next(std::string& line) {
         while (i < left && start[i] != '\n' && start[i] != '\r') {
             ++i;
         }
-        line.append(start, i);
-        any = true;
         if (i < left) {
             m_afterCR = start[i] == '\r';
             m_pos += i + 1;
+            if (any) {
+                m_line.append(start, i);
+                line = m_line;
+            } else {
+                line = std::string_view(start, i);
+            }
             return true;
         }
+        m_line.append(start, left);
+        any = true;
         m_pos = m_end;
     }
 }

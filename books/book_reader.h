@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace books {
@@ -20,9 +21,9 @@ class LineReader {
 
     /// Opens the file; false when it cannot be opened.
     bool Open(const std::string& path);
-    /// The next line without its end, in line (whose storage is reused).
-    /// False at the end of the file or after a read failure.
-    bool Next(std::string& line);
+    /// The next line without its end; line stays valid until the next
+    /// call. False at the end of the file or after a read failure.
+    bool Next(std::string_view& line);
     /// True when reading failed before the end of the file.
     bool Failed() const { return m_failed; }
 
@@ -36,6 +37,7 @@ class LineReader {
     bool m_eof = false;
     bool m_failed = false;
     bool m_afterCR = false;  // the last line ended in a carriage return
+    std::string m_line;      // a line that crosses the end of the buffer
 };
 
 /// Reads a binary file sequentially through a buffer, and at any offset.

@@ -16,7 +16,7 @@ namespace {
 
 // The line as the converters see it: trimmed, with one blank appended, so
 // that an empty line starts with a blank.
-void PrepareLine(const std::string& raw, std::string& line) {
+void PrepareLine(std::string_view raw, std::string& line) {
     const std::string_view t = settings::Trim(raw);
     line.assign(t.data(), t.size());
     line.push_back(' ');
@@ -456,10 +456,16 @@ int PlacementWriter::Write(const position::Vet& vet, char* out, uint32_t changed
             changedRanks = kAllRanks;
             m_valid = true;
         }
+        // Members are read once: the stores into out could touch them for
+        // all the compiler knows.
         const char* letters = m_letters.data();
-        const int limit = static_cast<int>(m_letters.size());
+        const unsigned limit = static_cast<unsigned>(m_letters.size());
+        const Pattern* patterns = m_patterns.data();
+        char* texts = m_texts.data();
+        int lengths[8];
+        std::memcpy(lengths, m_lengths.data(), sizeof lengths);
         for (int r = 0; r < 8; ++r) {
-            char* kept = m_texts.data() + 18 * r;
+            char* kept = texts + 18 * r;
             if ((changedRanks >> r) & 1) {
                 // The pattern of the occupied squares gives the digits; the
                 // letters go into their places. No step waits on another.
@@ -468,26 +474,26 @@ int PlacementWriter::Write(const position::Vet& vet, char* out, uint32_t changed
                 unsigned mask = 0;
                 for (int s = 0; s < 8; ++s) {
                     const unsigned v = static_cast<uint16_t>(rank[s]);
-                    letter[s] = v < static_cast<unsigned>(limit) ? letters[v] : '\0';
+                    letter[s] = v < limit ? letters[v] : '\0';
                     mask |= static_cast<unsigned>(letter[s] != '\0') << s;
                 }
-                const Pattern& p = m_patterns[mask];
-                std::memcpy(kept, p.text.data(), 16);
+                const Pattern& p = patterns[mask];
+                char text[16];
+                std::memcpy(text, p.text.data(), 16);
                 for (int s = 0; s < 8; ++s) {
-                    kept[p.at[static_cast<size_t>(s)]] = letter[s];
+                    text[p.at[static_cast<size_t>(s)]] = letter[s];
                 }
-                std::memcpy(out + len, p.text.data(), 16);
-                for (int s = 0; s < 8; ++s) {
-                    out[len + p.at[static_cast<size_t>(s)]] = letter[s];
-                }
-                m_lengths[static_cast<size_t>(r)] = p.length;
+                std::memcpy(kept, text, 16);
+                std::memcpy(out + len, text, 16);
+                lengths[r] = p.length;
             } else {
                 // A rank's text is at most nine characters; the rest of the
                 // sixteen is overwritten by what follows.
                 std::memcpy(out + len, kept, 16);
             }
-            len += m_lengths[static_cast<size_t>(r)];
+            len += lengths[r];
         }
+        std::memcpy(m_lengths.data(), lengths, sizeof lengths);
         return len - 1;
     }
     // Every rank starts afresh (no run of empty squares crosses a rank's
@@ -528,7 +534,7 @@ LoadResult LoadFEN(Book& book, const ConvertInput& in) {
         return conv.Finish();
     }
     return Guarded(conv, [&] {
-        std::string raw;
+        std::string_view raw;
         std::string line;
         bool entrySeen = false;
         while (reader.Next(raw)) {
@@ -573,7 +579,7 @@ LoadResult LoadEPD(Book& book, const ConvertInput& in) {
         return conv.Finish();
     }
     return Guarded(conv, [&] {
-        std::string raw;
+        std::string_view raw;
         std::string line;
         std::string tag;
         while (reader.Next(raw)) {
@@ -645,7 +651,7 @@ LoadResult LoadPGN(Book& book, const ConvertInput& in) {
         // tags, so the next tag starts a new game; 2: a FEN tag is pending.
         int state = 0;
         bool tagSeen = false;
-        std::string raw;
+        std::string_view raw;
         std::string line;
         while (reader.Next(raw)) {
             PrepareLine(raw, line);

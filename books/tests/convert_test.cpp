@@ -213,6 +213,19 @@ TEST(LoadFEN, LineEndsAndLongLines) {
     }
 }
 
+TEST(LoadFEN, LineEndsAtTheReadersBufferEnd) {
+    // The reader takes the file in pieces of 1 MB; a line end pair or a line
+    // may straddle two pieces.
+    const size_t piece = size_t{1} << 20;
+    const std::string first(piece - 1, 'a');
+    const std::string across = "b" + std::string(100, 'c') + "d";
+    Converted c;
+    Convert(c, "edge.fen", first + "\r\n" + std::string(piece - 50, 'e') + "\n" + across + "\r\nlast");
+    const Records expected = {Rec('E', 1, first.substr(0, 124)), Rec('E', 1, std::string(124, 'e')),
+                              Rec('E', 1, across), Rec('E', 1, "last"), kMarker};
+    EXPECT_EQ(c.records, expected);
+}
+
 TEST(LoadFEN, ProgressEveryHundredthGame) {
     std::string fen;
     for (int g = 0; g < 250; ++g) {
