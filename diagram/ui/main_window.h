@@ -15,7 +15,8 @@
 //   program().book.BookFile as a book; the start-up steps FindEngines,
 //   ToolbarPictures and FillWindowLists run at their place in the start-up
 //   order; StyleWindow shows the style window modally; StyleChanged runs after
-//   the Style command (to repaint the palette); unloadSteps run first at
+//   the Style command (to repaint the palette); AddToBook is the History
+//   window's "A&dd to Book" button; unloadSteps run first at
 //   unload (close open files). An empty hook does nothing.
 // * Secondary windows: create them on first use with this window as parent
 //   (Qt::Window flag) and RegisterWindow() them. Minimising this window hides
@@ -104,6 +105,9 @@ struct MainWindowHooks {
     std::function<void()> StyleWindow;
     /// After the Style command has redrawn the board (repaints the palette).
     std::function<void()> StyleChanged;
+    /// The History window's "A&dd to Book": shows the add-to-book window
+    /// modally for the lines of program().editing.History.
+    std::function<void()> AddToBook;
     /// First steps of unload, in order (close open files). Each runs even
     /// when an earlier one failed.
     std::vector<std::function<void()>> unloadSteps;

@@ -8,6 +8,7 @@
 #include "diagram/ui/main_window.h"
 #include "diagram/ui/picture_view.h"
 #include "editing/mouse_edit.h"
+#include "editing/ui/history_window.h"
 #include "editing/ui/view_window.h"
 
 namespace editing::ui {
@@ -110,6 +111,7 @@ void BoardEditor::PicMainReleased(double x, double y) {
 }
 
 BoardEditor* Attach(diagram::ui::MainWindow& main) {
+    AttachHistory(main);
     return new BoardEditor(main);
 }
 

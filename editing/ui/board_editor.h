@@ -48,7 +48,8 @@ class BoardEditor : public QObject {
     bool m_viewPlaced = false;
 };
 
-/// Attaches the board editor to the main window; returns it (owned by the
+/// Attaches the board editor, record mode, Undo Rec and the History window
+/// (history_window.h) to the main window; returns the editor (owned by the
 /// window).
 BoardEditor* Attach(diagram::ui::MainWindow& main);
 

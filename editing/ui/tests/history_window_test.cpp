@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+#include "diagram/geometry.h"
+#include "diagram/ui/book_panel.h"
+#include "diagram/ui/fen_box.h"
+#include "diagram/ui/main_window.h"
+#include "diagram/ui/picture_view.h"
+#include "editing/ui/board_editor.h"
+#include "editing/ui/history_window.h"
+#include "platform/ui/fake_services.h"
+
+using diagram::ui::MainWindow;
+using editing::ui::HistoryWindow;
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
+constexpr const char* kAfterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR";
+constexpr const char* kAfterE5 = "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR";
+
+class HistoryWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_dir = std::filesystem::temp_directory_path() /
+                ("pandrel-history-" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir);
+        m_main = std::make_unique<MainWindow>(m_program, m_services.services());
+        editing::ui::Attach(*m_main);
+        diagram::ui::StartupOptions options;
+        options.exeDir = m_dir.string();
+        m_main->Load(options);
+        m_main->move(0, 0);
+        m_main->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_main.get()));
+        SetFen(kStart);
+    }
+    void TearDown() override {
+        m_main.reset();
+        std::filesystem::remove_all(m_dir);
+    }
+
+    void SetFen(const char* fen) { m_main->Text1()->setText(QString::fromLatin1(fen)); }
+    QString Fen() const { return m_main->Text1()->text(); }
+    QAction* Action(const char* name) const { return m_main->action(QString::fromLatin1(name)); }
+    HistoryWindow* History() const {
+        return qobject_cast<HistoryWindow*>(m_main->SecondaryWindow(diagram::ui::Secondary::kHistory));
+    }
+    std::vector<std::string>& Lines() { return m_program.editing.History; }
+    QStringList Listed() const {
+        QStringList rows;
+        for (int i = 0; i < History()->List1()->count(); ++i) {
+            rows << History()->List1()->item(i)->text();
+        }
+        return rows;
+    }
+
+    QPoint Square(const char* name) const {
+        const auto& s = m_program.style;
+        const int d = (s.BORDERHEIGHT - (name[1] - '0')) * s.BORDERWIDTH + (name[0] - 'a');
+        const diagram::Point at = diagram::SquareOrigin(s, d);
+        return {static_cast<int>((at.x + s.SQRWIDTH / 2) / diagram::kTwipsPerPixel),
+                static_cast<int>((at.y + s.SQRHEIGHT / 2) / diagram::kTwipsPerPixel)};
+    }
+    void Drag(const char* from, const char* to) {
+        QTest::mousePress(m_main->PicMain(), Qt::LeftButton, {}, Square(from));
+        QTest::mouseRelease(m_main->PicMain(), Qt::LeftButton, {}, Square(to));
+    }
+
+    // Shows the History window with the given lines and selects row (-1: none).
+    void ShowWith(const std::vector<std::string>& lines, int row = -1) {
+        Action("MNHistory")->trigger();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(History()));
+        Lines() = lines;
+        History()->Reload();
+        if (row >= 0) {
+            History()->List1()->setCurrentRow(row);
+        }
+    }
+    void Type(char ch) { QTest::keyClick(History()->List1(), ch); }
+
+    std::filesystem::path m_dir;
+    platform::FakeServices m_services;
+    app::Program m_program;
+    std::unique_ptr<MainWindow> m_main;
+};
+
+TEST_F(HistoryWindowTest, RecordModeRecordsMouseMovesAndUndoStepsBack) {
+    EXPECT_FALSE(Action("MNUndo")->isEnabled());
+    Action("MNRec")->trigger();
+    EXPECT_TRUE(m_program.editing.RecMode);
+    ASSERT_NE(History(), nullptr);  // made hidden by the first Copy FEN
+    EXPECT_FALSE(History()->isVisible());
+    Drag("e2", "e4");
+    Drag("e7", "e5");
+    Drag("g1", "f3");
+    ASSERT_EQ(Lines().size(), 4u);
+    EXPECT_EQ(Lines()[0], kStart);
+    EXPECT_EQ(Lines()[2], kAfterE5);
+    EXPECT_EQ(Listed().size(), 4);
+    EXPECT_EQ(m_services.clipboard.text.toStdString(), Lines()[3]);
+    EXPECT_TRUE(Action("MNUndo")->isEnabled());
+
+    Action("MNUndo")->trigger();
+    Action("MNUndo")->trigger();
+    EXPECT_EQ(Lines().size(), 2u);
+    EXPECT_EQ(Listed(), QStringList({kStart, kAfterE4}));
+    EXPECT_EQ(Fen(), kAfterE4);
+    EXPECT_EQ(m_main->Text1()->cursorPosition(), Fen().size());
+    Action("MNUndo")->trigger();
+    Action("MNUndo")->trigger();  // the first line stays
+    EXPECT_EQ(Lines(), std::vector<std::string>{kStart});
+    EXPECT_EQ(Fen(), kStart);
+
+    Action("MNRec")->trigger();  // off: edits no longer record
+    EXPECT_FALSE(m_program.editing.RecMode);
+    Drag("d2", "d4");
+    EXPECT_EQ(Lines().size(), 1u);
+}
+
+TEST_F(HistoryWindowTest, UndoShowsOnlyThePlacementOfALineWithExtraFields) {
+    ShowWith({std::string("(16x16)") + kStart + " w - - 0 0", std::string(kAfterE4) + " b - - 0 0"});
+    Action("MNUndo")->trigger();
+    EXPECT_EQ(Fen(), kStart);
+    EXPECT_EQ(m_main->Label3()->text(), "(16x16)");
+}
+
+TEST_F(HistoryWindowTest, CounterPrefixAndLoadingALine) {
+    m_program.style.COPYCOUNTER = 1;
+    Action("MNPandrel")->trigger();
+    ASSERT_EQ(Lines().size(), 1u);
+    EXPECT_EQ(Lines()[0], std::string("(16x16)") + kStart);
+
+    SetFen("8/8/8/8/8/8/8/8");
+    ShowWith(Lines(), 0);
+    QTest::keyClick(History()->List1(), Qt::Key_Return);
+    EXPECT_EQ(Fen(), kStart);
+    EXPECT_EQ(m_main->Text1()->cursorPosition(), Fen().size());
+    EXPECT_EQ(m_main->Frame2()->Label5()->text(), "Move Controls:");
+
+    // A double click loads too.
+    ShowWith({std::string(kAfterE4) + " b - - 0 0"});
+    QListWidget* list = History()->List1();
+    list->doItemsLayout();
+    const QPoint at = list->visualItemRect(list->item(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(Fen(), kAfterE4);
+}
+
+TEST_F(HistoryWindowTest, ExtraFieldButtonsAndKeys) {
+    ShowWith({"K7/8", "1K6/8", "2K5/8"});
+    History()->Command6()->click();
+    EXPECT_EQ(Listed(), QStringList({"K7/8 b - - 0 0", "1K6/8 w - - 0 0", "2K5/8 b - - 0 0"}));
+    History()->Command5()->click();
+    EXPECT_EQ(Lines()[0], "K7/8 w - - 0 0");
+    History()->Command4()->click();
+    EXPECT_EQ(Listed(), QStringList({"K7/8", "1K6/8", "2K5/8"}));
+
+    const struct {
+        char key;
+        const char* line;
+    } keys[] = {
+        {'-', "1K6/8 - - - 0 0"}, {'B', "1K6/8 b - - 0 0"}, {'w', "1K6/8 w - - 0 0"},
+        {'R', "1K6/8 "},          {'x', "1K6/8 "},          {'5', "1K6/8 "},
+    };
+    History()->List1()->setCurrentRow(1);
+    for (const auto& k : keys) {
+        Type(k.key);
+        EXPECT_EQ(Lines()[1], k.line) << k.key;
+        EXPECT_EQ(History()->List1()->item(1)->text().toStdString(), k.line) << k.key;
+        EXPECT_EQ(History()->SelectedRow(), 1) << k.key;
+    }
+    // Without a selected line the keys do nothing.
+    History()->List1()->clearSelection();
+    Type('b');
+    Type(' ');
+    EXPECT_EQ(Lines()[1], "1K6/8 ");
+    EXPECT_TRUE(m_services.messages.shown.empty());
+}
+
+TEST_F(HistoryWindowTest, RemovingALineAsksFirst) {
+    ShowWith({"a", "b", "c"}, 1);
+    m_services.messages.answer = platform::Answer::kCancel;
+    Type(' ');
+    ASSERT_EQ(m_services.messages.shown.size(), 1u);
+    EXPECT_EQ(m_services.messages.shown[0].text, "Remove the selected line from History");
+    EXPECT_EQ(m_services.messages.shown[0].buttons, platform::Buttons::kOkCancel);
+    EXPECT_EQ(Lines().size(), 3u);
+
+    m_services.messages.answer = platform::Answer::kOk;
+    QTest::mousePress(History()->List1()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(Listed(), QStringList({"a", "c"}));
+    // Nothing is selected afterwards, so a second press asks nothing.
+    QTest::mousePress(History()->List1()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_EQ(m_services.messages.shown.size(), 2u);
+}
+
+TEST_F(HistoryWindowTest, AddToBookFollowsTheOpenBook) {
+    int added = 0;
+    m_main->hooks().AddToBook = [&] { ++added; };
+    QAction* closeBook = Action("MNClose");
+    const struct {
+        const char* book;
+        bool open;
+        bool enabled;
+    } cases[] = {
+        {"/books/games.pgn", true, true},
+        {"/books/POS.FEN", true, true},
+        {"/books/games.pgn", false, false},
+        {"/books/games.epd", true, false},
+    };
+    for (const auto& c : cases) {
+        m_program.book.BookFile = c.book;
+        closeBook->setEnabled(c.open);
+        Action("MNPandrel")->trigger();
+        EXPECT_EQ(History()->Command7()->isEnabled(), c.enabled) << c.book << c.open;
+    }
+
+    m_program.book.BookFile = "/books/games.pgn";
+    closeBook->setEnabled(true);
+    Action("MNPandrel")->trigger();
+    History()->Command7()->click();
+    EXPECT_EQ(added, 1);
+    // The book was closed since: the button no longer runs the window.
+    closeBook->setEnabled(false);
+    History()->Command7()->click();
+    EXPECT_EQ(added, 1);
+    EXPECT_FALSE(History()->Command7()->isEnabled());
+
+    closeBook->setEnabled(true);
+    Action("MNPandrel")->trigger();
+    History()->Command2()->click();
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ(History()->List1()->count(), 0);
+    EXPECT_FALSE(History()->Command7()->isEnabled());
+    EXPECT_FALSE(Action("MNUndo")->isEnabled());
+}
+
+TEST_F(HistoryWindowTest, CopyCommandsOfTheWindow) {
+    m_services.clipboard.text = "old";
+    ShowWith({});
+    History()->Command1()->click();
+    EXPECT_EQ(m_services.clipboard.text, "");
+    m_services.clipboard.text = "old";
+    History()->Command8()->click();
+    EXPECT_EQ(m_services.clipboard.text, "");
+
+    ShowWith({std::string(kStart) + " w - - 0 0", kAfterE4, kAfterE5});
+    History()->Command1()->click();
+    EXPECT_EQ(m_services.clipboard.text.toStdString(),
+              std::string(kStart) + " w - - 0 0\r\n" + kAfterE4 + "\r\n" + kAfterE5 + "\r\n");
+    EXPECT_TRUE(History()->List1()->hasFocus());
+
+    SetFen("4k3/8/8/8/8/8/8/4K3");
+    const position::Vet before = m_program.vet;
+    History()->Command8()->click();
+    EXPECT_EQ(m_services.clipboard.text, "1. e4 e5 ");
+    EXPECT_EQ(m_program.vet.cells, before.cells);  // both planes as they were
+    EXPECT_EQ(Fen(), "4k3/8/8/8/8/8/8/4K3");
+
+    ShowWith({std::string(kAfterE4) + " b - - 0 0", kAfterE5});
+    History()->Command8()->click();
+    EXPECT_EQ(m_services.clipboard.text, "1... e5 ");
+}
+
+TEST_F(HistoryWindowTest, HidingKeepsTheListUntilTheProgramCloses) {
+    ShowWith({"a", "b"});
+    EXPECT_EQ(History()->windowTitle(), "History");
+    EXPECT_EQ(History()->Frame1()->title(), "FEN Extra Fields");
+    History()->close();
+    EXPECT_FALSE(History()->isVisible());
+    Action("MNHistory")->trigger();
+    EXPECT_TRUE(History()->isVisible());
+    EXPECT_EQ(Listed(), QStringList({"a", "b"}));
+    QTest::keyClick(History()->List1(), Qt::Key_Escape);
+    EXPECT_FALSE(History()->isVisible());
+    Action("MNHistory")->trigger();
+    History()->Command3()->click();
+    EXPECT_FALSE(History()->isVisible());
+
+    Action("MNHistory")->trigger();
+    QPointer<HistoryWindow> window = History();
+    m_main->close();
+    EXPECT_TRUE(window == nullptr || !window->isVisible());
+}
+
+}  // namespace
