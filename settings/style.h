@@ -62,6 +62,9 @@ struct ProgramSettings {
     std::string RecentEngine;                ///< "POPEYE", "CRAFTY" or "".
     std::string AppDir;                      ///< Program folder, ending in "/".
     std::string PyDictionaryText;            ///< Popeye dictionary in force.
+    /// The colour chooser's 16 custom colours, kept between uses; all bytes
+    /// 0xFF at start-up.
+    std::array<int32_t, 16> CustomColors{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 };
 
 /// Sets every style field to its default; keeps `CurrentStyle`. Empties the

@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include "settings/style_fields.h"
+
+using namespace settings;
+
+namespace {
+
+// The built-in pieces bitmap: 13 columns and 2 rows of 15-pixel squares.
+const BitmapSize kBuiltIn = BitmapTwips(195, 30);
+
+Style GridStyle() {
+    Style s;
+    s.CurrentStyle = "Alpha";
+    s.PIECESFILE = "/art/alpha.bmp";
+    s.BORDERFILE = "/art/frame.bmp";
+    s.SQRWIDTH = s.SQRHEIGHT = 225;
+    s.SQRHTAB = s.SQRVTAB = 225;
+    s.SQRHSPC = 30;
+    s.SQRVSPC = 45;
+    s.XBASE = 300;
+    s.YBASE = 150;
+    s.BORDERWIDTH = 10;
+    s.BORDERHEIGHT = 6;
+    s.FRAMEWIDTH = 2;
+    s.FRAMECOLOR = 0x0000FF;
+    s.BACKCOLOR = 0xC0C0C0;
+    s.COPYCOUNTER = 1;
+    s.SHOWGRID = 1;
+    s.FONTNAME = "Arial";
+    s.FONTSIZE = 10;
+    s.FONTCOLOR = 0x123456;
+    s.FONTXBASE = 60;
+    s.FONTYBASE = 75;
+    s.FONTSTYLE = "BOLD UNDERLINE CAPS";
+    s.FONTPOS = "DOWN CENTER";
+    s.PYDICTIONARY = "extra";
+    s.STARTPOS = "8/8/8/8/8/8/8/K6k";
+    s.WNDWIDTH = 4500;
+    s.WNDHEIGHT = 3000;
+    return s;
+}
+
+TEST(StyleFields, LoadThenApplyKeepsTheStyle) {
+    Style defaults;
+    defaults.SQRHTAB = defaults.SQRVTAB = 225;
+    defaults.FONTPOS = "UP LEFT";  // what the fields give back for "Left Up"
+    for (const Style& original : {GridStyle(), defaults}) {
+        Style applied = original;
+        applied.FONTSTYLE = "x";
+        applied.SQRWIDTH = 1;
+        ApplyStyleFields(LoadStyleFields(original), kBuiltIn, applied);
+        EXPECT_EQ(applied, original) << original.CurrentStyle;
+    }
+}
+
+TEST(StyleFields, LoadShowsPixelsWordsAndOptions) {
+    const StyleFields f = LoadStyleFields(GridStyle());
+    EXPECT_EQ(f.Text6, "20");
+    EXPECT_EQ(f.Text5, "10");
+    EXPECT_EQ(f.Text16, "2");
+    EXPECT_EQ(f.Text3, "3");
+    EXPECT_EQ(f.Text10, "300");
+    EXPECT_EQ(f.Combo4, "4");
+    EXPECT_TRUE(f.Check3 && f.Check5 && f.Check7);
+    EXPECT_FALSE(f.Check4 || f.Check6);
+    EXPECT_EQ(f.Option1, 2);
+    EXPECT_EQ(f.Option2, 1);
+
+    struct Case {
+        const char* fontPos;
+        int vertical, horizontal;
+    };
+    for (const Case& c :
+         {Case{"Left Up", 0, 0}, Case{"MIDDLE RIGHT", 1, 2}, Case{"", 0, 0}, Case{"middle right", 0, 0}}) {
+        Style s;
+        s.FONTPOS = c.fontPos;
+        EXPECT_EQ(LoadStyleFields(s).Option1, c.vertical) << c.fontPos;
+        EXPECT_EQ(LoadStyleFields(s).Option2, c.horizontal) << c.fontPos;
+    }
+
+    // A pitch the renderer has not filled in yet is no grid line.
+    Style fresh;
+    EXPECT_EQ(LoadStyleFields(fresh).Text13, "0");
+    EXPECT_EQ(LoadStyleFields(fresh).Text14, "0");
+    fresh.SQRHTAB = 195;
+    EXPECT_EQ(LoadStyleFields(fresh).Text14, "2");
+    fresh.PIECESLIST.clear();
+    EXPECT_EQ(LoadStyleFields(fresh).Text12, "pPnNbBrRqQkK");
+}
+
+TEST(StyleFields, SquareSizesFollowThePiecesBitmap) {
+    struct Case {
+        const char* what;
+        std::string list;
+        BitmapSize pieces;
+        const char *vLine, *hLine;
+        int16_t width, htab, height, vtab;
+    };
+    const Case cases[] = {
+        {"390 px for 13 columns", "pPnNbBrRqQkK", BitmapTwips(390, 60), "0", "0", 450, 450, 450, 450},
+        {"grid lines", "pPnNbBrRqQkK", BitmapTwips(390, 60), "2", "1", 465, 450, 465, 435},
+        {"six letters", "pPnNkK", BitmapTwips(140, 40), "0", "0", 300, 300, 300, 300},
+        {"rounds down after a tenth", "pP", BitmapTwips(100, 41), "0", "0", 495, 495, 300, 300},
+        {"no bitmap", "pP", BitmapTwips(0, 0), "0", "0", 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        StyleFields f = LoadStyleFields(Style{});
+        f.Text12 = c.list;
+        f.Text13 = c.vLine;
+        f.Text14 = c.hLine;
+        Style s;
+        ApplyStyleFields(f, c.pieces, s);
+        EXPECT_EQ(s.SQRWIDTH, c.width) << c.what;
+        EXPECT_EQ(s.SQRHTAB, c.htab) << c.what;
+        EXPECT_EQ(s.SQRHEIGHT, c.height) << c.what;
+        EXPECT_EQ(s.SQRVTAB, c.vtab) << c.what;
+    }
+}
+
+TEST(StyleFields, ApplyConvertsRaisesAndCuts) {
+    struct Case {
+        const char* what;
+        void (*edit)(StyleFields&);
+        bool (*check)(const Style&);
+    };
+    const Case cases[] = {
+        {"offset below the frame width is raised",
+         [](StyleFields& f) {
+             f.Text7 = "3";
+             f.Text5 = "1";
+             f.Text6 = "5";
+         },
+         [](const Style& s) { return s.FRAMEWIDTH == 3 && s.YBASE == 45 && s.XBASE == 75; }},
+        {"pixels are rounded to twips", [](StyleFields& f) { f.Text16 = "2.5"; },
+         [](const Style& s) { return s.SQRHSPC == 38; }},
+        {"rows and columns",
+         [](StyleFields& f) {
+             f.Text1 = "6";
+             f.Text2 = "10";
+         },
+         [](const Style& s) { return s.BORDERHEIGHT == 6 && s.BORDERWIDTH == 10; }},
+        {"numbers too large are cut to the field",
+         [](StyleFields& f) {
+             f.Text1 = "100000";
+             f.Text5 = "5000";
+             f.Text10 = "1e12";
+         },
+         [](const Style& s) {
+             return s.BORDERHEIGHT == 32767 && s.YBASE == 32767 && s.WNDWIDTH == INT32_MAX;
+         }},
+        {"text without digits is 0", [](StyleFields& f) { f.Combo1 = "big"; },
+         [](const Style& s) { return s.FONTSIZE == 0; }},
+        {"font words in their order",
+         [](StyleFields& f) {
+             f.Check7 = f.Check4 = f.Check6 = true;
+             f.Option1 = 1;
+             f.Option2 = 2;
+         },
+         [](const Style& s) {
+             return s.FONTSTYLE == "ITALIC STRIKEOUT CAPS" && s.FONTPOS == "MIDDLE RIGHT";
+         }},
+        {"no words", [](StyleFields&) {},
+         [](const Style& s) { return s.FONTSTYLE.empty() && s.FONTPOS == "UP LEFT"; }},
+    };
+    for (const Case& c : cases) {
+        StyleFields f = LoadStyleFields(Style{});
+        c.edit(f);
+        Style s;
+        ApplyStyleFields(f, kBuiltIn, s);
+        EXPECT_TRUE(c.check(s)) << c.what;
+    }
+}
+
+TEST(StyleFields, CenterInBorder) {
+    struct Case {
+        BitmapSize border;
+        int16_t cols, rows, tab;
+        int16_t x, y;
+    };
+    for (const Case& c :
+         {Case{BitmapTwips(200, 180), 8, 8, 300, 300, 150}, Case{BitmapTwips(100, 100), 8, 8, 300, 0, 0},
+          Case{BitmapTwips(201, 100), 10, 5, 0, 382, 188}}) {
+        Style s;
+        s.BORDERWIDTH = c.cols;
+        s.BORDERHEIGHT = c.rows;
+        s.SQRHTAB = s.SQRVTAB = c.tab;
+        CenterInBorder(c.border, s);
+        EXPECT_EQ(s.XBASE, c.x);
+        EXPECT_EQ(s.YBASE, c.y);
+    }
+}
+
+TEST(StyleFields, NamesAndDefaults) {
+    for (const char* name : {"", "CUSTOM", "custom", "CuStOm"}) {
+        EXPECT_FALSE(IsSavableStyleName(name)) << name;
+    }
+    EXPECT_TRUE(IsSavableStyleName("Customs"));
+    EXPECT_EQ(
+        ReplaceQuestion("Alpha"),
+        "This file already contains a style called Alpha.\r\nWhould you like to replace the existing style?");
+
+    Style s = GridStyle();
+    ProgramSettings program;
+    program.PyDictionaryText = "in force";
+    RestoreDefaults(s, program);
+    EXPECT_EQ(s.CurrentStyle, "Alpha");
+    EXPECT_EQ(s.SQRHTAB, 225);
+    EXPECT_EQ(s.SQRVTAB, 225);
+    EXPECT_TRUE(s.PIECESFILE.empty());
+    EXPECT_TRUE(program.PyDictionaryText.empty());
+}
+
+}  // namespace
