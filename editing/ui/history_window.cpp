@@ -237,8 +237,11 @@ void HistoryWindow::RemoveLine() {
         return;
     }
     lines.erase(lines.begin() + row);
+    // Cleared first so that no line stays selected: the next Space must not
+    // remove a neighbour unasked.
     m_ui.List1->clear();
     Reload();
+    // Nothing left to add to a book.
     if (lines.empty()) {
         m_ui.Command7->setEnabled(false);
     }
