@@ -7,6 +7,7 @@
 #include "diagram/ui/main_window.h"
 #include "diagram/ui/output_commands.h"
 #include "editing/ui/board_editor.h"
+#include "engines/ui/engines.h"
 #include "platform/ui/qt_services.h"
 
 #ifndef PANDREL_VERSION
@@ -26,6 +27,7 @@ int main(int argc, char* argv[]) {
     // through window.action(...), start-up steps and CmdLoad through
     // window.hooks().
     editing::ui::Attach(window);
+    engines::ui::Attach(window);
     new diagram::ui::OutputCommands(window);  // owned by the window
 
     diagram::ui::StartupOptions options;

@@ -1,0 +1,40 @@
+#pragma once
+// File operations the engine windows need on the outside programs' files.
+// None of them throws; failures come back as results.
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace engines {
+
+/// True when path names an existing file (not a folder).
+bool FileExists(const std::string& path);
+
+/// True when path names an existing file longer than 0 bytes.
+bool HasContent(const std::string& path);
+
+/// Deletes the file at path. False when it is still there afterwards.
+bool RemoveFile(const std::string& path);
+
+/// The whole content of a file; nothing when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+/// Creates or overwrites a file with text. False when it could not be
+/// written completely.
+bool WriteWholeFile(const std::string& path, std::string_view text);
+
+/// The full path of the file in folder whose name equals one of names,
+/// without regard to case; the names are tried in order and a name spelt
+/// exactly wins over another spelling. "" when none is there.
+std::string FindInFolder(const std::string& folder, std::initializer_list<std::string_view> names);
+
+/// text with every CR and LF replaced by a blank: a value that goes into one
+/// line of a command file cannot add lines of its own.
+std::string OneLine(std::string_view text);
+
+/// folder joined with a bare file name.
+std::string InFolder(const std::string& folder, std::string_view name);
+
+}  // namespace engines

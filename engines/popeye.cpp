@@ -1,0 +1,250 @@
+#include "engines/popeye.h"
+
+#include <cmath>
+#include <limits>
+
+#include "engines/engine_files.h"
+#include "settings/style.h"
+
+namespace engines {
+
+namespace {
+
+constexpr double kDefaultMaxTime = 60;
+constexpr size_t kLongLine = 51;  // lines this long are cut
+constexpr size_t kCutFrom = 44;   // 0-based: position 45
+
+}  // namespace
+
+std::string TrimBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const size_t last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+PickResult ApplyPickItem(std::string_view item, std::string_view old) {
+    if (settings::Upper(item) == "NONE") {
+        return {true, {}, true};
+    }
+    char mode = '>';
+    const size_t mark = item.find(" '");
+    if (mark != std::string_view::npos) {
+        mode = mark + 2 < item.size() ? item[mark + 2] : '\0';
+        item = item.substr(0, mark);
+    }
+    const std::string text = TrimBlanks(item);
+    const std::string before(old);
+    switch (mode) {
+        case '>':
+            return {true, TrimBlanks(before + " " + text), false};
+        case ']':
+            return {true, TrimBlanks(before + text), false};
+        case '<':
+            return {true, TrimBlanks(text + " " + before), false};
+        case '[':
+            return {true, TrimBlanks(text + before), false};
+        case '#':
+            return {true, text, false};
+        default:
+            return {};
+    }
+}
+
+std::string CheckPopeyeFields(const PopeyeFieldTexts& fields) {
+    if (fields[kStipulation].empty()) {
+        return "Enter the stipulation!";
+    }
+    if (fields[kMoves].empty()) {
+        return "Enter the number of moves!";
+    }
+    if (fields[kWhitePieces].empty() && fields[kBlackPieces].empty() && fields[kNeutralPieces].empty()) {
+        return "Enter the pieces list!";
+    }
+    return {};
+}
+
+PopeyeOptions MakePopeyeOptions(std::string_view optionsField) {
+    PopeyeOptions options;
+    options.text = TrimBlanks("NoBoard " + std::string(optionsField));
+    const std::string upper = settings::Upper(options.text);
+    const std::string_view key = "MAXTIME ";
+    const size_t at = upper.find(key);
+    if (at == std::string::npos) {
+        options.maxTime = kDefaultMaxTime;
+        options.text = "MaxTime 60 " + options.text;
+        return options;
+    }
+    std::string rest = TrimBlanks(std::string_view(options.text).substr(at + key.size()));
+    rest = rest.substr(0, rest.find(' '));
+    const std::optional<double> value = settings::Val(rest);
+    options.maxTime = value && std::isfinite(*value) ? *value : 0;
+    return options;
+}
+
+PopeyeRunFiles MakePopeyeRunFiles(const std::string& appDir, const std::string& workName) {
+    return {InFolder(appDir, workName + "o.tmp"), InFolder(appDir, workName + "i.tmp")};
+}
+
+std::string ProtocolName(const PopeyeRunFiles& files) {
+    const std::string& path = files.protocol;
+    if (path.find_first_of(" \t") == std::string::npos) {
+        return path;
+    }
+    return path.substr(path.find_last_of('/') + 1);
+}
+
+std::string PopeyeInput(const PopeyeFieldTexts& fields, const std::string& optionsText,
+                        const std::string& protocolName) {
+    std::string text;
+    auto line = [&text](std::string_view keyword, std::string_view value) {
+        text += keyword;
+        text += OneLine(value);
+        text += "\r\n";
+    };
+    auto lineIfSet = [&line](std::string_view keyword, const std::string& value) {
+        if (!value.empty()) {
+            line(keyword, value);
+        }
+    };
+    line("BeginProblem", {});
+    line("Pieces", {});
+    lineIfSet("White ", fields[kWhitePieces]);
+    lineIfSet("Black ", fields[kBlackPieces]);
+    lineIfSet("Neutral ", fields[kNeutralPieces]);
+    line("Protocol ", protocolName);
+    line("Stipulation ", fields[kStipulation] + fields[kMoves]);
+    lineIfSet("Condition ", fields[kConditions]);
+    line("Option ", optionsText);
+    lineIfSet("Twin ", fields[kTwins]);
+    lineIfSet("ZeroPosition ", fields[kZeroPosition]);
+    lineIfSet("", fields[kCommand]);
+    line("EndProblem", {});
+    return text;
+}
+
+std::vector<std::string> PopeyeArguments(const PopeyeFieldTexts& fields, const std::string& inputPath) {
+    std::vector<std::string> arguments;
+    if (!fields[kMaxmem].empty()) {
+        arguments.push_back("-maxmem");
+        arguments.push_back(fields[kMaxmem]);
+    }
+    arguments.push_back(inputPath);
+    return arguments;
+}
+
+PopeyeJob PreparePopeye(const PopeyeFieldTexts& fields, const PopeyeRunFiles& files) {
+    PopeyeJob job;
+    job.message = CheckPopeyeFields(fields);
+    if (!job.message.empty()) {
+        return job;
+    }
+    const PopeyeOptions options = MakePopeyeOptions(fields[kOptions]);
+    job.maxTime = options.maxTime;
+    job.inputText = PopeyeInput(fields, options.text, ProtocolName(files));
+    job.arguments = PopeyeArguments(fields, files.input);
+    return job;
+}
+
+std::vector<std::string> ProtocolItems(std::string_view text) {
+    std::vector<std::string> items;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        std::string line(text.substr(pos, end - pos));
+        pos = end;
+        if (pos < text.size() && text[pos] == '\r') {
+            ++pos;
+        }
+        if (pos < text.size() && text[pos] == '\n') {
+            ++pos;
+        }
+        if (line.empty()) {
+            continue;
+        }
+        while (line.size() >= kLongLine) {
+            const size_t blank = line.find(' ', kCutFrom);
+            const size_t cut = blank == std::string::npos ? kCutFrom : blank;
+            items.push_back(line.substr(0, cut));
+            line = TrimBlanks(std::string_view(line).substr(cut));
+        }
+        items.push_back(line);
+    }
+    return items;
+}
+
+std::string Countdown(double maxTime, long long elapsed) {
+    const double left = maxTime - static_cast<double>(elapsed);
+    long long remaining = 0;
+    if (left > 0) {
+        remaining = settings::RoundHalfEven(left).value_or(std::numeric_limits<int32_t>::max());
+    }
+    return ClockText(remaining);
+}
+
+void PopeyeRun::Start(std::string protocolPath, double maxTime) {
+    m_protocol = std::move(protocolPath);
+    m_maxTime = maxTime;
+    m_pollState = 0;
+    m_clock.Reset();
+    m_lePy = true;
+}
+
+PopeyeTick PopeyeRun::Tick(double now, bool solverRunning) {
+    PopeyeTick tick;
+    if (!m_lePy) {
+        return tick;
+    }
+    if (const std::optional<long long> elapsed = m_clock.Tick(now)) {
+        tick.countdown = Countdown(m_maxTime, *elapsed);
+    }
+    switch (m_pollState) {
+        case 0:
+            if (HasContent(m_protocol)) {
+                m_pollState = 1;
+            } else if (!solverRunning) {
+                // Gone without a protocol: nothing will come any more.
+                tick.noProtocol = true;
+                Finish(tick);
+            }
+            break;
+        case 1: {
+            // Files here are not locked while the solver writes them: the
+            // protocol is complete only once the solver has ended.
+            if (solverRunning) {
+                break;
+            }
+            const std::optional<std::string> text = ReadWholeFile(m_protocol);
+            if (!text) {
+                break;
+            }
+            tick.protocolRead = true;
+            tick.items = ProtocolItems(*text);
+            m_pollState = 2;
+            break;
+        }
+        default:
+            if (FileExists(m_protocol)) {
+                RemoveFile(m_protocol);
+            } else {
+                Finish(tick);
+            }
+            break;
+    }
+    return tick;
+}
+
+void PopeyeRun::Finish(PopeyeTick& tick) {
+    m_pollState = 0;
+    m_lePy = false;
+    m_clock.Reset();
+    tick.countdown = std::string();
+    tick.finished = true;
+}
+
+}  // namespace engines

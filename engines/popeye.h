@@ -1,0 +1,130 @@
+#pragma once
+// The Popeye solver as the Popeye window drives it: pick-list items, the
+// input file, the command line, and following one run through its protocol
+// file.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engines/engine_state.h"
+#include "engines/run_clock.h"
+
+namespace engines {
+
+using PopeyeFieldTexts = std::array<std::string, kPopeyeFieldCount>;
+
+/// What choosing a pick-list item does to its field.
+struct PickResult {
+    /// The element takes value.
+    bool changed = false;
+    std::string value;
+    /// The item was "NONE": the field is emptied and nothing else happens.
+    bool none = false;
+};
+
+/// Applies a chosen pick-list item to the field's old text. An item may end
+/// in a mode mark, a blank, an apostrophe and one character: ">" appends with
+/// a blank (also without a mark), "]" appends directly, "<" puts in front
+/// with a blank, "[" puts in front directly, "#" replaces; any other mode
+/// leaves the field as it was.
+PickResult ApplyPickItem(std::string_view item, std::string_view old);
+
+/// The warning that keeps the fields from being solved ("" when they can be).
+std::string CheckPopeyeFields(const PopeyeFieldTexts& fields);
+
+/// The text of the "Option " line and the time limit it sets.
+struct PopeyeOptions {
+    std::string text;
+    double maxTime = 0;
+};
+
+/// "NoBoard " and the options field; a MaxTime option there gives the limit,
+/// otherwise "MaxTime 60 " is put in front.
+PopeyeOptions MakePopeyeOptions(std::string_view optionsField);
+
+/// The two files of a run, named after this copy's working name so that they
+/// are cleaned up with its other working files.
+struct PopeyeRunFiles {
+    std::string input;     ///< written here, read by the solver
+    std::string protocol;  ///< written by the solver, read and deleted here
+};
+PopeyeRunFiles MakePopeyeRunFiles(const std::string& appDir, const std::string& workName);
+
+/// How the input file names the protocol file: its full path, or its bare
+/// name when the path holds blanks the solver would split it at (the solver
+/// runs in the program folder).
+std::string ProtocolName(const PopeyeRunFiles& files);
+
+/// The input file's text, lines ended by CR LF. A line break inside a field
+/// becomes a blank, so no field can add lines of its own.
+std::string PopeyeInput(const PopeyeFieldTexts& fields, const std::string& optionsText,
+                        const std::string& protocolName);
+
+/// The solver's arguments: "-maxmem" and the Maxmem field when it is set,
+/// then the input file.
+std::vector<std::string> PopeyeArguments(const PopeyeFieldTexts& fields, const std::string& inputPath);
+
+/// The Solution command's preparation of a run.
+struct PopeyeJob {
+    /// Warning to show instead; nothing is written or started.
+    std::string message;
+    double maxTime = 0;
+    std::string inputText;
+    std::vector<std::string> arguments;
+};
+PopeyeJob PreparePopeye(const PopeyeFieldTexts& fields, const PopeyeRunFiles& files);
+
+/// The solution list's items from a protocol text: empty lines are skipped,
+/// lines of 51 characters or more are cut before the first blank at or after
+/// position 45 (or at 45 when there is none).
+std::vector<std::string> ProtocolItems(std::string_view text);
+
+/// The countdown: the limit less the elapsed seconds, rounded, not below 0.
+std::string Countdown(double maxTime, long long elapsed);
+
+/// What one timer tick of a run gives the window.
+struct PopeyeTick {
+    /// New text of the countdown label.
+    std::optional<std::string> countdown;
+    /// The protocol was read: show the window, items replace the list.
+    bool protocolRead = false;
+    std::vector<std::string> items;
+    /// The run is over; the window is idle again.
+    bool finished = false;
+    /// It ended because the solver stopped without writing its protocol.
+    bool noProtocol = false;
+};
+
+/// One run of the solver, followed tick by tick over its protocol file.
+class PopeyeRun {
+  public:
+    /// A run was started: LePy set, stages at their idle values.
+    void Start(std::string protocolPath, double maxTime);
+    /// LePy: a run is in progress.
+    bool LePy() const { return m_lePy; }
+    /// Stage: 0 waiting for the protocol, 1 protocol seen, 2 protocol read.
+    int PollState() const { return m_pollState; }
+    double MaxTime() const { return m_maxTime; }
+
+    /// One tick at now (seconds on a steady clock). solverRunning tells
+    /// whether the solver still ran just before the call: while it does, its
+    /// protocol is not complete and is left alone.
+    PopeyeTick Tick(double now, bool solverRunning);
+
+  private:
+    void Finish(PopeyeTick& tick);
+
+    bool m_lePy = false;
+    int m_pollState = 0;
+    double m_maxTime = 0;
+    std::string m_protocol;
+    RunClock m_clock;
+};
+
+/// Blanks removed at both ends (tabs stay, as in the fields).
+std::string TrimBlanks(std::string_view text);
+
+}  // namespace engines

@@ -1,0 +1,185 @@
+#include "engines/popeye.h"
+
+#include <gtest/gtest.h>
+
+#include "temp_folder.h"
+
+namespace engines {
+namespace {
+
+using testing::TempFolder;
+
+TEST(PickItems, ModesNoneAndUnknown) {
+    struct Case {
+        const char* item;
+        const char* old;
+        bool changed;
+        const char* value;
+    } cases[] = {
+        {"Circe", "Madrasi", true, "Madrasi Circe"},
+        {"Circe '>", "", true, "Circe"},
+        {" Circe  '>", "Madrasi", true, "Madrasi Circe"},
+        {"a1 ']", "Kb", true, "Kba1"},
+        {"Anti '<", "Circe", true, "Anti Circe"},
+        {"S '[", "e4", true, "Se4"},
+        {"h#", "#", true, "# h#"},
+        {"ser-h# '#", "#", true, "ser-h#"},
+        {"x '?", "keep", false, ""},
+        {"x '", "keep", false, ""},
+        {"nOnE", "anything", true, ""},
+    };
+    for (const Case& c : cases) {
+        const PickResult r = ApplyPickItem(c.item, c.old);
+        EXPECT_EQ(r.changed, c.changed) << c.item;
+        if (r.changed) {
+            EXPECT_EQ(r.value, c.value) << c.item;
+        }
+    }
+    EXPECT_TRUE(ApplyPickItem("None", "x").none);
+    EXPECT_FALSE(ApplyPickItem("Nonet", "x").none);
+}
+
+TEST(PopeyeFields, WarningsInOrder) {
+    PopeyeFieldTexts f;
+    EXPECT_EQ(CheckPopeyeFields(f), "Enter the stipulation!");
+    f[kStipulation] = "#";
+    EXPECT_EQ(CheckPopeyeFields(f), "Enter the number of moves!");
+    f[kMoves] = "2";
+    EXPECT_EQ(CheckPopeyeFields(f), "Enter the pieces list!");
+    f[kNeutralPieces] = "Pe4";
+    EXPECT_EQ(CheckPopeyeFields(f), "");
+}
+
+TEST(PopeyeOptions, MaxTimeFromTheFieldOrSixty) {
+    struct Case {
+        const char* field;
+        const char* text;
+        double maxTime;
+    } cases[] = {
+        {"", "MaxTime 60 NoBoard", 60},
+        {"maxtime 30", "NoBoard maxtime 30", 30},
+        {"Intelligent MAXTIME 30 Try", "NoBoard Intelligent MAXTIME 30 Try", 30},
+        {"Try MaxTime", "MaxTime 60 NoBoard Try MaxTime", 60},
+        {"MaxTime x", "NoBoard MaxTime x", 0},
+        {"MaxTime 6000", "NoBoard MaxTime 6000", 6000},
+    };
+    for (const Case& c : cases) {
+        const PopeyeOptions o = MakePopeyeOptions(c.field);
+        EXPECT_EQ(o.text, c.text) << c.field;
+        EXPECT_EQ(o.maxTime, c.maxTime) << c.field;
+    }
+}
+
+TEST(PopeyeInput, LinesInOrderOnlySetOnes) {
+    PopeyeFieldTexts f;
+    f[kStipulation] = "#";
+    f[kMoves] = "2";
+    f[kWhitePieces] = "Ke1 Qd1";
+    f[kBlackPieces] = "Ke8";
+    f[kTwins] = "Move e1 e2";
+    f[kCommand] = "Remark test";
+    f[kMaxmem] = "64M";
+    const PopeyeRunFiles files = MakePopeyeRunFiles("/app/", "F123456");
+    EXPECT_EQ(files.input, "/app/F123456o.tmp");
+    EXPECT_EQ(files.protocol, "/app/F123456i.tmp");
+    const PopeyeJob job = PreparePopeye(f, files);
+    EXPECT_EQ(job.message, "");
+    EXPECT_EQ(job.maxTime, 60);
+    EXPECT_EQ(job.inputText,
+              "BeginProblem\r\nPieces\r\nWhite Ke1 Qd1\r\nBlack Ke8\r\nProtocol /app/F123456i.tmp\r\n"
+              "Stipulation #2\r\nOption MaxTime 60 NoBoard\r\nTwin Move e1 e2\r\nRemark test\r\n"
+              "EndProblem\r\n");
+    EXPECT_EQ(job.arguments, (std::vector<std::string>{"-maxmem", "64M", "/app/F123456o.tmp"}));
+
+    f[kMaxmem].clear();
+    f[kConditions] = "Circe\r\nEndProblem";  // cannot become a line of its own
+    f[kZeroPosition] = "rotate 90";
+    const PopeyeJob second = PreparePopeye(f, MakePopeyeRunFiles("/my app/", "F000001"));
+    EXPECT_NE(second.inputText.find("\r\nProtocol F000001i.tmp\r\n"), std::string::npos);
+    EXPECT_NE(second.inputText.find("\r\nCondition Circe  EndProblem\r\nOption "), std::string::npos);
+    EXPECT_NE(second.inputText.find("\r\nZeroPosition rotate 90\r\nRemark test\r\nEndProblem"),
+              std::string::npos);
+    EXPECT_EQ(second.arguments, (std::vector<std::string>{"/my app/F000001o.tmp"}));
+}
+
+TEST(ProtocolItems, EmptyLinesSkippedLongLinesCut) {
+    const std::string longLine =
+        "1.Qd1-d8+ Ke8*d8 2.Bc1-g5+ Kd8-e8 3.Ra1-d1 threat: 4.Rd1-d8 # but 3... f7-f6 !";
+    const std::vector<std::string> items = ProtocolItems("\r\nPopeye\r\n\r\n" + longLine + "\r\nend");
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0], "Popeye");
+    EXPECT_EQ(items[1], "1.Qd1-d8+ Ke8*d8 2.Bc1-g5+ Kd8-e8 3.Ra1-d1 threat:");
+    EXPECT_EQ(items[2], "4.Rd1-d8 # but 3... f7-f6 !");
+    EXPECT_EQ(items[3], "end");
+
+    const std::vector<std::string> solid = ProtocolItems(std::string(100, 'x'));
+    EXPECT_EQ(solid,
+              (std::vector<std::string>{std::string(44, 'x'), std::string(44, 'x'), std::string(12, 'x')}));
+    EXPECT_EQ(ProtocolItems(std::string(50, 'y')).size(), 1u);
+}
+
+TEST(Countdown, RemainingSecondsRoundedAndClipped) {
+    EXPECT_EQ(Countdown(60, 1), "00:59");
+    EXPECT_EQ(Countdown(30, 45), "00:00");
+    EXPECT_EQ(Countdown(6000, 0), "00:00");  // 100 minutes shown modulo 100
+    EXPECT_EQ(Countdown(6125, 0), "02:05");
+    EXPECT_EQ(Countdown(90.5, 0), "01:30");
+    EXPECT_EQ(ClockText(75 * 60), "75:00");
+}
+
+// The run's stages, driven by hand over a protocol file in a real folder.
+TEST(PopeyeRun, StagesFromStartToIdle) {
+    TempFolder folder;
+    const std::string protocol = folder.file("F1i.tmp");
+    PopeyeRun run;
+    EXPECT_FALSE(run.Tick(0, false).finished);  // idle: nothing happens
+    run.Start(protocol, 30);
+    EXPECT_TRUE(run.LePy());
+
+    PopeyeTick t = run.Tick(100.0, true);
+    EXPECT_FALSE(t.countdown);  // second 0 is not shown
+    EXPECT_EQ(run.PollState(), 0);
+    t = run.Tick(101.2, true);
+    EXPECT_EQ(t.countdown, "00:29");
+    EXPECT_FALSE(run.Tick(101.9, true).countdown);
+
+    folder.Write("F1i.tmp", "");  // opened, nothing written yet
+    run.Tick(102, true);
+    EXPECT_EQ(run.PollState(), 0);
+    folder.Write("F1i.tmp", "part");
+    run.Tick(102, true);
+    EXPECT_EQ(run.PollState(), 1);
+    run.Tick(103, true);  // still writing: left alone
+    EXPECT_EQ(run.PollState(), 1);
+    folder.Write("F1i.tmp", "part\r\nrest\r\n");
+    t = run.Tick(104, false);
+    EXPECT_TRUE(t.protocolRead);
+    EXPECT_EQ(t.items, (std::vector<std::string>{"part", "rest"}));
+    EXPECT_EQ(run.PollState(), 2);
+    run.Tick(104, false);
+    EXPECT_FALSE(folder.Has("F1i.tmp"));
+    t = run.Tick(104, false);
+    EXPECT_TRUE(t.finished);
+    EXPECT_EQ(t.countdown, "");
+    EXPECT_FALSE(run.LePy());
+    EXPECT_EQ(run.PollState(), 0);
+
+    // A second run counts from its own start.
+    run.Start(protocol, 60);
+    run.Tick(500, true);
+    EXPECT_EQ(run.Tick(501, true).countdown, "00:59");
+}
+
+TEST(PopeyeRun, SolverGoneWithoutProtocolEndsTheRun) {
+    TempFolder folder;
+    PopeyeRun run;
+    run.Start(folder.file("F1i.tmp"), 60);
+    EXPECT_FALSE(run.Tick(0, true).finished);
+    const PopeyeTick t = run.Tick(1, false);
+    EXPECT_TRUE(t.finished);
+    EXPECT_TRUE(t.noProtocol);
+    EXPECT_FALSE(run.LePy());
+}
+
+}  // namespace
+}  // namespace engines

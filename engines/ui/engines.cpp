@@ -1,0 +1,165 @@
+#include "engines/ui/engines.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLineEdit>
+#include <QLockFile>
+
+#include "diagram/ui/fen_box.h"
+#include "diagram/ui/main_window.h"
+#include "engines/discovery.h"
+#include "engines/ui/crafty_window.h"
+#include "engines/ui/popeye_window.h"
+#include "engines/ui/window_helpers.h"
+#include "position/piece_lists.h"
+#include "settings/style.h"
+
+namespace engines::ui {
+
+namespace {
+
+void ShowWindow(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+bool HasPickItems(const EngineState& state) {
+    for (const auto& list : state.pickLists) {
+        if (!list.empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string TrimRight(const std::string& text) {
+    const size_t last = text.find_last_not_of(' ');
+    return last == std::string::npos ? std::string() : text.substr(0, last + 1);
+}
+
+}  // namespace
+
+Engines::Engines(diagram::ui::MainWindow& main) : QObject(&main), m_main(main) {
+    setObjectName(QStringLiteral("Engines"));
+    auto& hooks = main.hooks();
+    auto findBefore = hooks.FindEngines;
+    hooks.FindEngines = [this, findBefore] {
+        if (findBefore) {
+            findBefore();
+        }
+        FindEngines();
+    };
+    hooks.PyDictionaryBase = [this] { return m_main.program().engines.PyDictionaryBase; };
+    auto fillBefore = hooks.FillWindowLists;
+    hooks.FillWindowLists = [this, fillBefore] {
+        if (fillBefore) {
+            fillBefore();
+        }
+        Crafty()->FillDepthList();
+    };
+    connect(main.action(QStringLiteral("MNpy")), &QAction::triggered, this, [this] { MNpy_Click(); });
+    connect(main.action(QStringLiteral("MNCrafty")), &QAction::triggered, this, [this] { MNCrafty_Click(); });
+}
+
+Engines::~Engines() = default;
+
+bool Engines::CheckOtherCopy() {
+    // One lock per program folder, held for as long as this copy runs; a
+    // copy that ended without releasing it leaves a stale lock, which is
+    // taken over.
+    const QByteArray folder = QByteArray::fromStdString(m_main.program().settings.AppDir);
+    const QString key =
+        QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex());
+    m_lock = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("pandrel-%1.lock").arg(key)));
+    m_lock->setStaleLockTime(0);
+    return !m_lock->tryLock(0);
+}
+
+void Engines::FindEngines() {
+    app::Program& program = m_main.program();
+    EngineState& state = program.engines;
+    std::string& recent = program.settings.RecentEngine;
+    const std::string& appDir = program.settings.AppDir;
+    m_anotherCopy = CheckOtherCopy();
+
+    FindPopeye(state, recent, appDir);
+    m_main.action(QStringLiteral("MNpy"))->setEnabled(state.popeyeFound);
+    if (HasPickItems(state)) {
+        Popeye();  // the pick lists live in its fields
+    }
+
+    FindCrafty(state, recent, appDir, m_anotherCopy);
+    m_main.action(QStringLiteral("MNCrafty"))->setEnabled(state.craftyFound);
+    if (state.craftyFound) {
+        Crafty()->setWindowTitle(QStringLiteral("Crafty"));
+    }
+}
+
+PopeyeWindow* Engines::Popeye() {
+    if (m_popeye == nullptr) {
+        m_popeye = new PopeyeWindow(m_main);
+        m_popeye->AddPickItems(m_main.program().engines.pickLists);
+        m_main.RegisterWindow(diagram::ui::Secondary::kPopeye, m_popeye);
+    }
+    return m_popeye;
+}
+
+CraftyWindow* Engines::Crafty() {
+    if (m_crafty == nullptr) {
+        m_crafty = new CraftyWindow(m_main);
+        m_crafty->setWindowTitle(QStringLiteral("Crafty"));
+        m_main.RegisterWindow(diagram::ui::Secondary::kCrafty, m_crafty);
+    }
+    return m_crafty;
+}
+
+void Engines::Check(const char* checked, const char* unchecked) {
+    m_main.action(QString::fromLatin1(unchecked))->setChecked(false);
+    m_main.action(QString::fromLatin1(checked))->setChecked(true);
+}
+
+void Engines::MNpy_Click() {
+    m_main.Refresh();
+    app::Program& program = m_main.program();
+    const position::PieceLists lists =
+        position::FEN2ALG(program.vet, program.style.Notation(), program.settings.PyDictionaryText);
+    PopeyeWindow* window = Popeye();
+    window->SetField(kWhitePieces, TrimRight(lists.white));
+    window->SetField(kBlackPieces, TrimRight(lists.black));
+    window->SetField(kNeutralPieces, TrimRight(lists.neutral));
+    program.settings.RecentEngine = "Popeye";
+    Check("MNpy", "MNCrafty");
+    ShowWindow(window);
+}
+
+void Engines::MNCrafty_Click() {
+    m_main.Refresh();
+    app::Program& program = m_main.program();
+    const std::string fen =
+        CraftyFen(ToFile(m_main.Text1()->text()), program.style.PIECESLIST, program.style.ENGLISHNOTATION);
+    program.settings.RecentEngine = "Crafty";
+    Check("MNCrafty", "MNpy");
+    CraftyWindow* window = Crafty();
+    window->Text1()->setText(FromFile(fen));
+    ShowWindow(window);
+}
+
+void RunRecentEngine(diagram::ui::MainWindow& main) {
+    const std::string engine = settings::Upper(main.program().settings.RecentEngine);
+    const char* name = engine == "POPEYE" ? "MNpy" : engine == "CRAFTY" ? "MNCrafty" : nullptr;
+    if (name != nullptr) {
+        QAction* action = main.action(QString::fromLatin1(name));
+        if (action->isEnabled()) {
+            action->trigger();
+        }
+    }
+}
+
+Engines* Attach(diagram::ui::MainWindow& main) {
+    return new Engines(main);
+}
+
+}  // namespace engines::ui

@@ -1,0 +1,65 @@
+#pragma once
+// The Engines menu and start-up discovery of the outside solver and engine:
+// attaches the Popeye and Crafty windows to the main window.
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+class QLockFile;
+
+namespace diagram::ui {
+class MainWindow;
+}
+
+namespace engines::ui {
+
+class CraftyWindow;
+class PopeyeWindow;
+
+/// The engines of one main window. Lives as a child of the window.
+class Engines : public QObject {
+    Q_OBJECT
+
+  public:
+    /// Fills the window's hooks (FindEngines, PyDictionaryBase,
+    /// FillWindowLists) and connects MNpy and MNCrafty. Call before Load().
+    explicit Engines(diagram::ui::MainWindow& main);
+    ~Engines() override;
+
+    /// Start-up: FindPopeye, then FindCrafty, with the menu items enabled
+    /// for the programs found.
+    void FindEngines();
+    /// "Pope&ye": the board's pieces into the Popeye window, which is shown.
+    void MNpy_Click();
+    /// "&Crafty": the position, in English letters, into the Crafty window,
+    /// which is shown.
+    void MNCrafty_Click();
+    /// The windows, created on first use.
+    PopeyeWindow* Popeye();
+    CraftyWindow* Crafty();
+
+    /// Whether another copy of the program with the same program folder was
+    /// running when this one looked for the engines.
+    bool anotherCopyRunning() const { return m_anotherCopy; }
+
+  private:
+    bool CheckOtherCopy();
+    void Check(const char* checked, const char* unchecked);
+
+    diagram::ui::MainWindow& m_main;
+    QPointer<PopeyeWindow> m_popeye;
+    QPointer<CraftyWindow> m_crafty;
+    std::unique_ptr<QLockFile> m_lock;
+    bool m_anotherCopy = false;
+};
+
+/// Attaches the engines to the main window; returns them (owned by the
+/// window).
+Engines* Attach(diagram::ui::MainWindow& main);
+
+/// The toolbar's engine button: runs the engine of RecentEngine ("Popeye" or
+/// "Crafty", any case) through its menu command; nothing otherwise.
+void RunRecentEngine(diagram::ui::MainWindow& main);
+
+}  // namespace engines::ui

@@ -1,0 +1,280 @@
+#include "engines/ui/popeye_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include "diagram/ui/main_window.h"
+#include "engines/engine_files.h"
+#include "engines/ui/window_helpers.h"
+#include "settings/style.h"
+
+namespace engines::ui {
+
+namespace {
+
+constexpr const char* kLabels[kPopeyeFieldCount] = {
+    "Stipulation ", "Moves ",     "Conditions ",  "Options ", "Twins ",  "ZeroPosition ",
+    "White pcs ",   "Black pcs ", "Neutral pcs ", "Command ", "Maxmem ",
+};
+
+// Layout in pixels: the fields on the left, the solution on the right.
+constexpr int kRow = 26;
+constexpr int kLabelWidth = 84;
+constexpr int kFieldX = 92;
+constexpr int kFieldWidth = 210;
+constexpr int kListX = 308;
+constexpr int kListY = 8;
+constexpr int kButtonWidth = 98;
+// The margins the solution list keeps in the window, in twips.
+constexpr double kListHeightMargin = 465;
+constexpr double kListWidthMargin = 4690;
+
+std::string Trimmed(const QString& text) {
+    return TrimBlanks(ToFile(text));
+}
+
+}  // namespace
+
+PopeyeWindow::PopeyeWindow(diagram::ui::MainWindow& main) : QWidget(&main, Qt::Window), m_main(main) {
+    setObjectName(QStringLiteral("frmPopeye"));
+    setWindowTitle(QStringLiteral("Popeye"));
+    BuildControls();
+    auto steady = std::make_shared<QElapsedTimer>();
+    steady->start();
+    m_clock = [steady] { return static_cast<double>(steady->elapsed()) / 1000.0; };
+    // Form_Load
+    m_fCombo = -1;
+}
+
+void PopeyeWindow::BuildControls() {
+    for (int i = 0; i < kPopeyeFieldCount; ++i) {
+        const QString index = QString::number(i);
+        auto* label = new QLabel(QString::fromLatin1(kLabels[i]), this);
+        label->setObjectName(QStringLiteral("Label1(%1)").arg(index));
+        label->setGeometry(4, 8 + i * kRow, kLabelWidth, 22);
+        auto* combo = new QComboBox(this);
+        combo->setObjectName(QStringLiteral("Combo1(%1)").arg(index));
+        combo->setEditable(true);
+        // Typing neither completes from nor adds to the pick list.
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+        combo->setGeometry(kFieldX, 6 + i * kRow, kFieldWidth, 24);
+        label->setBuddy(combo);
+        new FocusFrame(combo, label);
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+                [this, i](const QString& text) { Combo1_Change(i, text); });
+        connect(combo, &QComboBox::activated, this,
+                [this, i, combo](int item) { Combo1_Click(i, combo->itemText(item)); });
+        m_ui.Combo1[static_cast<size_t>(i)] = combo;
+        m_ui.Label1[static_cast<size_t>(i)] = label;
+    }
+
+    const int buttonsY = 14 + kPopeyeFieldCount * kRow;
+    auto button = [this](const char* name, const char* caption, int column, int row, int top) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(4 + column * (kButtonWidth + 4), top + row * 30, kButtonWidth, 26);
+        return b;
+    };
+    m_ui.Command1 = button("Command1", "Cl&ear All", 0, 0, buttonsY);
+    m_ui.Command2 = button("Command2", "&Solution", 1, 0, buttonsY);
+    m_ui.Command3 = button("Command3", "Cl&ose", 2, 0, buttonsY);
+    m_ui.Command4 = button("Command4", "&Copy Sol", 0, 1, buttonsY);
+    m_ui.Command5 = button("Command5", "&Print Sol", 1, 1, buttonsY);
+
+    m_ui.Label2 = new QLabel(this);
+    m_ui.Label2->setObjectName(QStringLiteral("Label2"));
+    m_ui.Label2->setGeometry(4 + 2 * (kButtonWidth + 4), buttonsY + 30, kButtonWidth, 26);
+    m_ui.Label2->setAlignment(Qt::AlignCenter);
+
+    m_ui.List1 = new QListWidget(this);
+    m_ui.List1->setObjectName(QStringLiteral("List1"));
+    m_ui.List1->move(kListX, kListY);
+
+    m_ui.Timer1 = new QTimer(this);
+    m_ui.Timer1->setObjectName(QStringLiteral("Timer1"));
+    m_ui.Timer1->setInterval(1);
+
+    connect(m_ui.Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(m_ui.Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(m_ui.Command3, &QPushButton::clicked, this, [this] { hide(); });
+    connect(m_ui.Command4, &QPushButton::clicked, this,
+            [this] { CopyItems(m_ui.List1, *m_main.services().clipboard); });
+    connect(m_ui.Command5, &QPushButton::clicked, this, [this] { PrintItems(m_ui.List1); });
+    connect(m_ui.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+
+    resize(kListX + 400 + 4, buttonsY + 2 * 30 + 8);
+}
+
+std::string& PopeyeWindow::Field(int index) {
+    return m_main.program().engines.PopeyeFields[static_cast<size_t>(index)];
+}
+
+void PopeyeWindow::SetField(int i, const std::string& text) {
+    Field(i) = text;
+    Combo1(i)->setEditText(QLatin1Char(' ') + FromFile(text));
+}
+
+void PopeyeWindow::AddPickItems(const std::array<std::vector<std::string>, kPopeyeFieldCount>& lists) {
+    for (int i = 0; i < kPopeyeFieldCount; ++i) {
+        QComboBox* combo = Combo1(i);
+        // Adding the first item must not put it into the field.
+        const QString text = combo->currentText();
+        for (const std::string& item : lists[static_cast<size_t>(i)]) {
+            combo->addItem(FromFile(item));
+        }
+        combo->setCurrentIndex(-1);
+        combo->setEditText(text);
+    }
+}
+
+void PopeyeWindow::Combo1_Change(int index, const QString& text) {
+    Field(index) = Trimmed(text);
+}
+
+void PopeyeWindow::Combo1_Click(int index, const QString& item) {
+    const PickResult result = ApplyPickItem(ToFile(item), Field(index));
+    if (result.none) {
+        Field(index).clear();
+        Combo1(index)->setEditText(QString());
+        return;
+    }
+    if (result.changed) {
+        Field(index) = result.value;
+    }
+    // The list has put the item's raw text into the field; the next tick
+    // shows the element instead.
+    m_fCombo = index;
+    RunTimer();
+}
+
+void PopeyeWindow::ShowElement(int index) {
+    QComboBox* combo = Combo1(index);
+    combo->setEditText(QLatin1Char(' ') + FromFile(Field(index)));
+    combo->lineEdit()->end(false);
+}
+
+void PopeyeWindow::Command1_Click() {
+    m_ui.List1->clear();
+    for (int i = 0; i < kPopeyeFieldCount; ++i) {
+        Field(i).clear();
+        Combo1(i)->setEditText(QString());
+    }
+}
+
+void PopeyeWindow::Command2_Click() {
+    m_ui.List1->clear();
+    app::Program& program = m_main.program();
+    const PopeyeRunFiles files = MakePopeyeRunFiles(program.settings.AppDir, program.WorkName);
+    const PopeyeJob job = PreparePopeye(program.engines.PopeyeFields, files);
+    platform::Messages& messages = *m_main.services().messages;
+    if (!job.message.empty()) {
+        messages.Warning(this, QString::fromStdString(job.message));
+        return;
+    }
+    // A protocol left from an earlier run must not pass for this one's.
+    RemoveFile(files.protocol);
+    if (!WriteWholeFile(files.input, job.inputText)) {
+        messages.Warning(this, QStringLiteral("The input file %1 could not be written.")
+                                   .arg(QString::fromStdString(files.input)));
+        return;
+    }
+    m_ui.List1->addItem(QStringLiteral("Calculating..."));
+    QStringList arguments;
+    for (const std::string& argument : job.arguments) {
+        arguments << QString::fromStdString(argument);
+    }
+    m_pid = 0;
+    const QString solver = QString::fromStdString(program.engines.popeyeProgram);
+    if (solver.isEmpty() || !m_main.services().processes->StartDetached(
+                                solver, arguments, QString::fromStdString(program.settings.AppDir), &m_pid)) {
+        // Nothing runs: the list must not say otherwise.
+        m_ui.List1->clear();
+        messages.Warning(this, QStringLiteral("Popeye could not be started."));
+        return;
+    }
+    m_run.Start(files.protocol, job.maxTime);
+    m_ui.Command2->setEnabled(false);
+    m_ui.Command3->setText(QStringLiteral("&Hide"));
+    RunTimer();
+}
+
+void PopeyeWindow::Timer1_Timer() {
+    if (m_fCombo >= 0) {
+        ShowElement(m_fCombo);
+        m_fCombo = -1;
+    }
+    if (m_run.LePy()) {
+        // Asked before the run looks at the protocol: a solver that has ended
+        // by now has written all of it.
+        const bool running = m_pid > 0 && m_main.services().processes->IsRunning(m_pid);
+        const PopeyeTick tick = m_run.Tick(m_clock(), running);
+        if (tick.countdown) {
+            m_ui.Label2->setText(QString::fromStdString(*tick.countdown));
+            m_ui.Label2->repaint();
+        }
+        if (tick.protocolRead) {
+            if (isHidden()) {
+                show();
+            }
+            ReplaceItems(m_ui.List1, tick.items);
+        }
+        if (tick.noProtocol) {
+            m_ui.List1->clear();
+            m_ui.List1->addItem(QStringLiteral("Popeye ended without writing its protocol."));
+        }
+        if (tick.finished) {
+            m_pid = 0;
+            m_ui.Command2->setEnabled(true);
+            m_ui.Command3->setText(QStringLiteral("Cl&ose"));
+        }
+    }
+    RunTimer();
+}
+
+void PopeyeWindow::RunTimer() {
+    // The timer ticks only while there is something to do for it.
+    if (m_run.LePy() || m_fCombo >= 0) {
+        if (!m_ui.Timer1->isActive()) {
+            m_ui.Timer1->start();
+        }
+    } else {
+        m_ui.Timer1->stop();
+    }
+}
+
+void PopeyeWindow::closeEvent(QCloseEvent* event) {
+    if (m_main.program().KeepWindows) {
+        event->ignore();
+        hide();
+        return;
+    }
+    m_ui.Timer1->stop();
+    event->accept();
+}
+
+void PopeyeWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        return;
+    }
+    const int w = width() - static_cast<int>(settings::TwipsToPixels(kListWidthMargin));
+    const int h = height() - static_cast<int>(settings::TwipsToPixels(kListHeightMargin));
+    m_ui.List1->resize(std::max(w, 0), std::max(h, 0));
+}
+
+void PopeyeWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+        // Form_Deactivate: the next second of a running count writes it again.
+        m_ui.Label2->clear();
+    }
+}
+
+}  // namespace engines::ui

@@ -1,0 +1,105 @@
+#include "engines/ui/window_helpers.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStringDecoder>
+
+#include "platform/ui/services.h"
+
+namespace engines::ui {
+
+QStringList Items(const QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) {
+        items << list->item(i)->text();
+    }
+    return items;
+}
+
+void CopyItems(const QListWidget* list, platform::Clipboard& clipboard) {
+    clipboard.Clear();
+    QString text;
+    for (const QString& item : Items(list)) {
+        text += item + QStringLiteral("\r\n");
+    }
+    if (!text.isEmpty()) {
+        clipboard.SetText(text);
+    }
+}
+
+void PrintItems(const QListWidget* list) {
+    if (list->count() == 0) {
+        return;
+    }
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        return;
+    }
+    QPrinter printer(info);
+    PrintLines(printer, Items(list));
+}
+
+bool PrintLines(QPrinter& printer, const QStringList& lines) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    const QFontMetrics metrics(painter.font(), &printer);
+    const int lineHeight = metrics.lineSpacing();
+    const int pageHeight = painter.viewport().height();
+    int y = metrics.ascent();
+    for (const QString& line : lines) {
+        if (y > metrics.ascent() && y + metrics.descent() > pageHeight) {
+            printer.newPage();
+            y = metrics.ascent();
+        }
+        painter.drawText(0, y, line);
+        y += lineHeight;
+    }
+    return painter.end();
+}
+
+FocusFrame::FocusFrame(QWidget* field, QLabel* label) : QObject(field), m_label(label) {
+    field->installEventFilter(this);
+}
+
+bool FocusFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        m_label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    } else if (event->type() == QEvent::FocusOut &&
+               static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        // Opening the field's own pick list keeps it the field being edited.
+        m_label->setFrameStyle(QFrame::NoFrame);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QString FromFile(const std::string& text) {
+    // The engines write UTF-8 or plain 8-bit text; the latter is taken byte
+    // for byte.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    if (!utf8.hasError()) {
+        return decoded;
+    }
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToFile(const QString& text) {
+    return text.toStdString();
+}
+
+void ReplaceItems(QListWidget* list, const std::vector<std::string>& lines) {
+    list->clear();
+    for (const std::string& line : lines) {
+        list->addItem(FromFile(line));
+    }
+}
+
+}  // namespace engines::ui

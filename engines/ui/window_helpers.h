@@ -1,0 +1,59 @@
+#pragma once
+// What the Popeye and Crafty windows share: their result lists on the
+// clipboard and the printer, the border that marks a field being edited,
+// and text conversions to the engines' files.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QListWidget;
+class QPainter;
+class QPrinter;
+class QWidget;
+
+namespace platform {
+class Clipboard;
+}
+
+namespace engines::ui {
+
+/// The list's items in order.
+QStringList Items(const QListWidget* list);
+
+/// Copy Sol: empties the clipboard, then puts the items there as text, each
+/// followed by CR LF, unless there are none.
+void CopyItems(const QListWidget* list, platform::Clipboard& clipboard);
+
+/// Print Sol: the items on the default printer, one per line, when there are
+/// any and there is a printer.
+void PrintItems(const QListWidget* list);
+
+/// The items on printer, one per line, a new page when one is full. False
+/// when the printer could not be used.
+bool PrintLines(QPrinter& printer, const QStringList& lines);
+
+/// Gives label a single-line border while field (or its editor) has the
+/// keyboard focus. Lives as a child of field.
+class FocusFrame : public QObject {
+  public:
+    FocusFrame(QWidget* field, QLabel* label);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QLabel* m_label;
+};
+
+/// Text of the engines' files (bytes as written) for the window, and back.
+QString FromFile(const std::string& text);
+std::string ToFile(const QString& text);
+
+/// The list's items replaced by lines.
+void ReplaceItems(QListWidget* list, const std::vector<std::string>& lines);
+
+}  // namespace engines::ui
