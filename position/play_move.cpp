@@ -32,8 +32,16 @@ const char* Describe(PlayFailure reason) {
 
 namespace {
 
-// Annotation characters dropped from a move before it is read.
-constexpr std::string_view kDropped = "!?xX+#- ";
+// Annotation characters dropped from a move before it is read, as a table:
+// the filter runs for every character of every move of a book.
+constexpr std::array<bool, 256> MakeDropped() {
+    std::array<bool, 256> table{};
+    for (char c : std::string_view("!?xX+#- ")) {
+        table[static_cast<unsigned char>(c)] = true;
+    }
+    return table;
+}
+constexpr std::array<bool, 256> kDropped = MakeDropped();
 // A hint that occurs inside this text is a rank hint.
 constexpr std::string_view kDigits = "0123456789";
 // Marks an absent letter or hint (every char value, NUL included, is a real letter).
@@ -356,7 +364,7 @@ PlayResult PlayMove(Vet& vet, const NotationStyle& style, int side, std::string_
         if (ep != std::string_view::npos && (i == ep || i == ep + 1)) {
             continue;
         }
-        if (kDropped.find(move[i]) != std::string_view::npos) {
+        if (kDropped[static_cast<unsigned char>(move[i])]) {
             continue;
         }
         t[len++] = move[i];
