@@ -9,6 +9,7 @@
 #include "editing/ui/board_editor.h"
 #include "engines/ui/engines.h"
 #include "platform/ui/qt_services.h"
+#include "settings/ui/style_window.h"
 
 #ifndef PANDREL_VERSION
 #define PANDREL_VERSION "0.0.0"
@@ -28,6 +29,7 @@ int main(int argc, char* argv[]) {
     // window.hooks().
     editing::ui::Attach(window);
     engines::ui::Attach(window);
+    settings::ui::Attach(window);
     new diagram::ui::OutputCommands(window);  // owned by the window
 
     diagram::ui::StartupOptions options;

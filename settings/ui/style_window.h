@@ -1,0 +1,195 @@
+#pragma once
+// The style window ("Style"): every field of the current style in labelled
+// input fields, previewed on the main window's diagram, and the named styles
+// of the settings file: save, delete, import, restore the defaults.
+//
+// The Style command keeps a copy of the style record, runs this window
+// modally (Run) and puts the copy back afterwards; "O&k" overwrites the copy
+// first, so only it keeps the edits.
+
+#include <QDialog>
+#include <QImage>
+#include <QString>
+#include <array>
+#include <string>
+
+#include "settings/style_fields.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTimer;
+class QToolButton;
+
+namespace diagram::ui {
+class MainWindow;
+}
+
+namespace settings::ui {
+
+class ColorBox;
+class ImageButton;
+
+/// The style window.
+class StyleWindow : public QDialog {
+    Q_OBJECT
+
+  public:
+    /// Builds the window over main; it lists main's style names.
+    explicit StyleWindow(diagram::ui::MainWindow& main);
+
+    /// The main window's style window, made (and registered) on first use.
+    static StyleWindow& Of(diagram::ui::MainWindow& main);
+
+    /// Shows the window modally until it is hidden. Without "O&k" the pieces
+    /// picture and the Popeye dictionary in force go back to what they were,
+    /// like the style record the Style command puts back.
+    void Run();
+
+    /// Fills every control from the style record.
+    void LoadStyleFields();
+    /// Stores every control into the style record.
+    void ApplyStyleFields();
+    /// In the manual size state, sets both "Picture: " fields to "0".
+    void ResetPictureSize();
+    /// Applies the fields, redraws the diagram and shows the derived values.
+    void Preview();
+    /// Switches between the automatic and the manual picture size state.
+    void ToggleSizeLock();
+    /// True in the manual picture size state.
+    bool ManualSize() const;
+
+    /// Menu commands.
+    void SaveStyle();
+    void DeleteStyle();
+    void ImportStyles();
+    void RestoreDefaults();
+
+    /// The status line's text.
+    QString status() const;
+
+    /// The controls, under the names they bear.
+    struct Controls {
+        QComboBox* Combo5 = nullptr;
+        QLineEdit* Text11 = nullptr;
+        QLineEdit* Text8 = nullptr;
+        QLineEdit* Text12 = nullptr;
+        QLineEdit* Text15 = nullptr;
+        QLineEdit* Text4 = nullptr;
+        QLineEdit* Text17 = nullptr;
+        QLineEdit* Text13 = nullptr;
+        QLineEdit* Text14 = nullptr;
+        QLineEdit* Text16 = nullptr;
+        QLineEdit* Text3 = nullptr;
+        QCheckBox* Check1 = nullptr;
+        QLineEdit* Text1 = nullptr;
+        QLineEdit* Text2 = nullptr;
+        QLineEdit* Text5 = nullptr;
+        QLineEdit* Text6 = nullptr;
+        QLineEdit* Text7 = nullptr;
+        ColorBox* Picture1 = nullptr;
+        ColorBox* Picture2 = nullptr;
+        QLineEdit* Text9 = nullptr;
+        QLineEdit* Text10 = nullptr;
+        QCheckBox* Check2 = nullptr;
+        QComboBox* Combo2 = nullptr;
+        QComboBox* Combo1 = nullptr;
+        ColorBox* Picture4 = nullptr;
+        QComboBox* Combo3 = nullptr;
+        QComboBox* Combo4 = nullptr;
+        QCheckBox* Check3 = nullptr;
+        QCheckBox* Check4 = nullptr;
+        QCheckBox* Check5 = nullptr;
+        QCheckBox* Check6 = nullptr;
+        QCheckBox* Check7 = nullptr;
+        std::array<QRadioButton*, 3> Option1{};
+        std::array<QRadioButton*, 3> Option2{};
+        QPushButton* Command1 = nullptr;
+        QPushButton* Command2 = nullptr;
+        QPushButton* Command3 = nullptr;
+        QToolButton* Command5 = nullptr;
+        ImageButton* Image9 = nullptr;
+        ImageButton* Image3 = nullptr;
+        ImageButton* Image4 = nullptr;
+        QLabel* Image5 = nullptr;
+        QLabel* Image6 = nullptr;
+        QLabel* Label21 = nullptr;
+        QScrollBar* HScroll1 = nullptr;
+        QScrollBar* VScroll1 = nullptr;
+        QTimer* Timer1 = nullptr;
+        QMenuBar* menuBar = nullptr;
+    };
+    const Controls& controls() const { return m_ui; }
+    /// A field's label by its caption ("Picture: "), or nullptr.
+    QLabel* label(const QString& caption) const;
+    /// A File menu item by name ("MNF10save" ...), or nullptr.
+    QAction* action(const QString& name) const;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildControls();
+    void BuildMenu();
+    void ConnectControls();
+    void Activate();
+    void FillStyleList();
+    void SetManualSize(bool manual);
+    StyleFields ReadFields() const;
+    void ShowFields(const StyleFields& fields);
+    void ShowGridSuggestions();
+    void TimerTick();
+    void PiecesFileEntered();
+    void BorderFileEntered();
+    void Browse(int purpose, QLineEdit* field);
+    void PickBoxColor(ColorBox* box);
+    void GridClicked();
+    void StyleChosen(int index);
+    void OkClicked();
+    void HScrolled(int value);
+    void VScrolled(int value);
+    int EditorIndexOf(const std::string& name) const;
+    void AddStyleName(const QString& name);
+    void SetStatus(const QString& text);
+    void WarnNotWritten();
+
+    diagram::ui::MainWindow& m_main;
+    Controls m_ui;
+    QImage m_pieces;  ///< The pieces bitmap the square sizes follow (Image5).
+    QImage m_border;  ///< The border bitmap the board is centred in (Image6).
+
+    // Window state, as it persists between uses of the window.
+    int m_hScroll = 0;  ///< Diagram width (twips) the scroll bar moves around; 0 while resetting.
+    int m_vScroll = 0;  ///< Diagram height likewise.
+    int m_vCombo3 = 0;  ///< Pending grid-offset suggestions (pixels), 0 = none.
+    int m_vCombo4 = 0;
+    bool m_DisableEvent = false;              ///< Filling the fields: no preview.
+    bool m_DisableGrid = false;               ///< Filling the fields: no grid handler.
+    std::string m_ArqSty;                     ///< The style file imported last.
+    QString m_aText5 = QStringLiteral("15");  ///< Board offsets kept while the grid is off.
+    QString m_aText6 = QStringLiteral("15");
+    QString m_aCombo3 = QStringLiteral("0");  ///< Grid offsets kept while the grid is off.
+    QString m_aCombo4 = QStringLiteral("0");
+    int32_t m_aPic2 = 0;  ///< Back and font colours kept while the grid is off.
+    int32_t m_aPic4 = 0;
+    bool m_coloursKept = false;
+
+    // What Run() puts back unless "O&k" was pressed.
+    bool m_committed = false;
+    QImage m_openPieces;
+    std::string m_openDictionary;
+};
+
+/// Gives the main window its style window (the Style command and the style
+/// list's "CUSTOM").
+void Attach(diagram::ui::MainWindow& main);
+
+}  // namespace settings::ui
