@@ -54,16 +54,16 @@ QImage LoadBitmap(const QString& path) {
 Renderer::Renderer() : m_pecas(BuiltInPieces()) {}
 
 QFont Renderer::LetteringQFont(const settings::Style& style) {
-    const LetteringFont spec = LetteringFontOf(style);
+    const LetteringFont wanted = LetteringFontOf(style);
     QFont font;
-    if (!spec.name.empty()) {
-        font.setFamily(QString::fromStdString(spec.name));
+    if (!wanted.name.empty()) {
+        font.setFamily(QString::fromStdString(wanted.name));
     }
-    font.setPointSizeF(spec.size > 0 ? spec.size : 8);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+    font.setPointSizeF(wanted.size > 0 ? wanted.size : 8);
+    font.setBold(wanted.bold);
+    font.setItalic(wanted.italic);
+    font.setUnderline(wanted.underline);
+    font.setStrikeOut(wanted.strikeOut);
     return font;
 }
 

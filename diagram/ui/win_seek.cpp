@@ -178,20 +178,20 @@ void WinSeek::showEvent(QShowEvent* event) {
 
 void WinSeek::Activate() {
     const QString previous = filter();
-    QComboBox* spec = m_ui.txtSearchSpec;
-    const QSignalBlocker block(spec);
-    spec->clear();
+    QComboBox* filters = m_ui.txtSearchSpec;
+    const QSignalBlocker block(filters);
+    filters->clear();
     const auto setup = SeekSetupFor(m_program.SeekPurpose, previous.toStdString());
     if (setup) {
         for (const auto& f : setup->filters) {
-            spec->addItem(QString::fromStdString(f));
+            filters->addItem(QString::fromStdString(f));
         }
-        spec->setEditText(QString::fromStdString(setup->filter));
+        filters->setEditText(QString::fromStdString(setup->filter));
         m_ui.Text2->setText(QString::fromStdString(setup->fileName));
         setWindowTitle(QString::fromStdString(setup->caption));
         m_program.SeekPurpose = setup->purpose;
     } else {
-        spec->setEditText(previous);
+        filters->setEditText(previous);
     }
     // The folder may have gone since the last use.
     if (!QDir(m_folder).isReadable()) {
