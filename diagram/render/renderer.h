@@ -42,6 +42,9 @@ class Renderer {
 
     /// The persistent picture.
     const QImage& picture() const { return m_picture; }
+    /// The persistent picture to draw on (the graphic overlay's lasting
+    /// strokes); the next repaint of a square paints over its part.
+    QImage& canvas() { return m_picture; }
     /// The pieces bitmap in use (the built-in one until a style loads another).
     const QImage& pieces() const { return m_pecas; }
     /// Replaces the pieces bitmap.
