@@ -54,19 +54,7 @@ TEST(StyleFields, LoadThenApplyKeepsTheStyle) {
     }
 }
 
-TEST(StyleFields, LoadShowsPixelsWordsAndOptions) {
-    const StyleFields f = LoadStyleFields(GridStyle());
-    EXPECT_EQ(f.Text6, "20");
-    EXPECT_EQ(f.Text5, "10");
-    EXPECT_EQ(f.Text16, "2");
-    EXPECT_EQ(f.Text3, "3");
-    EXPECT_EQ(f.Text10, "300");
-    EXPECT_EQ(f.Combo4, "4");
-    EXPECT_TRUE(f.Check3 && f.Check5 && f.Check7);
-    EXPECT_FALSE(f.Check4 || f.Check6);
-    EXPECT_EQ(f.Option1, 2);
-    EXPECT_EQ(f.Option2, 1);
-
+TEST(StyleFields, LoadShowsWordsOptionsAndGridLines) {
     struct Case {
         const char* fontPos;
         int vertical, horizontal;
@@ -172,43 +160,11 @@ TEST(StyleFields, ApplyConvertsRaisesAndCuts) {
     }
 }
 
-TEST(StyleFields, CenterInBorder) {
-    struct Case {
-        BitmapSize border;
-        int16_t cols, rows, tab;
-        int16_t x, y;
-    };
-    for (const Case& c :
-         {Case{BitmapTwips(200, 180), 8, 8, 300, 300, 150}, Case{BitmapTwips(100, 100), 8, 8, 300, 0, 0},
-          Case{BitmapTwips(201, 100), 10, 5, 0, 382, 188}}) {
-        Style s;
-        s.BORDERWIDTH = c.cols;
-        s.BORDERHEIGHT = c.rows;
-        s.SQRHTAB = s.SQRVTAB = c.tab;
-        CenterInBorder(c.border, s);
-        EXPECT_EQ(s.XBASE, c.x);
-        EXPECT_EQ(s.YBASE, c.y);
-    }
-}
-
-TEST(StyleFields, NamesAndDefaults) {
+TEST(StyleFields, CustomIsNoStyleName) {
     for (const char* name : {"", "CUSTOM", "custom", "CuStOm"}) {
         EXPECT_FALSE(IsSavableStyleName(name)) << name;
     }
     EXPECT_TRUE(IsSavableStyleName("Customs"));
-    EXPECT_EQ(
-        ReplaceQuestion("Alpha"),
-        "This file already contains a style called Alpha.\r\nWhould you like to replace the existing style?");
-
-    Style s = GridStyle();
-    ProgramSettings program;
-    program.PyDictionaryText = "in force";
-    RestoreDefaults(s, program);
-    EXPECT_EQ(s.CurrentStyle, "Alpha");
-    EXPECT_EQ(s.SQRHTAB, 225);
-    EXPECT_EQ(s.SQRVTAB, 225);
-    EXPECT_TRUE(s.PIECESFILE.empty());
-    EXPECT_TRUE(program.PyDictionaryText.empty());
 }
 
 }  // namespace

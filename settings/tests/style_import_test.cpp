@@ -276,10 +276,4 @@ TEST_F(StyleImport, UnwritableSettingsFileIsReported) {
     EXPECT_EQ(host.asked, (std::vector<std::string>{"Error writing " + program.AppDir + "Pandrel.ini"}));
 }
 
-TEST(ImportFolder, EndsAtTheLastSeparator) {
-    EXPECT_EQ(ImportFolder("/home/u/styles/set.sty"), "/home/u/styles/");
-    EXPECT_EQ(ImportFolder("set.sty"), "");
-    EXPECT_EQ(ImportFolder("/set.sty"), "/");
-}
-
 }  // namespace
