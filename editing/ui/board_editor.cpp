@@ -8,12 +8,15 @@
 #include "diagram/ui/main_window.h"
 #include "diagram/ui/picture_view.h"
 #include "editing/mouse_edit.h"
+#include "editing/ui/graphic_overlay.h"
 #include "editing/ui/history_window.h"
+#include "editing/ui/toolbars.h"
 #include "editing/ui/view_window.h"
 
 namespace editing::ui {
 
-BoardEditor::BoardEditor(diagram::ui::MainWindow& main) : QObject(&main), m_main(main) {
+BoardEditor::BoardEditor(diagram::ui::MainWindow& main)
+    : QObject(&main), m_main(main), m_graphic(new GraphicOverlay(main)) {
     using diagram::ui::PictureView;
     PictureView* board = main.PicMain();
     connect(board, &PictureView::mousePressed, this, &BoardEditor::PicMainPressed);
@@ -21,7 +24,9 @@ BoardEditor::BoardEditor(diagram::ui::MainWindow& main) : QObject(&main), m_main
     // quick second gesture on the same square is not lost.
     connect(board, &PictureView::mouseDoubleClicked, this, &BoardEditor::PicMainPressed);
     connect(board, &PictureView::mouseReleased, this,
-            [this](double x, double y, Qt::MouseButton, Qt::KeyboardModifiers) { PicMainReleased(x, y); });
+            [this](double x, double y, Qt::MouseButton button, Qt::KeyboardModifiers) {
+                PicMainReleased(x, y, button);
+            });
 
     const struct {
         const char* name;
@@ -91,15 +96,21 @@ void BoardEditor::PicMainPressed(double x, double y, Qt::MouseButton button,
                                  Qt::KeyboardModifiers modifiers) {
     EditState& state = m_main.program().editing;
     MouseDown(state, x, y, ButtonCode(button), ShiftCode(modifiers));
-    m_main.PicMain()->setCursor(IsGraphicGesture(state) ? Qt::SizeAllCursor : Qt::CrossCursor);
+    if (IsGraphicGesture(state)) {
+        m_main.PicMain()->setCursor(Qt::SizeAllCursor);
+        m_graphic->Press();
+    } else {
+        m_main.PicMain()->setCursor(Qt::CrossCursor);
+    }
 }
 
-void BoardEditor::PicMainReleased(double x, double y) {
+void BoardEditor::PicMainReleased(double x, double y, Qt::MouseButton button) {
     app::Program& program = m_main.program();
     m_main.PicMain()->update();
     const BoardRelease r = MouseUp(program.editing, program.vet, program.style, x, y);
-    // A Shift gesture belongs to the graphic overlay, which draws nothing yet.
-    if (r.action == BoardAction::kEdited) {
+    if (r.action == BoardAction::kGraphic) {
+        m_graphic->Release(button == Qt::LeftButton, r.pressX, r.pressY, x, y);
+    } else if (r.action == BoardAction::kEdited) {
         m_main.PicMove();
     }
     m_main.PicMain()->unsetCursor();
@@ -112,6 +123,7 @@ void BoardEditor::PicMainReleased(double x, double y) {
 
 BoardEditor* Attach(diagram::ui::MainWindow& main) {
     AttachHistory(main);
+    new Toolbars(main);  // owned by the window
     return new BoardEditor(main);
 }
 

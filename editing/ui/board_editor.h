@@ -13,6 +13,7 @@ class MainWindow;
 
 namespace editing::ui {
 
+class GraphicOverlay;
 class ViewWindow;
 
 /// Gives the main window its board-editing commands. Lives as a child of
@@ -39,18 +40,22 @@ class BoardEditor : public QObject {
     /// Lays out and repaints the palette.
     void DrawView();
 
+    /// The graphic overlay that Shift gestures draw on.
+    GraphicOverlay* Graphic() const { return m_graphic; }
+
   private:
     void PicMainPressed(double x, double y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
-    void PicMainReleased(double x, double y);
+    void PicMainReleased(double x, double y, Qt::MouseButton button);
 
     diagram::ui::MainWindow& m_main;
     QPointer<ViewWindow> m_view;
+    GraphicOverlay* m_graphic = nullptr;
     bool m_viewPlaced = false;
 };
 
-/// Attaches the board editor, record mode, Undo Rec and the History window
-/// (history_window.h) to the main window; returns the editor (owned by the
-/// window).
+/// Attaches the board editor with its graphic overlay, record mode, Undo Rec,
+/// the History window (history_window.h) and the toolbars (toolbars.h) to the
+/// main window; returns the editor (owned by the window).
 BoardEditor* Attach(diagram::ui::MainWindow& main);
 
 }  // namespace editing::ui

@@ -1,0 +1,126 @@
+#include "editing/ui/graphic_overlay.h"
+
+#include <QAction>
+#include <QPainter>
+
+#include "diagram/geometry.h"
+#include "diagram/render/renderer.h"
+#include "diagram/ui/main_window.h"
+#include "diagram/ui/picture_view.h"
+#include "editing/mouse_edit.h"
+#include "editing/ui/graphic_window.h"
+
+namespace editing::ui {
+
+namespace {
+
+QPointF Px(double x, double y) {
+    return {x / diagram::kTwipsPerPixel, y / diagram::kTwipsPerPixel};
+}
+
+}  // namespace
+
+void PaintStroke(QPainter& painter, const Stroke& stroke, int width, const QColor& color) {
+    painter.setPen(QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    const QPointF from = Px(stroke.fromX, stroke.fromY);
+    switch (stroke.kind) {
+        case Stroke::kLine:
+            painter.drawLine(from, Px(stroke.toX, stroke.toY));
+            break;
+        case Stroke::kCircle: {
+            const double r = stroke.radius / diagram::kTwipsPerPixel;
+            painter.drawEllipse(from, r, r);
+            break;
+        }
+        case Stroke::kDot:
+            painter.drawPoint(from);
+            break;
+        case Stroke::kNone:
+            break;
+    }
+}
+
+GraphicOverlay::GraphicOverlay(diagram::ui::MainWindow& main)
+    : QObject(&main), m_main(main), m_penColor(diagram::ToQColor(kDefaultPenColor)) {
+    setObjectName(QStringLiteral("GraphicOverlay"));
+    connect(main.action(QStringLiteral("MNGraphic")), &QAction::triggered, this, [this] { ShowGraphic(); });
+    connect(main.PicMain(), &diagram::ui::PictureView::mouseMoved, this,
+            [this](double x, double y) { Move(x, y); });
+    auto& hooks = main.hooks();
+    auto fillBefore = hooks.FillWindowLists;
+    hooks.FillWindowLists = [this, fillBefore] {
+        if (fillBefore) {
+            fillBefore();
+        }
+        Window()->FillWidthList();
+    };
+}
+
+GraphicWindow* GraphicOverlay::Window() {
+    if (m_window == nullptr) {
+        m_window = new GraphicWindow(m_main);
+        m_main.RegisterWindow(diagram::ui::Secondary::kGraphic, m_window);
+    }
+    return m_window;
+}
+
+void GraphicOverlay::ShowGraphic() {
+    GraphicWindow* window = Window();
+    if (!m_placed) {
+        // First showing: beside the main window rather than over the board.
+        window->move(m_main.frameGeometry().topRight() + QPoint(4, 0));
+        m_placed = true;
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void GraphicOverlay::Press() {
+    const SampleLine* sample = Window()->Line1();
+    m_penWidth = sample->penWidth();
+    m_penColor = diagram::ToQColor(sample->penColor());
+}
+
+void GraphicOverlay::Move(double x, double y) {
+    const EditState& state = m_main.program().editing;
+    if (!IsGraphicGesture(state) || state.MouseDownX < 0 || state.MouseDownY < 0) {
+        return;
+    }
+    diagram::ui::PictureView* picture = m_main.PicMain();
+    const Stroke stroke = MoveStroke(Window()->Object(), state.MouseDownX, state.MouseDownY, x, y);
+    if (stroke.kind == Stroke::kDot) {
+        // Free hand: each dot lasts at once; a fast pointer leaves gaps.
+        picture->SetOverlay({});
+        DrawLasting(stroke);
+        return;
+    }
+    const int width = m_penWidth;
+    const QColor color = m_penColor;
+    picture->SetOverlay(
+        [stroke, width, color](QPainter& painter) { PaintStroke(painter, stroke, width, color); });
+}
+
+void GraphicOverlay::Release(bool leftButton, double pressX, double pressY, double x, double y) {
+    m_main.PicMain()->SetOverlay({});
+    const GraphicWindow* window = Window();
+    const Stroke stroke = ReleaseStroke(window->Object(), window->Mode(), m_main.program().style, leftButton,
+                                        pressX, pressY, x, y);
+    if (stroke.kind != Stroke::kNone) {
+        DrawLasting(stroke);
+    }
+}
+
+void GraphicOverlay::DrawLasting(const Stroke& stroke) {
+    QImage& canvas = m_main.renderer().canvas();
+    if (canvas.isNull()) {
+        return;
+    }
+    QPainter painter(&canvas);
+    PaintStroke(painter, stroke, m_penWidth, m_penColor);
+    painter.end();
+    m_main.PicMain()->update();
+}
+
+}  // namespace editing::ui
