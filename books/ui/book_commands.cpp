@@ -1,0 +1,320 @@
+#include "books/ui/book_commands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QColor>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QScrollBar>
+#include <algorithm>
+#include <climits>
+
+#include "books/convert.h"
+#include "books/navigation.h"
+#include "books/ui/search_window.h"
+#include "books/ui/step_button.h"
+#include "diagram/geometry.h"
+#include "diagram/seek.h"
+#include "diagram/ui/book_panel.h"
+#include "diagram/ui/fen_box.h"
+#include "diagram/ui/main_window.h"
+#include "diagram/ui/style_list.h"
+#include "diagram/ui/win_seek.h"
+#include "editing/ui/history_window.h"
+#include "settings/settings_file.h"
+
+namespace books::ui {
+
+namespace {
+
+// Smallest window height (twips) that leaves room for the book panel.
+constexpr int kBookHeight = 5580;
+// Height the window gets beside the style's diagram.
+constexpr int kWindowExtra = 1350;
+// Length the panel's caption shortens the book's name to.
+constexpr int kCaptionLength = 15;
+// Fastest the progress label is repainted. The converter reports every 10th
+// (PGN) or 100th game; on a large book that is thousands of repaints, which
+// would cost more than the conversion itself while nobody can read them.
+constexpr qint64 kProgressInterval = 40;
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+void PaintBookLabel(diagram::ui::MainWindow& main, const QColor& color) {
+    QLabel* label = main.Frame2()->Label1();
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+}
+
+BookCommands::BookCommands(diagram::ui::MainWindow& main) : QObject(&main), m_main(main) {
+    diagram::ui::BookPanel* panel = main.Frame2();
+    QLayout* steps = panel->Picture1()->layout();
+    for (int i = 0; i < 4; ++i) {
+        m_steps[i] = new StepButton(i, panel->Picture1());
+        steps->addWidget(m_steps[i]);
+        connect(m_steps[i], &QAbstractButton::clicked, this, [this, i] { Image2Click(i); });
+        // A press takes the focus to the buttons' area, where the arrow keys
+        // go on stepping.
+        connect(m_steps[i], &QAbstractButton::pressed, panel->Picture1(),
+                [panel] { panel->Picture1()->setFocus(); });
+    }
+    if (auto* box = qobject_cast<QBoxLayout*>(steps)) {
+        box->addStretch(1);
+    }
+    m_caption = new QLabel(panel);
+    m_caption->setObjectName(QStringLiteral("Caption"));
+    if (auto* box = qobject_cast<QBoxLayout*>(panel->layout())) {
+        box->insertWidget(0, m_caption);
+    }
+
+    connect(panel->Picture1(), &diagram::ui::StepArea::stepRequested, this,
+            [this](int i) { Image2Click(i); });
+    connect(panel->HScroll1(), &QScrollBar::valueChanged, this, [this] { HScroll1Change(); });
+    panel->HScroll1()->setFocusPolicy(Qt::StrongFocus);
+    panel->HScroll1()->installEventFilter(this);
+    panel->List1()->installEventFilter(this);
+    // The criteria item carries a check mark while a search narrows the book.
+    QAction* criteria = main.action(QStringLiteral("MNCriteria"));
+    criteria->setCheckable(true);
+    connect(criteria, &QAction::triggered, this, [this, criteria](bool checked) {
+        // Choosing the item flips its mark; only a search may set it.
+        criteria->setChecked(!checked);
+        MNCriteria();
+    });
+    connect(main.action(QStringLiteral("MNLoad")), &QAction::triggered, this, [this] { MNLoad(); });
+    connect(main.action(QStringLiteral("MNClose")), &QAction::triggered, this, [this] { MNClose(); });
+}
+
+bool BookCommands::NormalState() const {
+    return !m_main.isMinimized() && !m_main.isMaximized() && !m_main.isFullScreen();
+}
+
+void BookCommands::SetHeight(int twips) {
+    m_main.resize(m_main.width(), twips / diagram::kTwipsPerPixel);
+}
+
+void BookCommands::UpdateAddToBook() {
+    auto* history =
+        qobject_cast<editing::ui::HistoryWindow*>(m_main.SecondaryWindow(diagram::ui::Secondary::kHistory));
+    if (history != nullptr) {
+        history->UpdateAddToBook();
+    }
+}
+
+void BookCommands::ShowProgress(int64_t games) {
+    if (m_progressClock.isValid() && m_progressClock.elapsed() < kProgressInterval) {
+        return;
+    }
+    m_progressClock.start();
+    QLabel* label = m_main.Frame2()->Label1();
+    label->setText(Q(ProgressText(games)));
+    // Painted at once: the conversion keeps the event loop waiting. Events
+    // are not processed here, so no timer of another window can touch the
+    // board the converter is replaying on.
+    label->repaint();
+}
+
+void BookCommands::CmdLoad() {
+    app::Program& program = m_main.program();
+    BookState& book = program.book;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (book.IsOpen()) {
+        MNClose();
+    }
+    if (NormalState() && program.style.WNDHEIGHT + kWindowExtra < kBookHeight) {
+        SetHeight(kBookHeight);
+    }
+    m_main.Frame2()->show();
+
+    m_progressClock.invalidate();
+    const ConvertInput input{WorkFilePath(program.settings.AppDir, program.WorkName), program.style,
+                             program.vet, [this](int64_t games) { ShowProgress(games); }};
+    // Whatever the conversion could not read is simply not in the book; the
+    // panel shows the games that were converted.
+    LoadBook(book, input);
+
+    m_main.AddRecentFile(book.BookFile);
+    SetHScroll();
+    const QString caption = Q(settings::CutName(book.BookFile, kCaptionLength));
+    m_caption->setText(caption);
+    m_main.Frame2()->setWindowTitle(caption);
+
+    QAction* criteria = m_main.action(QStringLiteral("MNCriteria"));
+    criteria->setEnabled(true);
+    m_main.action(QStringLiteral("MNClose"))->setEnabled(true);
+    UpdateAddToBook();
+
+    m_main.Refresh();
+    PaintBookLabel(m_main, Qt::black);
+    criteria->setChecked(false);
+    QApplication::restoreOverrideCursor();
+}
+
+void BookCommands::MNLoad() {
+    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_main);
+    if (!seek.Seek(diagram::kSeekOpenBook)) {
+        return;
+    }
+    m_main.program().book.BookFile = seek.fileName().toStdString();
+    CmdLoad();
+}
+
+void BookCommands::MNClose() {
+    app::Program& program = m_main.program();
+    program.book.CloseWorkFile();
+    m_main.Frame2()->hide();
+    if (NormalState()) {
+        SetHeight(program.style.WNDHEIGHT + kWindowExtra);
+    }
+    m_main.action(QStringLiteral("MNCriteria"))->setEnabled(false);
+    m_main.action(QStringLiteral("MNClose"))->setEnabled(false);
+    UpdateAddToBook();
+}
+
+SearchWindow* BookCommands::Search() {
+    if (m_search == nullptr) {
+        m_search = new SearchWindow(m_main);
+        m_main.RegisterWindow(diagram::ui::Secondary::kSearchCriteria, m_search);
+    }
+    return m_search;
+}
+
+void BookCommands::MNCriteria() {
+    Search()->exec();
+    BookState& book = m_main.program().book;
+    if (book.SearchDone) {
+        book.SearchDone = false;
+        book.NGames = static_cast<int64_t>(book.GameIndex.size());
+        SetHScroll();
+        m_main.Text1()->setFocus();
+    }
+}
+
+void BookCommands::SetHScroll() {
+    const BookState& book = m_main.program().book;
+    QScrollBar* bar = m_main.Frame2()->HScroll1();
+    // Every game can be chosen: the bar's range is as wide as the book.
+    const int games = static_cast<int>(std::clamp<int64_t>(book.NGames, 1, INT_MAX));
+    {
+        const QSignalBlocker blocker(bar);
+        bar->setRange(1, games);
+        bar->setSingleStep(1);
+        bar->setPageStep(games / 10 + 1);
+        bar->setValue(1);
+    }
+    HScroll1Change();
+}
+
+void BookCommands::HScroll1Change() {
+    Image2Click(0);
+    const BookState& book = m_main.program().book;
+    m_main.Frame2()->Label1()->setText(Q(GameCaption(book, m_main.Frame2()->HScroll1()->value())));
+    m_main.Text1()->end(false);
+}
+
+void BookCommands::SwitchStyle(const std::string& name) {
+    const QString wanted = Q(name);
+    if (wanted.compare(Q(m_main.program().style.CurrentStyle), Qt::CaseInsensitive) == 0) {
+        return;
+    }
+    // The style list's own Enter: a known name selects that style, an
+    // unknown one empties the list's text.
+    diagram::ui::StyleList* list = m_main.Combo1();
+    list->setEditText(wanted);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(list, &enter);
+}
+
+void BookCommands::Image2Click(int index) {
+    app::Program& program = m_main.program();
+    BookState& book = program.book;
+    diagram::ui::BookPanel* panel = m_main.Frame2();
+    bool shown = false;
+    if (index == 0) {
+        const GameHead head = FirstPosition(book, panel->HScroll1()->value());
+        panel->List1()->clear();
+        for (const std::string& line : head.list) {
+            panel->List1()->addItem(Q(line));
+        }
+        for (const std::string& style : head.styles) {
+            SwitchStyle(style);
+        }
+        panel->Picture1()->setVisible(head.showSteps);
+        shown = true;
+    } else {
+        shown = StepPosition(book, index);
+    }
+    if (shown) {
+        ShowRecord();
+    }
+    m_main.Text1()->end(false);
+}
+
+void BookCommands::ShowRecord() {
+    app::Program& program = m_main.program();
+    const ShownRecord shown = books::ShowRecord(program.book, program.Shape());
+    m_main.Frame2()->Label5()->setText(Q(shown.sideLabel));
+    const QString fen = Q(shown.fen);
+    if (m_main.Text1()->text() != fen) {
+        m_main.Text1()->setText(fen);
+    } else {
+        // The same text raises no change, yet the board may have been
+        // overwritten meanwhile (conversion replays on it): build it again so
+        // board and text agree.
+        m_main.Build();
+    }
+}
+
+bool BookCommands::eventFilter(QObject* watched, QEvent* event) {
+    diagram::ui::BookPanel* panel = m_main.Frame2();
+    const bool list = watched == panel->List1();
+    const bool bar = watched == panel->HScroll1();
+    if (!list && !bar) {
+        return QObject::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                m_main.Refresh();
+                return true;
+            }
+            break;
+        }
+        case QEvent::FocusIn:
+            if (list) {
+                if (panel->List1()->count() > 0) {
+                    panel->List1()->setCurrentRow(0);
+                }
+            } else {
+                panel->Label1()->setFrameStyle(QFrame::Box | QFrame::Plain);
+            }
+            break;
+        case QEvent::FocusOut:
+            if (list) {
+                panel->List1()->clearSelection();
+            } else {
+                panel->Label1()->setFrameStyle(QFrame::NoFrame);
+            }
+            break;
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+BookCommands* Attach(diagram::ui::MainWindow& main) {
+    auto* commands = new BookCommands(main);
+    main.hooks().CmdLoad = [commands] { commands->CmdLoad(); };
+    main.hooks().unloadSteps.push_back([&main] { main.program().book.CloseWorkFile(); });
+    return commands;
+}
+
+}  // namespace books::ui
