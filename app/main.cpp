@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "app/program.h"
+#include "books/ui/book_commands.h"
 #include "diagram/ui/main_window.h"
 #include "diagram/ui/output_commands.h"
 #include "editing/ui/board_editor.h"
@@ -29,6 +30,7 @@ int main(int argc, char* argv[]) {
     // window.hooks().
     editing::ui::Attach(window);
     engines::ui::Attach(window);
+    books::ui::Attach(window);
     settings::ui::Attach(window);
     new diagram::ui::OutputCommands(window);  // owned by the window
 
