@@ -72,18 +72,6 @@ TEST(FindEngines, RecentEngineAndFlagsByWhatIsInstalled) {
     }
 }
 
-TEST(FindEngines, PopeyeReadsItsDataFile) {
-    TempFolder folder;
-    folder.Write("Py.exe", "");
-    folder.Write("py.DAT", "0 #\r\n90&&S=wSB\r\n");
-    EngineState state;
-    std::string recent;
-    FindPopeye(state, recent, folder.dir());
-    EXPECT_EQ(state.popeyeProgram, folder.file("Py.exe"));
-    EXPECT_EQ(state.pickLists[0], (std::vector<std::string>{"#"}));
-    EXPECT_EQ(state.PyDictionaryBase, "&&S=wSB&&");
-}
-
 TEST(FindEngines, OldCraftyLogsGoUnlessAnotherCopyRuns) {
     for (bool another : {false, true}) {
         TempFolder folder;

@@ -39,17 +39,6 @@ TEST(PickItems, ModesNoneAndUnknown) {
     EXPECT_FALSE(ApplyPickItem("Nonet", "x").none);
 }
 
-TEST(PopeyeFields, WarningsInOrder) {
-    PopeyeFieldTexts f;
-    EXPECT_EQ(CheckPopeyeFields(f), "Enter the stipulation!");
-    f[kStipulation] = "#";
-    EXPECT_EQ(CheckPopeyeFields(f), "Enter the number of moves!");
-    f[kMoves] = "2";
-    EXPECT_EQ(CheckPopeyeFields(f), "Enter the pieces list!");
-    f[kNeutralPieces] = "Pe4";
-    EXPECT_EQ(CheckPopeyeFields(f), "");
-}
-
 TEST(PopeyeOptions, MaxTimeFromTheFieldOrSixty) {
     struct Case {
         const char* field;
@@ -163,11 +152,6 @@ TEST(PopeyeRun, StagesFromStartToIdle) {
     EXPECT_EQ(t.countdown, "");
     EXPECT_FALSE(run.LePy());
     EXPECT_EQ(run.PollState(), 0);
-
-    // A second run counts from its own start.
-    run.Start(protocol, 60);
-    run.Tick(500, true);
-    EXPECT_EQ(run.Tick(501, true).countdown, "00:59");
 }
 
 TEST(PopeyeRun, SolverGoneWithoutProtocolEndsTheRun) {

@@ -1,0 +1,117 @@
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "engines/ui/tests/engines_fixture.h"
+
+namespace engines::ui::testing {
+namespace {
+
+// Reads its command file from the folder it runs in, opens the first free
+// log with its number, writes the analysis in two goes, and the game file.
+const QByteArray kFakeCrafty =
+    "#!/bin/sh\n"
+    "[ -f Crafty.rc ] || exit 1\n"
+    "n=1\n"
+    "while [ -e \"log.$(printf %03d $n)\" ]; do n=$((n+1)); done\n"
+    "num=$(printf %03d $n)\n"
+    "printf 'Crafty fake\\r\\n' > log.$num\n"
+    "sleep 0.5\n"
+    "tr -d '\\r' < Crafty.rc | grep -e '^sd' -e '^setboard' | sed 's/$/\\r/' >> log.$num\n"
+    "printf 'analysis done\\r\\nunfinished' >> log.$num\n"
+    "printf '[Event \"?\"]\\r\\n' > game.$num\n";
+
+class CraftyWindowTest : public EnginesTest {
+  protected:
+    void StartWithCrafty(bool realProcesses = false) {
+        WriteFile(QStringLiteral("crafty"), kFakeCrafty, true);
+        Start(realProcesses);
+        SetFen("4k3/8/8/8/8/8/8/3QK3");
+        Action("MNCrafty")->trigger();
+        crafty = Crafty();
+        ASSERT_NE(crafty, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(crafty));
+    }
+    void Solve() { QTest::mouseClick(crafty->Command1(), Qt::LeftButton); }
+
+    CraftyWindow* crafty = nullptr;
+};
+
+TEST_F(CraftyWindowTest, FieldBeingEditedAndResize) {
+    StartWithCrafty();
+    crafty->Combo1()->setFocus();
+    EXPECT_EQ(crafty->Label3()->frameStyle(), QFrame::Box | QFrame::Plain);
+    crafty->Text1()->setFocus();
+    EXPECT_EQ(crafty->Label3()->frameStyle(), QFrame::NoFrame);
+    EXPECT_EQ(crafty->Label1()->frameStyle(), QFrame::Box | QFrame::Plain);
+
+    crafty->resize(700, 500);
+    EXPECT_EQ(crafty->List1()->size(), QSize(700 - 8, 500 - 83));
+}
+
+TEST_F(CraftyWindowTest, EmptyFenIsAskedForAndClearAllKeepsDepthAndSide) {
+    StartWithCrafty();
+    crafty->List1()->addItem(QStringLiteral("old"));
+    crafty->Option2()->setChecked(true);
+    crafty->Combo1()->setCurrentText(QStringLiteral("9"));
+    QTest::mouseClick(crafty->Command5(), Qt::LeftButton);
+    EXPECT_EQ(crafty->Text1()->text(), "");
+    EXPECT_EQ(crafty->List1()->count(), 0);
+    EXPECT_EQ(crafty->Combo1()->currentText(), "9");
+    EXPECT_TRUE(crafty->Option2()->isChecked());
+
+    Solve();
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].text, "Enter the FEN position!");
+    EXPECT_FALSE(Exists(QStringLiteral("Crafty.rc")));
+    EXPECT_FALSE(crafty->run().LeCrafty());
+}
+
+TEST_F(CraftyWindowTest, EngineThatCannotStartIsTriedAgain) {
+    StartWithCrafty();
+    fakes.processes.fail = true;
+    Solve();
+    QTest::qWait(100);
+    EXPECT_EQ(crafty->run().PollState(), 0);
+    EXPECT_TRUE(crafty->run().LeCrafty());
+    EXPECT_LE(fakes.processes.started.size(), 2u);  // not on every tick
+    fakes.processes.fail = false;                   // starts, and is gone without a log
+    ASSERT_TRUE(WaitFor([&] { return crafty->Command1()->isEnabled(); }));
+    EXPECT_EQ(ListItems(crafty->List1()), QStringList{"Crafty ended without writing its log."});
+}
+
+// The fake engine writes its log in two goes: the window waits for the whole
+// of it.
+TEST_F(CraftyWindowTest, SolutionRunsTheEngineToItsWholeLog) {
+    StartWithCrafty(true);
+    WriteFile(QStringLiteral("log.001"), "");
+    WriteFile(QStringLiteral("log.002"), "");
+    crafty->Combo1()->setCurrentText(QStringLiteral("10"));
+    crafty->Option2()->setChecked(true);
+    Solve();
+    EXPECT_EQ(ReadFile(QStringLiteral("Crafty.rc")),
+              "log off\r\nponder off\r\nsd 10\r\nsetboard 4k3/8/8/8/8/8/8/3QK3 b - -\r\nblack\r\nlog on\r\n"
+              "analyze\r\nexit\r\nquit\r\nexit\r\n");
+    EXPECT_EQ(program.engines.CraftyLogNumber, "003");
+    EXPECT_EQ(ListItems(crafty->List1()),
+              (QStringList{"Calculating...", "Click on Crafty's icon in taskbar to progress view."}));
+    EXPECT_FALSE(crafty->Command1()->isEnabled());
+    QTest::mouseClick(crafty->Command4(), Qt::LeftButton);  // Hide: the analysis goes on
+    EXPECT_TRUE(crafty->isHidden());
+
+    ASSERT_TRUE(WaitFor([&] { return crafty->Command1()->isEnabled(); }, 10000));
+    EXPECT_TRUE(crafty->isVisible());
+    EXPECT_EQ(ListItems(crafty->List1()),
+              (QStringList{"Crafty fake", "sd 10", "setboard 4k3/8/8/8/8/8/8/3QK3 b - -", "analysis done"}));
+    EXPECT_FALSE(Exists(QStringLiteral("log.003")));
+    EXPECT_FALSE(Exists(QStringLiteral("game.003")));
+    EXPECT_TRUE(Exists(QStringLiteral("Crafty.rc")));
+    EXPECT_EQ(crafty->Command4()->text(), "Cl&ose");
+    EXPECT_EQ(crafty->Label2()->text(), "");
+}
+
+}  // namespace
+}  // namespace engines::ui::testing
