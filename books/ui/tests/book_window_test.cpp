@@ -288,6 +288,17 @@ TEST_F(BookWindowTest, BookLabelCountsGamesWhileConverting) {
     EXPECT_EQ(Caption(), "Game 1. (1 of 35)");
 }
 
+TEST_F(BookWindowTest, FirstPositionAlreadyInTheTextBoxStillShowsOnTheBoard) {
+    // The conversion replays on the board; game 1's position must replace
+    // the last position replayed even when the text box holds it already.
+    WriteFile("games.pgn", kPgn);
+    Start();
+    window->Text1()->setText(QString::fromLatin1(kStart));
+    Open("games.pgn");
+    EXPECT_EQ(Fen(), kStart);
+    EXPECT_EQ(position::VetToFEN(program.vet, program.Shape()), kStart);
+}
+
 TEST_F(BookWindowTest, UnreadableBookShowsAnEmptyBoard) {
     Start();
     window->Text1()->setText(QString::fromLatin1(kStart));
