@@ -81,11 +81,15 @@ void GraphicOverlay::Press() {
     const SampleLine* sample = Window()->Line1();
     m_penWidth = sample->penWidth();
     m_penColor = diagram::ToQColor(sample->penColor());
+    m_drawing = true;
 }
 
 void GraphicOverlay::Move(double x, double y) {
     const EditState& state = m_main.program().editing;
-    if (!IsGraphicGesture(state) || state.MouseDownX < 0 || state.MouseDownY < 0) {
+    // A Shift press on the palette arms the shared press state as well, and
+    // its release leaves it armed: without a gesture begun here, a pointer
+    // merely passing over the diagram would draw.
+    if (!m_drawing || !IsGraphicGesture(state) || state.MouseDownX < 0 || state.MouseDownY < 0) {
         return;
     }
     diagram::ui::PictureView* picture = m_main.PicMain();
@@ -103,6 +107,7 @@ void GraphicOverlay::Move(double x, double y) {
 }
 
 void GraphicOverlay::Release(bool leftButton, double pressX, double pressY, double x, double y) {
+    m_drawing = false;
     m_main.PicMain()->SetOverlay({});
     const GraphicWindow* window = Window();
     const Stroke stroke = ReleaseStroke(window->Object(), window->Mode(), m_main.program().style, leftButton,

@@ -38,10 +38,11 @@ class GraphicOverlay : public QObject {
     /// "&Graphic": shows the window, modeless.
     void ShowGraphic();
 
-    /// A press with Shift alone: takes the pen from the sample line.
+    /// A press with Shift alone on the diagram: takes the pen from the
+    /// sample line and starts a drawing gesture.
     void Press();
-    /// A pointer move over the diagram; draws only while a Shift press is
-    /// armed.
+    /// A pointer move over the diagram; draws only during a gesture that a
+    /// Shift press on the diagram started and its release has not ended.
     void Move(double x, double y);
     /// The release of a Shift gesture pressed at (pressX, pressY) and
     /// released at (x, y): removes the rubber band and draws the stroke into
@@ -54,6 +55,7 @@ class GraphicOverlay : public QObject {
     diagram::ui::MainWindow& m_main;
     QPointer<GraphicWindow> m_window;
     bool m_placed = false;
+    bool m_drawing = false;
     int m_penWidth = kDefaultPenWidth;
     QColor m_penColor;
 };

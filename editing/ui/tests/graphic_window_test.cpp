@@ -1,6 +1,8 @@
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -8,6 +10,7 @@
 #include "diagram/ui/picture_view.h"
 #include "editing/ui/graphic_window.h"
 #include "editing/ui/tests/started_window.h"
+#include "editing/ui/view_window.h"
 
 using editing::ui::GraphicWindow;
 
@@ -160,6 +163,25 @@ TEST_F(GraphicTest, RightButtonDrawsOnlyWhileMoving) {
     EXPECT_EQ(Shown(50, 20), kRed);
     Release({100, 20}, Qt::RightButton);
     EXPECT_NE(Shown(50, 20), kRed);
+    EXPECT_EQ(m_main->renderer().picture(), before);
+}
+
+TEST_F(GraphicTest, AShiftClickOnThePaletteDrawsNothing) {
+    Start();
+    SetFen("8/8/8/8/8/8/8/8");
+    Graphic()->Option3()->click();
+    const QImage before = m_main->renderer().picture();
+    m_main->Command9()->click();
+    auto* palette =
+        qobject_cast<editing::ui::ViewWindow*>(m_main->SecondaryWindow(diagram::ui::Secondary::kView));
+    ASSERT_NE(palette, nullptr);
+    QTest::mouseClick(palette->Picture1(), Qt::LeftButton, Qt::ShiftModifier, {5, 5});
+    // The pointer passes over the diagram with no button held.
+    for (int x : {20, 40, 60}) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, 30), Board()->mapToGlobal(QPointF(x, 30)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(Board(), &move);
+    }
     EXPECT_EQ(m_main->renderer().picture(), before);
 }
 
