@@ -82,16 +82,6 @@ TEST(Graphic, SnapCoordinateTakesTheNearestGridPosition) {
     }
 }
 
-TEST(Graphic, RubberBand) {
-    EXPECT_EQ(MoveStroke(GraphicObject::kLine, 10, 20, 300, 400),
-              (Stroke{Stroke::kLine, 10, 20, 300, 400, 0}));
-    // Only the horizontal distance counts for the radius.
-    EXPECT_EQ(MoveStroke(GraphicObject::kCircle, 500, 20, 300, 4000),
-              (Stroke{Stroke::kCircle, 500, 20, 0, 0, 200}));
-    EXPECT_EQ(MoveStroke(GraphicObject::kFreeHand, 10, 20, 300, 400),
-              (Stroke{Stroke::kDot, 300, 400, 0, 0, 0}));
-}
-
 TEST(Graphic, Release) {
     using enum GraphicObject;
     const struct {
