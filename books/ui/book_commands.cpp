@@ -13,6 +13,7 @@
 
 #include "books/convert.h"
 #include "books/navigation.h"
+#include "books/ui/add_to_book_window.h"
 #include "books/ui/search_window.h"
 #include "books/ui/step_button.h"
 #include "diagram/geometry.h"
@@ -313,6 +314,7 @@ bool BookCommands::eventFilter(QObject* watched, QEvent* event) {
 BookCommands* Attach(diagram::ui::MainWindow& main) {
     auto* commands = new BookCommands(main);
     main.hooks().CmdLoad = [commands] { commands->CmdLoad(); };
+    AttachAddToBook(main, *commands);
     main.hooks().unloadSteps.push_back([&main] { main.program().book.CloseWorkFile(); });
     return commands;
 }

@@ -84,8 +84,8 @@ class BookCommands : public QObject {
 };
 
 /// Attaches the book commands to the main window: the menu items, the
-/// CmdLoad hook and an unload step closing the work file. Returns the
-/// commands (owned by the window).
+/// CmdLoad and AddToBook hooks and an unload step closing the work file.
+/// Returns the commands (owned by the window).
 BookCommands* Attach(diagram::ui::MainWindow& main);
 
 }  // namespace books::ui
