@@ -196,9 +196,12 @@ NewGame PGNGame(const TagTexts& tags, const std::vector<std::string>& history,
     const int startPlane = BlackMoves(first) ? 1 : 0;
     int number = startPlane;
     std::string line = startPlane == 1 ? "1..." : "";
-    if (first != kStandardFirstLine) {
+    // The FEN tag is read by other programs too: it carries the position
+    // without the piece tally that Copy FEN may have put in front.
+    const std::string_view firstPosition = Position(first);
+    if (firstPosition != kStandardFirstLine) {
         game.lines.emplace_back("[SetUp \"1\"]");
-        game.lines.push_back("[FEN \"" + first + "\"]");
+        game.lines.push_back("[FEN \"" + std::string(firstPosition) + "\"]");
     }
     game.lines.emplace_back();
     game.records.push_back({kEntry, first});
