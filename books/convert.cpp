@@ -182,6 +182,26 @@ bool ReadFailed(Conversion& conv, const LineReader& reader) {
     return false;
 }
 
+// The frame of the text converters: opens the work file and the book, then
+// runs body(reader) guarded. The reader is the body's to walk.
+template <typename Body>
+LoadResult ConvertLines(Conversion& conv, const std::string& path, Body body) {
+    if (!conv.OpenWork()) {
+        return conv.Finish();
+    }
+    LineReader reader;
+    if (!OpenBook(conv, reader, path)) {
+        return conv.Finish();
+    }
+    return Guarded(conv, [&] { body(reader); });
+}
+
+// After a text converter's last line: true when the book was read to its
+// end and the end marker written.
+bool EndOfBook(Conversion& conv, const LineReader& reader) {
+    return !ReadFailed(conv, reader) && conv.PutEndMarker();
+}
+
 // Movetext characters that are neither brackets nor token ends.
 constexpr std::array<bool, 256> kPlain = [] {
     std::array<bool, 256> plain{};
@@ -526,14 +546,7 @@ int WritePlacement(const position::Vet& vet, const position::BoardShape& shape, 
 LoadResult LoadFEN(Book& book, const ConvertInput& in) {
     Conversion conv(book, in, 100);
     conv.StartWithGameOne();
-    if (!conv.OpenWork()) {
-        return conv.Finish();
-    }
-    LineReader reader;
-    if (!OpenBook(conv, reader, book.BookFile)) {
-        return conv.Finish();
-    }
-    return Guarded(conv, [&] {
+    return ConvertLines(conv, book.BookFile, [&](LineReader& reader) {
         std::string_view raw;
         std::string line;
         bool entrySeen = false;
@@ -558,7 +571,7 @@ LoadResult LoadFEN(Book& book, const ConvertInput& in) {
                 entrySeen = true;
             }
         }
-        if (ReadFailed(conv, reader) || !conv.PutEndMarker()) {
+        if (!EndOfBook(conv, reader)) {
             return;
         }
         if (!entrySeen && book.NGames > 1) {
@@ -571,14 +584,7 @@ LoadResult LoadEPD(Book& book, const ConvertInput& in) {
     Conversion conv(book, in, 100);
     book.NGames = 0;
     book.GameIndex.clear();
-    if (!conv.OpenWork()) {
-        return conv.Finish();
-    }
-    LineReader reader;
-    if (!OpenBook(conv, reader, book.BookFile)) {
-        return conv.Finish();
-    }
-    return Guarded(conv, [&] {
+    return ConvertLines(conv, book.BookFile, [&](LineReader& reader) {
         std::string_view raw;
         std::string line;
         std::string tag;
@@ -626,24 +632,14 @@ LoadResult LoadEPD(Book& book, const ConvertInput& in) {
                 return;
             }
         }
-        if (ReadFailed(conv, reader)) {
-            return;
-        }
-        conv.PutEndMarker();
+        EndOfBook(conv, reader);
     });
 }
 
 LoadResult LoadPGN(Book& book, const ConvertInput& in) {
     Conversion conv(book, in, 10);
     conv.StartWithGameOne();
-    if (!conv.OpenWork()) {
-        return conv.Finish();
-    }
-    LineReader reader;
-    if (!OpenBook(conv, reader, book.BookFile)) {
-        return conv.Finish();
-    }
-    return Guarded(conv, [&] {
+    return ConvertLines(conv, book.BookFile, [&](LineReader& reader) {
         Replay replay(conv, in);
         const std::string& startPos = in.style.STARTPOS;
         std::string pending = startPos;
@@ -699,7 +695,7 @@ LoadResult LoadPGN(Book& book, const ConvertInput& in) {
                 }
             }
         }
-        if (ReadFailed(conv, reader) || !conv.PutEndMarker()) {
+        if (!EndOfBook(conv, reader)) {
             return;
         }
         if (state == 0 && book.NGames >= 2) {
