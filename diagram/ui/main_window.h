@@ -24,7 +24,7 @@
 //   restoring shows them again; closing it sets program().KeepWindows to false
 //   and then calls close() on every registered window in the Secondary order,
 //   so a window's closeEvent should hide while KeepWindows is true and clean
-//   up otherwise.
+//   up otherwise (HideWhileKept in secondary_windows.h does the first part).
 // * Position commits: edit program().vet and call PicMove() (text box :=
 //   VetToFEN, then Copy FEN in record mode), or run Refresh(). Writing
 //   Text1()->setText() rebuilds the board. After changing the look (style,

@@ -1,5 +1,7 @@
 #include "diagram/ui/secondary_windows.h"
 
+#include <QCloseEvent>
+
 namespace diagram::ui {
 
 void SecondaryWindows::Register(int number, QWidget* window) {
@@ -42,6 +44,16 @@ void SecondaryWindows::CloseAll() {
             window->close();
         }
     }
+}
+
+bool HideWhileKept(QWidget& window, QCloseEvent* event, bool keepWindows) {
+    if (!keepWindows) {
+        event->accept();
+        return false;
+    }
+    window.hide();
+    event->ignore();
+    return true;
 }
 
 }  // namespace diagram::ui

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <map>
 
+class QCloseEvent;
+
 namespace diagram::ui {
 
 /// Registry of secondary windows by their unload number (1..10).
@@ -34,5 +36,12 @@ class SecondaryWindows {
     std::map<int, QPointer<QWidget>> m_windows;
     QString m_hidden;
 };
+
+/// The close box of a secondary window, for its closeEvent: while the
+/// program runs (keepWindows, the program's KeepWindows) it only hides window
+/// and ignores the event, and the answer is true. When the program ends it
+/// accepts the event and answers false, so the window may tidy up before it
+/// closes.
+bool HideWhileKept(QWidget& window, QCloseEvent* event, bool keepWindows);
 
 }  // namespace diagram::ui

@@ -1,6 +1,5 @@
 #include "editing/ui/graphic_window.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,6 +14,7 @@
 
 #include "diagram/render/renderer.h"
 #include "diagram/ui/main_window.h"
+#include "diagram/ui/secondary_windows.h"
 #include "settings/ui/pick_color.h"
 
 namespace editing::ui {
@@ -254,12 +254,7 @@ void GraphicWindow::PickSwatchColor(int index) {
 }
 
 void GraphicWindow::closeEvent(QCloseEvent* event) {
-    if (!m_main.program().KeepWindows) {
-        event->accept();
-        return;
-    }
-    hide();
-    event->ignore();
+    diagram::ui::HideWhileKept(*this, event, m_main.program().KeepWindows);
 }
 
 }  // namespace editing::ui

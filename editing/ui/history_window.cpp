@@ -1,7 +1,6 @@
 #include "editing/ui/history_window.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -13,6 +12,7 @@
 #include "diagram/ui/book_panel.h"
 #include "diagram/ui/fen_box.h"
 #include "diagram/ui/main_window.h"
+#include "diagram/ui/secondary_windows.h"
 #include "editing/history.h"
 
 namespace editing::ui {
@@ -285,12 +285,7 @@ void HistoryWindow::KeyTyped(char ch) {
 }
 
 void HistoryWindow::closeEvent(QCloseEvent* event) {
-    if (!m_main.program().KeepWindows) {
-        event->accept();
-        return;
-    }
-    hide();
-    event->ignore();
+    diagram::ui::HideWhileKept(*this, event, m_main.program().KeepWindows);
 }
 
 HistoryCommands::HistoryCommands(diagram::ui::MainWindow& main) : QObject(&main), m_main(main) {

@@ -1,6 +1,5 @@
 #include "engines/ui/crafty_window.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -12,6 +11,7 @@
 #include <QTimer>
 
 #include "diagram/ui/main_window.h"
+#include "diagram/ui/secondary_windows.h"
 #include "engines/engine_files.h"
 #include "engines/ui/window_helpers.h"
 #include "settings/style.h"
@@ -199,13 +199,10 @@ void CraftyWindow::Timer1_Timer() {
 }
 
 void CraftyWindow::closeEvent(QCloseEvent* event) {
-    if (m_main.program().KeepWindows) {
-        event->ignore();
-        hide();
+    if (diagram::ui::HideWhileKept(*this, event, m_main.program().KeepWindows)) {
         return;
     }
     m_ui.Timer1->stop();
-    event->accept();
 }
 
 void CraftyWindow::resizeEvent(QResizeEvent* event) {

@@ -1,8 +1,8 @@
 #include "engines/ui/popeye_window.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "diagram/ui/main_window.h"
+#include "diagram/ui/secondary_windows.h"
 #include "engines/engine_files.h"
 #include "engines/ui/window_helpers.h"
 #include "settings/style.h"
@@ -250,13 +251,10 @@ void PopeyeWindow::RunTimer() {
 }
 
 void PopeyeWindow::closeEvent(QCloseEvent* event) {
-    if (m_main.program().KeepWindows) {
-        event->ignore();
-        hide();
+    if (diagram::ui::HideWhileKept(*this, event, m_main.program().KeepWindows)) {
         return;
     }
     m_ui.Timer1->stop();
-    event->accept();
 }
 
 void PopeyeWindow::resizeEvent(QResizeEvent* event) {
