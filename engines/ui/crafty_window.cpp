@@ -14,7 +14,6 @@
 #include "diagram/ui/secondary_windows.h"
 #include "engines/engine_files.h"
 #include "engines/ui/window_helpers.h"
-#include "settings/style.h"
 
 namespace engines::ui {
 
@@ -207,12 +206,7 @@ void CraftyWindow::closeEvent(QCloseEvent* event) {
 
 void CraftyWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) {
-        return;
-    }
-    const int w = width() - static_cast<int>(settings::TwipsToPixels(kListWidthMargin));
-    const int h = height() - static_cast<int>(settings::TwipsToPixels(kListHeightMargin));
-    m_ui.List1->resize(std::max(w, 0), std::max(h, 0));
+    FitList(*this, m_ui.List1, kListWidthMargin, kListHeightMargin);
 }
 
 }  // namespace engines::ui

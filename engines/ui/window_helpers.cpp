@@ -9,8 +9,10 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStringDecoder>
+#include <algorithm>
 
 #include "platform/ui/services.h"
+#include "settings/style.h"
 
 namespace engines::ui {
 
@@ -100,6 +102,15 @@ void ReplaceItems(QListWidget* list, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         list->addItem(FromFile(line));
     }
+}
+
+void FitList(const QWidget& window, QListWidget* list, double widthMargin, double heightMargin) {
+    if (window.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        return;
+    }
+    const int w = window.width() - static_cast<int>(settings::TwipsToPixels(widthMargin));
+    const int h = window.height() - static_cast<int>(settings::TwipsToPixels(heightMargin));
+    list->resize(std::max(w, 0), std::max(h, 0));
 }
 
 }  // namespace engines::ui

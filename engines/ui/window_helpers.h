@@ -1,7 +1,7 @@
 #pragma once
 // What the Popeye and Crafty windows share: their result lists on the
-// clipboard and the printer, the border that marks a field being edited,
-// and text conversions to the engines' files.
+// clipboard, the printer and in the window, the border that marks a field
+// being edited, and text conversions to the engines' files.
 
 #include <QObject>
 #include <QString>
@@ -55,5 +55,10 @@ std::string ToFile(const QString& text);
 
 /// The list's items replaced by lines.
 void ReplaceItems(QListWidget* list, const std::vector<std::string>& lines);
+
+/// After a resize of window: the list takes the window's size less the
+/// margins (in twips). A minimised, maximised or full-screen window leaves it
+/// as it is.
+void FitList(const QWidget& window, QListWidget* list, double widthMargin, double heightMargin);
 
 }  // namespace engines::ui
