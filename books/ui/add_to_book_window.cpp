@@ -1,23 +1,21 @@
 #include "books/ui/add_to_book_window.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <climits>
 
 #include "books/add_to_book.h"
 #include "books/ui/book_commands.h"
+#include "books/ui/form_controls.h"
 #include "diagram/ui/book_panel.h"
 #include "diagram/ui/main_window.h"
+#include "diagram/ui/secondary_windows.h"
 #include "settings/settings_file.h"
 
 namespace books::ui {
@@ -29,14 +27,6 @@ constexpr int kCaptionLength = 30;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-QPushButton* Button(const char* name, const char* caption, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    // Enter belongs to the boxes, which run Ok themselves.
-    button->setAutoDefault(false);
-    return button;
 }
 
 }  // namespace
@@ -61,33 +51,26 @@ AddToBookWindow* AddToBookWindow::Of(diagram::ui::MainWindow& main, BookCommands
 }
 
 void AddToBookWindow::BuildControls() {
+    auto* boxes = new FormBoxes(this, [this] { Ok(); });
     auto* grid = new QGridLayout;
     for (int i = 0; i < kTagBoxes; ++i) {
-        m_ui.Label1[i] = new QLabel(Q(std::string(kTagCaptions[i])), this);
-        m_ui.Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        m_ui.Text1[i] = new QLineEdit(this);
-        m_ui.Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        m_ui.Text1[i]->installEventFilter(this);
-        m_ui.Label1[i]->setBuddy(m_ui.Text1[i]);
+        const CaptionedBox added = boxes->Add(QStringLiteral("Label1"), i, Q(std::string(kTagCaptions[i])));
+        m_ui.Label1[i] = added.caption;
+        m_ui.Text1[i] = added.box;
         grid->addWidget(m_ui.Label1[i], i, 0);
         grid->addWidget(m_ui.Text1[i], i, 1);
     }
 
-    m_ui.Command1 = Button("Command1", "O&k", this);
-    m_ui.Command2 = Button("Command2", "Cl&ose", this);
-    m_ui.Command3 = Button("Command3", "Cl&ear All", this);
-    connect(m_ui.Command1, &QPushButton::clicked, this, [this] { Ok(); });
-    connect(m_ui.Command2, &QPushButton::clicked, this, [this] { hide(); });
-    connect(m_ui.Command3, &QPushButton::clicked, this, [this] { ClearAll(); });
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_ui.Command1);
-    buttons->addWidget(m_ui.Command2);
-    buttons->addWidget(m_ui.Command3);
+    // Enter belongs to the boxes, which run Ok themselves.
+    const FormButtons buttons = MakeFormButtons(
+        this, [this] { Ok(); }, [this] { ClearAll(); }, /*autoDefault=*/false);
+    m_ui.Command1 = buttons.Command1;
+    m_ui.Command2 = buttons.Command2;
+    m_ui.Command3 = buttons.Command3;
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     setMinimumWidth(320);
 }
 
@@ -160,57 +143,8 @@ void AddToBookWindow::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
 }
 
-int AddToBookWindow::BoxOf(QObject* watched) const {
-    for (int i = 0; i < kTagBoxes; ++i) {
-        if (watched == m_ui.Text1[i]) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-bool AddToBookWindow::eventFilter(QObject* watched, QEvent* event) {
-    const int box = BoxOf(watched);
-    if (box < 0) {
-        return QDialog::eventFilter(watched, event);
-    }
-    switch (event->type()) {
-        case QEvent::FocusIn: {
-            m_ui.Label1[box]->setFrameStyle(QFrame::Box | QFrame::Plain);
-            // A click places the caret after the focus arrives: select once
-            // the click is done, so the whole text ends up selected either way.
-            QLineEdit* edit = m_ui.Text1[box];
-            QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
-            break;
-        }
-        case QEvent::FocusOut:
-            m_ui.Label1[box]->setFrameStyle(QFrame::NoFrame);
-            break;
-        case QEvent::KeyPress: {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                Ok();
-                return true;
-            }
-            if (key->key() == Qt::Key_Escape) {
-                hide();
-                return true;
-            }
-            break;
-        }
-        default:
-            break;
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
 void AddToBookWindow::closeEvent(QCloseEvent* event) {
-    if (!m_main.program().KeepWindows) {
-        event->accept();
-        return;
-    }
-    hide();
-    event->ignore();
+    diagram::ui::HideWhileKept(*this, event, m_main.program().KeepWindows);
 }
 
 void AttachAddToBook(diagram::ui::MainWindow& main, BookCommands& commands) {

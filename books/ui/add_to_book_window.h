@@ -53,12 +53,10 @@ class AddToBookWindow : public QDialog {
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void BuildControls();
     void ShowNewGame();
-    int BoxOf(QObject* watched) const;
 
     struct Controls {
         std::array<QLineEdit*, 8> Text1{};

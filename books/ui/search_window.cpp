@@ -2,32 +2,23 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "books/search.h"
 #include "books/ui/book_commands.h"
+#include "books/ui/form_controls.h"
 #include "diagram/ui/main_window.h"
+#include "diagram/ui/secondary_windows.h"
 
 namespace books::ui {
 
 namespace {
 
 const char* const kCaptions[] = {"Words", "White", "Black", "Global", "Notations"};
-
-QPushButton* Button(const char* name, const char* caption, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
 
 QLabel* Hint(const char* text, QWidget* parent) {
     auto* hint = new QLabel(QString::fromLatin1(text), parent);
@@ -52,13 +43,11 @@ SearchWindow::SearchWindow(diagram::ui::MainWindow& main)
 }
 
 void SearchWindow::BuildControls() {
+    auto* boxes = new FormBoxes(this, [this] { Ok(); });
     for (int i = 0; i < 5; ++i) {
-        m_ui.Text1[i] = new QLineEdit(this);
-        m_ui.Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        m_ui.Text1[i]->installEventFilter(this);
-        m_ui.Label3[i] = new QLabel(QString::fromLatin1(kCaptions[i]), this);
-        m_ui.Label3[i]->setObjectName(QStringLiteral("Label3_%1").arg(i));
-        m_ui.Label3[i]->setBuddy(m_ui.Text1[i]);
+        const CaptionedBox added = boxes->Add(QStringLiteral("Label3"), i, QString::fromLatin1(kCaptions[i]));
+        m_ui.Label3[i] = added.caption;
+        m_ui.Text1[i] = added.box;
     }
 
     const char* const titles[] = {"Any Identification", "Mens", "Pieces and Positions"};
@@ -90,24 +79,18 @@ void SearchWindow::BuildControls() {
 
     m_ui.Label4 = new QLabel(QStringLiteral(" "), this);
     m_ui.Label4->setObjectName(QStringLiteral("Label4"));
-    m_ui.Command1 = Button("Command1", "O&k", this);
-    m_ui.Command2 = Button("Command2", "Cl&ose", this);
-    m_ui.Command3 = Button("Command3", "Cl&ear All", this);
-    connect(m_ui.Command1, &QPushButton::clicked, this, [this] { Ok(); });
-    connect(m_ui.Command2, &QPushButton::clicked, this, [this] { hide(); });
-    connect(m_ui.Command3, &QPushButton::clicked, this, [this] { ClearAll(); });
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_ui.Command1);
-    buttons->addWidget(m_ui.Command2);
-    buttons->addWidget(m_ui.Command3);
+    const FormButtons buttons = MakeFormButtons(
+        this, [this] { Ok(); }, [this] { ClearAll(); });
+    m_ui.Command1 = buttons.Command1;
+    m_ui.Command2 = buttons.Command2;
+    m_ui.Command3 = buttons.Command3;
 
     auto* layout = new QVBoxLayout(this);
     for (QGroupBox* frame : m_ui.Frame) {
         layout->addWidget(frame);
     }
     layout->addWidget(m_ui.Label4);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     setMinimumWidth(360);
 }
 
@@ -156,57 +139,8 @@ void SearchWindow::Ok() {
     hide();
 }
 
-int SearchWindow::BoxOf(QObject* watched) const {
-    for (int i = 0; i < 5; ++i) {
-        if (watched == m_ui.Text1[i]) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
-    const int box = BoxOf(watched);
-    if (box < 0) {
-        return QDialog::eventFilter(watched, event);
-    }
-    switch (event->type()) {
-        case QEvent::FocusIn: {
-            m_ui.Label3[box]->setFrameStyle(QFrame::Box | QFrame::Plain);
-            // A click places the caret after the focus arrives: select once
-            // the click is done, so the whole text ends up selected either way.
-            QLineEdit* edit = m_ui.Text1[box];
-            QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
-            break;
-        }
-        case QEvent::FocusOut:
-            m_ui.Label3[box]->setFrameStyle(QFrame::NoFrame);
-            break;
-        case QEvent::KeyPress: {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                Ok();
-                return true;
-            }
-            if (key->key() == Qt::Key_Escape) {
-                hide();
-                return true;
-            }
-            break;
-        }
-        default:
-            break;
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
 void SearchWindow::closeEvent(QCloseEvent* event) {
-    if (!m_main.program().KeepWindows) {
-        event->accept();
-        return;
-    }
-    hide();
-    event->ignore();
+    diagram::ui::HideWhileKept(*this, event, m_main.program().KeepWindows);
 }
 
 }  // namespace books::ui

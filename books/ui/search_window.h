@@ -45,7 +45,6 @@ class SearchWindow : public QDialog {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     struct Controls {
@@ -59,7 +58,6 @@ class SearchWindow : public QDialog {
     };
 
     void BuildControls();
-    int BoxOf(QObject* watched) const;
 
     diagram::ui::MainWindow& m_main;
     Controls m_ui;
