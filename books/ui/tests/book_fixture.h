@@ -5,54 +5,28 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
-#include "app/program.h"
 #include "books/ui/book_commands.h"
 #include "books/ui/step_button.h"
 #include "diagram/ui/book_panel.h"
 #include "diagram/ui/fen_box.h"
 #include "diagram/ui/main_window.h"
+#include "diagram/ui/tests/window_fixture.h"
 #include "editing/ui/board_editor.h"
-#include "platform/ui/fake_services.h"
-
-/// Readable QStrings in test failures.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace books::ui::testing {
 
 inline constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
 
-class BookWindowTest : public ::testing::Test {
+class BookWindowTest : public diagram::ui::testing::WindowTest {
   protected:
-    void SetUp() override {
-        m_cwd = QDir::currentPath();
-        ASSERT_TRUE(dir.isValid());
-    }
-    void TearDown() override {
-        window.reset();
-        QDir::setCurrent(m_cwd);
-    }
-
-    QString InDir(const QString& name) const { return dir.filePath(name); }
-    void WriteFile(const QString& name, const QByteArray& bytes) const {
-        QFile file(InDir(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
     /// Builds, attaches and starts the window with the command-line files.
     void Start(const QStringList& files = {}) {
-        window = std::make_unique<diagram::ui::MainWindow>(program, fakes.services());
+        Create();
         editing::ui::Attach(*window);
         commands = books::ui::Attach(*window);
         diagram::ui::StartupOptions options;
@@ -86,14 +60,7 @@ class BookWindowTest : public ::testing::Test {
     void ShowGame(int n) { Panel()->HScroll1()->setValue(n); }
     QColor LabelColor() const { return Panel()->Label1()->palette().color(QPalette::WindowText); }
 
-    QTemporaryDir dir;
-    platform::FakeServices fakes;
-    app::Program program;
-    std::unique_ptr<diagram::ui::MainWindow> window;
     books::ui::BookCommands* commands = nullptr;
-
-  private:
-    QString m_cwd;
 };
 
 }  // namespace books::ui::testing

@@ -1,5 +1,6 @@
 #pragma once
 // A main window started in a folder of its own, with fake desktop services.
+// The windows' tests of other folders build on it too (included by path).
 
 #include <gtest/gtest.h>
 
@@ -37,19 +38,27 @@ class WindowTest : public ::testing::Test {
     /// Path of a file in the program folder.
     QString InDir(const QString& name) const { return dir.filePath(name); }
 
-    void WriteFile(const QString& name, const QByteArray& text) const {
+    /// Writes a file of the program folder; executable lets its owner run it.
+    void WriteFile(const QString& name, const QByteArray& text, bool executable = false) const {
         QFile file(InDir(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
+        file.close();
+        if (executable) {
+            file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+        }
     }
     QByteArray ReadFile(const QString& name) const {
         QFile file(InDir(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
+    bool Exists(const QString& name) const { return QFile::exists(InDir(name)); }
 
-    /// Builds the window; hooks may be set on it before Load().
-    MainWindow& Create() {
-        window = std::make_unique<MainWindow>(program, fakes.services());
+    /// Builds the window, with the fake services or others; hooks may be set
+    /// on it before Load().
+    MainWindow& Create() { return Create(fakes.services()); }
+    MainWindow& Create(const platform::Services& services) {
+        window = std::make_unique<MainWindow>(program, services);
         return *window;
     }
 

@@ -8,63 +8,29 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
-#include <memory>
 
-#include "app/program.h"
 #include "diagram/ui/fen_box.h"
 #include "diagram/ui/main_window.h"
+#include "diagram/ui/tests/window_fixture.h"
 #include "engines/ui/crafty_window.h"
 #include "engines/ui/engines.h"
 #include "engines/ui/popeye_window.h"
-#include "platform/ui/fake_services.h"
 #include "platform/ui/qt_services.h"
-
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace engines::ui::testing {
 
-class EnginesTest : public ::testing::Test {
+class EnginesTest : public diagram::ui::testing::WindowTest {
   protected:
-    void SetUp() override {
-        m_cwd = QDir::currentPath();
-        ASSERT_TRUE(dir.isValid());
-    }
-    void TearDown() override {
-        window.reset();
-        QDir::setCurrent(m_cwd);
-    }
-
-    QString InDir(const QString& name) const { return dir.filePath(name); }
-    void WriteFile(const QString& name, const QByteArray& text, bool executable = false) const {
-        QFile file(InDir(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-        file.close();
-        if (executable) {
-            file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
-        }
-    }
-    QByteArray ReadFile(const QString& name) const {
-        QFile file(InDir(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    bool Exists(const QString& name) const { return QFile::exists(InDir(name)); }
-
     /// Starts the program; with realProcesses the engines really run.
     void Start(bool realProcesses = false) {
         platform::Services services = fakes.services();
         if (realProcesses) {
             services.processes = &processes;
         }
-        window = std::make_unique<diagram::ui::MainWindow>(program, services);
+        Create(services);
         engines = Attach(*window);
         diagram::ui::StartupOptions options;
         options.exeDir = dir.path().toStdString();
@@ -109,15 +75,8 @@ class EnginesTest : public ::testing::Test {
         return QTest::qWaitFor(condition, ms);
     }
 
-    QTemporaryDir dir;
-    platform::FakeServices fakes;
     platform::QtProcesses processes;
-    app::Program program;
-    std::unique_ptr<diagram::ui::MainWindow> window;
     Engines* engines = nullptr;
-
-  private:
-    QString m_cwd;
 };
 
 }  // namespace engines::ui::testing
