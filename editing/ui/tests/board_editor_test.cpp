@@ -5,62 +5,24 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
-#include <memory>
 
 #include "diagram/geometry.h"
 #include "diagram/ui/fen_box.h"
 #include "diagram/ui/main_window.h"
 #include "diagram/ui/picture_view.h"
 #include "editing/ui/board_editor.h"
+#include "editing/ui/tests/started_window.h"
 #include "editing/ui/view_window.h"
-#include "platform/ui/fake_services.h"
 
 using diagram::ui::MainWindow;
-using editing::ui::BoardEditor;
 using editing::ui::ViewWindow;
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 
 constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
 
-class BoardEditorTest : public ::testing::Test {
+class BoardEditorTest : public StartedWindow {
   protected:
-    void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("pandrel-editing-" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override {
-        m_main.reset();
-        std::filesystem::remove_all(m_dir);
-    }
-
-    // Starts the program with an optional settings file.
-    void Start(const std::string& ini = {}) {
-        if (!ini.empty()) {
-            std::ofstream(m_dir / "Pandrel.ini") << ini;
-        }
-        m_main = std::make_unique<MainWindow>(m_program, m_services.services());
-        m_editor = editing::ui::Attach(*m_main);
-        diagram::ui::StartupOptions options;
-        options.exeDir = m_dir.string();
-        m_main->Load(options);
-        m_main->move(0, 0);
-        m_main->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_main.get()));
-    }
-
-    void SetFen(const char* fen) { m_main->Text1()->setText(QString::fromLatin1(fen)); }
-    QString Fen() const { return m_main->Text1()->text(); }
     ViewWindow* View() const {
         return qobject_cast<ViewWindow*>(m_main->SecondaryWindow(diagram::ui::Secondary::kView));
     }
@@ -111,16 +73,10 @@ class BoardEditorTest : public ::testing::Test {
         return m_main->renderer().pieces().copy(p * w, 0, w, w);
     }
     const editing::EditState& State() const { return m_program.editing; }
-
-    std::filesystem::path m_dir;
-    platform::FakeServices m_services;
-    app::Program m_program;
-    std::unique_ptr<MainWindow> m_main;
-    BoardEditor* m_editor = nullptr;
 };
 
 TEST_F(BoardEditorTest, MouseGesturesOnTheBoard) {
-    Start();
+    StartShown();
     struct Case {
         const char* what;
         bool reversed;
@@ -189,7 +145,7 @@ TEST_F(BoardEditorTest, MouseGesturesOnTheBoard) {
 }
 
 TEST_F(BoardEditorTest, EffectsRefreshWithoutRecording) {
-    Start("BeginStyle = Wide\r\n  BorderWidth = 10\r\nEndStyle\r\n");
+    StartShown("BeginStyle = Wide\r\n  BorderWidth = 10\r\nEndStyle\r\n");
     EXPECT_FALSE(m_main->action("MNRotate")->isEnabled());
     EXPECT_FALSE(m_main->action("MNDMirror")->isEnabled());
     m_editor->ApplyEffect(editing::Transform::kRotate);  // as a toolbar button might
@@ -207,7 +163,7 @@ TEST_F(BoardEditorTest, EffectsRefreshWithoutRecording) {
 }
 
 TEST_F(BoardEditorTest, ReverseTurnsTheViewOnly) {
-    Start();
+    StartShown();
     SetFen(kStart);
     QAction* reverse = m_main->action("MNReverse");
     const QImage normal = m_main->renderer().picture();
@@ -225,14 +181,14 @@ TEST_F(BoardEditorTest, ReverseTurnsTheViewOnly) {
 }
 
 TEST_F(BoardEditorTest, ReverseRedrawsTheLettering) {
-    Start("BeginStyle = Grid\r\n  ShowGrid = Yes\r\n  XBase = 300\r\n  YBase = 300\r\nEndStyle\r\n");
+    StartShown("BeginStyle = Grid\r\n  ShowGrid = Yes\r\n  XBase = 300\r\n  YBase = 300\r\nEndStyle\r\n");
     QSignalSpy redraws(m_main.get(), &MainWindow::boardDrawn);
     m_main->action("MNReverse")->trigger();
     EXPECT_EQ(redraws.count(), 1);
 }
 
 TEST_F(BoardEditorTest, PieceFirst) {
-    Start();
+    StartShown();
     ASSERT_NE(View(), nullptr);  // made with the first board, still hidden
     EXPECT_TRUE(View()->isHidden());
     // Row 0: p P n N b B; row 1: r R q Q k K.
@@ -257,7 +213,7 @@ TEST_F(BoardEditorTest, PieceFirst) {
 }
 
 TEST_F(BoardEditorTest, SquareFirst) {
-    Start();
+    StartShown();
     SetFen(kStart);
     BoardClick("e4");  // no piece chosen: the palette opens
     ASSERT_TRUE(View()->isVisible());
@@ -267,7 +223,7 @@ TEST_F(BoardEditorTest, SquareFirst) {
 }
 
 TEST_F(BoardEditorTest, DragFromThePalette) {
-    Start();
+    StartShown();
     SetFen(kStart);
     ShowViewAway();
     PaletteDrop(12, "e4");
@@ -278,7 +234,7 @@ TEST_F(BoardEditorTest, DragFromThePalette) {
 }
 
 TEST_F(BoardEditorTest, EscapeKeepsTheChoiceCloseBoxClearsIt) {
-    Start();
+    StartShown();
     ShowViewAway();
     ViewWindow* view = View();
     PaletteClick(8);
@@ -293,7 +249,7 @@ TEST_F(BoardEditorTest, EscapeKeepsTheChoiceCloseBoxClearsIt) {
 }
 
 TEST_F(BoardEditorTest, PaletteFocusLossForgetsTheSquare) {
-    Start();
+    StartShown();
     SetFen(kStart);
     BoardClick("e4");
     QApplication::setActiveWindow(View());
@@ -305,7 +261,7 @@ TEST_F(BoardEditorTest, PaletteFocusLossForgetsTheSquare) {
 }
 
 TEST_F(BoardEditorTest, MinimiseAndProgramEnd) {
-    Start();
+    StartShown();
     ShowViewAway();
     QPointer<ViewWindow> view = View();
     m_main->showMinimized();

@@ -6,8 +6,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <filesystem>
-#include <memory>
 
 #include "diagram/geometry.h"
 #include "diagram/ui/book_panel.h"
@@ -16,15 +14,9 @@
 #include "diagram/ui/picture_view.h"
 #include "editing/ui/board_editor.h"
 #include "editing/ui/history_window.h"
-#include "platform/ui/fake_services.h"
+#include "editing/ui/tests/started_window.h"
 
-using diagram::ui::MainWindow;
 using editing::ui::HistoryWindow;
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 
@@ -32,31 +24,14 @@ constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
 constexpr const char* kAfterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR";
 constexpr const char* kAfterE5 = "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR";
 
-class HistoryWindowTest : public ::testing::Test {
+class HistoryWindowTest : public StartedWindow {
   protected:
     void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("pandrel-history-" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
-        m_main = std::make_unique<MainWindow>(m_program, m_services.services());
-        editing::ui::Attach(*m_main);
-        diagram::ui::StartupOptions options;
-        options.exeDir = m_dir.string();
-        m_main->Load(options);
-        m_main->move(0, 0);
-        m_main->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_main.get()));
+        StartedWindow::SetUp();
+        ASSERT_NO_FATAL_FAILURE(StartShown());
         SetFen(kStart);
     }
-    void TearDown() override {
-        m_main.reset();
-        std::filesystem::remove_all(m_dir);
-    }
 
-    void SetFen(const char* fen) { m_main->Text1()->setText(QString::fromLatin1(fen)); }
-    QString Fen() const { return m_main->Text1()->text(); }
     QAction* Action(const char* name) const { return m_main->action(QString::fromLatin1(name)); }
     HistoryWindow* History() const {
         return qobject_cast<HistoryWindow*>(m_main->SecondaryWindow(diagram::ui::Secondary::kHistory));
@@ -93,11 +68,6 @@ class HistoryWindowTest : public ::testing::Test {
         }
     }
     void Type(char ch) { QTest::keyClick(History()->List1(), ch); }
-
-    std::filesystem::path m_dir;
-    platform::FakeServices m_services;
-    app::Program m_program;
-    std::unique_ptr<MainWindow> m_main;
 };
 
 TEST_F(HistoryWindowTest, RecordModeRecordsMouseMovesAndUndoStepsBack) {

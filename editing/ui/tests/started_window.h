@@ -1,6 +1,6 @@
 #pragma once
 // A main window started in a temporary program folder with the board
-// editor attached, for the Graphic window and toolbar tests.
+// editor attached, for the editing windows' tests.
 
 #include <gtest/gtest.h>
 
@@ -23,9 +23,9 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 class StartedWindow : public ::testing::Test {
   protected:
     void SetUp() override {
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
         m_dir = std::filesystem::temp_directory_path() /
-                ("pandrel-graphic-" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                ("pandrel-" + std::string(info->test_suite_name()) + "-" + info->name());
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir);
     }
@@ -34,8 +34,9 @@ class StartedWindow : public ::testing::Test {
         std::filesystem::remove_all(m_dir);
     }
 
-    // Starts the program with an optional settings file.
-    void Start(const std::string& ini = {}) {
+    // Starts the program with an optional settings file and waits until its
+    // window is shown.
+    void StartShown(const std::string& ini = {}) {
         if (!ini.empty()) {
             std::ofstream(m_dir / "Pandrel.ini") << ini;
         }
@@ -47,6 +48,10 @@ class StartedWindow : public ::testing::Test {
         m_main->move(0, 0);
         m_main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_main.get()));
+    }
+    // The same, and waits until the window is the active one.
+    void Start(const std::string& ini = {}) {
+        ASSERT_NO_FATAL_FAILURE(StartShown(ini));
         ASSERT_TRUE(Active(m_main.get()));
     }
 
