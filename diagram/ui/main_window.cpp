@@ -140,6 +140,9 @@ QMenu* MainWindow::menu(const QString& name) const {
 }
 
 void MainWindow::Build() {
+    // The hourglass while the board is read and painted; a large board with a
+    // slow pieces bitmap can take a moment.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     const position::ParseResult result = m_renderer.Build(m_program.vet, m_ui.Text1->text().toStdString(),
                                                           m_program.style, m_program.editing.Reversed);
     // A text that needed more cells than the vector has leaves the tally alone.
@@ -147,6 +150,7 @@ void MainWindow::Build() {
         m_ui.Label3->setText(QString::fromStdString(position::Tally(result.white, result.black)));
     }
     m_ui.PicMain->update();
+    QApplication::restoreOverrideCursor();
 }
 
 void MainWindow::DrawBoard() {
