@@ -55,6 +55,17 @@ std::string TextLine(std::string_view indent, std::string_view key, const std::s
     return std::string(indent) + body;
 }
 
+// The record a line holds when the line is one quoted record, as the writers
+// put a value with a comma; other lines as they stand. The writers recognise
+// their own lines by what the reader will take from them.
+std::string_view QuotedRecord(std::string_view line) {
+    if (line.empty() || line.front() != '"') {
+        return line;
+    }
+    const size_t close = line.find('"', 1);
+    return close == std::string_view::npos ? line.substr(1) : line.substr(1, close - 1);
+}
+
 }  // namespace
 
 std::vector<std::string> SplitRecords(std::string_view line) {
@@ -199,21 +210,21 @@ std::string SaveRecentText(const Style& style, const ProgramSettings& program, c
     std::string out;
     for (int i = 3; i >= 0; --i) {
         if (!program.RecentFiles[i].empty()) {
-            out += "RecentFile = " + program.RecentFiles[i];
+            out += TextLine("", "RecentFile", program.RecentFiles[i]);
             out += kEol;
         }
     }
     if (!program.RecentEngine.empty()) {
-        out += "RecentEngine = " + program.RecentEngine;
+        out += TextLine("", "RecentEngine", program.RecentEngine);
         out += kEol;
     }
     if (oldText == nullptr) {
         return out;
     }
     for (std::string_view line : Lines(*oldText)) {
-        const std::string u = Upper(Trim(line));
+        const std::string u = Upper(QuotedRecord(Trim(line)));
         if (StartsWith(u, "RECENTSTYLE") || StartsWith(u, "STYLE")) {
-            out += "RecentStyle = " + style.CurrentStyle;
+            out += TextLine("", "RecentStyle", style.CurrentStyle);
         } else if (StartsWith(u, "RECENTENGINE") || StartsWith(u, "RECENTFILE")) {
             continue;
         } else {
@@ -318,7 +329,7 @@ std::string WriteStyleText(Style& style, const std::string* oldText, int& mode) 
         const std::string name = Upper(style.CurrentStyle);
         bool skip = false;
         for (std::string_view line : Lines(*oldText)) {
-            std::string u = Upper(line);
+            std::string u = Upper(QuotedRecord(line));
             const size_t semi = u.find(';');
             if (semi != std::string::npos && semi > 0) {
                 u = std::string(Trim(std::string_view(u).substr(0, semi)));

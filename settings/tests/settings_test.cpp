@@ -377,6 +377,43 @@ TEST_F(TempDir, WritersLeaveTheOldFileWhenTheFolderIsGone) {
     EXPECT_FALSE(SaveRecent(s, m_program));
 }
 
+// Names with a comma are written as quoted records; the writers must still
+// know those lines as their own, and the reader must get the names back whole.
+TEST_F(TempDir, NamesWithCommasSurviveBothWriters) {
+    const std::vector<std::string> names = {"Plain", "Art, Deco", "a,b,c"};
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        std::ofstream(m_program.AppDir + "Pandrel.ini", std::ios::binary) << "RecentStyle = Other\r\n";
+        m_program.RecentFiles = {};
+        m_program.RecentEngine = "POPEYE";
+        Style s = Drawn(name);
+        int mode = 1;
+        ASSERT_TRUE(WriteStyle(s, m_program, mode));
+        s.SQRWIDTH = s.SQRHTAB = 300;
+        const PictureSize size = ComputedPictureSize(s);
+        s.WNDWIDTH = size.width;
+        mode = 1;
+        ASSERT_TRUE(WriteStyle(s, m_program, mode));  // replaces, never adds a second block
+
+        AddRecentFile(m_program, "/games/" + name + ".pgn");
+        ASSERT_TRUE(SaveRecent(s, m_program));
+        ASSERT_TRUE(SaveRecent(s, m_program));  // the old recent lines are dropped again
+
+        Style back;
+        ProgramSettings again;
+        again.AppDir = m_program.AppDir;
+        const ReadResult r = ReadSettings(back, again);
+        EXPECT_EQ(r.newStyles, std::vector<std::string>{name}) << Ini();
+        EXPECT_EQ(back.CurrentStyle, name);
+        EXPECT_EQ(back.SQRWIDTH, 300);
+        EXPECT_EQ(again.RecentFiles, m_program.RecentFiles) << Ini();
+
+        mode = 0;
+        ASSERT_TRUE(WriteStyle(s, m_program, mode));
+        EXPECT_EQ(Ini().find("BeginStyle"), std::string::npos) << Ini();
+    }
+}
+
 TEST_F(TempDir, MissingFileKeepsDefaultsAndName) {
     Style s;
     s.CurrentStyle = "Kept";
