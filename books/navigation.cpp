@@ -96,7 +96,11 @@ bool StepPosition(Book& book, int index) {
 
 ShownRecord ShowRecord(const Book& book, const position::BoardShape& shape) {
     ShownRecord shown;
-    const std::string t = DelComment(book.CurRecord) + " -";
+    // A game made of tags alone has no position to show: its last tag line
+    // would otherwise be read as a placement ("[Event" has a knight in it).
+    // It shows the empty placement, as a game that cannot be read does.
+    const bool position = book.CurRecord.size() > 1 && book.CurRecord[1] == 'E';
+    const std::string t = (position ? DelComment(book.CurRecord) : std::string()) + " -";
     const size_t blank = t.find(' ');
     shown.side = t[blank + 1];
     const char upper = settings::Upper(std::string_view(&shown.side, 1))[0];

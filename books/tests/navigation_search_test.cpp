@@ -15,6 +15,17 @@ const char* const kPgn =
     "[Event \"Nav\"]\n[Site \"Somewhere\"]\n\n1. e4 e5 *\n\n"
     "[Event \"Second\"]\n\n1. d4 *\n";
 
+TEST(Navigation, GameOfTagsAloneShowsTheEmptyBoard) {
+    // The last tag line must not be read as a placement: "[Event" holds an
+    // "n", a knight of the default letters.
+    Converted c;
+    Convert(c, "tags.fen", "[Event \"Only tags\"]\n[Site \"Nowhere\"]\n");
+    const GameView view = ShowGame(c.book, 1, kShape);
+    EXPECT_EQ(view.head.list, (std::vector<std::string>{"[Event \"Only tags\"]", "[Site \"Nowhere\"]"}));
+    EXPECT_EQ(view.shown.fen, "");
+    EXPECT_EQ(view.shown.sideLabel, "Move Control:");
+}
+
 TEST(Navigation, PgnFirstNextLastPrevious) {
     Converted c;
     Convert(c, "nav.pgn", kPgn);
