@@ -85,7 +85,14 @@ std::optional<double> Val(std::string_view text) {
         ++i;
     }
     if (i + 1 < text.size() && text[i] == '&' && (text[i + 1] == 'H' || text[i + 1] == 'h')) {
-        return HexVal(text.substr(i + 2));
+        // Blanks count for nothing in a hexadecimal number either: "&H FF FF FF" is white.
+        std::string digits;
+        for (char ch : text.substr(i + 2)) {
+            if (!IsBlank(ch)) {
+                digits += ch;
+            }
+        }
+        return HexVal(digits);
     }
     // Collect the number's characters, skipping blanks inside it.
     std::string num;

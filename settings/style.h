@@ -74,10 +74,10 @@ void ResetStyle(Style& style, ProgramSettings& program);
 /// Pixels shown for a length in twips: Int(t / 15 + 0.1).
 double TwipsToPixels(double twips);
 
-/// The leading number of a text: decimal (blanks and tabs inside it are
-/// skipped, optional sign, fraction and exponent) or hexadecimal after "&H"
-/// (up to four digits read as a signed 16-bit value, up to eight as a signed
-/// 32-bit value). Anything else gives 0. No value when the number overflows.
+/// The leading number of a text: decimal (optional sign, fraction and
+/// exponent) or hexadecimal after "&H" (up to four digits read as a signed
+/// 16-bit value, up to eight as a signed 32-bit value); blanks and tabs inside
+/// either are skipped. Anything else gives 0. No value when the number overflows.
 std::optional<double> Val(std::string_view text);
 
 /// Rounds to the nearest whole number, halves to even. No value when the

@@ -31,6 +31,8 @@ INSTANTIATE_TEST_SUITE_P(Settings, ValTest,
                                            ValCase{"&hff", 255.0}, ValCase{"&HFFFF", -1.0},
                                            ValCase{"&H8000", -32768.0}, ValCase{"&HFFFFFF", 16777215.0},
                                            ValCase{"&HFFFFFFFF", -1.0}, ValCase{"&H", 0.0},
+                                           ValCase{"&H FF", 255.0}, ValCase{"&HFF FF FF", 16777215.0},
+                                           ValCase{" &H\t7F FF", 32767.0}, ValCase{"&H1 x2", 1.0},
                                            ValCase{"&H123456789", std::nullopt},
                                            ValCase{"1e999", std::nullopt}, ValCase{"Arial, Bold", 0.0}));
 
