@@ -5,11 +5,16 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-image-formats-plugins
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev qt6-image-formats-plugins
   libgl1-mesa-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  fonts-dejavu-core
-  clang-format
+  fonts-dejavu-core fonts-freefont-ttf
+  clang clang-format clang-tidy libclang-rt-14-dev
+  ccache
+  stockfish
+  poppler-utils
+  desktop-file-utils appstream
+  dpkg-dev file
   xdg-utils
 )
 
