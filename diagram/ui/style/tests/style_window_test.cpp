@@ -482,3 +482,25 @@ TEST_F(StyleWindowTest, ScrollBarsResizeTheDiagramByPixels) {
 }
 
 }  // namespace
+
+// A user types a board size, then Enter in the "Style: " box over a known
+// name: the edit stays; and a name typed with a blank after it is the same
+// style, so saving asks to replace it instead of writing a second block.
+TEST_F(StyleWindowTest, NameBoxEnterKeepsEditsAndNamesAreTrimmed) {
+    StyleWindow& w = Show();
+    const auto& ui = w.controls();
+    Type(ui.Text2, "10");
+    Type(ui.Combo5, "Alpha");
+    EXPECT_EQ(ui.Text2->text(), "10");
+    EXPECT_EQ(ui.Combo5->currentText(), "Alpha");
+    EXPECT_EQ(m_program.style.BORDERWIDTH, 10);
+
+    Type(ui.Combo5, "Alpha ", false);
+    m_fakes.messages.answer = platform::Answer::kYes;
+    w.action("MNF10save")->trigger();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].buttons, platform::Buttons::kYesNo);  // the replace question
+    EXPECT_EQ(m_program.style.CurrentStyle, "Alpha");
+    EXPECT_EQ(Ini().count("BeginStyle"), 2);
+    EXPECT_EQ(EditorList(w), (QStringList{"Alpha", "Beta"}));
+}
