@@ -38,10 +38,6 @@ bool IsCopyableName(const std::string& name) {
     return upper != settingsName && upper.rfind(settingsName + ".", 0) != 0 && upper != Upper(kTempName);
 }
 
-std::string NotPlainMessage(const char* key, const std::string& name) {
-    return std::string(key) + " " + name + " is not a plain file name!";
-}
-
 // The file a plain name stands for in the style file's folder, or "" when
 // there is none. A link is followed only as far as the same folder: a style
 // file must not hand out files from elsewhere on the disk.
@@ -165,13 +161,9 @@ class Import {
         ImportAnswer answer;
         if (!IsSavableStyleName(name)) {
             answer = ImportAnswer::kNo;
-        } else if (!pieces.empty() && !IsCopyableName(pieces)) {
-            answer = m_host.Ask(NotPlainMessage("PiecesFile", pieces), ImportButtons::kOkCancel);
-        } else if (!border.empty() && !IsCopyableName(border)) {
-            answer = m_host.Ask(NotPlainMessage("BorderFile", border), ImportButtons::kOkCancel);
-        } else if (pieces.empty() || SourceIn(m_folder, pieces).empty()) {
+        } else if (!IsCopyableName(pieces) || SourceIn(m_folder, pieces).empty()) {
             answer = m_host.Ask("PiecesFile " + m_folder + pieces + " not found!", ImportButtons::kOkCancel);
-        } else if (!border.empty() && SourceIn(m_folder, border).empty()) {
+        } else if (!border.empty() && (!IsCopyableName(border) || SourceIn(m_folder, border).empty())) {
             answer = m_host.Ask("BorderFile " + m_folder + border + " not found!", ImportButtons::kOkCancel);
         } else if (m_host.HasStyle(name)) {
             answer = m_host.Ask(ReplaceQuestion(name), ImportButtons::kYesNoCancel);
