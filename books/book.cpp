@@ -31,6 +31,7 @@ bool WriteAll(int fd, const char* data, size_t size, off_t at) {
             return false;
         }
         if (done == 0) {
+            errno = ENOSPC;  // nothing taken and no reason given: the disk is full
             return false;
         }
         data += done;
@@ -273,7 +274,13 @@ bool RecordWriter::Flush() {
         return !m_failed;
     }
     const int64_t inBuffer = static_cast<int64_t>(m_used / kRecordLength);
-    if (m_book.m_fd < 0 || !WriteAll(m_book.m_fd, m_buffer.data(), m_used, Offset(m_written + 1))) {
+    // errno keeps the reason of a failure for the caller (ENOSPC on a full disk).
+    if (m_book.m_fd < 0) {
+        errno = EBADF;
+        m_failed = true;
+        return false;
+    }
+    if (!WriteAll(m_book.m_fd, m_buffer.data(), m_used, Offset(m_written + 1))) {
         m_failed = true;
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <bit>
 #include <cstring>
 #include <exception>
@@ -94,7 +95,7 @@ class Conversion {
 
     bool Put(char kind, std::string_view text) {
         if (!m_writer.Put(kind, m_field, text)) {
-            Stop("cannot write the work file");
+            StopOnWrite();
             return false;
         }
         return true;
@@ -105,7 +106,7 @@ class Conversion {
     char* Reserve(char kind) {
         char* room = m_writer.Reserve();
         if (room == nullptr) {
-            Stop("cannot write the work file");
+            StopOnWrite();
             return nullptr;
         }
         room[0] = '?';
@@ -118,27 +119,48 @@ class Conversion {
 
     bool PutEndMarker() {
         if (!m_writer.PutEndMarker()) {
-            Stop("cannot write the work file");
+            StopOnWrite();
             return false;
         }
         return true;
     }
 
-    void Stop(std::string reason) {
+    void Stop(std::string reason, bool ioFailure = false) {
         if (m_result.status == LoadStatus::kDone) {
-            m_result = {LoadStatus::kStopped, std::move(reason)};
+            m_result.status = LoadStatus::kStopped;
+            m_result.reason = std::move(reason);
         }
+        m_result.ioFailure = m_result.ioFailure || ioFailure;
+    }
+
+    // A write of the work file has just failed: errno still holds the
+    // system's reason, kept for the user ("No space left on device").
+    void StopOnWrite() {
+        const int error = errno;
+        Stop("cannot write the work file: " + std::string(std::strerror(error)), true);
     }
 
     // The finishing step: counts and the saved copy of the index.
     LoadResult Finish() {
-        m_writer.Flush();
+        const bool failedBefore = m_writer.Failed();
+        if (!m_writer.Flush() && !failedBefore) {
+            StopOnWrite();
+        }
         const int64_t recno = m_writer.Failed() ? m_writer.Written() + 1 : m_writer.Next();
         if (recno == 1) {
             m_book.GameIndex.clear();
         }
         m_book.NRecords = recno - 1;
+        if (m_result.ioFailure) {
+            // Games whose first record never reached the file are not in the
+            // book: what stays is a smaller book that works like any other.
+            while (!m_book.GameIndex.empty() && m_book.GameIndex.back() > m_book.NRecords) {
+                m_book.GameIndex.pop_back();
+            }
+            m_book.NGames = static_cast<int64_t>(m_book.GameIndex.size());
+        }
         m_book.FullIndex = m_book.GameIndex;
+        m_result.games = static_cast<int64_t>(m_book.GameIndex.size());
         return m_result;
     }
 
@@ -177,7 +199,7 @@ bool OpenBook(Conversion& conv, LineReader& reader, const std::string& path) {
 
 bool ReadFailed(Conversion& conv, const LineReader& reader) {
     if (reader.Failed()) {
-        conv.Stop("cannot read the book file");
+        conv.Stop("cannot read the book file", true);
         return true;
     }
     return false;
@@ -719,6 +741,11 @@ LoadResult LoadPBM(Book& book, const ConvertInput& in) {
         }
         conv.PutEndMarker();
     });
+}
+
+std::string IncompleteBookText(const std::string& bookFile, const LoadResult& result) {
+    return "Only " + std::to_string(result.games) + (result.games == 1 ? " game" : " games") + " of " + bookFile +
+           " could be read (" + result.reason + ").";
 }
 
 LoadResult LoadBook(Book& book, const ConvertInput& in) {

@@ -59,7 +59,17 @@ enum class LoadStatus {
 struct LoadResult {
     LoadStatus status = LoadStatus::kDone;
     std::string reason;
+    /// Stopped because the work file could not be written (a full disk) or
+    /// the book file could not be read: the book holds only part of the file,
+    /// and the user must be told.
+    bool ioFailure = false;
+    /// Games of the book whose records are on file.
+    int64_t games = 0;
 };
+
+/// What the user is told when a conversion stopped on a read or write
+/// failure: the book, the games it holds and why it holds no more.
+std::string IncompleteBookText(const std::string& bookFile, const LoadResult& result);
 
 /// FEN book: one position per line; tag lines before a position belong to
 /// its game; positions without tags between them make one game.

@@ -1,5 +1,6 @@
 #include "books/search.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -141,16 +142,93 @@ std::string NotationPattern(std::string word, const position::BoardShape& shape)
     return r.substr(0, 1) + Four(square);
 }
 
-bool Holds(const Criterion& c, const GameFieldsResult& f) {
+// A number set as the ranges ExpandNumbers wrote, ascending and apart.
+struct NumberRange {
+    int lo = 0;
+    int hi = 0;
+};
+using NumberSet = std::vector<NumberRange>;
+
+// Appends the range lo-hi as "#0001-0006" (nothing when it is empty).
+void AppendRange(std::string& out, int lo, int hi) {
+    if (hi < lo) {
+        return;
+    }
+    out.push_back('#');
+    AppendFour(out, lo);
+    out.push_back('-');
+    AppendFour(out, hi);
+}
+
+NumberSet ReadRanges(std::string_view text) {
+    NumberSet set;
+    size_t i = 0;
+    const auto number = [&] {
+        int n = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            n = n * 10 + (text[i++] - '0');
+        }
+        return n;
+    };
+    while (i < text.size() && text[i] == '#') {
+        ++i;
+        const int lo = number();
+        int hi = lo;
+        if (i < text.size() && text[i] == '-') {
+            ++i;
+            hi = number();
+        }
+        set.push_back({lo, hi});
+    }
+    return set;
+}
+
+bool Contains(const NumberSet& set, int n) {
+    const auto after = std::upper_bound(set.begin(), set.end(), n,
+                                        [](int value, const NumberRange& r) { return value < r.lo; });
+    return after != set.begin() && n <= std::prev(after)->hi;
+}
+
+// One criterion made ready for testing: the men criteria with their number
+// sets read once, not at every game.
+struct Test {
+    const Criterion* criterion;
+    NumberSet numbers;
+};
+
+std::vector<Test> Prepare(const std::vector<Criterion>& list) {
+    std::vector<Test> tests;
+    for (const Criterion& c : list) {
+        const bool men = c.kind == kWhiteMen || c.kind == kBlackMen || c.kind == kAllMen;
+        tests.push_back({&c, men ? ReadRanges(c.text) : NumberSet{}});
+    }
+    return tests;
+}
+
+// Whether a game's count ("#0016") is in the set. A game without a
+// position has no count and meets every men criterion, as it always has.
+bool HasCount(const NumberSet& set, const std::string& count) {
+    if (count.empty()) {
+        return true;
+    }
+    int n = 0;
+    for (size_t i = 1; i < count.size(); ++i) {
+        n = n * 10 + (count[i] - '0');
+    }
+    return Contains(set, n);
+}
+
+bool Holds(const Test& t, const GameFieldsResult& f) {
+    const Criterion& c = *t.criterion;
     switch (c.kind) {
         case kWord:
             return f.ids.find(c.text) != std::string::npos;
         case kWhiteMen:
-            return c.text.find(f.white) != std::string::npos;
+            return HasCount(t.numbers, f.white);
         case kBlackMen:
-            return c.text.find(f.black) != std::string::npos;
+            return HasCount(t.numbers, f.black);
         case kAllMen:
-            return c.text.find(f.all) != std::string::npos;
+            return HasCount(t.numbers, f.all);
         case kPieceOn:
             return f.pieces.find(c.text) != std::string::npos;
         default:
@@ -158,16 +236,16 @@ bool Holds(const Criterion& c, const GameFieldsResult& f) {
     }
 }
 
-bool Passes(const Criteria& c, const GameFieldsResult& f) {
-    for (const Criterion& k : c.AndList) {
+bool Passes(const std::vector<Test>& andList, const std::vector<Test>& orList, const GameFieldsResult& f) {
+    for (const Test& k : andList) {
         if (!Holds(k, f)) {
             return false;
         }
     }
-    if (c.OrList.empty()) {
+    if (orList.empty()) {
         return true;
     }
-    for (const Criterion& k : c.OrList) {
+    for (const Test& k : orList) {
         if (Holds(k, f)) {
             return true;
         }
@@ -257,7 +335,7 @@ class FieldsReader {
 std::string ExpandNumbers(std::string_view t) {
     std::string text(settings::Trim(t));
     text.push_back(' ');
-    std::string result;
+    std::vector<NumberRange> ranges;
     std::string number;
     int from = 0;
     for (const char ch : text) {
@@ -268,15 +346,10 @@ std::string ExpandNumbers(std::string_view t) {
             if (!number.empty()) {
                 const int to = Value16(number).value_or(0);
                 if (to > 0) {
-                    int lo = to;
-                    int hi = to;
                     if (from >= 1) {
-                        lo = std::min(from, to);
-                        hi = std::max(from, to);
-                    }
-                    for (int k = lo; k <= hi; ++k) {
-                        result.push_back('#');
-                        AppendFour(result, k);
+                        ranges.push_back({std::min(from, to), std::max(from, to)});
+                    } else {
+                        ranges.push_back({to, to});
                     }
                 }
                 from = 0;
@@ -286,6 +359,20 @@ std::string ExpandNumbers(std::string_view t) {
             number.push_back(ch);
         }
     }
+    std::sort(ranges.begin(), ranges.end(), [](const NumberRange& a, const NumberRange& b) { return a.lo < b.lo; });
+    std::string result;
+    int lo = 0;
+    int hi = -1;
+    for (const NumberRange& r : ranges) {
+        if (hi >= lo && r.lo <= hi + 1) {
+            hi = std::max(hi, r.hi);
+            continue;
+        }
+        AppendRange(result, lo, hi);
+        lo = r.lo;
+        hi = r.hi;
+    }
+    AppendRange(result, lo, hi);
     return result;
 }
 
@@ -346,6 +433,8 @@ SearchResult Search(Book& book, const Criteria& criteria, const SearchProgressFn
     };
     reader.wantIds = uses(kWord);
     reader.wantPieces = uses(kPieceOn);
+    const std::vector<Test> andTests = Prepare(criteria.AndList);
+    const std::vector<Test> orTests = Prepare(criteria.OrList);
     GameFieldsResult fields;
     std::vector<int64_t> found;
     for (int64_t k = 0; k < total; ++k) {
@@ -354,7 +443,7 @@ SearchResult Search(Book& book, const Criteria& criteria, const SearchProgressFn
         }
         const int64_t recNo = book.FullIndex[static_cast<size_t>(k)];
         reader.Read(recNo, fields);
-        if (Passes(criteria, fields)) {
+        if (Passes(andTests, orTests, fields)) {
             found.push_back(recNo);
             result.positions.push_back(k + 1);
         }

@@ -50,9 +50,9 @@ enum CriteriaBox : int { kWordsBox = 0, kWhiteBox = 1, kBlackBox = 2, kGlobalBox
 /// always AND criteria. A list stops at 30 criteria.
 Criteria ParseCriteria(const std::array<std::string, 5>& boxes, const position::BoardShape& shape);
 
-/// Turns numbers and ranges ("1-6, 9") into the number set "#0001#0002...".
-/// Numbers of 0 or less add nothing; a number beyond the 16-bit range is
-/// ignored.
+/// Numbers and ranges ("1-6, 9") as their merged ranges, "#0001-0006#0009-0009":
+/// the size of what was typed, never one entry per number. Numbers of 0 or
+/// less add nothing; a number beyond the 16-bit range is ignored.
 std::string ExpandNumbers(std::string_view t);
 
 /// The fields a game is tested on, from its tags and first position.

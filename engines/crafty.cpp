@@ -36,17 +36,18 @@ std::string PredictLogNumber(const std::string& appDir) {
 }
 
 std::vector<std::string> LogItems(std::string_view text) {
+    // One pass: each line is copied once, whatever its length.
     std::vector<std::string> items;
-    std::string line;
-    for (char c : text) {
-        if (c == '\r' || c == '\n') {
-            if (!line.empty()) {
-                items.push_back(line);
-                line.clear();
-            }
-        } else {
-            line += c;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            break;  // a line the engine has not ended yet
         }
+        if (end > start) {
+            items.emplace_back(text.substr(start, end - start));
+        }
+        start = end + 1;
     }
     return items;
 }

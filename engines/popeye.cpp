@@ -156,7 +156,7 @@ std::vector<std::string> ProtocolItems(std::string_view text) {
         if (end == std::string_view::npos) {
             end = text.size();
         }
-        std::string line(text.substr(pos, end - pos));
+        std::string_view line = text.substr(pos, end - pos);
         pos = end;
         if (pos < text.size() && text[pos] == '\r') {
             ++pos;
@@ -167,13 +167,31 @@ std::vector<std::string> ProtocolItems(std::string_view text) {
         if (line.empty()) {
             continue;
         }
-        while (line.size() >= kLongLine) {
-            const size_t blank = line.find(' ', kCutFrom);
-            const size_t cut = blank == std::string::npos ? kCutFrom : blank;
-            items.push_back(line.substr(0, cut));
-            line = TrimBlanks(std::string_view(line).substr(cut));
+        // The rest of the line is a window on it, and the blank a cut looks
+        // for is remembered between cuts: a long line without blanks is
+        // neither copied nor searched again at every cut.
+        size_t start = 0;
+        size_t stop = line.size();
+        size_t blank = 0;
+        bool searched = false;
+        while (stop - start >= kLongLine) {
+            const size_t from = start + kCutFrom;
+            if (!searched || (blank != std::string_view::npos && blank < from)) {
+                blank = line.find(' ', from);
+                searched = true;
+            }
+            const size_t cut = blank == std::string_view::npos || blank >= stop ? from : blank;
+            items.emplace_back(line.substr(start, cut - start));
+            start = cut;
+            while (stop > start && line[stop - 1] == ' ') {
+                --stop;
+            }
+            while (start < stop && line[start] == ' ') {
+                ++start;
+            }
         }
-        items.push_back(line);
+        line = line.substr(start, stop - start);
+        items.emplace_back(line);
     }
     return items;
 }

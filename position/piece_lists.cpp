@@ -1,6 +1,7 @@
 #include "position/piece_lists.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace position {
 
@@ -24,16 +25,35 @@ char Upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// Puts the square after the first occurrence of name, or appends a new item.
-void Insert(std::string& list, const std::string& name, std::string_view square) {
-    const auto p = list.find(name);
-    if (p != std::string::npos && !list.empty()) {
-        list.insert(p + name.size(), square);
-        return;
+// One item of a list: a piece name and its squares, the square met last
+// first.
+struct Item {
+    std::string name;
+    std::string squares;
+};
+
+// Puts the square right after the name of the piece's own item, or starts a
+// new item at the end. Items are matched whole: a name standing inside a
+// longer one (S inside TS) or inside the squares is another piece.
+void Insert(std::vector<Item>& list, const std::string& name, std::string_view square) {
+    for (Item& item : list) {
+        if (item.name == name) {
+            item.squares.insert(0, square);
+            return;
+        }
     }
-    list += ' ';
-    list += name;
-    list += square;
+    list.push_back({name, std::string(square)});
+}
+
+std::string Join(const std::vector<Item>& list) {
+    std::string out;
+    for (const Item& item : list) {
+        out += ' ';
+        out += item.name;
+        out += item.squares;
+    }
+    TrimInPlace(out);
+    return out;
 }
 
 }  // namespace
@@ -46,6 +66,9 @@ PieceLists FEN2ALG(const Vet& vet, const NotationStyle& style, std::string_view 
         return out;
     }
     const int squares = std::min(style.shape.Squares(), kCells);
+    std::vector<Item> white;
+    std::vector<Item> black;
+    std::vector<Item> neutral;
     std::string key = "&&?=";
     std::string name;
     std::string square;
@@ -55,7 +78,7 @@ PieceLists FEN2ALG(const Vet& vet, const NotationStyle& style, std::string_view 
             continue;
         }
         const char letter = style.KindOf(v);
-        std::string* list = &out.white;
+        std::vector<Item>* list = &white;
         name.clear();
         if (letter != '\0') {
             key[2] = letter;
@@ -63,9 +86,9 @@ PieceLists FEN2ALG(const Vet& vet, const NotationStyle& style, std::string_view 
             if (p != std::string_view::npos) {
                 const char colour = p + 4 < dictionary.size() ? dictionary[p + 4] : ' ';
                 if (colour == 'B' || colour == 'b') {
-                    list = &out.black;
+                    list = &black;
                 } else if (colour == 'N' || colour == 'n') {
-                    list = &out.neutral;
+                    list = &neutral;
                 }
                 // The name ends at the next "&&", or with the text when the
                 // entry is the last and unclosed.
@@ -77,10 +100,14 @@ PieceLists FEN2ALG(const Vet& vet, const NotationStyle& style, std::string_view 
                 if (end > from) {
                     name = TrimBlanks(dictionary.substr(from, end - from));
                 }
+                // An entry without a name would list bare squares.
+                if (name.empty()) {
+                    name = letter;
+                }
             } else {
                 name = letter;
                 if (Upper(letter) != letter) {
-                    list = &out.black;
+                    list = &black;
                 }
             }
         }
@@ -90,9 +117,9 @@ PieceLists FEN2ALG(const Vet& vet, const NotationStyle& style, std::string_view 
         square += std::to_string(rows - s / cols);
         Insert(*list, name, square);
     }
-    TrimInPlace(out.white);
-    TrimInPlace(out.black);
-    TrimInPlace(out.neutral);
+    out.white = Join(white);
+    out.black = Join(black);
+    out.neutral = Join(neutral);
     return out;
 }
 

@@ -61,6 +61,20 @@ int DigitValue(int c) {
     return c >= '0' && c <= '9' ? c - '0' : 0;
 }
 
+// The value of a short run of decimal digits.
+int RankValue(std::string_view digits) {
+    int value = 0;
+    for (const char c : digits) {
+        value = value * 10 + DigitValue(static_cast<unsigned char>(c));
+    }
+    return value;
+}
+
+// How many digits the highest rank of a board of this height has.
+size_t RankDigits(int rows) {
+    return rows >= 100 ? 3 : rows >= 10 ? 2 : 1;
+}
+
 int Code(char c) {
     return static_cast<unsigned char>(c);
 }
@@ -208,7 +222,7 @@ class OriginSearch {
             return false;
         }
         const bool rejected = (m_fileHint != kAbsent && m_fileHint - 97 != c) ||
-                              (m_rankHint != kAbsent && DigitValue(m_rankHint) != 8 - r);
+                              (m_rankHint != kAbsent && m_rankHint != m_rows - r);
         if (rejected) {
             // A piece ruled out by the hint does not hide the squares behind it.
             return true;
@@ -345,11 +359,16 @@ PlayResult PlayMove(Vet& vet, const NotationStyle& style, int side, std::string_
     // The first "ep" (any case) is blanked, then annotation characters and
     // blanks are dropped. Ordinary moves are filtered into a stack buffer;
     // only an absurdly long text costs an allocation.
+    // On a board of sixteen columns or more "p" is a file too: "ep" followed
+    // by a rank there is a square name ("Qep17"), not the mark.
     std::size_t ep = std::string_view::npos;
     for (std::size_t i = 0; i + 1 < move.size(); ++i) {
         if (Lower(move[i]) == 'e' && Lower(move[i + 1]) == 'p') {
-            ep = i;
-            break;
+            const bool square = cols > 15 && i + 2 < move.size() && move[i + 2] >= '0' && move[i + 2] <= '9';
+            if (!square) {
+                ep = i;
+                break;
+            }
         }
     }
     char local[96];
@@ -400,14 +419,26 @@ PlayResult PlayMove(Vet& vet, const NotationStyle& style, int side, std::string_
         return Fail(PlayFailure::kTooShort);
     }
 
-    // Destination: ranks are counted on eight rows whatever the board's height.
-    const int col = Code(text[n - 2]) - 97;
-    const int row = 8 - DigitValue(Code(text[n - 1]));
+    // Destination: a file letter and the rank in decimal, counted from the
+    // bottom row on the board's own height, as the square names are written.
+    // A rank with a leading zero or more digits than a board can have names
+    // no square.
+    int digits = 0;
+    while (digits < n && kDigits.find(text[static_cast<size_t>(n - 1 - digits)]) != std::string_view::npos) {
+        ++digits;
+    }
+    if (digits == n || digits > 3 || (digits > 1 && text[static_cast<size_t>(n - digits)] == '0')) {
+        return Fail(PlayFailure::kOffBoard);
+    }
+    const int rank = digits == 0 ? 0 : RankValue(text.substr(static_cast<size_t>(n - digits)));
+    const int col = Code(text[static_cast<size_t>(n - 1 - digits)]) - 97;
+    const int row = rows - rank;
     if (row < 0 || row >= rows || col < 0 || col >= cols) {
         // Such a square would land on some other cell of the vector.
         return Fail(PlayFailure::kOffBoard);
     }
     const int dest = row * cols + col;
+    const int hintLength = n - 1 - digits;
 
     if (side == 1) {
         if (piece != kAbsent) {
@@ -418,14 +449,17 @@ PlayResult PlayMove(Vet& vet, const NotationStyle& style, int side, std::string_
         }
     }
 
-    // Origin hint: a single digit (or a run of digits) gives the rank, any
+    // Origin hint: digits that can be a rank of this board give the rank; a
+    // longer run out of "0123456789" gives its first digit as the rank; any
     // other hint its first character as the file.
     int fileHint = kAbsent;
     int rankHint = kAbsent;
-    if (n >= 3) {
-        const std::string_view hint = text.substr(0, static_cast<std::size_t>(n - 2));
-        if (kDigits.find(hint) != std::string_view::npos) {
-            rankHint = Code(hint[0]);
+    if (hintLength >= 1) {
+        const std::string_view hint = text.substr(0, static_cast<std::size_t>(hintLength));
+        if (hint.size() <= RankDigits(rows) && hint.find_first_not_of(kDigits) == std::string_view::npos) {
+            rankHint = RankValue(hint);
+        } else if (kDigits.find(hint) != std::string_view::npos) {
+            rankHint = DigitValue(Code(hint[0]));
         } else {
             fileHint = Code(hint[0]);
         }

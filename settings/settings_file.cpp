@@ -1,5 +1,12 @@
 #include "settings/settings_file.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -66,6 +73,57 @@ std::string_view QuotedRecord(std::string_view line) {
     return close == std::string_view::npos ? line.substr(1) : line.substr(1, close - 1);
 }
 
+// Holds the advisory lock on the lock file beside the settings file, so
+// that the read-modify-write of one copy of the program runs whole before
+// another copy reads the file. Without a lock file (a read-only folder) the
+// writers go on unlocked; their writes would fail there anyway.
+class SettingsLock {
+  public:
+    explicit SettingsLock(const std::string& appDir) {
+        const std::string path = appDir + std::string(kLockName);
+        m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (m_fd >= 0) {
+            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+        }
+    }
+    ~SettingsLock() {
+        if (m_fd >= 0) {
+            ::close(m_fd);  // and with it the lock
+        }
+    }
+    SettingsLock(const SettingsLock&) = delete;
+    SettingsLock& operator=(const SettingsLock&) = delete;
+
+  private:
+    int m_fd = -1;
+};
+
+void PushRecent(std::array<std::string, 4>& files, const std::string& name) {
+    int i = 3;
+    for (int k = 0; k < 4; ++k) {
+        if (files[k] == name) {
+            i = k;
+            break;
+        }
+    }
+    for (int j = i; j >= 1; --j) {
+        files[j] = files[j - 1];
+    }
+    files[0] = name;
+}
+
+// Before the first write over a settings file that could not be read whole,
+// the file is kept as it was beside it; a copy already there is the first
+// damaged file and stays.
+void KeepDamagedCopy(const std::string& appDir, const std::string& oldText) {
+    const std::string bad = appDir + std::string(kBadCopyName);
+    std::error_code ec;
+    if (!std::filesystem::exists(bad, ec) && FirstDamagedLine(oldText) != 0) {
+        ReplaceFile(appDir, bad, oldText);
+    }
+}
+
 }  // namespace
 
 std::vector<std::string> SplitRecords(std::string_view line) {
@@ -112,26 +170,95 @@ bool ReadFile(const std::string& path, std::string& text) {
 }
 
 bool ReplaceFile(const std::string& folder, const std::string& path, const std::string& text) {
-    const std::string temp = folder + std::string(kTempName);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
+    // A name of its own for each write: two copies of the program, or a
+    // bitmap copy beside a settings write, never share a half-written file.
+    std::string temp = folder + std::string(kTempName) + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        return false;
+    }
+    ::fchmod(fd, 0644);
+    bool ok = true;
+    const char* data = text.data();
+    size_t left = text.size();
+    while (ok && left > 0) {
+        const ssize_t done = ::write(fd, data, left);
+        if (done < 0 && errno == EINTR) {
+            continue;
         }
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            std::filesystem::remove(temp, ec);
-            return false;
+        ok = done > 0;
+        if (ok) {
+            data += done;
+            left -= static_cast<size_t>(done);
         }
     }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
+    // On the disk before the name moves, so that a crash leaves the old
+    // file or the new one, never an empty one.
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+    }
+    return ok;
+}
+
+int FirstDamagedLine(std::string_view text) {
+    int lineNo = 0;
+    for (std::string_view line : Lines(text)) {
+        ++lineNo;
+        if (!IsTextLine(line)) {
+            return lineNo;
+        }
+    }
+    return 0;
+}
+
+bool IsTextLine(std::string_view line) {
+    if (line.size() > kMaxSettingsLine) {
         return false;
+    }
+    size_t i = 0;
+    while (i < line.size()) {
+        const auto c = static_cast<unsigned char>(line[i]);
+        if (c < 0x80) {
+            if ((c < 0x20 && c != '\t') || c == 0x7F) {
+                return false;
+            }
+            ++i;
+            continue;
+        }
+        // One UTF-8 sequence: its length from the lead byte, no overlong
+        // forms, no surrogates, nothing past U+10FFFF.
+        int more = 0;
+        uint32_t code = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            more = 1;
+            code = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+            code = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+            code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + static_cast<size_t>(more) >= line.size()) {
+            return false;
+        }
+        for (int k = 1; k <= more; ++k) {
+            const auto d = static_cast<unsigned char>(line[i + static_cast<size_t>(k)]);
+            if ((d & 0xC0) != 0x80) {
+                return false;
+            }
+            code = (code << 6) | (d & 0x3F);
+        }
+        if ((more == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
+            (more == 3 && (code < 0x10000 || code > 0x10FFFF))) {
+            return false;
+        }
+        i += static_cast<size_t>(more) + 1;
     }
     return true;
 }
@@ -146,6 +273,15 @@ ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings
     int lineNo = 0;
     for (std::string_view line : Lines(text)) {
         ++lineNo;
+        if (!IsTextLine(line)) {
+            // What such a line said is lost: its fields keep their defaults,
+            // and the block it may have begun is not taken for the one before.
+            if (result.damagedLine == 0) {
+                result.damagedLine = lineNo;
+            }
+            inStyle = false;
+            continue;
+        }
         for (std::string record : SplitRecords(line)) {
             const size_t semi = record.find(';');
             if (semi != std::string::npos && semi > 0) {
@@ -170,7 +306,7 @@ ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings
             }
 
             if (key == "RECENTFILE") {
-                AddRecentFile(program, value);
+                PushRecent(program.RecentFiles, value);
             } else if (key == "RECENTENGINE") {
                 program.RecentEngine = value;
             } else if (key == "STYLE" || key == "RECENTSTYLE") {
@@ -237,9 +373,34 @@ std::string SaveRecentText(const Style& style, const ProgramSettings& program, c
 
 bool SaveRecent(const Style& style, const ProgramSettings& program) {
     const std::string path = program.AppDir + std::string(kSettingsName);
+    const SettingsLock lock(program.AppDir);
     std::string old;
     const bool hasOld = ReadFile(path, old);
-    return ReplaceFile(program.AppDir, path, SaveRecentText(style, program, hasOld ? &old : nullptr));
+    ProgramSettings merged = program;
+    if (hasOld) {
+        // The recent lines as the file has them now, another copy's saves
+        // included: this copy's files first, then those it does not know,
+        // as long as there is room; its engine when it has one.
+        Style scratch;
+        ProgramSettings onFile;
+        ReadSettingsText(old, scratch, onFile);
+        size_t count = 0;
+        while (count < merged.RecentFiles.size() && !merged.RecentFiles[count].empty()) {
+            ++count;
+        }
+        for (const std::string& name : onFile.RecentFiles) {
+            const auto known = merged.RecentFiles.begin() + static_cast<std::ptrdiff_t>(count);
+            if (count < merged.RecentFiles.size() && !name.empty() &&
+                std::find(merged.RecentFiles.begin(), known, name) == known) {
+                merged.RecentFiles[count++] = name;
+            }
+        }
+        if (merged.RecentEngine.empty()) {
+            merged.RecentEngine = onFile.RecentEngine;
+        }
+        KeepDamagedCopy(program.AppDir, old);
+    }
+    return ReplaceFile(program.AppDir, path, SaveRecentText(style, merged, hasOld ? &old : nullptr));
 }
 
 std::string StyleBlock(Style& s) {
@@ -366,8 +527,12 @@ std::string WriteStyleText(Style& style, const std::string* oldText, int& mode) 
 
 bool WriteStyle(Style& style, const ProgramSettings& program, int& mode) {
     const std::string path = program.AppDir + std::string(kSettingsName);
+    const SettingsLock lock(program.AppDir);
     std::string old;
     const bool hasOld = ReadFile(path, old);
+    if (hasOld) {
+        KeepDamagedCopy(program.AppDir, old);
+    }
     int newMode = mode;
     const std::string text = WriteStyleText(style, hasOld ? &old : nullptr, newMode);
     if (!ReplaceFile(program.AppDir, path, text)) {
@@ -378,18 +543,7 @@ bool WriteStyle(Style& style, const ProgramSettings& program, int& mode) {
 }
 
 void AddRecentFile(ProgramSettings& program, const std::string& name) {
-    auto& files = program.RecentFiles;
-    int i = 3;
-    for (int k = 0; k < 4; ++k) {
-        if (files[k] == name) {
-            i = k;
-            break;
-        }
-    }
-    for (int j = i; j >= 1; --j) {
-        files[j] = files[j - 1];
-    }
-    files[0] = name;
+    PushRecent(program.RecentFiles, name);
 }
 
 std::string CutName(const std::string& path, int limit) {

@@ -12,8 +12,17 @@ namespace settings {
 
 /// Name of the settings file inside the program folder.
 inline constexpr std::string_view kSettingsName = "Pandrel.ini";
-/// Name under which a new settings file is built before it replaces the old.
+/// Start of the names under which a new file is built before it replaces
+/// the old (a suffix of its own is added for each write).
 inline constexpr std::string_view kTempName = "F0000000.tmp";
+/// The lock file beside the settings file: every read-modify-write of the
+/// settings file holds an advisory lock (flock) on it.
+inline constexpr std::string_view kLockName = "Pandrel.ini.lock";
+/// The copy kept of a settings file that could not be read whole, made
+/// before the first write over it.
+inline constexpr std::string_view kBadCopyName = "Pandrel.ini.bad";
+/// Longest line the settings reader takes as text.
+inline constexpr size_t kMaxSettingsLine = 64 * 1024;
 
 /// Splits one physical line into records the way comma-separated input is
 /// read: a comma outside double quotes ends a record; a record that begins
@@ -24,6 +33,7 @@ std::vector<std::string> SplitRecords(std::string_view line);
 struct ReadResult {
     bool found = false;                  ///< The file could be opened.
     int stoppedAtLine = 0;               ///< 1-based line that ended the reading early, or 0.
+    int damagedLine = 0;                 ///< First line skipped as not text (binary, too long, bad UTF-8), or 0.
     std::vector<std::string> newStyles;  ///< Block names for the style list (first reading only).
 };
 
@@ -37,14 +47,18 @@ ReadResult ReadSettings(Style& style, ProgramSettings& program);
 ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings& program);
 
 /// Rewrites the recent lines (files oldest first, engine) at the top of the
-/// settings file and the current style name in place. Returns false when the
-/// new file could not be written; the old file then stays as it was.
+/// settings file and the current style name in place. Under the settings
+/// lock the file is read again, and what another copy saved there meanwhile
+/// stays: its recent files fill the places this copy's files leave, and its
+/// engine line stands when this copy has none. Returns false when the new
+/// file could not be written; the old file then stays as it was.
 bool SaveRecent(const Style& style, const ProgramSettings& program);
 
 /// The text SaveRecent writes, given the old file's text (nullptr when none).
 std::string SaveRecentText(const Style& style, const ProgramSettings& program, const std::string* oldText);
 
-/// Saves (mode 1) or deletes (mode 0) the block named `CurrentStyle`. Blocks
+/// Saves (mode 1) or deletes (mode 0) the block named `CurrentStyle`, on
+/// the file as it is under the settings lock. Blocks
 /// keep ascending order of their upper-cased names. On return mode is 0 when
 /// the block was written. Returns false when the file could not be written.
 bool WriteStyle(Style& style, const ProgramSettings& program, int& mode);
@@ -69,8 +83,16 @@ std::string RecentCaption(int index, const std::string& name);
 /// Reads a whole file; false when it cannot be opened.
 bool ReadFile(const std::string& path, std::string& text);
 
-/// Writes text to a temporary file in the same folder, flushes it and renames
-/// it over path in one step, so a crash leaves either the old or the new file.
+/// Writes text to a temporary file in the same folder, flushes it to the disk
+/// and renames it over path in one step, so a crash leaves either the old or
+/// the new file; a link at path is replaced, not written through.
 bool ReplaceFile(const std::string& folder, const std::string& path, const std::string& text);
+
+/// True for a line the settings reader takes: at most kMaxSettingsLine
+/// bytes of valid UTF-8 without control characters other than the tab.
+bool IsTextLine(std::string_view line);
+
+/// The first line (from 1) of text that is not a text line, or 0.
+int FirstDamagedLine(std::string_view text);
 
 }  // namespace settings

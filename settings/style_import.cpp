@@ -12,11 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool IsFile(const std::string& path) {
-    std::error_code ec;
-    return fs::is_regular_file(fs::path(path), ec);
-}
-
 // The style file lying in the program folder names the very files the copy
 // would write; copying a file onto itself would fail or truncate it.
 bool SameFile(const std::string& a, const std::string& b) {
@@ -27,9 +22,45 @@ bool SameFile(const std::string& a, const std::string& b) {
     return fs::equivalent(fs::path(a), fs::path(b), ec) && !ec;
 }
 
-bool CopyOver(const std::string& source, const std::string& target) {
+// A bitmap name the import may copy: one file name, no folder part, nothing
+// that climbs out of a folder, and none of the program's own files.
+bool IsCopyableName(const std::string& name) {
+    if (name.empty() || name == "." || name == ".." || !IsBareName(name)) {
+        return false;
+    }
+    for (const char ch : name) {
+        if (static_cast<unsigned char>(ch) < 0x20) {
+            return false;
+        }
+    }
+    const std::string upper = Upper(name);
+    const std::string settingsName = Upper(kSettingsName);
+    return upper != settingsName && upper.rfind(settingsName + ".", 0) != 0 && upper != Upper(kTempName);
+}
+
+// The file a plain name stands for in the style file's folder, or "" when
+// there is none. A link is followed only as far as the same folder: a style
+// file must not hand out files from elsewhere on the disk.
+std::string SourceIn(const std::string& folder, const std::string& name) {
     std::error_code ec;
-    return fs::copy_file(fs::path(source), fs::path(target), fs::copy_options::overwrite_existing, ec) && !ec;
+    const fs::path base = fs::canonical(fs::path(folder.empty() ? "." : folder), ec);
+    if (ec) {
+        return {};
+    }
+    const fs::path real = fs::canonical(base / name, ec);
+    if (ec || real.parent_path() != base || !fs::is_regular_file(real, ec)) {
+        return {};
+    }
+    return real.string();
+}
+
+// Writes a new file beside the target and renames it over the target: the
+// rename replaces a link standing at the target instead of writing through
+// it, so nothing outside the program folder is touched.
+bool CopyOver(const std::string& folder, const std::string& name, const std::string& appDir) {
+    const std::string source = SourceIn(folder, name);
+    std::string data;
+    return !source.empty() && ReadFile(source, data) && ReplaceFile(appDir, appDir + name, data);
 }
 
 // True when the number of a value, and its 15-fold, fit the reader's integers.
@@ -130,9 +161,9 @@ class Import {
         ImportAnswer answer;
         if (!IsSavableStyleName(name)) {
             answer = ImportAnswer::kNo;
-        } else if (!InFolder(pieces)) {
+        } else if (!IsCopyableName(pieces) || SourceIn(m_folder, pieces).empty()) {
             answer = m_host.Ask("PiecesFile " + m_folder + pieces + " not found!", ImportButtons::kOkCancel);
-        } else if (!border.empty() && !InFolder(border)) {
+        } else if (!border.empty() && (!IsCopyableName(border) || SourceIn(m_folder, border).empty())) {
             answer = m_host.Ask("BorderFile " + m_folder + border + " not found!", ImportButtons::kOkCancel);
         } else if (m_host.HasStyle(name)) {
             answer = m_host.Ask(ReplaceQuestion(name), ImportButtons::kYesNoCancel);
@@ -148,13 +179,11 @@ class Import {
         if (answer != ImportAnswer::kYes) {
             return;
         }
-        const std::string source = m_folder + pieces;
-        const std::string target = m_program.AppDir + pieces;
-        if (!SameFile(source, target)) {
-            if (!Copy(source, target)) {
+        if (!SameFile(m_folder + pieces, m_program.AppDir + pieces)) {
+            if (!Copy(pieces)) {
                 return;
             }
-            if (!border.empty() && !Copy(m_folder + border, m_program.AppDir + border)) {
+            if (!border.empty() && !Copy(border)) {
                 return;
             }
         }
@@ -166,20 +195,14 @@ class Import {
         ++m_result.saved;
     }
 
-    // True when name is a file of the import folder itself. A name with a
-    // folder part ("../x.bmp", "/etc/x") is not: copied to the same name in
-    // the program folder it would land outside that folder.
-    bool InFolder(const std::string& name) const {
-        return !name.empty() && IsBareName(name) && name != "." && name != ".." && IsFile(m_folder + name);
-    }
-
     // One bitmap copy; false when the user ends the import after a failure.
-    bool Copy(const std::string& source, const std::string& target) {
-        if (CopyOver(source, target)) {
+    bool Copy(const std::string& name) {
+        if (CopyOver(m_folder, name, m_program.AppDir)) {
             return true;
         }
-        const ImportAnswer answer =
-            m_host.Ask("Error on copy:\r\nfrom " + source + "\r\nto " + target, ImportButtons::kOkCancel);
+        const ImportAnswer answer = m_host.Ask(
+            "Error on copy:\r\nfrom " + m_folder + name + "\r\nto " + m_program.AppDir + name,
+            ImportButtons::kOkCancel);
         if (answer == ImportAnswer::kCancel) {
             Fail({});
             return false;

@@ -26,6 +26,11 @@ int Convert(Context& ctx, const std::string& file) {
         case books::LoadStatus::kDone:
             return kOk;
         case books::LoadStatus::kStopped:
+            if (r.ioFailure) {
+                // The counts printed after this are of a part of the book only.
+                ctx.err << "pandrel-cli: " << books::IncompleteBookText(file, r) << "\n";
+                return kFailure;
+            }
             ctx.err << "pandrel-cli: conversion stopped: " << r.reason << "\n";
             return kOk;
         case books::LoadStatus::kNoWorkFile:

@@ -136,4 +136,37 @@ TEST_F(CliTest, NotationSubcommands) {
     EXPECT_EQ(std::count(lists.out.begin(), lists.out.end(), '\n'), 3);
 }
 
+TEST_F(CliTest, BookCutShortByAFullDiskExitsOneWithTheReason) {
+    std::ofstream book(m_dir / "big.fen");
+    for (int g = 1; g <= 20000; ++g) {
+        book << "[G " << g << "]\n8/8/8/8/8/8/8/K7 w\n";
+    }
+    book.close();
+    // A file size limit stands in for the full disk; the signal it sends is
+    // ignored so that the write fails as on a full disk.
+    const std::string err = (m_dir / "err.txt").string();
+    const std::string command = "sh -c 'trap \"\" XFSZ; ulimit -f 1000; exec " + std::string(CLI_PATH) + " book" +
+                                m_app + (m_dir / "big.fen").string() + "' 2>" + err;
+    const CliRun r = [&] {
+        CliRun run;
+        FILE* pipe = popen(command.c_str(), "r");
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) {
+            run.out.append(buf, n);
+        }
+        const int raw = pclose(pipe);
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return run;
+    }();
+    std::ifstream in(err);
+    const std::string message((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(message.rfind("pandrel-cli: Only ", 0), 0u) << message;
+    EXPECT_NE(message.find("could be read (cannot write the work file: File too large)."), std::string::npos)
+        << message;
+    EXPECT_EQ(r.out.rfind("games ", 0), 0u) << r.out;
+    EXPECT_EQ(r.out.find("games 20000"), std::string::npos) << r.out;
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include "book_files.h"
 #include "books/navigation.h"
 #include "books/search.h"
+#include "tests/support/counting_new.h"
 
 using namespace books;
 using namespace books_test;
@@ -146,23 +147,38 @@ TEST(GameFields, TagsAndFirstPosition) {
     EXPECT_TRUE(none.ids.empty() && none.white.empty() && none.pieces.empty());
 }
 
-TEST(ExpandNumbers, NumbersAndRanges) {
+TEST(ExpandNumbers, NumbersAndRangesAsMergedRanges) {
     const std::pair<const char*, const char*> cases[] = {
-        {"1-6, 9", "#0001#0002#0003#0004#0005#0006#0009"},
-        {" 6-4 ", "#0004#0005#0006"},
-        {"0-3", "#0003"},
-        {"-3", "#0003"},
+        {"1-6, 9", "#0001-0006#0009-0009"},
+        {" 6-4 ", "#0004-0006"},
+        {"0-3", "#0003-0003"},
+        {"-3", "#0003-0003"},
         {"0", ""},
         {"", ""},
-        {"3,,4", "#0003#0004"},
-        {"2.5", "#0002"},
+        {"3,,4", "#0003-0004"},
+        {"2.5", "#0002-0002"},
         {"40000", ""},
         {"1-40000", ""},
-        {"12 x", "#0012"},
+        {"12 x", "#0012-0012"},
+        {"9 2-5 4-7 1", "#0001-0007#0009-0009"},
+        {"1-32767, 20-30", "#0001-32767"},
     };
     for (const auto& [text, set] : cases) {
         EXPECT_EQ(ExpandNumbers(text), set) << text;
     }
+}
+
+TEST(ExpandNumbers, WideRangesCostWhatWasTyped) {
+    // 80 KB of full ranges once grew into gigabytes of expanded numbers.
+    std::string box;
+    while (box.size() < 80000) {
+        box += "1-32767, 5-9, ";
+    }
+    testsupport::AllocatedBytes allocated;
+    const Criteria c = ParseCriteria({"", box, box, box}, kShape);
+    EXPECT_LT(allocated.Count(), 40 * box.size());
+    ASSERT_EQ(c.AndList.size(), 3u);
+    EXPECT_EQ(c.AndList[0].text, "#0001-32767");
 }
 
 struct ParseCase {
@@ -177,7 +193,7 @@ TEST(ParseCriteria, SeparatorsQuotesAndSquares) {
         {{"paul, 2000"}, {}, {{kWord, "PAUL"}, {kWord, "2000"}}},
         {{"A+ B"}, {}, {{kWord, "A"}, {kWord, "B"}}},
         {{"\"Paul Morphy\"+x"}, {{kWord, "X"}}, {{kWord, "PAUL MORPHY"}}},
-        {{"", "16", "", "1-2"}, {{kWhiteMen, "#0016"}, {kAllMen, "#0001#0002"}}, {}},
+        {{"", "16", "", "1-2"}, {{kWhiteMen, "#0016-0016"}, {kAllMen, "#0001-0002"}}, {}},
         {{"", "", "", "", "Ke1+ke8"}, {{kPieceOn, "k0004"}}, {{kPieceOn, "K0060"}}},
         {{"", "", "", "", "e4, h8 e"}, {}, {{kPieceOn, "P0036"}, {kPieceOn, "P0007"}}},
     };
@@ -220,6 +236,10 @@ TEST(Search, FindsGamesOnASmallBook) {
         {{"paul+third"}, SearchOutcome::kNotFound, {}},
         {{"", "16", "16"}, SearchOutcome::kFound, {2}},
         {{"", "", "", "1-3"}, SearchOutcome::kFound, {1, 3}},
+        {{"", "", "", "3-1, 40"}, SearchOutcome::kFound, {1, 3}},
+        {{"", "1-32767", "1-32767", "1-32767, 3"}, SearchOutcome::kFound, {1, 2, 3}},
+        {{"", "15, 17"}, SearchOutcome::kNotFound, {}},
+        {{"", "0-16"}, SearchOutcome::kFound, {2}},
         {{"", "", "", "", "Ke1+ke8"}, SearchOutcome::kFound, {1, 2}},
         {{"", "", "", "", "e4"}, SearchOutcome::kFound, {3}},
         {{"", "", "", "", "Kb1, Ka1"}, SearchOutcome::kFound, {3}},

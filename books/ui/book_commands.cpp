@@ -141,8 +141,9 @@ void BookCommands::CmdLoad() {
     const ConvertInput input{WorkFilePath(program.settings.AppDir, program.WorkName), program.style,
                              program.vet, [this](int64_t games) { ShowProgress(games); }};
     // Whatever the conversion could not read is simply not in the book; the
-    // panel shows the games that were converted.
-    LoadBook(book, input);
+    // panel shows the games that were converted. A book cut short by a full
+    // disk or a read error is said so once the panel shows its part.
+    const LoadResult loaded = LoadBook(book, input);
 
     m_main.AddRecentFile(book.BookFile);
     SetHScroll();
@@ -159,6 +160,9 @@ void BookCommands::CmdLoad() {
     PaintBookLabel(m_main, Qt::black);
     criteria->setChecked(false);
     QApplication::restoreOverrideCursor();
+    if (loaded.ioFailure) {
+        m_main.services().messages->Warning(&m_main, Q(IncompleteBookText(book.BookFile, loaded)));
+    }
 }
 
 void BookCommands::MNLoad() {

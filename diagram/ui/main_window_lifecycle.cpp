@@ -31,6 +31,24 @@ QPixmap KingIcon(const diagram::Renderer& renderer, int scale) {
     return QPixmap::fromImage(image.scaled(cell * scale, cell * scale));
 }
 
+// One Warning box when the settings file held lines that are not text.
+// Said once: the copy is made before the first write over the file, and
+// once it is there the damage has been told.
+void WarnOfDamagedSettings(QWidget* parent, const platform::Services& services, const std::string& appDir,
+                           const settings::ReadResult& read) {
+    const QString bad = QString::fromStdString(appDir + std::string(settings::kBadCopyName));
+    if (read.damagedLine == 0 || QFileInfo::exists(bad)) {
+        return;
+    }
+    services.messages->Warning(
+        parent, QStringLiteral("%1 could not be read whole: line %2 is not text. What it could not read keeps its "
+                               "default, and the file is kept as %3 before it is written again.")
+                    .arg(QString::fromLatin1(settings::kSettingsName.data(),
+                                             static_cast<qsizetype>(settings::kSettingsName.size())))
+                    .arg(read.damagedLine)
+                    .arg(bad));
+}
+
 void RunEach(const std::vector<std::function<void()>>& steps) {
     for (const auto& step : steps) {
         // Each step of unload runs even when an earlier one failed.
@@ -86,6 +104,7 @@ void MainWindow::Load(const StartupOptions& options) {
     }
     m_recent->Show(settings.RecentFiles);
     DrawBoard();
+    WarnOfDamagedSettings(this, m_services, settings.AppDir, read);
 
     // 5. Engines, then the Popeye dictionary in force.
     if (m_hooks.FindEngines) {

@@ -36,6 +36,14 @@ TEST(CraftyLogs, LinesByCrOrLfWithoutEmptyOrUnfinished) {
     EXPECT_TRUE(LogItems("").empty());
 }
 
+TEST(CraftyLogs, LongLinesAreReadWhole) {
+    const std::string line(4 << 20, 'e');
+    const std::vector<std::string> items = LogItems(line + "\n" + line + "\r\nhalf");
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0], line);
+    EXPECT_EQ(items[1], line);
+}
+
 TEST(CraftyRun, StagesFromCommandFileToIdle) {
     TempFolder folder;
     CraftyRun run;

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "temp_folder.h"
+#include "tests/support/counting_new.h"
 
 namespace engines {
 namespace {
@@ -105,6 +108,61 @@ TEST(ProtocolItems, EmptyLinesSkippedLongLinesCut) {
     EXPECT_EQ(solid,
               (std::vector<std::string>{std::string(44, 'x'), std::string(44, 'x'), std::string(12, 'x')}));
     EXPECT_EQ(ProtocolItems(std::string(50, 'y')).size(), 1u);
+}
+
+// The items as the solution list has always cut them, a copy of the rest of
+// the line at every cut: the reference the one-pass reader must match.
+std::vector<std::string> CutByCopies(const std::string& line) {
+    std::vector<std::string> items;
+    std::string rest = line;
+    while (rest.size() >= 51) {
+        const size_t blank = rest.find(' ', 44);
+        const size_t cut = blank == std::string::npos ? 44 : blank;
+        items.push_back(rest.substr(0, cut));
+        rest = TrimBlanks(std::string_view(rest).substr(cut));
+    }
+    items.push_back(rest);
+    return items;
+}
+
+TEST(ProtocolItems, OnePassCutsAsTheCopiesDid) {
+    std::mt19937 random(17);
+    // Lines rich in blanks and runs of blanks, around the cut positions.
+    const char alphabet[] = {'x', 'x', 'x', ' ', ' ', '.'};
+    for (int round = 0; round < 3000; ++round) {
+        std::string line(std::uniform_int_distribution<int>(1, 400)(random), 'x');
+        const int blankRate = std::uniform_int_distribution<int>(0, 60)(random);
+        for (char& c : line) {
+            c = std::uniform_int_distribution<int>(0, 99)(random) < blankRate
+                    ? ' '
+                    : alphabet[std::uniform_int_distribution<int>(0, 5)(random)];
+        }
+        if (line.find_first_not_of(' ') == std::string::npos) {
+            line.front() = 'x';
+        }
+        ASSERT_EQ(ProtocolItems(line), CutByCopies(line)) << "\"" << line << "\"";
+    }
+}
+
+TEST(ProtocolItems, LongLineWithoutBlanksCostsItsOwnSize) {
+    // A solver's line of several MB: memory (and with it the time) stays a
+    // small multiple of the line instead of the line's square.
+    for (const size_t size : {size_t{1} << 20, size_t{4} << 20}) {
+        const std::string line(size, 'a');
+        testsupport::AllocatedBytes allocated;
+        const std::vector<std::string> items = ProtocolItems(line);
+        EXPECT_LT(allocated.Count(), 8 * size) << size;
+        size_t cuts = 0;
+        for (size_t rest = size; rest >= 51; rest -= 44) {
+            ++cuts;
+        }
+        EXPECT_EQ(items.size(), cuts + 1) << size;
+    }
+    std::string spaced;
+    for (int i = 0; i < 20000; ++i) {
+        spaced += "word" + std::string(static_cast<size_t>(i % 3), ' ');
+    }
+    EXPECT_EQ(ProtocolItems(spaced), CutByCopies(spaced));
 }
 
 TEST(Countdown, RemainingSecondsRoundedAndClipped) {

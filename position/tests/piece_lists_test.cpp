@@ -55,11 +55,18 @@ INSTANTIATE_TEST_SUITE_P(
              ""},
         // An entry left open takes the rest of the text as its name.
         Case{"UnclosedEntry", 8, 8, "8/8/8/8/8/8/8/R6R", "&&R=wTurm", "TURMh1a1", "", ""},
-        Case{"EntryWithoutColourOrName", 8, 8, "8/8/8/8/8/8/8/4K3", "&&K=", "e1", "", ""},
-        Case{"EntryClosedAtColour", 8, 8, "8/8/8/8/8/8/8/4K3", "&&K=&&", "e1", "", ""},
+        // An entry without a name names the piece by its letter.
+        Case{"EntryWithoutColourOrName", 8, 8, "8/8/8/8/8/8/8/4K3", "&&K=", "Ke1", "", ""},
+        Case{"EntryClosedAtColour", 8, 8, "8/8/8/8/8/8/8/4K3", "&&K=&&", "Ke1", "", ""},
+        Case{"EntryWithBlankName", 8, 8, "8/8/8/8/8/8/8/R3K2R", "&&R=w  &&K=b&&", "Rh1a1", "Ke1", ""},
         Case{"TallBoardRanks", 10, 8, "K7/8/8/8/8/8/8/8/8/7k", "", "Ka10", "Kh1", ""},
-        // A name found inside a longer one takes the square there.
-        Case{"NameInsideLongerName", 8, 8, "NB6/8/8/8/8/8/8/8", "&&N=wSB&&B=wS&&", "Sb8Ba8", "", ""}),
+        // Names are matched as whole items, never inside a longer name.
+        Case{"NameInsideLongerName", 8, 8, "NB6/8/8/8/8/8/8/8", "&&N=wSB&&B=wS&&", "SBa8 Sb8", "", ""},
+        Case{"KnightsBesideTheRooksName", 8, 8, "8/8/8/8/8/8/8/RN4NR", "&&R=wTS&&N=wS&&", "TSh1a1 Sg1b1", "",
+             ""},
+        Case{"NameEndingAnotherName", 8, 8, "8/8/8/8/8/8/8/RN4NR", "&&R=wST&&N=wT&&", "STh1a1 Tg1b1", "", ""},
+        Case{"BlackNameInsideWhiteList", 8, 8, "8/8/8/8/8/8/8/Rn4nR", "&&R=wTS&&n=wS&&", "TSh1a1 Sg1b1", "", ""},
+        Case{"DigitNameInsideSquares", 8, 8, "8/8/8/8/8/8/8/R5NN", "&&N=w1&&", "Ra1 1h1g1", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FEN2ALG, PieceBeyondEnglishLettersIsWhiteWithoutName) {

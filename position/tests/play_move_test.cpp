@@ -154,12 +154,42 @@ TEST(PlayMove, FairyLettersMoveByEnglishLetter) {
     Check({"NoKind", "8/8/8/8/8/8/8/6Z1", 0, "Zf3", "", "8/8/8/8/8/8/8/6Z1"}, shortEnglish);
 }
 
-TEST(PlayMove, TenByTenCountsRanksFromRowSeven) {
-    const auto st = Style(10, 10);
-    // Rank 1 is row 7; the rows below it cannot be named.
-    Check({"Pawn", "82/82/82/82/82/82/4P5/82/82/82", 0, "e4", "ok", "82/82/82/82/4P5/82/82/82/82/82"}, st);
-    Check({"Rank1", "82/82/82/82/82/82/82/82/82/4R5", 0, "Re1", "ok", "82/82/82/82/82/82/82/4R5/82/82"}, st);
+TEST(PlayMove, RanksCountOnTheBoardsOwnHeight) {
+    struct Shaped {
+        Case c;
+        int rows, cols;
+    };
+    const Shaped cases[] = {
+        // Rank 1 is the bottom row, rank 10 the top one.
+        {{"TenPawn", "82/82/82/82/82/82/82/4P5/82/82", 0, "e4", "ok", "82/82/82/82/82/82/4P5/82/82/82"}, 10, 10},
+        {{"TenRankOne", "82/82/82/82/82/82/82/82/82/R9", 0, "Re1", "ok", "82/82/82/82/82/82/82/82/82/4R5"}, 10, 10},
+        {{"TenTopRank", "82/82/82/82/82/82/82/82/82/4R5", 0, "Re10", "ok", "4R5/82/82/82/82/82/82/82/82/82"},
+         10, 10},
+        {{"TenRankHint", "R9/82/82/82/82/82/82/82/82/R9", 0, "R10a5", "ok", "82/82/82/82/82/R9/82/82/82/R9"}, 10,
+         10},
+        {{"TenOneDigitHint", "R9/82/82/82/82/82/82/82/82/R9", 0, "R1a5", "ok", "R9/82/82/82/82/R9/82/82/82/82"},
+         10, 10},
+        {{"TenLeadingZero", "82/82/82/82/82/82/82/82/82/4R5", 0, "Re01", "", "82/82/82/82/82/82/82/82/82/4R5"},
+         10, 10},
+        {{"TenOffTop", "82/82/82/82/82/82/82/82/82/4R5", 0, "Re11", "", "82/82/82/82/82/82/82/82/82/4R5"}, 10,
+         10},
+        // Three rows of ten: "f1" is the bottom row, "f6" lies off the board.
+        {{"LowF1", "82/82/R9", 0, "Rf1", "ok", "82/82/5R4"}, 3, 10},
+        {{"LowTopRank", "82/82/R9", 0, "Ra3", "ok", "R9/82/82"}, 3, 10},
+        {{"LowOffBoard", "82/82/5R4", 0, "Rf6", "", "82/82/5R4"}, 3, 10},
+        // Eight rows are read as they always were.
+        {{"EightTwoDigits", "8/8/8/8/8/8/8/4R3", 0, "Re10", "", "8/8/8/8/8/8/8/4R3"}, 8, 8},
+        {{"EightLeadingZero", "8/8/8/8/8/8/8/4R3", 0, "Re08", "", "8/8/8/8/8/8/8/4R3"}, 8, 8},
+        {{"EightNoRank", "8/8/8/8/8/8/8/4R3", 0, "Re", "", "8/8/8/8/8/8/8/4R3"}, 8, 8},
+        {{"EightRunHint", "8/8/8/8/8/8/8/R6R", 0, "R12a4", "ok", "8/8/8/8/R7/8/8/7R"}, 8, 8},
+        {{"EightOtherRunHint", "8/8/8/8/8/8/8/R6R", 0, "R13a4", "", "8/8/8/8/8/8/8/R6R"}, 8, 8},
+    };
+    for (const Shaped& k : cases) {
+        SCOPED_TRACE(k.c.name);
+        Check(k.c, Style(k.rows, k.cols));
+    }
     // Castling cells follow the corners of the whole board.
+    const auto st = Style(10, 10);
     Check(
         {"WhiteShort", "82/82/82/82/82/82/82/82/82/6K2R", 0, "O-O", "O-O", "82/82/82/82/82/82/82/82/82/7RK1"},
         st);

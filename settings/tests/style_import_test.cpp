@@ -308,3 +308,74 @@ TEST_F(StyleImport, UnwritableSettingsFileIsReported) {
 }
 
 }  // namespace
+
+namespace {
+
+// A style file names its bitmaps; whatever it names, the import reads only
+// files of its own folder and writes only files of the program folder.
+TEST_F(StyleImport, BitmapNamesNeverReachOutsideTheirFolders) {
+    const std::string outside = (m_root / "outside.bmp").string();
+    const std::string secret = (m_root / "secret.bmp").string();
+    Write(styles + "a.bmp", "pieces");
+    Write(program.AppDir + "Pandrel.ini", "BeginStyle = Alpha\r\n  PiecesFile = old.bmp\r\nEndStyle\r\n");
+    const std::string ini = Ini();
+    fs::create_symlink(secret, styles + "link.bmp");
+    fs::create_directories(styles + "sub");
+    Write(styles + "sub/a.bmp", "pieces");
+    Write(styles + "Pandrel.ini", "a settings file of somebody else");
+
+    struct Case {
+        const char* what;
+        std::string pieces;
+        std::string border;
+        std::string asked;
+    };
+    const std::string folder = styles;
+    const Case cases[] = {
+        {"relative escape", "../outside.bmp", "", "PiecesFile " + folder + "../outside.bmp not found!"},
+        {"deep escape", "../../../../../../.." + outside, "",
+         "PiecesFile " + folder + "../../../../../../.." + outside + " not found!"},
+        {"absolute path", outside, "", "PiecesFile " + folder + outside + " not found!"},
+        {"a folder part", "sub/a.bmp", "", "PiecesFile " + folder + "sub/a.bmp not found!"},
+        {"trailing slash", "a.bmp/", "", "PiecesFile " + folder + "a.bmp/ not found!"},
+        {"parent alone", "..", "", "PiecesFile " + folder + ".. not found!"},
+        {"the settings file", "Pandrel.ini", "", "PiecesFile " + folder + "Pandrel.ini not found!"},
+        {"border escape", "a.bmp", "../outside.bmp", "BorderFile " + folder + "../outside.bmp not found!"},
+        {"link out of the folder", "link.bmp", "", "PiecesFile " + folder + "link.bmp not found!"},
+        {"border link out of the folder", "a.bmp", "link.bmp", "BorderFile " + folder + "link.bmp not found!"},
+    };
+    for (const Case& c : cases) {
+        Write(secret, "secret");
+        fs::remove(outside);
+        host = FakeHost{};
+        const std::string more = c.border.empty() ? "" : "  BorderFile = " + c.border + "\r\n";
+        const ImportResult result = Import(Block("Evil", c.pieces, more) + Block("Good", "a.bmp"));
+        EXPECT_EQ(host.asked, (std::vector<std::string>{c.asked})) << c.what;
+        EXPECT_EQ(host.askedButtons, (std::vector<ImportButtons>{ImportButtons::kOkCancel})) << c.what;
+        EXPECT_EQ(result.saved, 1) << c.what;  // OK skips the block and goes on
+        EXPECT_FALSE(fs::exists(outside)) << c.what;
+        EXPECT_EQ(Read(secret), "secret") << c.what;
+        EXPECT_EQ(Blocks(), (std::vector<std::string>{"Alpha", "Good"})) << c.what;
+        Write(program.AppDir + "Pandrel.ini", ini);
+    }
+}
+
+TEST_F(StyleImport, CopyReplacesALinkInTheProgramFolderInsteadOfWritingThroughIt) {
+    const std::string victim = (m_root / "victim.txt").string();
+    Write(victim, "keep me");
+    Write(styles + "a.bmp", "pieces");
+    fs::create_symlink(victim, program.AppDir + "a.bmp");
+    // A link inside the style folder to a file beside it is followed.
+    Write(styles + "real.bmp", "border");
+    fs::create_symlink("real.bmp", styles + "frame.bmp");
+
+    const ImportResult result = Import(Block("One", "a.bmp", "  BorderFile = frame.bmp\r\n"));
+    EXPECT_EQ(result.saved, 1);
+    EXPECT_TRUE(host.asked.empty());
+    EXPECT_EQ(Read(victim), "keep me");
+    EXPECT_FALSE(fs::is_symlink(program.AppDir + "a.bmp"));
+    EXPECT_EQ(Read(program.AppDir + "a.bmp"), "pieces");
+    EXPECT_EQ(Read(program.AppDir + "frame.bmp"), "border");
+}
+
+}  // namespace

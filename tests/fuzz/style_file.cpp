@@ -3,6 +3,7 @@
 // first byte. Nothing may be written outside the program folder.
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "fuzz_support.h"
@@ -43,7 +44,14 @@ std::set<std::string> Listing(const std::string& root) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root, ec)) {
         const std::string name = entry.path().lexically_relative(root).string();
         if (name != "app" && name.rfind("app/", 0) != 0) {
-            names.insert(name);
+            // With the content of plain files: a copy through a link would
+            // change a file outside without changing the names.
+            std::string content;
+            if (entry.is_regular_file(ec) && !entry.is_symlink(ec)) {
+                std::ifstream file(entry.path(), std::ios::binary);
+                content.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+            }
+            names.insert(name + "=" + content);
         }
     }
     return names;
@@ -66,6 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // from the program folder is not.
     fuzz::WriteFile(root + "lib/outside.bmp", "BM outside");
     fuzz::WriteFile(root + "app/Pandrel.ini", "BeginStyle = Pi\r\n  PiecesFile = p.bmp\r\nEndStyle\r\n");
+    // A link in the style folder to a file outside it, and one in the
+    // program folder that a copy must replace, not write through.
+    fs::create_symlink("../outside.bmp", root + "lib/src/link.bmp", ec);
+    fs::create_symlink("../lib/outside.bmp", root + "app/b.bmp", ec);
     fuzz::WriteFile(root + "lib/src/set.sty", in.Rest());
     const std::set<std::string> before = Listing(root);
 

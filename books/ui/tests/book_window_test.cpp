@@ -8,6 +8,7 @@
 #include "diagram/ui/win_seek.h"
 #include "editing/ui/history_window.h"
 #include "settings/settings_file.h"
+#include "tests/support/file_size_limit.h"
 
 using namespace books::ui::testing;
 
@@ -286,6 +287,33 @@ TEST_F(BookWindowTest, BookLabelCountsGamesWhileConverting) {
     ASSERT_FALSE(recorder.painted.isEmpty());
     EXPECT_EQ(recorder.painted.first(), "10 games");
     EXPECT_EQ(Caption(), "Game 1. (1 of 35)");
+}
+
+TEST_F(BookWindowTest, BookCutShortByAFullDiskIsSaidInAWarningAndStaysUsable) {
+    QByteArray book;
+    for (int g = 1; g <= 20000; ++g) {
+        book += "[Event \"G" + QByteArray::number(g) + "\"]\n8/8/8/8/8/8/8/K7 w\n";
+    }
+    WriteFile("big.fen", book);
+    Start();
+    {
+        const testsupport::FileSizeLimit limit(books::kRecordLength * 2500);
+        Open("big.fen");
+    }
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    const QString text = fakes.messages.shown[0].text;
+    EXPECT_TRUE(text.startsWith("Only 1000 games of " + InDir("big.fen") + " could be read (")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith("File too large).")) << text.toStdString();
+    EXPECT_EQ(Caption(), "Game 1. (1 of 1000)");
+    ShowGame(1000);
+    EXPECT_EQ(Caption(), "Game 1000. (1000 of 1000)");
+    EXPECT_EQ(Fen(), "8/8/8/8/8/8/8/K7");
+
+    // A whole book says nothing.
+    fakes.messages.shown.clear();
+    Open("big.fen");
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_EQ(Caption(), "Game 1. (1 of 20000)");
 }
 
 TEST_F(BookWindowTest, FirstPositionAlreadyInTheTextBoxStillShowsOnTheBoard) {

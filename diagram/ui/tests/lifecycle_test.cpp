@@ -162,6 +162,30 @@ TEST_F(WindowTest, ExitWritesTheRecentLinesOldestFirst) {
     EXPECT_TRUE(saved.contains("BeginStyle = Alpha")) << saved.toStdString();
 }
 
+TEST_F(WindowTest, SettingsFileThatIsNotTextIsToldOnceAndKept) {
+    QByteArray junk = "RecentStyle = Alpha\r\nBeginStyle = Alpha\r\n  SqrWidth = 10\r\n";
+    junk += QByteArray("\x00\x01\xfe\xff", 4) + QByteArray(200, '\x00') + "\r\n  SqrHeight = 99\r\nEndStyle\r\n";
+    WriteFile("Pandrel.ini", junk);
+    Start();
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].text,
+              "Pandrel.ini could not be read whole: line 4 is not text. What it could not read keeps its default, "
+              "and the file is kept as " +
+                  InDir("Pandrel.ini.bad") + " before it is written again.");
+    EXPECT_EQ(program.style.SQRWIDTH, 150);
+    EXPECT_EQ(program.style.SQRHEIGHT, 225);
+    window->AddRecentFile("one.pgn");
+    QTest::keyClick(Text1(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(ReadFile("Pandrel.ini.bad"), junk);
+    EXPECT_TRUE(ReadFile("Pandrel.ini").startsWith("RecentFile = one.pgn\r\n"));
+
+    // The next start has been told already.
+    fakes.messages.shown.clear();
+    window.reset();
+    Start();
+    EXPECT_TRUE(fakes.messages.shown.empty());
+}
+
 TEST_F(WindowTest, ClosingRemovesOnlyThisCopysWorkingFiles) {
     Start();
     const QString own = QString::fromStdString(program.WorkName);

@@ -1,0 +1,48 @@
+#pragma once
+// Counts the bytes a test executable allocates with operator new, so that a
+// test can hold a reader's memory to a multiple of its input without timing
+// it. Include in exactly one file of a test executable.
+
+#include <atomic>
+#include <cstddef>
+#include <cstdlib>
+#include <new>
+
+namespace testsupport {
+
+inline std::atomic<size_t> g_allocatedBytes{0};
+
+/// Bytes allocated with operator new while an instance lives.
+class AllocatedBytes {
+  public:
+    AllocatedBytes() : m_start(g_allocatedBytes.load()) {}
+    size_t Count() const { return g_allocatedBytes.load() - m_start; }
+
+  private:
+    size_t m_start;
+};
+
+}  // namespace testsupport
+
+void* operator new(std::size_t size) {
+    testsupport::g_allocatedBytes += size;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
