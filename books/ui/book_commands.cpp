@@ -14,6 +14,7 @@
 #include "books/convert.h"
 #include "books/navigation.h"
 #include "books/ui/add_to_book_window.h"
+#include "books/ui/book_export_commands.h"
 #include "books/ui/search_window.h"
 #include "books/ui/step_button.h"
 #include "diagram/geometry.h"
@@ -24,6 +25,7 @@
 #include "diagram/ui/style_list.h"
 #include "diagram/ui/win_seek.h"
 #include "editing/ui/history_window.h"
+#include "platform/ui/strings.h"
 #include "settings/settings_file.h"
 
 namespace books::ui {
@@ -41,9 +43,7 @@ constexpr int kCaptionLength = 15;
 // would cost more than the conversion itself while nobody can read them.
 constexpr qint64 kProgressInterval = 40;
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
+using platform::Q;
 
 }  // namespace
 
@@ -315,6 +315,7 @@ BookCommands* Attach(diagram::ui::MainWindow& main) {
     auto* commands = new BookCommands(main);
     main.hooks().CmdLoad = [commands] { commands->CmdLoad(); };
     AttachAddToBook(main, *commands);
+    AttachBookExport(main);
     main.hooks().unloadSteps.push_back([&main] { main.program().book.CloseWorkFile(); });
     return commands;
 }
