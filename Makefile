@@ -3,11 +3,13 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
+# Extra CMake options for every build folder (CI sets -DPANDREL_WERROR=ON).
+CMAKE_ARGS ?=
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 ASAN_BUILD ?= build-asan
 
-.PHONY: all setup configure build run test bench format clean quillet fuzz fuzz-build test-asan
+.PHONY: all setup configure build run test bench format clean quillet fuzz fuzz-build test-asan format-check tidy
 
 all: build
 
@@ -16,7 +18,7 @@ setup:
 
 configure: setup
 	@if [ ! -f $(BUILD)/build.ninja ]; then \
-	  cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo; \
+	  cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS); \
 	fi
 
 build: configure
@@ -36,7 +38,7 @@ test: build
 fuzz-build: setup
 	@if [ ! -f $(FUZZ_BUILD)/build.ninja ]; then \
 	  CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	    -DCMAKE_CXX_COMPILER=clang++ -DPANDREL_FUZZ=ON; \
+	    -DCMAKE_CXX_COMPILER=clang++ -DPANDREL_FUZZ=ON $(CMAKE_ARGS); \
 	fi
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 
@@ -47,7 +49,7 @@ fuzz: fuzz-build
 # behaviour checks.
 test-asan: setup
 	@if [ ! -f $(ASAN_BUILD)/build.ninja ]; then \
-	  cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPANDREL_SANITIZE=ON; \
+	  cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Sanitize -DPANDREL_SANITIZE=ON $(CMAKE_ARGS); \
 	fi
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
@@ -61,6 +63,14 @@ bench: build
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	./scripts/check-format.sh
+
+# The cores against the checks of .clang-tidy (needs a configured build folder).
+tidy:
+	git ls-files 'position/*.cpp' 'settings/*.cpp' 'diagram/*.cpp' 'editing/*.cpp' 'books/*.cpp' 'engines/*.cpp' \
+	  | grep -v '/tests/\|/ui/\|/render/' | xargs clang-tidy -p $(BUILD) --quiet
 
 clean:
 	rm -rf $(BUILD)

@@ -160,12 +160,12 @@ SetMoveResult SetMove(const Vet& vet, const NotationStyle& style, int prev) {
     bool ambiguous = false;
     bool needFile = false;
     bool needRank = false;
-    // Returns whether a ray goes on past (r, col).
-    auto examine = [&](int r, int col) {
-        if (r < 0 || r >= rows || col < 0 || col >= cols) {
+    // Returns whether a ray goes on past (row, col).
+    auto examine = [&](int row, int col) {
+        if (row < 0 || row >= rows || col < 0 || col >= cols) {
             return false;
         }
-        const int s = r * cols + col;
+        const int s = row * cols + col;
         const int v = vet(p, s);
         if (v == moving) {
             if (s != o) {
@@ -173,7 +173,7 @@ SetMoveResult SetMove(const Vet& vet, const NotationStyle& style, int prev) {
                 if (col == ocol) {
                     needRank = true;
                 }
-                if (r == orow) {
+                if (row == orow) {
                     needFile = true;
                 }
             }

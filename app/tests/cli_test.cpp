@@ -126,8 +126,9 @@ TEST_F(CliTest, NotationSubcommands) {
               "ok\trnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR\n"
               "O-O\trnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQ1RK1\n");
     EXPECT_EQ(Cli("play" + m_app + "--side x K").status, 2);
-    EXPECT_EQ(Cli("move" + m_app + "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR "
-                                   "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R")
+    EXPECT_EQ(Cli("move" + m_app +
+                  "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR "
+                  "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R")
                   .out,
               "Nf3\n");
     EXPECT_EQ(Cli("move" + m_app + "8/8/8/8/8/8/8/8 8/8/8/8/8/8/8/8").out, "\n");

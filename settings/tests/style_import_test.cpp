@@ -227,7 +227,8 @@ TEST_F(StyleImport, BitmapNamesWithAFolderPartAreNotInTheImportFolder) {
     };
     for (const Case& c : cases) {
         host = FakeHost{};
-        const std::string border = *c.border ? std::string("  BorderFile = ") + c.border + "\r\n" : std::string();
+        const std::string border =
+            *c.border ? std::string("  BorderFile = ") + c.border + "\r\n" : std::string();
         const ImportResult result = Import(Block("Up", c.pieces, border), src);
         std::string message = c.message;
         message.replace(message.find("{src}"), 5, src);

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)engines::CraftyRc(english, fen, pieces.size() % 2 == 0);
     const std::vector<std::string> items = engines::LogItems(in.Rest());
     for (const std::string& item : items) {
-        fuzz::Check(!item.empty() && item.find_first_of("\r\n") == std::string::npos, "one log line per item");
+        fuzz::Check(!item.empty() && item.find_first_of("\r\n") == std::string::npos,
+                    "one log line per item");
     }
     return 0;
 }

@@ -23,14 +23,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     position::Vet other;
     position::Build2(other, position::kPainted, text, shape);
     for (int s = 0; s < position::kCells; ++s) {
-        fuzz::Check(other(position::kPainted, s) == vet(position::kPosition, s), "both readers fill the same cells");
+        fuzz::Check(other(position::kPainted, s) == vet(position::kPosition, s),
+                    "both readers fill the same cells");
     }
 
     const std::string fen = position::VetToFEN(vet, shape);
     position::Vet back;
     position::ParseFEN(back, fen, shape);
     for (int s = 0; s < squares; ++s) {
-        fuzz::Check(back(position::kPosition, s) == vet(position::kPosition, s), "a written board reads back");
+        fuzz::Check(back(position::kPosition, s) == vet(position::kPosition, s),
+                    "a written board reads back");
     }
     fuzz::Check(position::VetToFEN(back, shape) == fen, "a written board writes the same again");
 

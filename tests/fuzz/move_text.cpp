@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string_view move = in.Line();
         const position::PlayResult r = position::PlayMove(vet, style, turn, move);
         if (r.status == position::PlayStatus::kMoved) {
-            fuzz::Check(r.from >= 0 && r.from < squares && r.to >= 0 && r.to < squares, "a move stays on the board");
+            fuzz::Check(r.from >= 0 && r.from < squares && r.to >= 0 && r.to < squares,
+                        "a move stays on the board");
         }
         (void)r.Text(move);
         (void)position::Describe(r.reason);

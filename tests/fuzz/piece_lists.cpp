@@ -1,8 +1,8 @@
 // The algebraic piece lists of a position with a fuzzed dictionary and
 // English letters.
 
-#include "fuzz_support.h"
 #include "position/piece_lists.h"
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input in(data, size);

@@ -9,7 +9,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const engines::PyData parsed = engines::ParsePyDat(text);
-    fuzz::Check(parsed.dictionary.size() >= 2 && parsed.dictionary.compare(parsed.dictionary.size() - 2, 2, "&&") == 0,
+    fuzz::Check(parsed.dictionary.size() >= 2 &&
+                    parsed.dictionary.compare(parsed.dictionary.size() - 2, 2, "&&") == 0,
                 "the dictionary ends in &&");
     for (const auto& list : parsed.pickLists) {
         for (const std::string& item : list) {

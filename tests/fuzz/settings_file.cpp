@@ -1,8 +1,8 @@
 // The settings file: read, a style saved into it and the recent lines
 // rewritten, read again; then the style deleted.
 
-#include "fuzz_support.h"
 #include "settings/settings_file.h"
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input in(data, size);

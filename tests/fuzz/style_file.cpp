@@ -84,7 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     settings::Style style;
     settings::ProgramSettings program;
     program.AppDir = root + "app/";
-    const settings::ImportResult result = settings::ImportStyles(root + "lib/src/set.sty", style, program, host);
+    const settings::ImportResult result =
+        settings::ImportStyles(root + "lib/src/set.sty", style, program, host);
     fuzz::Check(result.saved >= 0, "a count of styles saved");
     fuzz::Check(Listing(root) == before, "the import writes only inside the program folder");
     return 0;
