@@ -3,7 +3,11 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all setup configure build run test bench format clean quillet
+.PHONY: all setup configure build run test bench format clean quillet install package package-check
+
+# Install rules: `make install` puts the programs under $(PREFIX) (default
+# /usr/local); DESTDIR stages the tree elsewhere, as packagers do.
+PREFIX ?= /usr/local
 
 all: build
 
@@ -29,6 +33,17 @@ test: build
 
 bench: build
 	./bench/run.sh $(BUILD)
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The Debian package: $(BUILD)/pandrel_<version>_amd64.deb.
+package: build
+	cmake --build $(BUILD) --target package
+
+# Builds the package and checks what it holds and needs.
+package-check: package
+	./packaging/check_package.sh $(BUILD)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
