@@ -5,7 +5,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QPainter>
+#include <QScreen>
 #include <QUrl>
 
 #include "diagram/ui/about_dialog.h"
@@ -29,6 +32,35 @@ QPixmap KingIcon(const diagram::Renderer& renderer, int scale) {
     const int king = 12;  // "K" in the standard piece letters
     const QImage image = pieces.copy(king * cell, 0, cell, cell);
     return QPixmap::fromImage(image.scaled(cell * scale, cell * scale));
+}
+
+// The place of the last run, when it still lies on a screen (a monitor may
+// have gone since).
+void RestorePosition(QWidget& window, const settings::ProgramSettings& settings) {
+    if (!settings.HasWindowPosition) {
+        return;
+    }
+    const QPoint corner(settings.WindowLeft, settings.WindowTop);
+    // Enough of the title bar must be on a screen to grab it.
+    if (QGuiApplication::screenAt(corner + QPoint(40, 10)) != nullptr) {
+        window.move(corner);
+    }
+}
+
+// A minimised or maximised window keeps the place it had before.
+void KeepPosition(const QWidget& window, settings::ProgramSettings& settings) {
+    if (window.isMinimized() || window.isMaximized() || window.isFullScreen()) {
+        return;
+    }
+    settings.HasWindowPosition = true;
+    settings.WindowLeft = window.pos().x();
+    settings.WindowTop = window.pos().y();
+}
+
+// The picture drawn for the program when it has one, else the king.
+QIcon ProgramIcon(const diagram::Renderer& renderer) {
+    const QIcon drawn = QGuiApplication::windowIcon();
+    return drawn.isNull() || drawn.availableSizes().isEmpty() ? QIcon(KingIcon(renderer, 2)) : drawn;
 }
 
 void RunEach(const std::vector<std::function<void()>>& steps) {
@@ -75,7 +107,7 @@ void MainWindow::Load(const StartupOptions& options) {
     // Mouse editing and the palette start with nothing pressed or chosen.
     m_program.editing = editing::EditState{};
     setWindowTitle(QStringLiteral("Pandrel - ") + QString::fromStdString(m_program.ImageName));
-    setWindowIcon(KingIcon(m_renderer, 2));
+    setWindowIcon(ProgramIcon(m_renderer));
 
     // 4. Settings: style record, recent files and engine, style names; the
     // first picture of the board.
@@ -85,6 +117,7 @@ void MainWindow::Load(const StartupOptions& options) {
         m_ui.Combo1->addItem(QString::fromStdString(name));
     }
     m_recent->Show(settings.RecentFiles);
+    RestorePosition(*this, settings);
     DrawBoard();
 
     // 5. Engines, then the Popeye dictionary in force.
@@ -176,6 +209,7 @@ void MainWindow::QueryUnload() {
 
 void MainWindow::Unload() {
     RunEach(m_hooks.unloadSteps);
+    KeepPosition(*this, m_program.settings);
     settings::SaveRecent(m_program.style, m_program.settings);
     RemoveWorkingFiles(m_program.settings.AppDir, m_program.WorkName, m_program.engines.craftyFound);
 }
