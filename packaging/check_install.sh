@@ -5,6 +5,13 @@
 set -eu
 build=$1
 source=$2
+# The shipped copy of a data file, "" when the tree has none (the same
+# folders as the install rule, first found wins).
+shipped() {
+  for d in data settings/data diagram/data engines/data; do
+    if [ -f "$source/$d/$1" ]; then echo "$source/$d/$1"; return; fi
+  done
+}
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 
@@ -26,7 +33,7 @@ actual="$root/actual"
     for s in 48 128 256; do echo "usr/local/share/icons/hicolor/${s}x${s}/apps/$id.png"; done
   done
   for f in Pandrel.ini Py.dat; do
-    if [ -f "$source/data/$f" ]; then echo "usr/local/share/pandrel/$f"; fi
+    if [ -n "$(shipped "$f")" ]; then echo "usr/local/share/pandrel/$f"; fi
   done
 } | sort >"$expected"
 (cd "$root" && find usr -type f -o -type l) | sort >"$actual"
@@ -50,7 +57,8 @@ data="$root/data"
 XDG_DATA_HOME="$data" "$root/usr/local/bin/pandrel-cli" fen K7/8/8/8/8/8/8/8 >/dev/null
 [ -d "$data/Pandrel" ] || { echo "install_layout: $data/Pandrel was not created" >&2; exit 1; }
 for f in Pandrel.ini Py.dat; do
-  if [ -f "$source/data/$f" ] && ! cmp -s "$source/data/$f" "$data/Pandrel/$f"; then
+  from=$(shipped "$f")
+  if [ -n "$from" ] && ! cmp -s "$from" "$data/Pandrel/$f"; then
     echo "install_layout: $f was not seeded into the data folder" >&2
     exit 1
   fi
