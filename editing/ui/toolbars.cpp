@@ -83,8 +83,8 @@ QToolBar* Bar(diagram::ui::MainWindow& main, const char* name) {
 
 // "Save Image (Ctrl+S)": the menu item's caption without its mnemonic or
 // dots, and its shortcut as this desktop writes it.
-QString CommandTip(const QAction* action) {
-    QString name = action->text();
+QString CommandTip(const QAction* action, const QString& menu = {}) {
+    QString name = menu + action->text();
     name.remove(QRegularExpression(QStringLiteral("&(?!&)")));
     name.remove(QRegularExpression(QStringLiteral("\\.\\.\\.$|\\s*=.*$")));
     const QString keys = action->shortcut().toString(QKeySequence::NativeText);
@@ -170,8 +170,10 @@ Toolbars::Toolbars(diagram::ui::MainWindow& main) : QObject(&main), m_main(main)
     // Every button names the command it runs; the engine button the engine
     // it starts now.
     for (int i = 0; i < kButtons; ++i) {
+        // The three copy commands sit in the Copy submenu, whose name they need.
+        const QString menu = i >= 3 && i <= 5 ? QStringLiteral("Copy ") : QString();
         if (kFirstCommands[i] != nullptr) {
-            m_image4[i]->setToolTip(CommandTip(main.action(QString::fromLatin1(kFirstCommands[i]))));
+            m_image4[i]->setToolTip(CommandTip(main.action(QString::fromLatin1(kFirstCommands[i])), menu));
         }
         m_image7[i]->setToolTip(CommandTip(main.action(QString::fromLatin1(kSecondCommands[i]))));
     }
