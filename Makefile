@@ -9,7 +9,11 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 ASAN_BUILD ?= build-asan
 
-.PHONY: all setup configure build run test bench format clean quillet fuzz fuzz-build test-asan format-check tidy
+.PHONY: all setup configure build run test bench format clean quillet fuzz fuzz-build test-asan format-check tidy install package package-check
+
+# Install rules: `make install` puts the programs under $(PREFIX) (default
+# /usr/local); DESTDIR stages the tree elsewhere, as packagers do.
+PREFIX ?= /usr/local
 
 all: build
 
@@ -60,6 +64,17 @@ test-asan: setup
 
 bench: build
 	./bench/run.sh $(BUILD)
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The Debian package: $(BUILD)/pandrel_<version>_amd64.deb.
+package: build
+	cmake --build $(BUILD) --target package
+
+# Builds the package and checks what it holds and needs.
+package-check: package
+	./packaging/check_package.sh $(BUILD)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,13 +1,48 @@
 #pragma once
 // The program folder and the names of this copy's working files.
 
+#include <functional>
 #include <string>
 
 namespace settings {
 
-/// The program folder: the executable's folder when it is writable, else
-/// ~/.local/share/Pandrel/ (created when missing). Always ends in "/".
+/// What choosing the program folder looks at; FromEnvironment() fills it for
+/// this process.
+struct AppDirInput {
+    std::string exeDir;       ///< Folder of the executable.
+    std::string xdgDataHome;  ///< $XDG_DATA_HOME, "" when unset.
+    std::string home;         ///< $HOME.
+    /// Whether the program may write into a folder; access(W_OK) when empty.
+    std::function<bool(const std::string&)> writable;
+
+    static AppDirInput FromEnvironment(const std::string& exeDir);
+};
+
+/// The folder of shipped data (ending in "/") when exeDir is the bin/ folder
+/// of an installed copy, i.e. a "bin" folder beside "../share/pandrel/";
+/// "" for every other copy.
+std::string InstalledDataDir(const std::string& exeDir);
+
+/// The user's own folder: $XDG_DATA_HOME/Pandrel/ when that is an absolute
+/// path, else $HOME/.local/share/Pandrel/.
+std::string UserDataDir(const std::string& xdgDataHome, const std::string& home);
+
+/// Files a new user folder is given from the shipped data.
+inline constexpr const char* kSeededFiles[] = {"Pandrel.ini", "Py.dat"};
+
+/// The program folder, ending in "/". An installed copy never writes beside
+/// its executable: it uses UserDataDir, created when missing, and copies the
+/// shipped Pandrel.ini and Py.dat into it when it has none. Any other copy
+/// uses its own folder when writable (portable use), else UserDataDir seeded
+/// from its own folder.
+std::string ResolveAppDir(const AppDirInput& input);
+
+/// ResolveAppDir for this process's environment.
 std::string ResolveAppDir(const std::string& exeDir);
+
+/// Where the manual of a copy lies: share/pandrel/pandrel.html when
+/// installed, else pandrel.html beside the executable.
+std::string ManualPath(const std::string& exeDir);
 
 /// "F" and six digits from the hundredths of a second since midnight; names
 /// this copy's book work file.

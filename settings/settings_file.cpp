@@ -309,6 +309,9 @@ ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings
                 PushRecent(program.RecentFiles, value);
             } else if (key == "RECENTENGINE") {
                 program.RecentEngine = value;
+            } else if (key == "WINDOWLEFT" || key == "WINDOWTOP") {
+                (key == "WINDOWLEFT" ? program.WindowLeft : program.WindowTop) = *n;
+                program.HasWindowPosition = true;
             } else if (key == "STYLE" || key == "RECENTSTYLE") {
                 if (!hadStyle) {
                     style.CurrentStyle = value;
@@ -354,6 +357,12 @@ std::string SaveRecentText(const Style& style, const ProgramSettings& program, c
         out += TextLine("", "RecentEngine", program.RecentEngine);
         out += kEol;
     }
+    if (program.HasWindowPosition) {
+        out += TextLine("", "WindowLeft", std::to_string(program.WindowLeft));
+        out += kEol;
+        out += TextLine("", "WindowTop", std::to_string(program.WindowTop));
+        out += kEol;
+    }
     if (oldText == nullptr) {
         return out;
     }
@@ -361,7 +370,8 @@ std::string SaveRecentText(const Style& style, const ProgramSettings& program, c
         const std::string u = Upper(QuotedRecord(Trim(line)));
         if (StartsWith(u, "RECENTSTYLE") || StartsWith(u, "STYLE")) {
             out += TextLine("", "RecentStyle", style.CurrentStyle);
-        } else if (StartsWith(u, "RECENTENGINE") || StartsWith(u, "RECENTFILE")) {
+        } else if (StartsWith(u, "RECENTENGINE") || StartsWith(u, "RECENTFILE") || StartsWith(u, "WINDOWLEFT") ||
+                   StartsWith(u, "WINDOWTOP")) {
             continue;
         } else {
             out += line;

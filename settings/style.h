@@ -62,6 +62,11 @@ struct ProgramSettings {
     std::string RecentEngine;                ///< "POPEYE", "CRAFTY" or "".
     std::string AppDir;                      ///< Program folder, ending in "/".
     std::string PyDictionaryText;            ///< Popeye dictionary in force.
+    /// The main window's place on the screen ("WindowLeft", "WindowTop"),
+    /// kept between runs; none until a run has saved one.
+    bool HasWindowPosition = false;
+    int WindowLeft = 0;
+    int WindowTop = 0;
     /// The colour chooser's 16 custom colours, kept between uses; all bytes
     /// 0xFF at start-up.
     std::array<int32_t, 16> CustomColors{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};

@@ -4,19 +4,104 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdio>
+#include <fstream>
 #include <ostream>
 
 #include "app/cli/cli.h"
 #include "books/convert.h"
 #include "books/search.h"
+#include "settings/style.h"
 
 namespace cli {
 
 namespace {
 
+// A book read from standard input is first kept in a file of this copy's
+// own, since the converters read their book more than once and choose their
+// form by the extension.
+struct StdinBook {
+    std::string path;
+    ~StdinBook() {
+        if (!path.empty()) {
+            std::remove(path.c_str());
+        }
+    }
+};
+
+// The form of a book on standard input: --format, or PGN when its first
+// non-blank character opens a tag, FEN otherwise.
+bool StdinFormat(const std::string& format, const std::string& text, std::string& ext) {
+    if (format.empty()) {
+        const size_t first = text.find_first_not_of(" \t\r\n");
+        ext = first != std::string::npos && text[first] == '[' ? "pgn" : "fen";
+        return true;
+    }
+    for (const char* known : {"pgn", "epd", "fen", "pbm"}) {
+        if (settings::Upper(format) == settings::Upper(known)) {
+            ext = known;
+            return true;
+        }
+    }
+    return false;
+}
+
+int ReadStdinBook(Context& ctx, const std::string& format, StdinBook& book, std::string& file) {
+    std::string text;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
+        text.append(buffer, n);
+    }
+    if (std::ferror(stdin)) {
+        ctx.err << "pandrel-cli: cannot read standard input\n";
+        return kFailure;
+    }
+    std::string ext;
+    if (!StdinFormat(format, text, ext)) {
+        ctx.err << "pandrel-cli: unknown book format \"" << format << "\" (pgn, epd, fen, pbm)\n";
+        return kUsage;
+    }
+    book.path = ctx.program.settings.AppDir + ctx.program.WorkName + "s." + ext;
+    std::ofstream out(book.path, std::ios::binary);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out) {
+        ctx.err << "pandrel-cli: cannot write " << book.path << "\n";
+        return kFailure;
+    }
+    file = book.path;
+    return kOk;
+}
+
+// The book named on the command line, or standard input for "-"; --format
+// only goes with the latter.
+int BookArgument(Context& ctx, Args& args, const char* name, StdinBook& stdinBook, std::string& file) {
+    std::string error;
+    std::string format;
+    const bool hasFormat = args.TakeValue("--format", format, error);
+    if (!error.empty()) {
+        ctx.err << "pandrel-cli " << name << ": " << error << "\n";
+        return kUsage;
+    }
+    if (!ExpectWords(ctx, args, name, 1, 1)) {
+        return kUsage;
+    }
+    file = args.words[0];
+    if (file != "-") {
+        if (hasFormat) {
+            ctx.err << "pandrel-cli " << name << ": --format is for a book on standard input (-)\n";
+            return kUsage;
+        }
+        return kOk;
+    }
+    return ReadStdinBook(ctx, format, stdinBook, file);
+}
+
 // Converts the book file into this copy's work file. Returns the exit
-// status so far: kFailure when nothing could be converted.
-int Convert(Context& ctx, const std::string& file) {
+// status: kFailure when nothing could be converted or the conversion stopped
+// early (a full disk, a damaged file), since the book is then incomplete.
+int Convert(Context& ctx, const std::string& file, bool* converted = nullptr) {
     app::Program& program = ctx.program;
     program.book.BookFile = file;
     const books::ConvertInput in{
@@ -24,15 +109,21 @@ int Convert(Context& ctx, const std::string& file) {
     const books::LoadResult r = books::LoadBook(program.book, in);
     switch (r.status) {
         case books::LoadStatus::kDone:
+            if (converted != nullptr) {
+                *converted = true;
+            }
             return kOk;
         case books::LoadStatus::kStopped:
+            if (converted != nullptr) {
+                *converted = true;  // what was converted still counts
+            }
             if (r.ioFailure) {
                 // The counts printed after this are of a part of the book only.
                 ctx.err << "pandrel-cli: " << books::IncompleteBookText(file, r) << "\n";
                 return kFailure;
             }
             ctx.err << "pandrel-cli: conversion stopped: " << r.reason << "\n";
-            return kOk;
+            return kFailure;
         case books::LoadStatus::kNoWorkFile:
         case books::LoadStatus::kNoBookFile:
             ctx.err << "pandrel-cli: " << r.reason << "\n";
@@ -65,25 +156,32 @@ void PrintRecords(Context& ctx) {
 }
 
 const Register book("book",
-                    "[--records] FILE   converts FILE as Open Book does; prints \"games N records M\"",
+                    "[--records] [--format EXT] FILE   converts FILE (- for standard input) as Open Book "
+                    "does; prints \"games N records M\"",
                     [](Context& ctx, Args& args) {
                         const bool records = args.TakeFlag("--records");
-                        if (!ExpectWords(ctx, args, "book", 1, 1)) {
-                            return kUsage;
+                        StdinBook stdinBook;
+                        std::string file;
+                        if (const int status = BookArgument(ctx, args, "book", stdinBook, file); status != kOk) {
+                            return status;
                         }
-                        const int status = Convert(ctx, args.words[0]);
-                        if (records) {
-                            PrintRecords(ctx);
+                        bool converted = false;
+                        const int status = Convert(ctx, file, &converted);
+                        if (converted) {
+                            if (records) {
+                                PrintRecords(ctx);
+                            }
+                            ctx.out << "games " << ctx.program.book.NGames << " records "
+                                    << ctx.program.book.NRecords << "\n";
                         }
-                        ctx.out << "games " << ctx.program.book.NGames << " records "
-                                << ctx.program.book.NRecords << "\n";
                         RemoveWorkFile(ctx.program);
                         return status;
                     });
 
 const Register search(
     "search",
-    "FILE [--words T] [--white T] [--black T] [--global T] [--notations T]   prints the games found",
+    "[--format EXT] FILE [--words T] [--white T] [--black T] [--global T] [--notations T]   prints the games "
+    "found (FILE - for standard input)",
     [](Context& ctx, Args& args) {
         static const std::array<const char*, 5> kOptions = {"--words", "--white", "--black", "--global",
                                                             "--notations"};
@@ -96,10 +194,12 @@ const Register search(
                 return kUsage;
             }
         }
-        if (!ExpectWords(ctx, args, "search", 1, 1)) {
-            return kUsage;
+        StdinBook stdinBook;
+        std::string file;
+        if (const int status = BookArgument(ctx, args, "search", stdinBook, file); status != kOk) {
+            return status;
         }
-        if (const int status = Convert(ctx, args.words[0]); status != kOk) {
+        if (const int status = Convert(ctx, file); status != kOk) {
             RemoveWorkFile(ctx.program);
             return status;
         }

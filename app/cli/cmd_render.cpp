@@ -1,8 +1,10 @@
 // render: writes the diagram picture, as the window shows it, to a BMP file.
 
+#include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <cstdio>
 #include <memory>
 #include <ostream>
 
@@ -14,7 +16,7 @@ namespace cli {
 namespace {
 
 const Register render(
-    "render", "[--reversed] -o FILE TEXT   writes the diagram of TEXT as a 24-bit BMP file",
+    "render", "[--reversed] -o FILE TEXT   writes the diagram of TEXT as a 24-bit BMP file (-o - for standard output)",
     [](Context& ctx, Args& args) {
         std::string error;
         std::string file;
@@ -53,6 +55,20 @@ const Register render(
         position::ResetVet(program.vet, program.Shape());
         renderer.Build(program.vet, args.words[0], program.style, program.editing.Reversed);
 
+        if (file == "-") {
+            QBuffer bytes;
+            bytes.open(QIODevice::WriteOnly);
+            QImageWriter writer(&bytes, "bmp");
+            const QByteArray& data = bytes.data();
+            if (!writer.write(renderer.picture()) ||
+                std::fwrite(data.constData(), 1, static_cast<size_t>(data.size()), stdout) !=
+                    static_cast<size_t>(data.size()) ||
+                std::fflush(stdout) != 0) {
+                ctx.err << "pandrel-cli render: cannot write the image to standard output\n";
+                return kFailure;
+            }
+            return kOk;
+        }
         QImageWriter writer(QString::fromStdString(file), "bmp");
         if (!writer.write(renderer.picture())) {
             ctx.err << "pandrel-cli render: cannot write " << file << ": "

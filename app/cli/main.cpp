@@ -1,12 +1,18 @@
 // pandrel-cli: the diagram core without windows, for scripts and batch use.
 
+#ifndef PANDREL_VERSION
+#define PANDREL_VERSION "0.0.0"
+#endif
+
 #include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <vector>
 
 #include "app/cli/cli.h"
+#include "app/cli/command_line.h"
 #include "diagram/geometry.h"
 #include "settings/app_dir.h"
 #include "settings/settings_file.h"
@@ -31,11 +37,30 @@ std::string ExeDir() {
     return ec ? std::string(".") : exe.parent_path().string();
 }
 
-void Usage(std::ostream& err) {
-    err << "usage: pandrel-cli SUBCOMMAND [--appdir DIR] [--style NAME] ARGS...\n";
+constexpr const char* kGlobalOptions =
+    "global options, before or after the subcommand:\n"
+    "  --appdir DIR   folder of Pandrel.ini and the working files\n"
+    "  --style NAME   a style of the settings file\n";
+constexpr const char* kTryHelp = "try \"pandrel-cli --help\"\n";
+
+void Usage(std::ostream& out) {
+    out << "usage: pandrel-cli [--appdir DIR] [--style NAME] SUBCOMMAND ARGS...\n"
+           "       pandrel-cli --version | --help | SUBCOMMAND --help\n";
     for (const auto& [name, entry] : Table()) {
-        err << "  pandrel-cli " << name << " " << entry.usage << "\n";
+        out << "  pandrel-cli " << name << " " << entry.usage << "\n";
     }
+    out << kGlobalOptions;
+}
+
+// A full disk or a closed pipe behind standard output is a failed run, not
+// a quiet success.
+int Flushed(int status) {
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "pandrel-cli: cannot write to standard output\n";
+        return status == kOk ? kFailure : status;
+    }
+    return status;
 }
 
 }  // namespace
@@ -110,54 +135,66 @@ std::string EnterFen(app::Program& program, const std::string& text) {
 
 int main(int argc, char** argv) {
     using namespace cli;
-    if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
-        Usage(std::cerr);
-        return argc < 2 ? kUsage : kOk;
-    }
-    const std::string name = argv[1];
-    const auto found = Table().find(name);
-    if (found == Table().end()) {
-        std::cerr << "pandrel-cli: unknown subcommand \"" << name << "\"\n";
-        return kUsage;
-    }
-    Args args;
-    for (int i = 2; i < argc; ++i) {
-        args.words.emplace_back(argv[i]);
-    }
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    CommandLine line;
     std::string error;
-    std::string appDir;
-    std::string styleName;
-    const bool hasAppDir = args.TakeValue("--appdir", appDir, error);
-    const bool hasStyle = error.empty() && args.TakeValue("--style", styleName, error);
-    if (!error.empty()) {
-        std::cerr << "pandrel-cli: " << error << "\n";
+    if (!ParseCommandLine(words, line, error)) {
+        std::cerr << "pandrel-cli: " << error << "\n" << kTryHelp;
         return kUsage;
+    }
+    if (line.subcommand.empty()) {
+        if (line.version) {
+            std::cout << "pandrel-cli " << PANDREL_VERSION << "\n";
+        } else if (line.help) {
+            Usage(std::cout);
+        } else {
+            Usage(std::cerr);
+            return kUsage;
+        }
+        return Flushed(kOk);
+    }
+    const auto found = Table().find(line.subcommand);
+    if (found == Table().end()) {
+        std::cerr << "pandrel-cli: unknown subcommand \"" << line.subcommand << "\"\n" << kTryHelp;
+        return kUsage;
+    }
+    if (line.help) {
+        std::cout << "usage: pandrel-cli " << found->first << " " << found->second.usage << "\n"
+                  << kGlobalOptions;
+        return Flushed(kOk);
+    }
+    if (line.version) {
+        std::cout << "pandrel-cli " << PANDREL_VERSION << "\n";
+        return Flushed(kOk);
     }
 
     Context ctx{app::Program{}, std::cout, std::cerr};
     app::Program& program = ctx.program;
-    program.settings.AppDir = hasAppDir ? (appDir.empty() || appDir.back() != '/' ? appDir + "/" : appDir)
-                                        : settings::ResolveAppDir(ExeDir());
+    const std::string& appDir = line.appDir;
+    program.settings.AppDir = line.hasAppDir ? (appDir.empty() || appDir.back() != '/' ? appDir + "/" : appDir)
+                                             : settings::ResolveAppDir(ExeDir());
     program.WorkName = settings::MakeWorkName(settings::HundredthsSinceMidnight());
 
     // As at start-up: the style the settings file names, or its first block.
     const settings::ReadResult read = settings::ReadSettings(program.style, program.settings);
-    if (hasStyle) {
+    if (line.hasStyle) {
         // As picking a name in the style list: it must be one of the blocks.
         std::string match;
         for (const auto& s : read.newStyles) {
-            if (settings::Upper(s) == settings::Upper(styleName)) {
+            if (settings::Upper(s) == settings::Upper(line.style)) {
                 match = s;
                 break;
             }
         }
         if (match.empty()) {
-            std::cerr << "pandrel-cli: unknown style \"" << styleName << "\"\n";
+            std::cerr << "pandrel-cli: unknown style \"" << line.style << "\"\n";
             return kUsage;
         }
         program.style.CurrentStyle = match;
         settings::ReadSettings(program.style, program.settings);
     }
     diagram::PrepareStyle(program.style);
-    return found->second.handler(ctx, args);
+    Args args;
+    args.words = line.rest;
+    return Flushed(found->second.handler(ctx, args));
 }

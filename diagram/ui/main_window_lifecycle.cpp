@@ -5,7 +5,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QPainter>
+#include <QScreen>
 #include <QUrl>
 
 #include "diagram/ui/about_dialog.h"
@@ -47,6 +50,35 @@ void WarnOfDamagedSettings(QWidget* parent, const platform::Services& services, 
                                              static_cast<qsizetype>(settings::kSettingsName.size())))
                     .arg(read.damagedLine)
                     .arg(bad));
+}
+
+// The place of the last run, when it still lies on a screen (a monitor may
+// have gone since).
+void RestorePosition(QWidget& window, const settings::ProgramSettings& settings) {
+    if (!settings.HasWindowPosition) {
+        return;
+    }
+    const QPoint corner(settings.WindowLeft, settings.WindowTop);
+    // Enough of the title bar must be on a screen to grab it.
+    if (QGuiApplication::screenAt(corner + QPoint(40, 10)) != nullptr) {
+        window.move(corner);
+    }
+}
+
+// A minimised or maximised window keeps the place it had before.
+void KeepPosition(const QWidget& window, settings::ProgramSettings& settings) {
+    if (window.isMinimized() || window.isMaximized() || window.isFullScreen()) {
+        return;
+    }
+    settings.HasWindowPosition = true;
+    settings.WindowLeft = window.pos().x();
+    settings.WindowTop = window.pos().y();
+}
+
+// The picture drawn for the program when it has one, else the king.
+QIcon ProgramIcon(const diagram::Renderer& renderer) {
+    const QIcon drawn = QGuiApplication::windowIcon();
+    return drawn.isNull() || drawn.availableSizes().isEmpty() ? QIcon(KingIcon(renderer, 2)) : drawn;
 }
 
 void RunEach(const std::vector<std::function<void()>>& steps) {
@@ -93,7 +125,7 @@ void MainWindow::Load(const StartupOptions& options) {
     // Mouse editing and the palette start with nothing pressed or chosen.
     m_program.editing = editing::EditState{};
     setWindowTitle(QStringLiteral("Pandrel - ") + QString::fromStdString(m_program.ImageName));
-    setWindowIcon(KingIcon(m_renderer, 2));
+    setWindowIcon(ProgramIcon(m_renderer));
 
     // 4. Settings: style record, recent files and engine, style names; the
     // first picture of the board.
@@ -103,6 +135,7 @@ void MainWindow::Load(const StartupOptions& options) {
         m_ui.Combo1->addItem(QString::fromStdString(name));
     }
     m_recent->Show(settings.RecentFiles);
+    RestorePosition(*this, settings);
     DrawBoard();
     WarnOfDamagedSettings(this, m_services, settings.AppDir, read);
 
@@ -195,6 +228,7 @@ void MainWindow::QueryUnload() {
 
 void MainWindow::Unload() {
     RunEach(m_hooks.unloadSteps);
+    KeepPosition(*this, m_program.settings);
     settings::SaveRecent(m_program.style, m_program.settings);
     RemoveWorkingFiles(m_program.settings.AppDir, m_program.WorkName, m_program.engines.craftyFound);
 }

@@ -59,6 +59,15 @@ void HistoryList::keyPressEvent(QKeyEvent* event) {
     emit keyTyped(ch);
 }
 
+void HistoryList::focusInEvent(QFocusEvent* event) {
+    // The focus frame shows on a line; Enter, Space and the letter keys must
+    // act on that line, so it is the selected one.
+    if (count() > 0 && selectedItems().isEmpty()) {
+        setCurrentRow(0);
+    }
+    QListWidget::focusInEvent(event);
+}
+
 void HistoryList::mousePressEvent(QMouseEvent* event) {
     // A right press works on the line already selected and does not select.
     if (event->button() == Qt::RightButton) {

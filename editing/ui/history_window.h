@@ -47,6 +47,7 @@ class HistoryList : public QListWidget {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 };
 

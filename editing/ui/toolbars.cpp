@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QToolBar>
 #include <cmath>
 
@@ -80,6 +81,16 @@ QToolBar* Bar(diagram::ui::MainWindow& main, const char* name) {
     return bar;
 }
 
+// "Save Image (Ctrl+S)": the menu item's caption without its mnemonic or
+// dots, and its shortcut as this desktop writes it.
+QString CommandTip(const QAction* action, const QString& menu = {}) {
+    QString name = menu + action->text();
+    name.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    name.remove(QRegularExpression(QStringLiteral("\\.\\.\\.$|\\s*=.*$")));
+    const QString keys = action->shortcut().toString(QKeySequence::NativeText);
+    return keys.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, keys);
+}
+
 }  // namespace
 
 PictureButton::PictureButton(const QString& name, bool pressLook, QWidget* parent)
@@ -155,6 +166,27 @@ Toolbars::Toolbars(diagram::ui::MainWindow& main) : QObject(&main), m_main(main)
     });
     connect(main.action(QStringLiteral("MNRec")), &QAction::toggled, this,
             [this](bool on) { m_image6->SetUpPicture(m_image8[on ? 1 : 0]); });
+
+    // Every button names the command it runs; the engine button the engine
+    // it starts now.
+    for (int i = 0; i < kButtons; ++i) {
+        // The three copy commands sit in the Copy submenu, whose name they need.
+        const QString menu = i >= 3 && i <= 5 ? QStringLiteral("Copy ") : QString();
+        if (kFirstCommands[i] != nullptr) {
+            m_image4[i]->setToolTip(CommandTip(main.action(QString::fromLatin1(kFirstCommands[i])), menu));
+        }
+        m_image7[i]->setToolTip(CommandTip(main.action(QString::fromLatin1(kSecondCommands[i]))));
+    }
+    m_image6->setToolTip(CommandTip(main.action(QStringLiteral("MNRec"))));
+    for (const char* engine : {"MNpy", "MNCrafty"}) {
+        connect(main.action(QString::fromLatin1(engine)), &QAction::changed, this, [this] { EngineTip(); });
+    }
+}
+
+void Toolbars::EngineTip() {
+    const std::string engine = settings::Upper(m_main.program().settings.RecentEngine);
+    const char* name = engine == "POPEYE" ? "MNpy" : engine == "CRAFTY" ? "MNCrafty" : nullptr;
+    m_image4[8]->setToolTip(name != nullptr ? CommandTip(m_main.action(QString::fromLatin1(name))) : QString());
 }
 
 void Toolbars::BuildFirst(QToolBar* bar) {
@@ -213,6 +245,7 @@ void Toolbars::ToolbarPictures() {
     }
     // The engines were looked for just before.
     m_image4[8]->setVisible(m_main.program().engines.engineButton);
+    EngineTip();
 }
 
 void Toolbars::Image4_Click(int i) {

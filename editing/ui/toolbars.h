@@ -98,6 +98,7 @@ class Toolbars : public QObject {
     void BuildFirst(QToolBar* bar);
     void BuildSecond(QToolBar* bar);
     void FenFocus();
+    void EngineTip();
 
     diagram::ui::MainWindow& m_main;
     QWidget* m_picture3 = nullptr;

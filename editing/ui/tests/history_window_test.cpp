@@ -71,6 +71,24 @@ class HistoryWindowTest : public StartedWindow {
     void Type(char ch) { QTest::keyClick(History()->List1(), ch); }
 };
 
+// Enter acts on the line the focus frame shows, even before any click.
+TEST_F(HistoryWindowTest, FocusSelectsTheFirstLineWhenNoneIs) {
+    const struct {
+        int selected;  // -1: none
+        const char* loaded;
+    } cases[] = {{-1, kStart}, {1, kAfterE4}};
+    for (const auto& c : cases) {
+        ShowWith({kStart, kAfterE4, kAfterE5}, c.selected);
+        History()->findChild<QPushButton*>(QStringLiteral("Command1"))->setFocus();
+        History()->List1()->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return History()->List1()->hasFocus(); }));
+        EXPECT_EQ(History()->SelectedRow(), c.selected < 0 ? 0 : c.selected);
+        SetFen("8/8/8/8/8/8/8/8");
+        QTest::keyClick(History()->List1(), Qt::Key_Return);
+        EXPECT_EQ(Fen(), c.loaded);
+    }
+}
+
 TEST_F(HistoryWindowTest, RecordModeRecordsMouseMovesAndUndoStepsBack) {
     EXPECT_FALSE(Action("MNUndo")->isEnabled());
     Action("MNRec")->trigger();

@@ -1,0 +1,73 @@
+#!/bin/sh
+# Installs the build into a scratch DESTDIR and compares the file list with
+# the layout a user's system expects; then runs the installed pandrel-cli.
+#   check_install.sh BUILD_DIR SOURCE_DIR
+set -eu
+build=$1
+source=$2
+# The shipped copy of a data file, "" when the tree has none (the same
+# folders as the install rule, first found wins).
+shipped() {
+  for d in data settings/data diagram/data engines/data; do
+    if [ -f "$source/$d/$1" ]; then echo "$source/$d/$1"; return; fi
+  done
+}
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+
+DESTDIR="$root" cmake --install "$build" --prefix /usr/local >/dev/null
+
+expected="$root/expected"
+actual="$root/actual"
+{
+  for p in bin/pandrel bin/pandrel-cli bin/quillet \
+           share/pandrel/pandrel.html \
+           share/applications/org.pandrel.Pandrel.desktop share/applications/org.pandrel.Quillet.desktop \
+           share/metainfo/org.pandrel.Pandrel.metainfo.xml \
+           share/mime/packages/pandrel.xml \
+           share/man/man1/pandrel.1 share/man/man1/pandrel-cli.1 share/man/man1/quillet.1; do
+    echo "usr/local/$p"
+  done
+  for id in org.pandrel.Pandrel org.pandrel.Quillet; do
+    echo "usr/local/share/icons/hicolor/scalable/apps/$id.svg"
+    for s in 48 128 256; do echo "usr/local/share/icons/hicolor/${s}x${s}/apps/$id.png"; done
+  done
+  for f in Pandrel.ini Py.dat; do
+    if [ -n "$(shipped "$f")" ]; then echo "usr/local/share/pandrel/$f"; fi
+  done
+} | sort >"$expected"
+(cd "$root" && find usr -type f -o -type l) | sort >"$actual"
+if ! diff -u "$expected" "$actual"; then
+  echo "install_layout: the installed files differ from the expected list" >&2
+  exit 1
+fi
+
+# The fixed-size icons have their sizes.
+for s in 48 128 256; do
+  file "$root/usr/local/share/icons/hicolor/${s}x${s}/apps/org.pandrel.Pandrel.png" | grep -q "$s x $s" ||
+    { echo "install_layout: the ${s}px icon is not ${s} x ${s}" >&2; exit 1; }
+done
+
+# The installed entries still validate where they lie.
+desktop-file-validate "$root"/usr/local/share/applications/*.desktop
+
+# An installed copy keeps its settings in the user's data folder, seeded from
+# share/pandrel, and writes nothing beside its executable.
+data="$root/data"
+XDG_DATA_HOME="$data" "$root/usr/local/bin/pandrel-cli" fen K7/8/8/8/8/8/8/8 >/dev/null
+[ -d "$data/Pandrel" ] || { echo "install_layout: $data/Pandrel was not created" >&2; exit 1; }
+for f in Pandrel.ini Py.dat; do
+  from=$(shipped "$f")
+  if [ -n "$from" ] && ! cmp -s "$from" "$data/Pandrel/$f"; then
+    echo "install_layout: $f was not seeded into the data folder" >&2
+    exit 1
+  fi
+done
+[ "$(ls "$root/usr/local/bin")" = "$(printf 'pandrel\npandrel-cli\nquillet')" ] ||
+  { echo "install_layout: something was written into bin/" >&2; exit 1; }
+# The versions come without a window, even with no display to open one on.
+for program in pandrel-cli pandrel quillet; do
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/local/bin/$program" --version |
+    grep -q "^$program [0-9]" || { echo "install_layout: $program --version" >&2; exit 1; }
+done
+echo "install_layout: ok"
