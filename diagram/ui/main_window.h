@@ -74,6 +74,7 @@ enum class Secondary : int {
     kPopeye = 8,
     kCrafty = 9,
     kStyle = 10,
+    kAnalysis = 11,
 };
 
 /// What start-up takes from outside the window.
@@ -130,6 +131,9 @@ class MainWindow : public QMainWindow {
     app::Program& program() { return m_program; }
     /// The diagram picture's painter.
     diagram::Renderer& renderer() { return m_renderer; }
+    /// The executable's folder, as start-up was given it (data shipped with
+    /// the program lies there).
+    const std::string& exeDir() const { return m_exeDir; }
     /// The desktop services handed in at construction.
     const platform::Services& services() const { return m_services; }
     /// Places for other subsystems; fill them in before Load().
