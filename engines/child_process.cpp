@@ -16,6 +16,8 @@ namespace engines {
 
 namespace {
 
+constexpr size_t kLongestLine = 1 << 20;
+
 double Milliseconds() {
     using namespace std::chrono;
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
@@ -157,6 +159,11 @@ std::vector<std::string> ChildProcess::ReadLines(int waitMs) {
                 start = nl + 1;
             }
             m_pending.erase(0, start);
+            if (m_pending.size() > kLongestLine) {
+                // An endless line must not fill the memory: it is taken as it is.
+                lines.push_back(std::move(m_pending));
+                m_pending.clear();
+            }
             continue;
         }
         if (n == 0) {

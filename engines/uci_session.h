@@ -65,6 +65,8 @@ class UciSession {
     /// Starts the engine at path and sends "uci". now is in seconds on a
     /// clock that never goes back. False (state kFailed) when it cannot run.
     bool Start(const std::string& path, double now);
+    /// The piece letters of the moves shown from the next search on.
+    void SetStyle(position::NotationStyle style) { m_style = std::move(style); }
     /// Searches pos; only while kReady.
     bool Go(const ChessPosition& pos, const UciLimits& limits);
     /// Asks the searching engine to stop; the search ends when "bestmove" comes.

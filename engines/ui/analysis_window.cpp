@@ -211,6 +211,8 @@ void AnalysisWindow::CommandStart_Click() {
         return;
     }
     m_position = *read.position;
+    // The moves are written in the letters of the style in force now.
+    m_session->SetStyle(m_main.program().style.Notation());
     if (m_session->state() == UciState::kReady) {
         m_session->Go(m_position, Limits());
         m_ui.ListLines->clear();
