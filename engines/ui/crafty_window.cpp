@@ -125,7 +125,7 @@ void CraftyWindow::Command1_Click() {
         m_main.services().messages->Warning(this, QStringLiteral("Enter the FEN position!"));
         return;
     }
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     const std::string& appDir = program.settings.AppDir;
     const std::string rc =
         CraftyRc(ToFile(m_ui.Combo1->currentText()), ToFile(m_ui.Text1->text()), m_ui.Option1->isChecked());
@@ -158,7 +158,7 @@ bool CraftyWindow::StartEngine() {
     if (m_lastStartFailure && now - *m_lastStartFailure < 1.0) {
         return false;
     }
-    const app::Program& program = m_main.program();
+    const diagram::ui::Program& program = m_main.program();
     const QString engine = QString::fromStdString(program.engines.craftyProgram);
     // The engine reads its command file from the folder it runs in.
     const bool started =

@@ -84,7 +84,7 @@ bool Engines::CheckOtherCopy() {
 }
 
 void Engines::FindEngines() {
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     EngineState& state = program.engines;
     std::string& recent = program.settings.RecentEngine;
     const std::string& appDir = program.settings.AppDir;
@@ -160,7 +160,7 @@ void Engines::Check(const char* checked, const char* unchecked) {
 
 void Engines::MNpy_Click() {
     m_main.Refresh();
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     const position::PieceLists lists =
         position::FEN2ALG(program.vet, program.style.Notation(), program.settings.PyDictionaryText);
     PopeyeWindow* window = Popeye();
@@ -174,7 +174,7 @@ void Engines::MNpy_Click() {
 
 void Engines::MNCrafty_Click() {
     m_main.Refresh();
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     const std::string fen =
         CraftyFen(ToFile(m_main.Text1()->text()), program.style.PIECESLIST, program.style.ENGLISHNOTATION);
     program.settings.RecentEngine = "Crafty";

@@ -178,7 +178,7 @@ void PopeyeWindow::Command1_Click() {
 
 void PopeyeWindow::Command2_Click() {
     m_ui.List1->clear();
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     const PopeyeRunFiles files = MakePopeyeRunFiles(program.settings.AppDir, program.WorkName);
     const PopeyeJob job = PreparePopeye(program.engines.PopeyeFields, files);
     platform::Messages& messages = *m_main.services().messages;

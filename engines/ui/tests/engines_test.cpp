@@ -60,7 +60,7 @@ TEST_F(EnginesTest, SecondCopyLeavesTheLogsOfTheFirst) {
     EXPECT_FALSE(Exists(QStringLiteral("game.001")));
 
     WriteFile(QStringLiteral("log.002"), "running analysis");
-    app::Program secondProgram;
+    diagram::ui::Program secondProgram;
     diagram::ui::MainWindow second(secondProgram, fakes.services());
     Engines* secondEngines = Attach(second);
     diagram::ui::StartupOptions options;
