@@ -266,6 +266,7 @@ bool IsTextLine(std::string_view line) {
 ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings& program) {
     ResetStyle(style, program);
     program.RecentEngine.clear();
+    program.UciEngine.clear();
     const bool hadStyle = !style.CurrentStyle.empty();
     bool inStyle = false;
     ReadResult result;
@@ -312,6 +313,8 @@ ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings
             } else if (key == "WINDOWLEFT" || key == "WINDOWTOP") {
                 (key == "WINDOWLEFT" ? program.WindowLeft : program.WindowTop) = *n;
                 program.HasWindowPosition = true;
+            } else if (key == "UCIENGINE") {
+                program.UciEngine = value;
             } else if (key == "STYLE" || key == "RECENTSTYLE") {
                 if (!hadStyle) {
                     style.CurrentStyle = value;
@@ -340,6 +343,7 @@ ReadResult ReadSettings(Style& style, ProgramSettings& program) {
     if (!ReadFile(program.AppDir + std::string(kSettingsName), text)) {
         ResetStyle(style, program);
         program.RecentEngine.clear();
+        program.UciEngine.clear();
         return {};
     }
     return ReadSettingsText(text, style, program);
@@ -363,6 +367,10 @@ std::string SaveRecentText(const Style& style, const ProgramSettings& program, c
         out += TextLine("", "WindowTop", std::to_string(program.WindowTop));
         out += kEol;
     }
+    if (!program.UciEngine.empty()) {
+        out += TextLine("", "UciEngine", program.UciEngine);
+        out += kEol;
+    }
     if (oldText == nullptr) {
         return out;
     }
@@ -371,7 +379,7 @@ std::string SaveRecentText(const Style& style, const ProgramSettings& program, c
         if (StartsWith(u, "RECENTSTYLE") || StartsWith(u, "STYLE")) {
             out += TextLine("", "RecentStyle", style.CurrentStyle);
         } else if (StartsWith(u, "RECENTENGINE") || StartsWith(u, "RECENTFILE") || StartsWith(u, "WINDOWLEFT") ||
-                   StartsWith(u, "WINDOWTOP")) {
+                   StartsWith(u, "WINDOWTOP") || StartsWith(u, "UCIENGINE")) {
             continue;
         } else {
             out += line;

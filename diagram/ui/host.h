@@ -59,6 +59,7 @@ enum class Secondary : int {
     kPopeye = 8,
     kCrafty = 9,
     kStyle = 10,
+    kAnalysis = 11,
 };
 
 /// Places where later parts of the program plug into the main window.

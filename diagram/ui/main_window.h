@@ -91,6 +91,9 @@ class MainWindow : public QMainWindow {
     diagram::ui::Program& program() { return m_program; }
     /// The diagram picture's painter.
     diagram::Renderer& renderer() { return m_renderer; }
+    /// The executable's folder, as start-up was given it (data shipped with
+    /// the program lies there).
+    const std::string& exeDir() const { return m_exeDir; }
     /// The desktop services handed in at construction.
     const platform::Services& services() const { return m_services; }
     /// Places for other subsystems; fill them in before Load().
