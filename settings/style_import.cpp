@@ -130,7 +130,8 @@ class Import {
         ImportAnswer answer;
         if (!IsSavableStyleName(name)) {
             answer = ImportAnswer::kNo;
-        } else if (pieces.empty() || !IsFile(m_folder + pieces)) {
+        } else if ((pieces.empty() && !m_style.IsFontStyle()) || (!pieces.empty() && !IsFile(m_folder + pieces))) {
+            // A font style draws its men and needs no pieces bitmap.
             answer = m_host.Ask("PiecesFile " + m_folder + pieces + " not found!", ImportButtons::kOkCancel);
         } else if (!border.empty() && !IsFile(m_folder + border)) {
             answer = m_host.Ask("BorderFile " + m_folder + border + " not found!", ImportButtons::kOkCancel);
@@ -148,10 +149,12 @@ class Import {
         if (answer != ImportAnswer::kYes) {
             return;
         }
-        const std::string source = m_folder + pieces;
-        const std::string target = m_program.AppDir + pieces;
-        if (!SameFile(source, target)) {
-            if (!Copy(source, target)) {
+        // A style file in the program folder names the very files a copy
+        // would write: nothing is copied then.
+        const std::string source = m_folder + (pieces.empty() ? border : pieces);
+        const std::string target = m_program.AppDir + (pieces.empty() ? border : pieces);
+        if (!(pieces.empty() && border.empty()) && !SameFile(source, target)) {
+            if (!pieces.empty() && !Copy(source, target)) {
                 return;
             }
             if (!border.empty() && !Copy(m_folder + border, m_program.AppDir + border)) {
