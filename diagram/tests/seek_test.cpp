@@ -20,7 +20,7 @@ TEST(SeekSetup, EachPurposeOnEntry) {
     const V books{"*.fen", "*.epd", "*.pbm", "*.pgn"};
     const V images{"*.bmp", "*.gif"};
     for (const Case& c : {
-             Case{0, "*.pgn", "File Save As...", V{"*.bmp"}, "*.bmp", "Pandrel.bmp", 0},
+             Case{0, "*.pgn", "File Save As...", V{"*.bmp", "*.png", "*.svg", "*.pdf"}, "*.bmp", "Pandrel.bmp", 0},
              // Open Book after an image or style use starts at "*.fen"...
              Case{1, "*.bmp", "Open Book", books, "*.fen", "", 0},
              Case{1, "*.sty", "Open Book", books, "*.fen", "", 0},
