@@ -3,7 +3,11 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all setup configure build run test bench format clean quillet
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+ASAN_BUILD ?= build-asan
+
+.PHONY: all setup configure build run test bench format clean quillet fuzz fuzz-build test-asan
 
 all: build
 
@@ -26,6 +30,31 @@ quillet: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The cores with clang's libFuzzer and the address and undefined-behaviour
+# checks; every target runs FUZZ_SECONDS seconds (FUZZ_TARGETS narrows them).
+fuzz-build: setup
+	@if [ ! -f $(FUZZ_BUILD)/build.ninja ]; then \
+	  CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_CXX_COMPILER=clang++ -DPANDREL_FUZZ=ON; \
+	fi
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+fuzz: fuzz-build
+	./scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# Every test of the whole project built with the address and undefined-
+# behaviour checks.
+test-asan: setup
+	@if [ ! -f $(ASAN_BUILD)/build.ninja ]; then \
+	  cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPANDREL_SANITIZE=ON; \
+	fi
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=0 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	./bench/run.sh $(BUILD)

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "books/book_reader.h"
+#include "position/placement_writer.h"
 #include "position/play_move.h"
 
 namespace books {
@@ -235,7 +236,7 @@ class Replay {
 
     void SetUp(std::string_view fen) {
         position::Build2(m_vet, position::kPosition, fen, m_style.shape);
-        m_changed = PlacementWriter::kAllRanks;
+        m_changed = position::PlacementWriter::kAllRanks;
     }
 
     // One movetext line (trimmed, one blank appended).
@@ -307,7 +308,7 @@ class Replay {
     // capture empties the square behind it). Anything else: every rank.
     uint32_t ChangedRanks(const position::PlayResult& r) const {
         if (r.status != position::PlayStatus::kMoved || !m_placement.Eight()) {
-            return PlacementWriter::kAllRanks;
+            return position::PlacementWriter::kAllRanks;
         }
         const int to = r.to / 8;
         uint32_t ranks = (1u << (r.from / 8)) | (1u << to);
@@ -348,11 +349,11 @@ class Replay {
     position::NotationStyle m_style;
     const std::string& m_startPos;
     position::Vet& m_vet;
-    PlacementWriter m_placement;
-    uint32_t m_changed = PlacementWriter::kAllRanks;  // ranks changed since the last record
+    position::PlacementWriter m_placement;
+    uint32_t m_changed = position::PlacementWriter::kAllRanks;  // ranks changed since the last record
     std::string m_token;
     int64_t m_depth = 0;
-    std::array<char, kMaxPlacement + 16> m_text{};
+    std::array<char, position::kMaxPlacement + 16> m_text{};
 };
 
 }  // namespace
@@ -378,169 +379,6 @@ std::string ProgressText(int64_t games) {
 
 std::string WorkFilePath(const std::string& appDir, const std::string& workName) {
     return appDir + workName + ".tmp";
-}
-
-namespace {}  // namespace
-
-PlacementWriter::PlacementWriter(const position::BoardShape& shape)
-    : m_squares(std::min(shape.Squares(), position::kCells)),
-      m_cols(std::max(shape.cols, 1)),
-      m_ranks(m_squares / m_cols),
-      m_eight(m_squares == 64 && m_cols == 8),
-      m_stride(2 * m_cols + 2) {
-    // Cell codes (piece + (n + 1) * colour) reduce to their piece; anything
-    // else outside 1..n is an empty square.
-    const int n = shape.Pieces();
-    m_letters.assign(static_cast<size_t>(2 * n + 2), '\0');
-    for (int v = 1; v < static_cast<int>(m_letters.size()); ++v) {
-        const int p = position::PieceOf(v, n);
-        if (p >= 1 && p <= n) {
-            m_letters[static_cast<size_t>(v)] = shape.piecesList[static_cast<size_t>(p - 1)];
-        }
-    }
-    m_texts.resize(static_cast<size_t>(m_ranks) * static_cast<size_t>(m_stride));
-    m_lengths.resize(static_cast<size_t>(m_ranks));
-    if (m_eight) {
-        // A rank of eight has at most eight characters and its "/": a run of
-        // empty squares never reaches nine, so no run is cut.
-        m_patterns.resize(256);
-        for (int mask = 0; mask < 256; ++mask) {
-            Pattern& p = m_patterns[static_cast<size_t>(mask)];
-            int len = 0;
-            int run = 0;
-            for (int s = 0; s < 8; ++s) {
-                p.at[static_cast<size_t>(s)] = 15;
-                if (((mask >> s) & 1) == 0) {
-                    ++run;
-                    continue;
-                }
-                if (run > 0) {
-                    p.text[static_cast<size_t>(len++)] = static_cast<char>('0' + run);
-                    run = 0;
-                }
-                p.at[static_cast<size_t>(s)] = static_cast<uint8_t>(len++);
-            }
-            if (run > 0) {
-                p.text[static_cast<size_t>(len++)] = static_cast<char>('0' + run);
-            }
-            p.text[static_cast<size_t>(len++)] = '/';
-            p.length = len;
-        }
-    }
-}
-
-int PlacementWriter::Render(const int16_t* cells, int count, char* out) const {
-    const char* letters = m_letters.data();
-    const int limit = static_cast<int>(m_letters.size());
-    int len = 0;
-    int col = 0;
-    int run = 0;
-    for (int s = 0; s < count; ++s) {
-        const int v = cells[s];
-        const char letter = v > 0 && v < limit ? letters[v] : '\0';
-        if (letter == '\0') {
-            ++col;
-            ++run;
-            if (col >= m_cols) {
-                // A run never passes 9: at 9 inside a rank it is cut to "8".
-                out[len++] = static_cast<char>('0' + run);
-                out[len++] = '/';
-                run = 0;
-                col = 0;
-            }
-            if (run > 8) {
-                out[len++] = '8';
-                run = 1;
-            }
-        } else {
-            if (run > 0) {
-                out[len++] = static_cast<char>('0' + run);
-                run = 0;
-            }
-            out[len++] = letter;
-            ++col;
-            if (col >= m_cols) {
-                out[len++] = '/';
-                col = 0;
-            }
-        }
-    }
-    return len;
-}
-
-int PlacementWriter::Write(const position::Vet& vet, char* out, uint32_t changedRanks) {
-    const int16_t* cells = vet.cells[position::kPosition].data();
-    int len = 0;
-    if (m_eight) {
-        if (!m_valid) {
-            changedRanks = kAllRanks;
-            m_valid = true;
-        }
-        // Members are read once: the stores into out could touch them for
-        // all the compiler knows.
-        const char* letters = m_letters.data();
-        const unsigned limit = static_cast<unsigned>(m_letters.size());
-        const Pattern* patterns = m_patterns.data();
-        char* texts = m_texts.data();
-        int lengths[8];
-        std::memcpy(lengths, m_lengths.data(), sizeof lengths);
-        for (int r = 0; r < 8; ++r) {
-            char* kept = texts + 18 * r;
-            if ((changedRanks >> r) & 1) {
-                // The pattern of the occupied squares gives the digits; the
-                // letters go into their places. No step waits on another.
-                const int16_t* rank = cells + 8 * r;
-                char letter[8];
-                unsigned mask = 0;
-                for (int s = 0; s < 8; ++s) {
-                    const unsigned v = static_cast<uint16_t>(rank[s]);
-                    letter[s] = v < limit ? letters[v] : '\0';
-                    mask |= static_cast<unsigned>(letter[s] != '\0') << s;
-                }
-                const Pattern& p = patterns[mask];
-                char text[16];
-                std::memcpy(text, p.text.data(), 16);
-                for (int s = 0; s < 8; ++s) {
-                    text[p.at[static_cast<size_t>(s)]] = letter[s];
-                }
-                std::memcpy(kept, text, 16);
-                std::memcpy(out + len, text, 16);
-                lengths[r] = p.length;
-            } else {
-                // A rank's text is at most nine characters; the rest of the
-                // sixteen is overwritten by what follows.
-                std::memcpy(out + len, kept, 16);
-            }
-            len += lengths[r];
-        }
-        std::memcpy(m_lengths.data(), lengths, sizeof lengths);
-        return len - 1;
-    }
-    // Every rank starts afresh (no run of empty squares crosses a rank's
-    // end), so ranks can be written one by one.
-    for (int r = 0; r < m_ranks; ++r) {
-        const int first = r * m_cols;
-        char* text = m_texts.data() + static_cast<size_t>(r) * static_cast<size_t>(m_stride);
-        int& length = m_lengths[static_cast<size_t>(r)];
-        if (!m_valid || std::memcmp(cells + first, m_shadow.data() + first,
-                                    static_cast<size_t>(m_cols) * sizeof(int16_t)) != 0) {
-            std::copy(cells + first, cells + first + m_cols, m_shadow.data() + first);
-            length = Render(cells + first, m_cols, text);
-        }
-        std::memcpy(out + len, text, static_cast<size_t>(length));
-        len += length;
-    }
-    m_valid = true;
-    // A last part rank (a board cut at the vector's end) is written directly.
-    len += Render(cells + m_ranks * m_cols, m_squares - m_ranks * m_cols, out + len);
-    if (len > 0 && out[len - 1] == '/') {
-        --len;
-    }
-    return len;
-}
-
-int WritePlacement(const position::Vet& vet, const position::BoardShape& shape, char* out) {
-    return PlacementWriter(shape).Write(vet, out);
 }
 
 LoadResult LoadFEN(Book& book, const ConvertInput& in) {
@@ -636,6 +474,17 @@ LoadResult LoadEPD(Book& book, const ConvertInput& in) {
     });
 }
 
+namespace {
+
+// Where the PGN converter stands between lines.
+enum class PgnState {
+    kTags,        // tags or nothing yet
+    kAfterText,   // after movetext, or a blank line following tags: the next tag starts a new game
+    kFenPending,  // a FEN tag was read; its position is written at the next blank line
+};
+
+}  // namespace
+
 LoadResult LoadPGN(Book& book, const ConvertInput& in) {
     Conversion conv(book, in, 10);
     conv.StartWithGameOne();
@@ -643,9 +492,7 @@ LoadResult LoadPGN(Book& book, const ConvertInput& in) {
         Replay replay(conv, in);
         const std::string& startPos = in.style.STARTPOS;
         std::string pending = startPos;
-        // 0: tags or nothing yet; 1: after movetext or a blank line following
-        // tags, so the next tag starts a new game; 2: a FEN tag is pending.
-        int state = 0;
+        PgnState state = PgnState::kTags;
         bool tagSeen = false;
         std::string_view raw;
         std::string line;
@@ -653,7 +500,7 @@ LoadResult LoadPGN(Book& book, const ConvertInput& in) {
             PrepareLine(raw, line);
             const char c = line[0];
             if (c == ' ' || c == ';' || c == '%' || c == '*') {
-                if (state == 2) {
+                if (state == PgnState::kFenPending) {
                     if (!conv.Put(kEntry, pending)) {
                         return;
                     }
@@ -661,10 +508,10 @@ LoadResult LoadPGN(Book& book, const ConvertInput& in) {
                 } else {
                     replay.side = -1;
                 }
-                state = tagSeen ? 1 : 0;
+                state = tagSeen ? PgnState::kAfterText : PgnState::kTags;
             } else if (c == '[') {
                 tagSeen = true;
-                if (state == 1) {
+                if (state == PgnState::kAfterText) {
                     conv.NewGame();
                     replay.NewGame();
                 }
@@ -672,8 +519,8 @@ LoadResult LoadPGN(Book& book, const ConvertInput& in) {
                     if (!conv.Put(kTag, line)) {
                         return;
                     }
-                    if (state != 2) {
-                        state = 0;
+                    if (state != PgnState::kFenPending) {
+                        state = PgnState::kTags;
                     }
                 } else {
                     std::string_view fen = settings::Trim(std::string_view(line).substr(4));
@@ -684,12 +531,12 @@ LoadResult LoadPGN(Book& book, const ConvertInput& in) {
                         }
                     }
                     pending.assign(fen);
-                    state = 2;
+                    state = PgnState::kFenPending;
                     replay.side = BlackToMove(pending) ? 1 : 0;
                     replay.SetUp(pending);
                 }
             } else {
-                state = tagSeen ? 1 : 0;
+                state = tagSeen ? PgnState::kAfterText : PgnState::kTags;
                 if (!replay.Line(line)) {
                     return;
                 }
@@ -698,7 +545,7 @@ LoadResult LoadPGN(Book& book, const ConvertInput& in) {
         if (!EndOfBook(conv, reader)) {
             return;
         }
-        if (state == 0 && book.NGames >= 2) {
+        if (state == PgnState::kTags && book.NGames >= 2) {
             conv.DropLastGame();
         }
     });
@@ -807,8 +654,8 @@ LoadResult LoadPBM(Book& book, const ConvertInput& in) {
         book.NGames = header[0] + 256 * header[1] + 1;
         std::string text;
         std::string body;
-        std::array<char, kMaxPlacement> placement{};
-        PlacementWriter writer(shape);
+        std::array<char, position::kMaxPlacement> placement{};
+        position::PlacementWriter writer(shape);
         for (int64_t i = 1; i <= book.NGames; ++i) {
             conv.NewGameNumbered(i);
             unsigned char head[4];

@@ -16,7 +16,7 @@ function(pandrel_core name)
     target_link_libraries(${name}_core INTERFACE ${ARG_LINKS})
   endif()
   file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*.cpp)
-  if(test_sources)
+  if(test_sources AND NOT PANDREL_CORES_ONLY)
     add_executable(${name}_core_tests ${test_sources})
     target_link_libraries(${name}_core_tests PRIVATE ${name}_core ${ARG_TEST_LINKS} GTest::gtest GTest::gtest_main)
     target_compile_definitions(${name}_core_tests PRIVATE
@@ -28,6 +28,9 @@ endfunction()
 # pandrel_ui(<name> [LINKS ...]) builds <name>_ui from ui/*.cpp (Qt, with automoc),
 # and <name>_ui_tests from ui/tests/*.cpp, run under the offscreen platform.
 function(pandrel_ui name)
+  if(PANDREL_CORES_ONLY)
+    return()
+  endif()
   cmake_parse_arguments(ARG "" "" "LINKS;TEST_LINKS;RESOURCES" ${ARGN})
   file(GLOB ui_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.h)
   add_library(${name}_ui STATIC ${ui_sources} ${ARG_RESOURCES})

@@ -50,6 +50,26 @@ std::optional<SeekSetup> SeekSetupFor(int purpose, const std::string& previousFi
             setup.filter = "*.sty";
             setup.fileName = "Pandrel.sty";
             break;
+        case kSeekExportDiagrams: {
+            // The name is the folder the diagrams go to; the filter names
+            // their format.
+            setup.caption = "Export Book Diagrams";
+            setup.filters = {"*.png", "*.svg", "*.pdf", "*.bmp"};
+            setup.filter = "*.png";
+            for (const std::string& f : setup.filters) {
+                if (SameFilter(previousFilter, f.c_str())) {
+                    setup.filter = f;
+                }
+            }
+            setup.fileName = "Diagrams";
+            break;
+        }
+        case kSeekBookSheet:
+            setup.caption = "Print Book Sheet";
+            setup.filters = {"*.pdf"};
+            setup.filter = "*.pdf";
+            setup.fileName = "Sheet.pdf";
+            break;
         default:
             return std::nullopt;
     }

@@ -11,11 +11,13 @@ namespace diagram {
 
 /// Purposes a caller hands the file selection window.
 enum SeekPurposes : int {
-    kSeekSaveImageAs = 0,  ///< Save Image As.
-    kSeekOpenBook = 1,     ///< Open Book; also the "confirmed" result of every purpose.
-    kSeekLoadBoard = 2,    ///< Style editor: border bitmap.
-    kSeekLoadPieces = 3,   ///< Style editor: pieces bitmap.
-    kSeekImportStyles = 4  ///< Style import.
+    kSeekSaveImageAs = 0,     ///< Save Image As.
+    kSeekOpenBook = 1,        ///< Open Book; also the "confirmed" result of every purpose.
+    kSeekLoadBoard = 2,       ///< Style editor: border bitmap.
+    kSeekLoadPieces = 3,      ///< Style editor: pieces bitmap.
+    kSeekImportStyles = 4,    ///< Style import.
+    kSeekExportDiagrams = 5,  ///< Export Book Diagrams: a folder, the format by the filter.
+    kSeekBookSheet = 6        ///< Print Book Sheet: the PDF file.
 };
 
 /// The value the window leaves in SeekPurpose when the user confirms.

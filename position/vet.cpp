@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "position/placement_writer.h"
+
 namespace position {
 
 int SqrColor(int s, int cols) {
@@ -23,43 +25,8 @@ void ResetVet(Vet& vet, const BoardShape& shape) {
 }
 
 std::string VetToFEN(const Vet& vet, const BoardShape& shape) {
-    std::string w;
-    const int n = shape.Pieces();
-    const int squares = std::min(shape.Squares(), kCells);
-    int col = 0;
-    int run = 0;
-    for (int s = 0; s < squares; ++s) {
-        const int v = PieceOf(vet(kPosition, s), n);
-        if (v < 1 || v > n) {
-            ++col;
-            ++run;
-            if (col >= shape.cols) {
-                w += std::to_string(run);
-                w += '/';
-                run = 0;
-                col = 0;
-            }
-            if (run > 8) {
-                w += '8';
-                run = 1;
-            }
-        } else {
-            if (run > 0) {
-                w += std::to_string(run);
-                run = 0;
-            }
-            w += shape.piecesList[v - 1];
-            ++col;
-            if (col >= shape.cols) {
-                w += '/';
-                col = 0;
-            }
-        }
-    }
-    if (!w.empty() && w.back() == '/') {
-        w.pop_back();
-    }
-    return w;
+    char out[kMaxPlacement];
+    return std::string(out, static_cast<size_t>(WritePlacement(vet, shape, out)));
 }
 
 std::string_view SkipTally(std::string_view text) {

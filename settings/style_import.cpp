@@ -130,10 +130,10 @@ class Import {
         ImportAnswer answer;
         if (!IsSavableStyleName(name)) {
             answer = ImportAnswer::kNo;
-        } else if ((pieces.empty() && !m_style.IsFontStyle()) || (!pieces.empty() && !IsFile(m_folder + pieces))) {
+        } else if (!(pieces.empty() && m_style.IsFontStyle()) && !InFolder(pieces)) {
             // A font style draws its men and needs no pieces bitmap.
             answer = m_host.Ask("PiecesFile " + m_folder + pieces + " not found!", ImportButtons::kOkCancel);
-        } else if (!border.empty() && !IsFile(m_folder + border)) {
+        } else if (!border.empty() && !InFolder(border)) {
             answer = m_host.Ask("BorderFile " + m_folder + border + " not found!", ImportButtons::kOkCancel);
         } else if (m_host.HasStyle(name)) {
             answer = m_host.Ask(ReplaceQuestion(name), ImportButtons::kYesNoCancel);
@@ -167,6 +167,13 @@ class Import {
             return;
         }
         ++m_result.saved;
+    }
+
+    // True when name is a file of the import folder itself. A name with a
+    // folder part ("../x.bmp", "/etc/x") is not: copied to the same name in
+    // the program folder it would land outside that folder.
+    bool InFolder(const std::string& name) const {
+        return !name.empty() && IsBareName(name) && name != "." && name != ".." && IsFile(m_folder + name);
     }
 
     // One bitmap copy; false when the user ends the import after a failure.

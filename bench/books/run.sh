@@ -76,3 +76,6 @@ LC_ALL=C join -a 1 -a 2 -e MISSING -o 0,1.2,2.2 "$tmp/ours.keys" "$tmp/theirs.ke
   awk '{ n++ } $2 != $3 { m++ } END { printf "cross-check: %d positions, %d mismatches\n", n, m + 0 }'
 
 "$search" "$book" "$tmp" "$runs"
+
+# Conversion against the floor program, on 20,000 and 200,000 games.
+"$here/convert.sh" "$build"

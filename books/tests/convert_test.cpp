@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "book_files.h"
 #include "books/convert.h"
 #include "position/play_move.h"
@@ -366,43 +364,6 @@ TEST(LoadPBM, TruncatedFileKeepsWholeProblems) {
         EXPECT_EQ(c.result.status, LoadStatus::kStopped) << cut;
         EXPECT_TRUE(c.records.empty() || c.records.back() != kMarker) << cut;
         EXPECT_EQ(c.book.NRecords, static_cast<int64_t>(c.records.size())) << cut;
-    }
-}
-
-TEST(PlacementWriter, AgreesWithVetToFEN) {
-    std::mt19937 rng(7);
-    for (int round = 0; round < 300; ++round) {
-        position::BoardShape shape;
-        shape.cols = 1 + static_cast<int>(rng() % 20);
-        shape.rows = 1 + static_cast<int>(rng() % (400 / shape.cols));
-        if (round % 3 == 0) {
-            shape.rows = shape.cols = 8;
-        }
-        if (round % 7 == 0) {
-            // More squares than the vector holds: the last rank is cut.
-            shape.rows = 21;
-            shape.cols = 20;
-        }
-        if (round % 5 == 0) {
-            shape.piecesList = "pPnNbBrRqQkKxX";
-        }
-        PlacementWriter writer(shape);
-        position::Vet vet;
-        char out[kMaxPlacement + 32];
-        // The same writer over a board that changes a little at a time.
-        for (int step = 0; step < 20; ++step) {
-            for (int k = 0; k < 1 + static_cast<int>(rng() % 6); ++k) {
-                const int s = static_cast<int>(rng() % position::kCells);
-                const int pick = static_cast<int>(rng() % 10);
-                vet(position::kPosition, s) =
-                    static_cast<int16_t>(pick < 5   ? 0
-                                         : pick < 8 ? 1 + static_cast<int>(rng() % 12)
-                                                    : static_cast<int>(rng() % 60) - 10);
-            }
-            const int len = writer.Write(vet, out);
-            ASSERT_EQ(std::string(out, static_cast<size_t>(len)), position::VetToFEN(vet, shape))
-                << shape.rows << "x" << shape.cols << " step " << step;
-        }
     }
 }
 

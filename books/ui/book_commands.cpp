@@ -14,6 +14,7 @@
 #include "books/convert.h"
 #include "books/navigation.h"
 #include "books/ui/add_to_book_window.h"
+#include "books/ui/book_export_commands.h"
 #include "books/ui/search_window.h"
 #include "books/ui/step_button.h"
 #include "diagram/geometry.h"
@@ -315,6 +316,7 @@ BookCommands* Attach(diagram::ui::MainWindow& main) {
     auto* commands = new BookCommands(main);
     main.hooks().CmdLoad = [commands] { commands->CmdLoad(); };
     AttachAddToBook(main, *commands);
+    AttachBookExport(main);
     main.hooks().unloadSteps.push_back([&main] { main.program().book.CloseWorkFile(); });
     return commands;
 }

@@ -19,6 +19,7 @@ TEST(SeekSetup, EachPurposeOnEntry) {
     };
     const V books{"*.fen", "*.epd", "*.pbm", "*.pgn"};
     const V images{"*.bmp", "*.gif"};
+    const V formats{"*.png", "*.svg", "*.pdf", "*.bmp"};
     for (const Case& c : {
              Case{0, "*.pgn", "File Save As...", V{"*.bmp", "*.png", "*.svg", "*.pdf"}, "*.bmp", "Pandrel.bmp", 0},
              // Open Book after an image or style use starts at "*.fen"...
@@ -35,6 +36,10 @@ TEST(SeekSetup, EachPurposeOnEntry) {
              Case{3, "*.gif", "Load Pieces", images, "*.gif", "Pandrel.gif", 3},
              Case{3, "*.bmp", "Load Pieces", images, "*.bmp", "Pandrel.bmp", 3},
              Case{4, "*.gif", "Import Styles from...", V{"*.sty"}, "*.sty", "Pandrel.sty", 4},
+             // Book export: the format of the previous use when it is one of the four.
+             Case{5, "*.SVG", "Export Book Diagrams", formats, "*.svg", "Diagrams", 5},
+             Case{5, "*.pgn", "Export Book Diagrams", formats, "*.png", "Diagrams", 5},
+             Case{6, "*.bmp", "Print Book Sheet", V{"*.pdf"}, "*.pdf", "Sheet.pdf", 6},
          }) {
         const auto setup = SeekSetupFor(c.purpose, c.previous);
         ASSERT_TRUE(setup) << c.purpose;
@@ -44,7 +49,7 @@ TEST(SeekSetup, EachPurposeOnEntry) {
         EXPECT_EQ(setup->fileName, c.name) << c.purpose << " after " << c.previous;
         EXPECT_EQ(setup->purpose, c.seekPurpose) << c.purpose;
     }
-    EXPECT_FALSE(SeekSetupFor(5, "*.bmp"));
+    EXPECT_FALSE(SeekSetupFor(7, "*.bmp"));
     EXPECT_FALSE(SeekSetupFor(-1, "*.bmp"));
 }
 

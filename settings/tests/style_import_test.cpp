@@ -221,6 +221,37 @@ TEST_F(StyleImport, StyleFileInTheProgramFolderCopiesNothing) {
     EXPECT_EQ(Blocks(), (std::vector<std::string>{"Home"}));
 }
 
+// Found by the style file fuzz target: a bitmap named with a folder part
+// was copied to the same relative name from the program folder, outside it.
+TEST_F(StyleImport, BitmapNamesWithAFolderPartAreNotInTheImportFolder) {
+    fs::create_directories(m_root / "lib" / "src");
+    const std::string src = (m_root / "lib" / "src").string() + "/";
+    Write(src + "a.bmp", "pieces");
+    Write((m_root / "lib" / "up.bmp").string(), "outside");
+    struct Case {
+        const char* pieces;
+        const char* border;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"../up.bmp", "", "PiecesFile {src}../up.bmp not found!"},
+        {"a.bmp", "../up.bmp", "BorderFile {src}../up.bmp not found!"},
+        {"..", "", "PiecesFile {src}.. not found!"},
+        {"sub\\a.bmp", "", "PiecesFile {src}sub\\a.bmp not found!"},
+    };
+    for (const Case& c : cases) {
+        host = FakeHost{};
+        const std::string border = *c.border ? std::string("  BorderFile = ") + c.border + "\r\n" : std::string();
+        const ImportResult result = Import(Block("Up", c.pieces, border), src);
+        std::string message = c.message;
+        message.replace(message.find("{src}"), 5, src);
+        EXPECT_EQ(result.saved, 0) << c.pieces;
+        EXPECT_EQ(host.asked, (std::vector<std::string>{message}));
+        EXPECT_FALSE(fs::exists(m_root / "up.bmp")) << c.pieces;
+        EXPECT_FALSE(fs::exists(program.AppDir + "Pandrel.ini")) << c.pieces;
+    }
+}
+
 TEST_F(StyleImport, FailedCopyAsksWhetherToGoOn) {
     Write(styles + "a.bmp", "pieces");
     Write(styles + "b.bmp", "border");

@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <QImage>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class BookExportCli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("pandrel-export-" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir / "run");
+        fs::permissions(m_dir / "run", fs::perms::owner_all);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    // Runs pandrel-cli SUBCOMMAND --appdir DIR ARGS (quoted for the shell).
+    CliResult Cli(const std::string& subcommand, const std::string& args) {
+        CliResult run;
+        const std::string errFile = (m_dir / "stderr").string();
+        const std::string command = "XDG_RUNTIME_DIR=" + (m_dir / "run").string() + " " + CLI_PATH + " " +
+                                    subcommand + " --appdir " + m_dir.string() + " " + args + " 2>" + errFile;
+        FILE* pipe = popen(command.c_str(), "r");
+        if (pipe == nullptr) {
+            return run;
+        }
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) {
+            run.out.append(buf, n);
+        }
+        const int raw = pclose(pipe);
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.err = Slurp(errFile);
+        return run;
+    }
+
+    std::string Book(const std::string& name, const std::string& bytes) {
+        std::ofstream(m_dir / name, std::ios::binary) << bytes;
+        return (m_dir / name).string();
+    }
+
+    std::vector<std::string> Files(const std::string& folder) {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(m_dir / folder)) {
+            names.push_back(e.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    QImage Image(const std::string& path) { return QImage(QString::fromStdString((m_dir / path).string())); }
+
+    // The text of a PDF file, by pdftotext.
+    std::string PdfText(const std::string& name) {
+        const std::string text = (m_dir / "text.txt").string();
+        const std::string command = "pdftotext -layout " + (m_dir / name).string() + " " + text;
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        return Slurp(text);
+    }
+
+    int PdfPages(const std::string& name) {
+        const std::string text = PdfText(name);
+        return static_cast<int>(std::count(text.begin(), text.end(), '\f'));
+    }
+
+    fs::path m_dir;
+};
+
+const char* const kThreeGames =
+    "[Event \"Club, \\\"open\\\"\"]\n[Site \"Here\"]\n[Date \"2024.01.02\"]\n[White \"Smith, J.\"]\n"
+    "[Black \"Doe\"]\n[Result \"1-0\"]\n\n1. e4 e5 2. Nf3 1-0\n\n"
+    "[Event \"Second\"]\n[White \"A\"]\n[Black \"B\"]\n\n1. d4 *\n\n"
+    "[Event \"Third\"]\n[FEN \"8/8/8/8/8/8/8/K6k w - - 0 1\"]\n\n1. Kb1 Kg1 *\n";
+
+TEST_F(BookExportCli, FilesAndNamesForEachChoice) {
+    const std::string book = Book("three.pgn", kThreeGames);
+    struct Case {
+        std::string args;
+        std::vector<std::string> files;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"", {"1.png", "2.png", "3.png", "index.csv"}, "diagrams 3\n"},
+        {"--positions last --format bmp", {"1.bmp", "2.bmp", "3.bmp", "index.csv"}, "diagrams 3\n"},
+        {"--positions all --games 2-3",
+         {"2-1.png", "2-2.png", "3-1.png", "3-2.png", "3-3.png", "index.csv"},
+         "diagrams 5\n"},
+        {"--positions all --games 1",
+         {"1-1.png", "1-2.png", "1-3.png", "1-4.png", "index.csv"},
+         "diagrams 4\n"},
+        {"--games 2-", {"2.png", "3.png", "index.csv"}, "diagrams 2\n"},
+    };
+    int k = 0;
+    for (const Case& c : cases) {
+        const std::string folder = "out" + std::to_string(k++);
+        const CliResult run =
+            Cli("render-book", book + " -o " + (m_dir / folder / "sub").string() + " " + c.args);
+        EXPECT_EQ(run.status, 0) << c.args << run.err;
+        EXPECT_EQ(run.out, c.out) << c.args;
+        EXPECT_EQ(run.err, "") << c.args;  // no terminal: no progress line
+        EXPECT_EQ(Files(folder + "/sub"), c.files) << c.args;
+    }
+    // The first and last positions differ; a BMP is the window's 24-bit picture.
+    EXPECT_NE(Image("out0/sub/1.png"), Image("out1/sub/1.bmp").convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(Slurp(m_dir / "out1/sub/1.bmp").substr(0, 2), "BM");
+    // The diagram is what render draws for the same position.
+    ASSERT_EQ(Cli("render", "-o " + (m_dir / "k.bmp").string() + " 8/8/8/8/8/8/8/K6k").status, 0);
+    EXPECT_EQ(Image("out0/sub/3.png").convertToFormat(QImage::Format_RGB32),
+              Image("k.bmp").convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(BookExportCli, IndexListsEveryFileWithItsTags) {
+    const std::string book = Book("three.pgn", kThreeGames);
+    ASSERT_EQ(
+        Cli("render-book", book + " -o " + (m_dir / "out").string() + " --positions all --games -2").status,
+        0);
+    EXPECT_EQ(Slurp(m_dir / "out/index.csv"),
+              "Game,File,Event,Site,Date,White,Black,Result\n"
+              "1,1-1.png,\"Club, \"\"open\"\"\",Here,2024.01.02,\"Smith, J.\",Doe,1-0\n"
+              "1,1-2.png,\"Club, \"\"open\"\"\",Here,2024.01.02,\"Smith, J.\",Doe,1-0\n"
+              "1,1-3.png,\"Club, \"\"open\"\"\",Here,2024.01.02,\"Smith, J.\",Doe,1-0\n"
+              "1,1-4.png,\"Club, \"\"open\"\"\",Here,2024.01.02,\"Smith, J.\",Doe,1-0\n"
+              "2,2-1.png,Second,,,A,B,\n"
+              "2,2-2.png,Second,,,A,B,\n");
+}
+
+// A problem collection: count, then per problem flags, moves, seven string
+// references and 64 squares; the strings follow the problems.
+std::string Pbm(const std::vector<std::pair<std::string, std::string>>& problems, char badSquare = 0) {
+    const size_t body = 2 + problems.size() * (4 + 28 + 64);
+    std::string out{static_cast<char>(problems.size() - 1), '\0'};
+    std::string strings;
+    for (size_t i = 0; i < problems.size(); ++i) {
+        out += std::string{'\0', '\0', '\1', '\2'};  // h#2
+        for (int k = 0; k < 7; ++k) {
+            const std::string text = k == 0 ? problems[i].first : k == 4 ? problems[i].second : "";
+            const size_t at = body + strings.size();
+            out += std::string{static_cast<char>(at & 255), static_cast<char>(at >> 8), '\0', '\0'};
+            strings += static_cast<char>(text.size());
+            strings += '\0';
+            strings += text;
+        }
+        std::string squares(64, ' ');
+        squares[0] = '\x26';  // White king on a8
+        squares[63] = i == 1 && badSquare != 0 ? badSquare : '\x2a';
+        out += squares;
+    }
+    return out + strings;
+}
+
+TEST_F(BookExportCli, ProblemCollection) {
+    const std::string book = Book("two.pbm", Pbm({{"Loyd", "first"}, {"Dawson, T.", "second"}}));
+    const CliResult run = Cli("render-book", book + " -o " + (m_dir / "out").string() + " --format bmp");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "diagrams 2\n");
+    EXPECT_EQ(Files("out"), (std::vector<std::string>{"1.bmp", "2.bmp", "index.csv"}));
+    EXPECT_EQ(Slurp(m_dir / "out/index.csv"),
+              "Game,File,Event,Site,Date,White,Black,Result\n"
+              "1,1.bmp,h#2,,,Loyd,,\n"
+              "2,2.bmp,h#2,,,\"Dawson, T.\",,\n");
+
+    // The sheet shows the stipulation, even when the tags asked for leave it out.
+    ASSERT_EQ(Cli("sheet", book + " -o " + (m_dir / "p.pdf").string() + " --tags White").status, 0);
+    const std::string text = PdfText("p.pdf");
+    EXPECT_NE(text.find("1. Loyd, h#2"), std::string::npos) << text;
+    EXPECT_NE(text.find("2. Dawson, T., h#2"), std::string::npos) << text;
+}
+
+// A FEN book: a tag line before each position makes each a game of its own.
+std::string FenBook(int games, const std::string& longName = "") {
+    std::string text;
+    for (int i = 1; i <= games; ++i) {
+        text +=
+            "[White \"" + (i == 2 && !longName.empty() ? longName : "White " + std::to_string(i)) + "\"]\n";
+        text += "[Black \"Black " + std::to_string(i) + "\"]\n[Event \"Event " + std::to_string(i) + "\"]\n";
+        text += "K7/8/8/8/8/8/8/" + std::to_string(1 + i % 7) + "k w\n";
+    }
+    return text;
+}
+
+TEST_F(BookExportCli, SheetPagesAndCaptions) {
+    const std::string longName(150, 'W');
+    const std::string book = Book("thirteen.fen", FenBook(13, longName));
+    const CliResult run = Cli("sheet", book + " -o " + (m_dir / "s.pdf").string());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "diagrams 13\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(PdfPages("s.pdf"), 3);
+    const std::string text = PdfText("s.pdf");
+    for (const char* caption : {"1. White 1 \u2013 Black 1, Event 1",
+                                "13. White 13 \u2013 Black 13, Event 13", "Page 1 of 3", "Page 3 of 3"}) {
+        EXPECT_NE(text.find(caption), std::string::npos) << caption << "\n" << text;
+    }
+    // The long caption is cut with an ellipsis, within its own cell.
+    EXPECT_EQ(text.find(longName), std::string::npos);
+    EXPECT_NE(text.find("\u2026"), std::string::npos);
+    EXPECT_EQ(text.find("Black 2"), std::string::npos);
+
+    struct Case {
+        std::string args;
+        int pages;
+    };
+    const Case cases[] = {
+        {"--per-page 12", 2}, {"--per-page 1 --games 3-5", 3}, {"--per-page 20 --paper letter", 1}};
+    for (const Case& c : cases) {
+        ASSERT_EQ(Cli("sheet", book + " -o " + (m_dir / "c.pdf").string() + " " + c.args).status, 0)
+            << c.args;
+        EXPECT_EQ(PdfPages("c.pdf"), c.pages) << c.args;
+    }
+    EXPECT_EQ(Cli("sheet", book + " -o " + (m_dir / "t.pdf").string() + " --tags Event --games 4").status, 0);
+    EXPECT_NE(PdfText("t.pdf").find("4. Event 4"), std::string::npos);
+}
+
+TEST_F(BookExportCli, StyleTagsSwitchAsInTheWindow) {
+    std::ofstream(m_dir / "Pandrel.ini") << "BeginStyle = Small\r\nEndStyle\r\n"
+                                            "BeginStyle = Wide\r\n  BorderWidth = 10\r\nEndStyle\r\n";
+    const std::string book =
+        Book("styles.fen",
+             "[Event \"a\"]\nK7\n[Style \"wide\"]\nK9\n[Event \"c\"]\nK7\n[Style \"Nope\"]\nK7\n"
+             "[Style \"SMALL\"]\nK7\n");
+    ASSERT_EQ(Cli("render-book", book + " -o " + (m_dir / "out").string()).status, 0);
+    // A known style stays in force for the games after it, as in the window.
+    const int widths[] = {124, 154, 154, 154, 124};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(Image("out/" + std::to_string(i + 1) + ".png").width(), widths[i]) << i + 1;
+    }
+}
+
+TEST_F(BookExportCli, BadInput) {
+    const std::string book = Book("three.pgn", kThreeGames);
+    const std::string out = " -o " + (m_dir / "out").string();
+    struct Case {
+        std::string subcommand;
+        std::string args;
+        int status;
+    };
+    const Case cases[] = {
+        {"render-book", (m_dir / "missing.pgn").string() + out, 1},
+        {"render-book", book + " -o " + book, 1},  // a file where the folder should be
+        {"render-book", book + out + " --games 9-12", 1},
+        {"render-book", book + out + " --games 3-1", 2},
+        {"render-book", book + out + " --positions middle", 2},
+        {"render-book", book + out + " --format gif", 2},
+        {"render-book", book, 2},
+        {"render-book", book + out + " --frob", 2},
+        {"sheet", book + " -o " + (m_dir / "no/such/s.pdf").string(), 1},
+        {"sheet", book + " -o " + (m_dir / "s.pdf").string() + " --per-page 5", 2},
+        {"sheet", book + " -o " + (m_dir / "s.pdf").string() + " --paper a5", 2},
+        {"sheet", (m_dir / "missing.pgn").string() + " -o " + (m_dir / "s.pdf").string(), 1},
+    };
+    for (const Case& c : cases) {
+        const CliResult run = Cli(c.subcommand, c.args);
+        EXPECT_EQ(run.status, c.status) << c.subcommand << " " << c.args;
+        EXPECT_NE(run.err, "") << c.subcommand << " " << c.args;
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "s.pdf"));
+
+    // A collection that stops converting at its second problem: the first
+    // is exported, and the failure is told.
+    const std::string cut = Book("cut.pbm", Pbm({{"One", ""}, {"Two", ""}}, '\x01'));
+    const CliResult run = Cli("render-book", cut + out);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "diagrams 1\n");
+    EXPECT_NE(run.err.find("conversion stopped"), std::string::npos) << run.err;
+    EXPECT_EQ(Files("out"), (std::vector<std::string>{"1.png", "index.csv"}));
+}
+
+TEST_F(BookExportCli, ProgressOnATerminal) {
+    const std::string book = Book("three.pgn", kThreeGames);
+    // script gives the command a terminal; its output holds what the terminal showed.
+    const std::string command = "script -qec \"XDG_RUNTIME_DIR=" + (m_dir / "run").string() + " " + CLI_PATH +
+                                " render-book --appdir " + m_dir.string() + " " + book + " -o " +
+                                (m_dir / "out").string() + "\" " + (m_dir / "typescript").string() +
+                                " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string shown = Slurp(m_dir / "typescript");
+    EXPECT_NE(shown.find("3 of 3 diagrams"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("diagrams 3"), std::string::npos) << shown;
+}
+
+}  // namespace

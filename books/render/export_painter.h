@@ -1,0 +1,50 @@
+#pragma once
+// The diagrams of an export, drawn one position after another with the
+// shared renderer in the style in force, switched by the games' Style tags.
+
+#include <QByteArray>
+#include <QRectF>
+#include <string>
+#include <vector>
+
+#include "books/book_export.h"
+#include "books/render/diagram_export.h"
+#include "diagram/render/renderer.h"
+#include "position/vet.h"
+#include "settings/style.h"
+
+class QPainter;
+
+namespace books::render {
+
+/// Draws the positions of an export. Only the squares that changed since the
+/// last position are painted again, as in the window.
+class DiagramPainter {
+  public:
+    /// The style and settings are the export's own copies; names are the
+    /// settings file's block names.
+    DiagramPainter(settings::Style& style, settings::ProgramSettings& settings,
+                   std::vector<std::string> names);
+
+    /// The hook ReadGameDiagrams calls with a game's Style tags: switches the
+    /// style and prepares the picture again when it changed.
+    books::StyleHook SwitchStyles();
+
+    /// Draws the position (a FEN box text) and encodes the picture in the
+    /// format into bytes.
+    void Encode(const std::string& fen, ImageFormat format, QByteArray& bytes);
+
+    /// Draws the position into target on painter, as large as fits, centred,
+    /// keeping its proportions.
+    void Paint(const std::string& fen, QPainter& painter, const QRectF& target);
+
+  private:
+    void Prepare();
+
+    settings::Style& m_style;
+    StyleSwitcher m_switcher;
+    diagram::Renderer m_renderer;
+    position::Vet m_vet;
+};
+
+}  // namespace books::render

@@ -1,0 +1,268 @@
+#include "books/ui/book_export_commands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+#include "books/sheet_layout.h"
+#include "diagram/seek.h"
+#include "diagram/ui/book_panel.h"
+#include "diagram/ui/main_window.h"
+#include "diagram/ui/win_seek.h"
+#include "settings/settings_file.h"
+
+namespace books::ui {
+
+namespace {
+
+// Fastest the book label shows the count and the window repaints.
+constexpr qint64 kProgressInterval = 50;
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString ProgressLabel(int64_t done, int64_t total) {
+    return QStringLiteral("%1 of %2 diagrams").arg(done).arg(total);
+}
+
+// The format a filter of the file selection window names ("*.svg").
+render::ImageFormat FormatOfFilter(const QString& filter) {
+    const int dot = filter.lastIndexOf(QLatin1Char('.'));
+    const auto format = render::ParseImageFormat(filter.mid(dot + 1).toStdString());
+    return format.value_or(render::ImageFormat::kPng);
+}
+
+// Results of the sheet window.
+enum SheetChoice { kSheetCancel = 0, kSheetPdf = 1, kSheetPrint = 2 };
+
+}  // namespace
+
+BookExportCommands::BookExportCommands(diagram::ui::MainWindow& main) : QObject(&main), m_main(main) {
+    QMenu* file = main.menu(QStringLiteral("MNFile"));
+    QAction* close = main.action(QStringLiteral("MNClose"));
+    m_export = new QAction(QStringLiteral("Export Book &Diagrams..."), file);
+    m_export->setObjectName(QStringLiteral("MNExportBook"));
+    m_sheet = new QAction(QStringLiteral("Print Book S&heet..."), file);
+    m_sheet->setObjectName(QStringLiteral("MNPrintSheet"));
+    const QList<QAction*> items = file->actions();
+    const qsizetype at = items.indexOf(close);
+    QAction* before = at >= 0 && at + 1 < items.size() ? items[at + 1] : nullptr;
+    file->insertAction(before, m_export);
+    file->insertAction(before, m_sheet);
+    // Enabled exactly while a book is open, as Close Book is.
+    const auto follow = [this, close] {
+        m_export->setEnabled(close->isEnabled() && !m_running);
+        m_sheet->setEnabled(close->isEnabled() && !m_running);
+    };
+    follow();
+    connect(close, &QAction::changed, this, follow);
+    connect(m_export, &QAction::triggered, this, [this] { MNExportBook(); });
+    connect(m_sheet, &QAction::triggered, this, [this] { MNPrintSheet(); });
+}
+
+render::ExportSource BookExportCommands::Source() {
+    app::Program& program = m_main.program();
+    settings::Style probe;
+    settings::ProgramSettings copy = program.settings;
+    std::vector<std::string> names = settings::ReadSettings(probe, copy).newStyles;
+    return render::ExportSource{program.book, program.style, program.settings, std::move(names)};
+}
+
+render::ProgressFn BookExportCommands::Progress() {
+    return [this](int64_t done, int64_t total) {
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        if (now - m_lastShown >= kProgressInterval || done == total) {
+            m_lastShown = now;
+            QLabel* label = m_main.Frame2()->Label1();
+            label->setText(ProgressLabel(done, total));
+            label->repaint();
+            // Paints and Escape get through; other input waits (eventFilter).
+            QCoreApplication::processEvents();
+        }
+        return !m_stop;
+    };
+}
+
+void BookExportCommands::Begin() {
+    m_running = true;
+    m_stop = false;
+    m_lastShown = 0;
+    m_export->setEnabled(false);
+    m_sheet->setEnabled(false);
+    qApp->installEventFilter(this);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+}
+
+void BookExportCommands::End(const render::ExportResult& result) {
+    QApplication::restoreOverrideCursor();
+    qApp->removeEventFilter(this);
+    m_running = false;
+    m_export->setEnabled(m_main.program().book.IsOpen());
+    m_sheet->setEnabled(m_main.program().book.IsOpen());
+    if (result.status == render::ExportStatus::kFailed) {
+        m_main.services().messages->Warning(&m_main, Q(result.error));
+    }
+}
+
+bool BookExportCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (!m_running) {
+        return QObject::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+                m_stop = true;
+            }
+            return true;
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::Close:
+            return true;
+        default:
+            return QObject::eventFilter(watched, event);
+    }
+}
+
+render::ExportResult BookExportCommands::ExportTo(const std::string& folder, render::ImageFormat format) {
+    render::ImageOptions options;
+    options.folder = folder;
+    options.format = format;
+    render::ExportSource source = Source();
+    Begin();
+    const render::ExportResult result = render::ExportImages(source, options, Progress());
+    End(result);
+    return result;
+}
+
+render::ExportResult BookExportCommands::SheetTo(const render::SheetOptions& options) {
+    render::ExportSource source = Source();
+    Begin();
+    const render::ExportResult result = render::WriteSheet(source, options, Progress());
+    End(result);
+    return result;
+}
+
+void BookExportCommands::MNExportBook() {
+    if (!m_main.program().book.IsOpen() || m_running) {
+        return;
+    }
+    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_main);
+    if (!seek.Seek(diagram::kSeekExportDiagrams)) {
+        return;
+    }
+    const render::ImageFormat format = FormatOfFilter(seek.filter());
+    QString folder = seek.fileName();
+    // The window completes a bare name with the filter's ending; the name
+    // stands for a folder here.
+    const QString ending = QLatin1Char('.') + QString::fromLatin1(render::Extension(format));
+    if (folder.endsWith(ending, Qt::CaseInsensitive)) {
+        folder.chop(ending.size());
+    }
+    if (!render::CanWrite(format)) {
+        m_main.services().messages->Warning(
+            &m_main, QStringLiteral("This copy of the program cannot write %1 files.").arg(ending));
+        return;
+    }
+    ExportTo(folder.toStdString(), format);
+}
+
+void BookExportCommands::MNPrintSheet() {
+    if (!m_main.program().book.IsOpen() || m_running) {
+        return;
+    }
+    QDialog window(&m_main);
+    window.setObjectName(QStringLiteral("BookSheet"));
+    window.setWindowTitle(QStringLiteral("Print Book Sheet"));
+    auto* form = new QFormLayout(&window);
+    auto* perPage = new QComboBox(&window);
+    perPage->setObjectName(QStringLiteral("PerPage"));
+    for (const int n : books::kPerPageChoices) {
+        perPage->addItem(QString::number(n), n);
+    }
+    perPage->setCurrentText(QStringLiteral("6"));
+    auto* paper = new QComboBox(&window);
+    paper->setObjectName(QStringLiteral("Paper"));
+    paper->addItems({QStringLiteral("A4"), QStringLiteral("Letter")});
+    auto* tags = new QLineEdit(QStringLiteral("White, Black, Event"), &window);
+    tags->setObjectName(QStringLiteral("Tags"));
+    form->addRow(QStringLiteral("Diagrams a page: "), perPage);
+    form->addRow(QStringLiteral("Paper: "), paper);
+    form->addRow(QStringLiteral("Caption tags: "), tags);
+    auto* buttons = new QDialogButtonBox(&window);
+    QPushButton* pdf = buttons->addButton(QStringLiteral("&PDF File..."), QDialogButtonBox::AcceptRole);
+    pdf->setObjectName(QStringLiteral("PdfCmd"));
+    QPushButton* print = buttons->addButton(QStringLiteral("P&rint..."), QDialogButtonBox::AcceptRole);
+    print->setObjectName(QStringLiteral("PrintCmd"));
+    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    cancel->setObjectName(QStringLiteral("CancelCmd"));
+    connect(pdf, &QPushButton::clicked, &window, [&window] { window.done(kSheetPdf); });
+    connect(print, &QPushButton::clicked, &window, [&window] { window.done(kSheetPrint); });
+    connect(cancel, &QPushButton::clicked, &window, [&window] { window.done(kSheetCancel); });
+    form->addRow(buttons);
+
+    const int choice = window.exec();
+    if (choice == kSheetCancel) {
+        return;
+    }
+    render::SheetOptions options;
+    options.perPage = perPage->currentData().toInt();
+    options.paper = paper->currentIndex() == 0 ? Paper::kA4 : Paper::kLetter;
+    options.tags = SplitTagList(tags->text().toStdString());
+    if (choice == kSheetPrint) {
+        PrintSheet(options);
+        return;
+    }
+    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_main);
+    if (!seek.Seek(diagram::kSeekBookSheet)) {
+        return;
+    }
+    options.file = seek.fileName().toStdString();
+    SheetTo(options);
+}
+
+void BookExportCommands::PrintSheet(const render::SheetOptions& options) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(options.paper == Paper::kA4 ? QPageSize::A4 : QPageSize::Letter));
+    printer.setFullPage(true);
+    QPrintDialog dialog(&printer, &m_main);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    render::ExportSource source = Source();
+    Begin();
+    QPainter painter;
+    render::ExportResult result;
+    if (!painter.begin(&printer)) {
+        result.status = render::ExportStatus::kFailed;
+        result.error = "The printer cannot be used.";
+    } else {
+        result = render::DrawSheet(
+            source, options, painter, [&printer] { return printer.newPage(); }, Progress());
+        painter.end();
+    }
+    End(result);
+}
+
+BookExportCommands* AttachBookExport(diagram::ui::MainWindow& main) {
+    return new BookExportCommands(main);
+}
+
+}  // namespace books::ui

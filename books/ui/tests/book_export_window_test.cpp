@@ -1,0 +1,142 @@
+#include <QComboBox>
+#include <QDir>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+#include "book_fixture.h"
+#include "books/ui/book_export_commands.h"
+#include "diagram/ui/win_seek.h"
+
+namespace {
+
+using namespace books::ui::testing;
+using books::render::ExportStatus;
+
+// A FEN book of n games: a tag line before each position.
+QByteArray FenBook(int n) {
+    QByteArray text;
+    for (int i = 1; i <= n; ++i) {
+        text += "[White \"Player " + QByteArray::number(i) + "\"]\nK7/8/8/8/8/8/8/" +
+                QByteArray::number(1 + i % 7) + "k w\n";
+    }
+    return text;
+}
+
+class BookExportWindowTest : public BookWindowTest {
+  protected:
+    books::ui::BookExportCommands* Export() const {
+        return window->findChild<books::ui::BookExportCommands*>();
+    }
+    QStringList Files(const QString& folder) const {
+        return QDir(InDir(folder)).entryList(QDir::Files, QDir::Name);
+    }
+    // Confirms the file selection window, when it comes up, with name.
+    void AnswerSeek(const QString& name, const QString& filter = {}) {
+        diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(*window);
+        ASSERT_TRUE(seek.setFolder(dir.path()));
+        QTimer::singleShot(0, &seek, [&seek, name, filter] {
+            if (!filter.isEmpty()) {
+                seek.txtSearchSpec()->setEditText(filter);
+            }
+            seek.Text2()->setText(name);
+            seek.OkCmd()->click();
+        });
+    }
+};
+
+TEST_F(BookExportWindowTest, ItemsFollowTheOpenBook) {
+    WriteFile("five.fen", FenBook(5));
+    Start();
+    ASSERT_NE(Export(), nullptr);
+    // In the File menu, after Close Book.
+    const QList<QAction*> items = window->menu(QStringLiteral("MNFile"))->actions();
+    const qsizetype close = items.indexOf(Action("MNClose"));
+    ASSERT_GE(close, 0);
+    EXPECT_EQ(items.value(close + 1), Export()->exportAction());
+    EXPECT_EQ(items.value(close + 2), Export()->sheetAction());
+    for (const bool open : {false, true, false}) {
+        if (open) {
+            Open(QStringLiteral("five.fen"));
+        } else if (program.book.IsOpen()) {
+            Action("MNClose")->trigger();
+        }
+        EXPECT_EQ(Export()->exportAction()->isEnabled(), open);
+        EXPECT_EQ(Export()->sheetAction()->isEnabled(), open);
+    }
+}
+
+TEST_F(BookExportWindowTest, ExportWritesTheFilesAndLeavesTheGameShown) {
+    WriteFile("five.fen", FenBook(5));
+    Start();
+    Open(QStringLiteral("five.fen"));
+    ShowGame(3);
+    const QString fen = Fen();
+    const int64_t record = program.book.CurRecNo;
+
+    AnswerSeek(QStringLiteral("out"), QStringLiteral("*.bmp"));
+    Export()->exportAction()->trigger();
+    EXPECT_EQ(Files(QStringLiteral("out")),
+              (QStringList{"1.bmp", "2.bmp", "3.bmp", "4.bmp", "5.bmp", "index.csv"}));
+    EXPECT_EQ(Caption(), "5 of 5 diagrams");
+    EXPECT_EQ(Fen(), fen);
+    EXPECT_EQ(program.book.CurRecNo, record);
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_TRUE(Export()->exportAction()->isEnabled());
+
+    // Into a folder that cannot be made: the Warning says why.
+    WriteFile("blocked", "a file");
+    EXPECT_EQ(Export()->ExportTo(InDir("blocked").toStdString(), books::render::ImageFormat::kPng).status,
+              ExportStatus::kFailed);
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_TRUE(fakes.messages.shown[0].text.contains(QStringLiteral("blocked")));
+}
+
+TEST_F(BookExportWindowTest, ProgressInTheBookLabelAndEscapeStops) {
+    WriteFile("many.fen", FenBook(400));
+    Start();
+    Open(QStringLiteral("many.fen"));
+    QStringList seen;
+    // Runs from inside the export, when it first lets events through.
+    QTimer::singleShot(0, window.get(), [&] {
+        seen << Caption();
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+    });
+    const books::render::ExportResult result =
+        Export()->ExportTo(InDir(QStringLiteral("out")).toStdString(), books::render::ImageFormat::kPng);
+    EXPECT_EQ(result.status, ExportStatus::kStopped);
+    EXPECT_GE(result.diagrams, 1);
+    EXPECT_LT(result.diagrams, 400);
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_TRUE(seen[0].endsWith(QStringLiteral(" of 400 diagrams"))) << seen[0].toStdString();
+    // What was written is whole and listed.
+    EXPECT_EQ(Files(QStringLiteral("out")).size(), result.diagrams + 1);
+    const QList<QByteArray> lines = ReadFile(QStringLiteral("out/index.csv")).split('\n');
+    EXPECT_EQ(lines.size(), result.diagrams + 2);  // header, lines, the empty rest
+    EXPECT_EQ(Caption(), QStringLiteral("%1 of 400 diagrams").arg(result.diagrams));
+    EXPECT_FALSE(Export()->Running());
+}
+
+TEST_F(BookExportWindowTest, SheetThroughItsWindowAndTheFileSelection) {
+    WriteFile("thirteen.fen", FenBook(13));
+    Start();
+    Open(QStringLiteral("thirteen.fen"));
+    QTimer::singleShot(0, window.get(), [this] {
+        auto* sheet = window->findChild<QDialog*>(QStringLiteral("BookSheet"));
+        ASSERT_NE(sheet, nullptr);
+        sheet->findChild<QComboBox*>(QStringLiteral("PerPage"))->setCurrentText(QStringLiteral("12"));
+        AnswerSeek(QStringLiteral("sheet"));
+        sheet->findChild<QPushButton*>(QStringLiteral("PdfCmd"))->click();
+    });
+    Export()->sheetAction()->trigger();
+    ASSERT_TRUE(Exists(QStringLiteral("sheet.pdf")));
+    EXPECT_TRUE(ReadFile(QStringLiteral("sheet.pdf")).startsWith("%PDF"));
+    const QString text = InDir(QStringLiteral("sheet.txt"));
+    ASSERT_EQ(std::system(("pdftotext " + InDir(QStringLiteral("sheet.pdf")) + " " + text).toLocal8Bit()), 0);
+    const QString shown = QString::fromUtf8(ReadFile(QStringLiteral("sheet.txt")));
+    EXPECT_EQ(shown.count(QLatin1Char('\f')), 2);
+    EXPECT_TRUE(shown.contains(QStringLiteral("13. Player 13"))) << shown.toStdString();
+    EXPECT_EQ(Caption(), "13 of 13 diagrams");
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+// FEN text on several board shapes: the reader, the writer, rank completion
+// and the one-plane reader. Writing a board and reading it back must give
+// the same board, and both readers must fill the same cells.
+
+#include "fuzz_support.h"
+#include "position/vet.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::Input in(data, size);
+    const position::BoardShape shape = fuzz::Shape(in.Byte()).shape;
+    const std::string_view text = in.Rest();
+    const int squares = std::min(shape.Squares(), position::kCells);
+
+    position::Vet vet;
+    int painted = 0;
+    const position::ParseResult r = position::ParseFEN(vet, text, shape, [&](int s) {
+        fuzz::Check(s >= 0 && s < position::kCells, "painted square on the board vector");
+        ++painted;
+    });
+    fuzz::Check(r.white >= 0 && r.black >= 0, "tally counts");
+    (void)position::Tally(r.white, r.black);
+
+    position::Vet other;
+    position::Build2(other, position::kPainted, text, shape);
+    for (int s = 0; s < position::kCells; ++s) {
+        fuzz::Check(other(position::kPainted, s) == vet(position::kPosition, s), "both readers fill the same cells");
+    }
+
+    const std::string fen = position::VetToFEN(vet, shape);
+    position::Vet back;
+    position::ParseFEN(back, fen, shape);
+    for (int s = 0; s < squares; ++s) {
+        fuzz::Check(back(position::kPosition, s) == vet(position::kPosition, s), "a written board reads back");
+    }
+    fuzz::Check(position::VetToFEN(back, shape) == fen, "a written board writes the same again");
+
+    const std::string fixed = position::FixFEN(text, shape);
+    position::ParseFEN(back, fixed, shape);
+    position::ResetVet(back, shape);
+    return 0;
+}
