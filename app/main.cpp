@@ -10,7 +10,7 @@
 #include "editing/ui/board_editor.h"
 #include "engines/ui/engines.h"
 #include "platform/ui/qt_services.h"
-#include "settings/ui/style_window.h"
+#include "diagram/ui/style/style_window.h"
 
 #ifndef PANDREL_VERSION
 #define PANDREL_VERSION "0.0.0"
@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
     editing::ui::Attach(window);
     engines::ui::Attach(window);
     books::ui::Attach(window);
-    settings::ui::Attach(window);
+    diagram::ui::AttachStyleWindow(window);
     new diagram::ui::OutputCommands(window);  // owned by the window
 
     diagram::ui::StartupOptions options;

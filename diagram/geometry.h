@@ -11,8 +11,8 @@
 
 namespace diagram {
 
-/// Twips in one screen pixel.
-inline constexpr int kTwipsPerPixel = 15;
+/// Twips in one screen pixel (the style record's unit).
+using settings::kTwipsPerPixel;
 
 /// A point in twips (fractions of a twip kept where the layout halves).
 struct Point {

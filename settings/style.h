@@ -88,6 +88,10 @@ struct ProgramSettings {
 /// Popeye dictionary in force.
 void ResetStyle(Style& style, ProgramSettings& program);
 
+/// Twips in one screen pixel: screen lengths are held in twips, the settings
+/// file and the editor's fields show pixels.
+inline constexpr int kTwipsPerPixel = 15;
+
 /// Pixels shown for a length in twips: Int(t / 15 + 0.1).
 double TwipsToPixels(double twips);
 

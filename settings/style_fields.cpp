@@ -10,7 +10,7 @@ namespace settings {
 
 namespace {
 
-constexpr int kTwips = 15;
+constexpr int kTwips = kTwipsPerPixel;
 
 // A field's number; text that overflows counts as 0 like text without digits.
 double Number(const std::string& text) {
@@ -49,7 +49,125 @@ bool Contains(const std::string& text, const char* word) {
     return text.find(word) != std::string::npos;
 }
 
+
+using F = StyleFields;
+using S = Style;
+using K = ControlKind;
+using C = Conversion;
+constexpr auto kMain = FieldPanel::kMain;
+constexpr auto kLettering = FieldPanel::kLettering;
+constexpr unsigned kEnter = kEnterPreviews;
+constexpr unsigned kChoose = kChoosePreviews;
+constexpr unsigned kResets = kEditResetsSize;
+
+// clang-format off
+const StyleFieldRow kTable[] = {
+    {"Combo5",   K::kList,       "Style: ",            "CurrentStyle",    C::kText,       kMain, 0,  0, &F::Combo5, nullptr, nullptr, nullptr, &S::CurrentStyle},
+    {"Text11",   K::kText,       "Pieces file: ",      "PIECESFILE",      C::kText,       kMain, 1,  0, &F::Text11, nullptr, nullptr, nullptr, &S::PIECESFILE},
+    {"Text8",    K::kText,       "Border File: ",      "BORDERFILE",      C::kText,       kMain, 2,  0, &F::Text8,  nullptr, nullptr, nullptr, &S::BORDERFILE},
+    {"Text12",   K::kText,       "Pieces list: ",      "PIECESLIST",      C::kPiecesList, kMain, 3,  kResets, &F::Text12, nullptr, nullptr, nullptr, &S::PIECESLIST},
+    {"Text15",   K::kText,       "English notation: ", "ENGLISHNOTATION", C::kText,       kMain, 4,  0, &F::Text15, nullptr, nullptr, nullptr, &S::ENGLISHNOTATION},
+    {"Text4",    K::kText,       "Start position: ",   "STARTPOS",        C::kText,       kMain, 5,  0, &F::Text4,  nullptr, nullptr, nullptr, &S::STARTPOS},
+    {"Text17",   K::kText,       "Popeye Dictionary:", "PYDICTIONARY",    C::kText,       kMain, 6,  0, &F::Text17, nullptr, nullptr, nullptr, &S::PYDICTIONARY},
+    {"Text13",   K::kNumber,     "SqrBorder width: ",  "",                C::kDerived,    kMain, 7,  kEnter | kResets, &F::Text13},
+    {"Text14",   K::kNumber,     "SqrBorder width: ",  "",                C::kDerived,    kMain, 7,  kEnter | kResets, &F::Text14},
+    {"Text16",   K::kNumber,     "Sqr. space: ",       "SQRHSPC",         C::kPixels16,   kMain, 7,  kEnter | kResets, &F::Text16, nullptr, nullptr, nullptr, nullptr, &S::SQRHSPC},
+    {"Text3",    K::kNumber,     "Sqr. space: ",       "SQRVSPC",         C::kPixels16,   kMain, 7,  kEnter | kResets, &F::Text3,  nullptr, nullptr, nullptr, nullptr, &S::SQRVSPC},
+    {"Text1",    K::kNumber,     "Board (squares): ",  "BORDERHEIGHT",    C::kWhole,      kMain, 8,  kEnter | kResets, &F::Text1,  nullptr, nullptr, nullptr, nullptr, &S::BORDERHEIGHT},
+    {"Text2",    K::kNumber,     "Board (squares): ",  "BORDERWIDTH",     C::kWhole,      kMain, 8,  kEnter | kResets, &F::Text2,  nullptr, nullptr, nullptr, nullptr, &S::BORDERWIDTH},
+    {"Text5",    K::kNumber,     "Board offset: ",     "YBASE",           C::kPixels16,   kMain, 8,  kEnter | kResets, &F::Text5,  nullptr, nullptr, nullptr, nullptr, &S::YBASE},
+    {"Text6",    K::kNumber,     "Board offset: ",     "XBASE",           C::kPixels16,   kMain, 8,  kEnter | kResets, &F::Text6,  nullptr, nullptr, nullptr, nullptr, &S::XBASE},
+    {"Text7",    K::kNumber,     "Frame width: ",      "FRAMEWIDTH",      C::kWhole,      kMain, 9,  kEnter | kResets, &F::Text7,  nullptr, nullptr, nullptr, nullptr, &S::FRAMEWIDTH},
+    {"Picture1", K::kColor,      "Frame color: ",      "FRAMECOLOR",      C::kColor,      kMain, 9,  0, nullptr, nullptr, &F::Picture1, nullptr, nullptr, nullptr, &S::FRAMECOLOR},
+    {"Picture2", K::kColor,      "Back color: ",       "BACKCOLOR",       C::kColor,      kMain, 9,  0, nullptr, nullptr, &F::Picture2, nullptr, nullptr, nullptr, &S::BACKCOLOR},
+    {"Text9",    K::kNumber,     "Picture: ",          "WNDHEIGHT",       C::kPixels32,   kMain, 10, kEnter, &F::Text9,  nullptr, nullptr, nullptr, nullptr, nullptr, &S::WNDHEIGHT},
+    {"Text10",   K::kNumber,     "Picture: ",          "WNDWIDTH",        C::kPixels32,   kMain, 10, kEnter, &F::Text10, nullptr, nullptr, nullptr, nullptr, nullptr, &S::WNDWIDTH},
+    {"Check1",   K::kCheck,      "Copy counter",       "COPYCOUNTER",     C::kFlag,       kMain, 11, 0, nullptr, &F::Check1, nullptr, nullptr, nullptr, &S::COPYCOUNTER},
+    {"Check2",   K::kCheck,      "Show grid",          "SHOWGRID",        C::kFlag,       kMain, 11, 0, nullptr, &F::Check2, nullptr, nullptr, nullptr, &S::SHOWGRID},
+    {"Combo2",   K::kList,       "",                   "FONTNAME",        C::kText,       kLettering, 0, kChoose, &F::Combo2, nullptr, nullptr, nullptr, &S::FONTNAME},
+    {"Combo1",   K::kNumberList, "Size: ",             "FONTSIZE",        C::kWhole,      kLettering, 1, kEnter | kChoose, &F::Combo1, nullptr, nullptr, nullptr, nullptr, &S::FONTSIZE},
+    {"Picture4", K::kColor,      "Co&lor",             "FONTCOLOR",       C::kColor,      kLettering, 1, 0, nullptr, nullptr, &F::Picture4, nullptr, nullptr, nullptr, &S::FONTCOLOR},
+    {"Combo3",   K::kNumberList, "Grid offset: ",      "FONTYBASE",       C::kPixels16,   kLettering, 2, kEnter | kChoose, &F::Combo3, nullptr, nullptr, nullptr, nullptr, &S::FONTYBASE},
+    {"Combo4",   K::kNumberList, "Grid offset: ",      "FONTXBASE",       C::kPixels16,   kLettering, 2, kEnter | kChoose, &F::Combo4, nullptr, nullptr, nullptr, nullptr, &S::FONTXBASE},
+    {"Check3",   K::kCheck,      "&Bold",              "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::Check3},
+    {"Check4",   K::kCheck,      "&Italic",            "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::Check4},
+    {"Check5",   K::kCheck,      "&Underline",         "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::Check5},
+    {"Check6",   K::kCheck,      "S&trikeout",         "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::Check6},
+    {"Check7",   K::kCheck,      "CA&PS",              "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::Check7},
+    {"Option1",  K::kChoice,     "Vert. align",        "FONTPOS",         C::kDerived,    kLettering, 4, kChoose, nullptr, nullptr, nullptr, &F::Option1},
+    {"Option2",  K::kChoice,     "Horiz. align",       "FONTPOS",         C::kDerived,    kLettering, 4, kChoose, nullptr, nullptr, nullptr, &F::Option2},
+};
+// clang-format on
+
+// A table field's value in the style record, as its field shows it.
+void LoadRow(const StyleFieldRow& row, const Style& s, StyleFields& f) {
+    switch (row.conversion) {
+        case Conversion::kText:
+            f.*row.text = s.*row.styleText;
+            break;
+        case Conversion::kPiecesList:
+            f.*row.text = (s.*row.styleText).empty() ? std::string(position::kDefaultPiecesList) : s.*row.styleText;
+            break;
+        case Conversion::kWhole:
+            f.*row.text = WholeText(s.*row.style16);
+            break;
+        case Conversion::kPixels16:
+            f.*row.text = PixelText(s.*row.style16);
+            break;
+        case Conversion::kPixels32:
+            f.*row.text = PixelText(s.*row.style32);
+            break;
+        case Conversion::kFlag:
+            f.*row.check = s.*row.style16 != 0;
+            break;
+        case Conversion::kColor:
+            f.*row.color = s.*row.style32;
+            break;
+        case Conversion::kDerived:
+            break;
+    }
+}
+
+void ApplyRow(const StyleFieldRow& row, const StyleFields& f, Style& s) {
+    switch (row.conversion) {
+        case Conversion::kText:
+        case Conversion::kPiecesList:
+            s.*row.styleText = f.*row.text;
+            break;
+        case Conversion::kWhole:
+            s.*row.style16 = Whole(f.*row.text);
+            break;
+        case Conversion::kPixels16:
+            s.*row.style16 = Twips16(f.*row.text);
+            break;
+        case Conversion::kPixels32:
+            s.*row.style32 = Twips32(f.*row.text);
+            break;
+        case Conversion::kFlag:
+            s.*row.style16 = f.*row.check ? 1 : 0;
+            break;
+        case Conversion::kColor:
+            s.*row.style32 = f.*row.color;
+            break;
+        case Conversion::kDerived:
+            break;
+    }
+}
+
 }  // namespace
+
+std::span<const StyleFieldRow> StyleFieldTable() {
+    return kTable;
+}
+
+const StyleFieldRow* FindStyleField(std::string_view control) {
+    for (const StyleFieldRow& row : kTable) {
+        if (control == row.control) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
 
 BitmapSize BitmapTwips(int widthPixels, int heightPixels) {
     return {widthPixels * kTwips, heightPixels * kTwips};
@@ -61,37 +179,15 @@ std::string PixelText(int32_t twips) {
 
 StyleFields LoadStyleFields(const Style& s) {
     StyleFields f;
-    f.Combo5 = s.CurrentStyle;
-    f.Text11 = s.PIECESFILE;
-    f.Text8 = s.BORDERFILE;
-    f.Text12 = s.PIECESLIST.empty() ? std::string(position::kDefaultPiecesList) : s.PIECESLIST;
-    f.Text15 = s.ENGLISHNOTATION;
-    f.Text4 = s.STARTPOS;
-    f.Text17 = s.PYDICTIONARY;
+    for (const StyleFieldRow& row : kTable) {
+        LoadRow(row, s, f);
+    }
     // A pitch of 0 stands for the square size (the renderer fills it in when
     // it first draws); it means no grid line, not a line as wide as a square.
     const int32_t vtab = s.SQRVTAB == 0 ? s.SQRHEIGHT : s.SQRVTAB;
     const int32_t htab = s.SQRHTAB == 0 ? s.SQRWIDTH : s.SQRHTAB;
     f.Text13 = PixelText(s.SQRHEIGHT - vtab);
     f.Text14 = PixelText(s.SQRWIDTH - htab);
-    f.Text16 = PixelText(s.SQRHSPC);
-    f.Text3 = PixelText(s.SQRVSPC);
-    f.Check1 = s.COPYCOUNTER != 0;
-    f.Text1 = WholeText(s.BORDERHEIGHT);
-    f.Text2 = WholeText(s.BORDERWIDTH);
-    f.Text5 = PixelText(s.YBASE);
-    f.Text6 = PixelText(s.XBASE);
-    f.Text7 = WholeText(s.FRAMEWIDTH);
-    f.Picture1 = s.FRAMECOLOR;
-    f.Picture2 = s.BACKCOLOR;
-    f.Text9 = PixelText(s.WNDHEIGHT);
-    f.Text10 = PixelText(s.WNDWIDTH);
-    f.Check2 = s.SHOWGRID != 0;
-    f.Combo2 = s.FONTNAME;
-    f.Combo1 = WholeText(s.FONTSIZE);
-    f.Picture4 = s.FONTCOLOR;
-    f.Combo3 = PixelText(s.FONTYBASE);
-    f.Combo4 = PixelText(s.FONTXBASE);
     f.Check3 = Contains(s.FONTSTYLE, "BOLD");
     f.Check4 = Contains(s.FONTSTYLE, "ITALIC");
     f.Check5 = Contains(s.FONTSTYLE, "UNDERLINE");
@@ -111,29 +207,9 @@ StyleFields LoadStyleFields(const Style& s) {
 }
 
 void ApplyStyleFields(const StyleFields& f, BitmapSize pieces, Style& s) {
-    s.BORDERHEIGHT = Whole(f.Text1);
-    s.BORDERWIDTH = Whole(f.Text2);
-    s.YBASE = Twips16(f.Text5);
-    s.XBASE = Twips16(f.Text6);
-    s.FRAMEWIDTH = Whole(f.Text7);
-    s.FRAMECOLOR = f.Picture1;
-    s.BACKCOLOR = f.Picture2;
-    s.BORDERFILE = f.Text8;
-    s.PIECESFILE = f.Text11;
-    s.CurrentStyle = f.Combo5;
-    s.PIECESLIST = f.Text12;
-    s.WNDHEIGHT = Twips32(f.Text9);
-    s.WNDWIDTH = Twips32(f.Text10);
-    s.ENGLISHNOTATION = f.Text15;
-    s.STARTPOS = f.Text4;
-    s.PYDICTIONARY = f.Text17;
-
-    s.COPYCOUNTER = f.Check1 ? 1 : 0;
-    s.SHOWGRID = f.Check2 ? 1 : 0;
-    s.FONTYBASE = Twips16(f.Combo3);
-    s.FONTXBASE = Twips16(f.Combo4);
-    s.SQRVSPC = Twips16(f.Text3);
-    s.SQRHSPC = Twips16(f.Text16);
+    for (const StyleFieldRow& row : kTable) {
+        ApplyRow(row, f, s);
+    }
 
     // The pieces bitmap holds two rows and n + 1 columns of squares with the
     // grid lines between them; the square is what is left of a cell.
@@ -164,10 +240,6 @@ void ApplyStyleFields(const StyleFields& f, BitmapSize pieces, Style& s) {
         style.pop_back();
     }
     s.FONTSTYLE = style;
-
-    s.FONTSIZE = Whole(f.Combo1);
-    s.FONTCOLOR = f.Picture4;
-    s.FONTNAME = f.Combo2;
 
     static constexpr const char* kVertical[] = {"UP ", "MIDDLE ", "DOWN "};
     static constexpr const char* kHorizontal[] = {"LEFT ", "CENTER ", "RIGHT "};

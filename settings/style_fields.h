@@ -3,7 +3,9 @@
 // a style record, and how the fields go back into the record.
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "settings/style.h"
 
@@ -49,6 +51,68 @@ struct StyleFields {
 
     bool operator==(const StyleFields&) const = default;
 };
+
+/// The control an input field is shown in.
+enum class ControlKind {
+    kText,        ///< A wide one-line text box.
+    kNumber,      ///< A narrow one-line text box for a number.
+    kList,        ///< A wide editable drop-down list.
+    kNumberList,  ///< A narrow editable drop-down list for a number.
+    kCheck,       ///< A check box; its caption is its own text.
+    kColor,       ///< A colour box.
+    kChoice,      ///< Three option buttons in a frame titled by the caption.
+};
+
+/// How a field's text stands for its style field.
+enum class Conversion {
+    kText,        ///< The text itself.
+    kPiecesList,  ///< The text, shown as the default list when empty.
+    kWhole,       ///< A whole number (16-bit).
+    kPixels16,    ///< Whole pixels of a 16-bit twips field.
+    kPixels32,    ///< Whole pixels of a 32-bit twips field.
+    kFlag,        ///< A check box for a field of 1 or 0.
+    kColor,       ///< A colour, 0x00BBGGRR.
+    kDerived,     ///< Computed with other fields (grid lines, font words); see ApplyStyleFields.
+};
+
+/// Which part of the editor holds a field.
+enum class FieldPanel { kMain, kLettering };
+
+/// What an input field's events do beside storing it.
+enum FieldEvent : unsigned {
+    kEnterPreviews = 1,    ///< Enter in the field runs the preview.
+    kChoosePreviews = 2,   ///< Choosing from its list, or clicking it, runs the preview.
+    kEditResetsSize = 4,   ///< Editing it resets a manually set picture size.
+};
+
+/// One input field of the style editor. The editor builds its controls and
+/// their layout from the table, shows and reads them through it, and finds
+/// a field's label through it; the style record's key says what it edits.
+struct StyleFieldRow {
+    const char* control;  ///< The control's name ("Text11").
+    ControlKind kind;
+    const char* caption;  ///< Its label; fields of one line with the same caption share it.
+    const char* key;      ///< The settings key of the style field it edits ("" for none).
+    Conversion conversion;
+    FieldPanel panel;
+    int line;  ///< The line of its panel, from the top.
+    unsigned events = 0;  ///< FieldEvent bits.
+    // Where the value is kept in StyleFields (one of them).
+    std::string StyleFields::*text = nullptr;
+    bool StyleFields::*check = nullptr;
+    int32_t StyleFields::*color = nullptr;
+    int StyleFields::*choice = nullptr;
+    // The style field it stands for, unless derived (one of them).
+    std::string Style::*styleText = nullptr;
+    int16_t Style::*style16 = nullptr;
+    int32_t Style::*style32 = nullptr;
+};
+
+/// Every input field of the style editor, in the order of its layout.
+std::span<const StyleFieldRow> StyleFieldTable();
+
+/// The row of a control ("Text11"), or nullptr.
+const StyleFieldRow* FindStyleField(std::string_view control);
 
 /// A picture's size in twips.
 struct BitmapSize {

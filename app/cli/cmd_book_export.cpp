@@ -98,9 +98,13 @@ class TerminalProgress {
     explicit TerminalProgress(const char* what) : m_what(what), m_on(::isatty(STDERR_FILENO) == 1) {
         m_start = m_last = Clock::now();
     }
-    ~TerminalProgress() {
+    ~TerminalProgress() { Clear(); }
+    /// Takes the progress line away, before any message.
+    void Clear() {
         if (m_on && m_shown) {
             std::fputs("\r\033[K", stderr);
+            std::fflush(stderr);
+            m_shown = false;
         }
     }
     TerminalProgress(const TerminalProgress&) = delete;
@@ -225,6 +229,7 @@ const Register renderBook(
                                            StyleNames(program)};
         TerminalProgress progress("diagrams");
         const ExportResult result = books::render::ExportImages(source, options, progress.Fn());
+        progress.Clear();
         return Finish(ctx, command, result, book.status());
     });
 
@@ -284,6 +289,7 @@ const Register sheet(
                                            StyleNames(program)};
         TerminalProgress progress("diagrams");
         const ExportResult result = books::render::WriteSheet(source, options, progress.Fn());
+        progress.Clear();
         return Finish(ctx, command, result, book.status());
     });
 

@@ -1,8 +1,5 @@
 #include "books/render/diagram_export.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImageWriter>
 #include <filesystem>
 
 #include "books/render/export_painter.h"
@@ -48,17 +45,17 @@ std::string Join(const std::string& folder, const std::string& name) {
 }  // namespace
 
 std::optional<ImageFormat> ParseImageFormat(std::string_view text) {
-    const std::string lower = settings::Upper(text);
-    if (lower == "BMP") {
+    const std::string upper = settings::Upper(text);
+    if (upper == "BMP") {
         return ImageFormat::kBmp;
     }
-    if (lower == "PNG") {
+    if (upper == "PNG") {
         return ImageFormat::kPng;
     }
-    if (lower == "SVG") {
+    if (upper == "SVG") {
         return ImageFormat::kSvg;
     }
-    if (lower == "PDF") {
+    if (upper == "PDF") {
         return ImageFormat::kPdf;
     }
     return std::nullopt;

@@ -16,6 +16,7 @@
 #include "diagram/ui/book_panel.h"
 #include "diagram/ui/main_window.h"
 #include "diagram/ui/secondary_windows.h"
+#include "platform/ui/strings.h"
 #include "settings/settings_file.h"
 
 namespace books::ui {
@@ -25,9 +26,7 @@ namespace {
 // Length the caption shortens the book's name to.
 constexpr int kCaptionLength = 30;
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
+using platform::Q;
 
 }  // namespace
 

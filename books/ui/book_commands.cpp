@@ -25,6 +25,7 @@
 #include "diagram/ui/style_list.h"
 #include "diagram/ui/win_seek.h"
 #include "editing/ui/history_window.h"
+#include "platform/ui/strings.h"
 #include "settings/settings_file.h"
 
 namespace books::ui {
@@ -42,9 +43,7 @@ constexpr int kCaptionLength = 15;
 // would cost more than the conversion itself while nobody can read them.
 constexpr qint64 kProgressInterval = 40;
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
+using platform::Q;
 
 }  // namespace
 

@@ -15,7 +15,7 @@
 #include "diagram/render/renderer.h"
 #include "diagram/ui/main_window.h"
 #include "diagram/ui/secondary_windows.h"
-#include "settings/ui/pick_color.h"
+#include "diagram/ui/style/pick_color.h"
 
 namespace editing::ui {
 
@@ -247,7 +247,11 @@ void GraphicWindow::FillWidthList() {
 
 void GraphicWindow::PickSwatchColor(int index) {
     ColorSwatch* swatch = m_ui.Picture1[index];
-    const int32_t color = settings::ui::PickColor(m_main, swatch->color(), swatch);
+    using diagram::ui::Secondary;
+    const int32_t color = diagram::ui::PickColor(
+        m_main.services().colors, m_main.program().settings.CustomColors,
+        {&m_main, m_main.SecondaryWindow(Secondary::kGraphic), m_main.SecondaryWindow(Secondary::kStyle)},
+        swatch->color(), swatch);
     if (color != -1) {
         m_ui.Line1->SetPenColor(color);
     }

@@ -14,14 +14,13 @@
 #include "diagram/ui/main_window.h"
 #include "diagram/ui/secondary_windows.h"
 #include "editing/history.h"
+#include "platform/ui/strings.h"
 
 namespace editing::ui {
 
 namespace {
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
+using platform::Q;
 
 QPushButton* Button(const char* name, const char* caption, QWidget* parent) {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);

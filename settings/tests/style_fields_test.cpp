@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "settings/style_fields.h"
 
 using namespace settings;
@@ -168,3 +170,51 @@ TEST(StyleFields, CustomIsNoStyleName) {
 }
 
 }  // namespace
+
+// The editor is made from the table: a row that names no value, the wrong
+// kind of style field, or a key the settings file does not know would show
+// a field that edits nothing or the wrong thing.
+TEST(StyleFieldTable, EveryRowIsWiredToOneValueAndAKnownKey) {
+    std::set<std::string> controls;
+    for (const StyleFieldRow& row : StyleFieldTable()) {
+        SCOPED_TRACE(row.control);
+        EXPECT_TRUE(controls.insert(row.control).second) << "listed twice";
+        EXPECT_EQ(FindStyleField(row.control), &row);
+        const int values = (row.text != nullptr) + (row.check != nullptr) + (row.color != nullptr) +
+                           (row.choice != nullptr);
+        EXPECT_EQ(values, 1);
+        const int styleFields = (row.styleText != nullptr) + (row.style16 != nullptr) + (row.style32 != nullptr);
+        switch (row.conversion) {
+            case Conversion::kText:
+            case Conversion::kPiecesList:
+                EXPECT_NE(row.styleText, nullptr);
+                EXPECT_NE(row.text, nullptr);
+                break;
+            case Conversion::kWhole:
+            case Conversion::kPixels16:
+                EXPECT_NE(row.style16, nullptr);
+                EXPECT_NE(row.text, nullptr);
+                break;
+            case Conversion::kPixels32:
+                EXPECT_NE(row.style32, nullptr);
+                EXPECT_NE(row.text, nullptr);
+                break;
+            case Conversion::kFlag:
+                EXPECT_NE(row.style16, nullptr);
+                EXPECT_NE(row.check, nullptr);
+                break;
+            case Conversion::kColor:
+                EXPECT_NE(row.style32, nullptr);
+                EXPECT_NE(row.color, nullptr);
+                break;
+            case Conversion::kDerived:
+                break;
+        }
+        EXPECT_EQ(styleFields, row.conversion == Conversion::kDerived ? 0 : 1);
+        if (row.conversion != Conversion::kDerived && std::string(row.key) != "CurrentStyle") {
+            Style style;
+            EXPECT_NE(StoreStyleValue(style, row.key, "1", ""), StoreResult::kIgnored) << row.key;
+        }
+    }
+    EXPECT_EQ(FindStyleField("Text99"), nullptr);
+}

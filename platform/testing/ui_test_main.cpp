@@ -1,4 +1,5 @@
-// Window tests need a QApplication around GoogleTest.
+// The entry point of every window test program: GoogleTest inside a
+// QApplication.
 
 #include <gtest/gtest.h>
 

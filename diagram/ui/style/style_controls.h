@@ -6,7 +6,7 @@
 #include <QPixmap>
 #include <cstdint>
 
-namespace settings::ui {
+namespace diagram::ui {
 
 /// A box showing one colour as its background. Takes the focus; a click or
 /// a double click asks for another colour. A focused box has a border.
@@ -64,4 +64,4 @@ QPixmap FolderPicture();
 QPixmap LockPicture(bool locked);
 QPixmap ResetPicture();
 
-}  // namespace settings::ui
+}  // namespace diagram::ui

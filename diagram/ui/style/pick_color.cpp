@@ -1,12 +1,8 @@
-#include "settings/ui/pick_color.h"
+#include "diagram/ui/style/pick_color.h"
 
-#include <QPointer>
 #include <QWidget>
-#include <array>
 
-#include "diagram/ui/main_window.h"
-
-namespace settings::ui {
+namespace diagram::ui {
 
 QColor ToColor(int32_t bgr) {
     const auto v = static_cast<uint32_t>(bgr);
@@ -20,22 +16,18 @@ int32_t FromColor(const QColor& color) {
                                 (static_cast<uint32_t>(color.blue()) << 16));
 }
 
-int32_t PickColor(diagram::ui::MainWindow& main, int32_t initial, QWidget* focusBack) {
-    using diagram::ui::Secondary;
-    platform::ColorChooser* chooser = main.services().colors;
+int32_t PickColor(platform::ColorChooser* chooser, CustomColors& kept,
+                  const std::vector<QPointer<QWidget>>& disable, int32_t initial, QWidget* focusBack) {
     if (chooser == nullptr) {
         return -1;
     }
     // Nothing else of the program may be used while the chooser is up.
-    const std::array<QPointer<QWidget>, 3> windows{&main, main.SecondaryWindow(Secondary::kGraphic),
-                                                   main.SecondaryWindow(Secondary::kStyle)};
-    for (const auto& window : windows) {
+    for (const auto& window : disable) {
         if (window) {
             window->setEnabled(false);
         }
     }
 
-    auto& kept = main.program().settings.CustomColors;
     std::array<QColor, 16> custom;
     for (size_t i = 0; i < custom.size(); ++i) {
         custom[i] = ToColor(kept[i]);
@@ -49,7 +41,7 @@ int32_t PickColor(diagram::ui::MainWindow& main, int32_t initial, QWidget* focus
         }
     }
 
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    for (auto it = disable.rbegin(); it != disable.rend(); ++it) {
         if (*it) {
             (*it)->setEnabled(true);
         }
@@ -61,4 +53,4 @@ int32_t PickColor(diagram::ui::MainWindow& main, int32_t initial, QWidget* focus
     return chosen.isValid() ? FromColor(chosen) : -1;
 }
 
-}  // namespace settings::ui
+}  // namespace diagram::ui

@@ -26,12 +26,12 @@
 #include "diagram/ui/style_list.h"
 #include "diagram/ui/win_seek.h"
 #include "platform/ui/fake_services.h"
-#include "settings/ui/pick_color.h"
-#include "settings/ui/style_controls.h"
-#include "settings/ui/style_window.h"
+#include "diagram/ui/style/pick_color.h"
+#include "diagram/ui/style/style_controls.h"
+#include "diagram/ui/style/style_window.h"
 
 using diagram::ui::MainWindow;
-using settings::ui::StyleWindow;
+using diagram::ui::StyleWindow;
 
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
@@ -70,7 +70,7 @@ class StyleWindowTest : public ::testing::Test {
         Bitmap("beta.bmp", 195, 30);
         Write("Pandrel.ini", kIni);
         m_main = std::make_unique<MainWindow>(m_program, m_fakes.services());
-        settings::ui::Attach(*m_main);
+        diagram::ui::AttachStyleWindow(*m_main);
         m_main->hooks().PyDictionaryBase = [] { return std::string("base "); };
         diagram::ui::StartupOptions options;
         options.exeDir = m_dir.path().toStdString();
@@ -181,7 +181,7 @@ TEST_F(StyleWindowTest, OpensWithTheStyleInItsFields) {
         EXPECT_EQ(m_main->pos(), QPoint(180, 0));
         // Automatic picture size: no reset button, the size shown in red.
         EXPECT_FALSE(ui.Command5->isEnabled());
-        EXPECT_EQ(w.label("Picture: ")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        EXPECT_EQ(w.label("Text9")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         EXPECT_EQ(ui.Text9->text(), QString::number(m_main->PicMain()->height()));
         // The timer adds the grid-offset suggestions and leaves the typed text.
         ui.Combo3->setEditText("7");
@@ -352,20 +352,20 @@ TEST_F(StyleWindowTest, ColourBoxesUseTheChooser) {
     StyleWindow& w = Show();
     const auto& ui = w.controls();
     struct Case {
-        settings::ui::ColorBox* box;
+        diagram::ui::ColorBox* box;
         const char* label;
         int32_t settings::Style::*field;
     };
-    const Case cases[] = {{ui.Picture1, "Frame color: ", &settings::Style::FRAMECOLOR},
-                          {ui.Picture2, "Back color: ", &settings::Style::BACKCOLOR},
-                          {ui.Picture4, "Co&lor", &settings::Style::FONTCOLOR}};
+    const Case cases[] = {{ui.Picture1, "Picture1", &settings::Style::FRAMECOLOR},
+                          {ui.Picture2, "Picture2", &settings::Style::BACKCOLOR},
+                          {ui.Picture4, "Picture4", &settings::Style::FONTCOLOR}};
     for (const Case& c : cases) {
         m_fakes.colors.offered.clear();
         m_fakes.colors.answer = QColor();  // cancel
         const int32_t before = c.box->color();
         Click(c.box);
         ASSERT_EQ(m_fakes.colors.offered.size(), 1u) << c.label;
-        EXPECT_EQ(m_fakes.colors.offered[0], settings::ui::ToColor(before)) << c.label;
+        EXPECT_EQ(m_fakes.colors.offered[0], diagram::ui::ToColor(before)) << c.label;
         EXPECT_EQ(c.box->color(), before) << c.label;
         EXPECT_TRUE(c.box->hasFocus()) << c.label;
         EXPECT_TRUE(IsBoxed(w.label(c.label))) << c.label;

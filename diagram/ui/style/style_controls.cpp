@@ -1,13 +1,13 @@
-#include "settings/ui/style_controls.h"
+#include "diagram/ui/style/style_controls.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
-#include "settings/ui/pick_color.h"
+#include "diagram/ui/style/pick_color.h"
 
-namespace settings::ui {
+namespace diagram::ui {
 
 ColorBox::ColorBox(QWidget* parent) : QFrame(parent) {
     setFocusPolicy(Qt::StrongFocus);
@@ -141,4 +141,4 @@ QPixmap ResetPicture() {
     return picture;
 }
 
-}  // namespace settings::ui
+}  // namespace diagram::ui

@@ -8,6 +8,7 @@
 // first, so only it keeps the edits.
 
 #include <QDialog>
+#include <QHash>
 #include <QImage>
 #include <QString>
 #include <array>
@@ -30,7 +31,7 @@ namespace diagram::ui {
 class MainWindow;
 }
 
-namespace settings::ui {
+namespace diagram::ui {
 
 class ColorBox;
 class ImageButton;
@@ -125,8 +126,9 @@ class StyleWindow : public QDialog {
         QMenuBar* menuBar = nullptr;
     };
     const Controls& controls() const { return m_ui; }
-    /// A field's label by its caption ("Picture: "), or nullptr.
-    QLabel* label(const QString& caption) const;
+    /// The label of a field by the field's name ("Text9" gives the label
+    /// "Picture: "), or nullptr for a field without one.
+    QLabel* label(const QString& control) const;
     /// A File menu item by name ("MNF10save" ...), or nullptr.
     QAction* action(const QString& name) const;
 
@@ -136,15 +138,24 @@ class StyleWindow : public QDialog {
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    /// Scroll bar positions: the middle is the size the fields were loaded
+    /// with, each step one pixel.
+    static constexpr int kScrollMax = 400;
+
   private:
+    QWidget* MakeField(const settings::StyleFieldRow& row);
+    template <typename T>
+    T* Field(const char* control) const;
     void BuildControls();
+    void NameControls();
     void BuildMenu();
+    void ConnectFields();
     void ConnectControls();
     void Activate();
     void FillStyleList();
     void SetManualSize(bool manual);
-    StyleFields ReadFields() const;
-    void ShowFields(const StyleFields& fields);
+    settings::StyleFields ReadFields() const;
+    void ShowFields(const settings::StyleFields& fields);
     void ShowGridSuggestions();
     void TimerTick();
     void PiecesFileEntered();
@@ -163,6 +174,8 @@ class StyleWindow : public QDialog {
 
     diagram::ui::MainWindow& m_main;
     Controls m_ui;
+    QHash<QString, QWidget*> m_fields;  ///< The table's controls by name.
+    QHash<QString, QLabel*> m_labels;   ///< Their labels by the field's name.
     QImage m_pieces;  ///< The pieces bitmap the square sizes follow (Image5).
     QImage m_border;  ///< The border bitmap the board is centred in (Image6).
 
@@ -188,8 +201,12 @@ class StyleWindow : public QDialog {
     std::string m_openDictionary;
 };
 
+/// Marks a field's label while the field has the focus (a single-line
+/// border), keeping the border's room when unmarked.
+void SetFocusCue(QLabel* label, bool on);
+
 /// Gives the main window its style window (the Style command and the style
 /// list's "CUSTOM").
-void Attach(diagram::ui::MainWindow& main);
+void AttachStyleWindow(diagram::ui::MainWindow& main);
 
-}  // namespace settings::ui
+}  // namespace diagram::ui

@@ -1,0 +1,555 @@
+#include "diagram/ui/style/style_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+#include <cmath>
+
+#include "diagram/render/renderer.h"
+#include "diagram/seek.h"
+#include "diagram/ui/main_window.h"
+#include "diagram/ui/picture_view.h"
+#include "diagram/ui/style/pick_color.h"
+#include "diagram/ui/style/style_controls.h"
+#include "diagram/ui/style_list.h"
+#include "diagram/ui/win_seek.h"
+#include "platform/ui/strings.h"
+#include "settings/settings_file.h"
+#include "settings/style_import.h"
+
+namespace diagram::ui {
+
+namespace {
+
+using platform::Q;
+using platform::S;
+using settings::ImportAnswer;
+using settings::ImportButtons;
+using settings::BitmapTwips;
+using settings::CenterInBorder;
+using settings::ImportHost;
+using settings::IsSavableStyleName;
+using settings::kSettingsName;
+using settings::PixelText;
+using settings::ReplaceQuestion;
+using settings::Style;
+using settings::Upper;
+using settings::WriteStyle;
+
+constexpr int kTwips = kTwipsPerPixel;
+// Room the main window keeps beside and below its diagram, in twips.
+constexpr int kSideMargin = 3285;
+constexpr int kBottomMargin = 1335;
+// Where the main window goes while the style window is open, in twips.
+constexpr int kMainLeft = 2700;
+
+constexpr const char* kViewMode = "View mode...";
+// Colours of the "Picture: " label and fields in the two size states.
+constexpr int32_t kAutomaticColor = 255;
+constexpr int32_t kManualColor = 16711680;
+
+void SetTextColor(QWidget* widget, int32_t bgr) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, ToColor(bgr));
+    palette.setColor(QPalette::Text, ToColor(bgr));
+    widget->setPalette(palette);
+}
+
+platform::Buttons ToButtons(ImportButtons buttons) {
+    switch (buttons) {
+        case ImportButtons::kOkCancel:
+            return platform::Buttons::kOkCancel;
+        case ImportButtons::kYesNoCancel:
+            return platform::Buttons::kYesNoCancel;
+        case ImportButtons::kOk:
+            break;
+    }
+    return platform::Buttons::kOk;
+}
+
+ImportAnswer ToAnswer(platform::Answer answer) {
+    switch (answer) {
+        case platform::Answer::kCancel:
+            return ImportAnswer::kCancel;
+        case platform::Answer::kYes:
+            return ImportAnswer::kYes;
+        case platform::Answer::kNo:
+            return ImportAnswer::kNo;
+        case platform::Answer::kOk:
+            break;
+    }
+    return ImportAnswer::kOk;
+}
+
+}  // namespace
+
+StyleWindow::StyleWindow(diagram::ui::MainWindow& main)
+    : QDialog(&main, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_main(main) {
+    setObjectName(QStringLiteral("StyleWindow"));
+    setWindowTitle(QStringLiteral("Style"));
+    setModal(true);
+    BuildControls();
+    BuildMenu();
+    ConnectControls();
+    FillStyleList();
+}
+
+StyleWindow& StyleWindow::Of(diagram::ui::MainWindow& main) {
+    if (auto* found =
+            main.findChild<StyleWindow*>(QStringLiteral("StyleWindow"), Qt::FindDirectChildrenOnly)) {
+        return *found;
+    }
+    auto* window = new StyleWindow(main);
+    main.RegisterWindow(diagram::ui::Secondary::kStyle, window);
+    return *window;
+}
+
+void StyleWindow::ConnectControls() {
+    ConnectFields();
+    auto preview = [this] { Preview(); };
+    connect(m_ui.Text11, &QLineEdit::returnPressed, this, [this] { PiecesFileEntered(); });
+    connect(m_ui.Text8, &QLineEdit::returnPressed, this, [this] { BorderFileEntered(); });
+    connect(m_ui.Image3, &ImageButton::clicked, this,
+            [this] { Browse(diagram::kSeekLoadBoard, m_ui.Text8); });
+    connect(m_ui.Image4, &ImageButton::clicked, this,
+            [this] { Browse(diagram::kSeekLoadPieces, m_ui.Text11); });
+    for (ColorBox* box : {m_ui.Picture1, m_ui.Picture2, m_ui.Picture4}) {
+        connect(box, &ColorBox::clicked, this, [this, box] { PickBoxColor(box); });
+    }
+    connect(m_ui.Check2, &QCheckBox::clicked, this, [this] { GridClicked(); });
+    connect(m_ui.Combo5, &QComboBox::activated, this, [this](int index) { StyleChosen(index); });
+    connect(m_ui.Command1, &QPushButton::clicked, this, [this] { OkClicked(); });
+    connect(m_ui.Command2, &QPushButton::clicked, this, preview);
+    connect(m_ui.Command3, &QPushButton::clicked, this, &StyleWindow::reject);
+    connect(m_ui.Command5, &QToolButton::clicked, this, [this] {
+        ResetPictureSize();
+        Preview();
+    });
+    connect(m_ui.Image9, &ImageButton::clicked, this, [this] { ToggleSizeLock(); });
+    connect(m_ui.HScroll1, &QScrollBar::valueChanged, this, [this](int value) { HScrolled(value); });
+    connect(m_ui.VScroll1, &QScrollBar::valueChanged, this, [this](int value) { VScrolled(value); });
+    connect(m_ui.Timer1, &QTimer::timeout, this, [this] { TimerTick(); });
+}
+
+void StyleWindow::FillStyleList() {
+    // Entry i here is entry i + 1 of the main window's list ("CUSTOM" first).
+    const QString text = m_ui.Combo5->currentText();
+    m_ui.Combo5->clear();
+    const diagram::ui::StyleList* names = m_main.Combo1();
+    for (int i = 1; i < names->count(); ++i) {
+        m_ui.Combo5->addItem(names->itemText(i));
+    }
+    m_ui.Combo5->setEditText(text);
+}
+
+void StyleWindow::Run() {
+    m_committed = false;
+    m_openPieces = m_main.renderer().pieces();
+    m_openDictionary = m_main.program().settings.PyDictionaryText;
+    exec();
+    if (!m_committed) {
+        // The style record goes back by the Style command; what the previews
+        // changed beside it goes back here.
+        m_main.renderer().setPieces(m_openPieces);
+        m_main.program().settings.PyDictionaryText = m_openDictionary;
+    }
+}
+
+void StyleWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        Activate();
+    }
+}
+
+void StyleWindow::hideEvent(QHideEvent* event) {
+    m_ui.Timer1->stop();
+    QDialog::hideEvent(event);
+}
+
+void StyleWindow::closeEvent(QCloseEvent* event) {
+    if (m_main.program().KeepWindows) {
+        event->ignore();
+        reject();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void StyleWindow::Activate() {
+    // The fields are loaded each time the window is shown; windows opened
+    // over it (file selection, colour chooser, messages) leave them alone.
+    m_DisableGrid = true;
+    move(0, 0);
+    if (m_main.windowState() == Qt::WindowNoState) {
+        m_main.move(kMainLeft / kTwips, 0);
+    }
+    SetManualSize(false);
+    FillStyleList();
+    LoadStyleFields();
+    SetStatus(QLatin1String(kViewMode));
+    m_DisableGrid = false;
+    m_ui.Timer1->start();
+}
+
+void StyleWindow::SetStatus(const QString& text) {
+    m_ui.Label21->setText(text);
+    m_ui.Label21->repaint();
+}
+
+QString StyleWindow::status() const {
+    return m_ui.Label21->text();
+}
+
+bool StyleWindow::ManualSize() const {
+    return m_ui.Command5->isEnabled();
+}
+
+void StyleWindow::SetManualSize(bool manual) {
+    m_ui.Command5->setEnabled(manual);
+    m_ui.Image9->setPixmap(LockPicture(manual));
+    const int32_t color = manual ? kManualColor : kAutomaticColor;
+    for (QWidget* widget : {static_cast<QWidget*>(label(QStringLiteral("Text9"))),
+                            static_cast<QWidget*>(m_ui.Text9), static_cast<QWidget*>(m_ui.Text10)}) {
+        SetTextColor(widget, color);
+    }
+}
+
+void StyleWindow::ToggleSizeLock() {
+    SetManualSize(!ManualSize());
+}
+
+void StyleWindow::ResetPictureSize() {
+    if (ManualSize()) {
+        m_ui.Text9->setText(QStringLiteral("0"));
+        m_ui.Text10->setText(QStringLiteral("0"));
+    }
+}
+
+void StyleWindow::LoadStyleFields() {
+    m_DisableEvent = true;
+    const Style& style = m_main.program().style;
+
+    // The square sizes follow the pieces bitmap the diagram is drawn with:
+    // the style's own, or, when it names none or one that does not load, the
+    // one the diagram keeps using.
+    QImage pieces = diagram::LoadBitmap(Q(style.PIECESFILE));
+    m_pieces = pieces.isNull() ? m_main.renderer().pieces() : pieces;
+    m_ui.Image5->setPixmap(QPixmap::fromImage(m_pieces));
+    if (!style.BORDERFILE.empty()) {
+        QImage border = diagram::LoadBitmap(Q(style.BORDERFILE));
+        if (!border.isNull()) {
+            m_border = border;
+            m_ui.Image6->setPixmap(QPixmap::fromImage(m_border));
+        }
+    }
+
+    ShowFields(settings::LoadStyleFields(style));
+
+    const diagram::ui::PictureView* picture = m_main.PicMain();
+    m_hScroll = 0;
+    m_ui.HScroll1->setValue(kScrollMax / 2);
+    m_hScroll = picture->width() * kTwips;
+    m_vScroll = 0;
+    m_ui.VScroll1->setValue(kScrollMax / 2);
+    m_vScroll = picture->height() * kTwips;
+
+    ShowGridSuggestions();
+    m_DisableEvent = false;
+}
+
+void StyleWindow::ShowGridSuggestions() {
+    const QImage& picture = m_main.renderer().picture();
+    const QFontMetricsF metrics(diagram::Renderer::LetteringQFont(m_main.program().style), &picture);
+    m_vCombo3 = static_cast<int>(std::lround(metrics.height()));
+    m_vCombo4 = static_cast<int>(std::lround(metrics.horizontalAdvance(QStringLiteral("2"))));
+}
+
+void StyleWindow::TimerTick() {
+    auto suggest = [](QComboBox* combo, int& pending) {
+        if (pending <= 0) {
+            return;
+        }
+        const QString typed = combo->currentText();
+        const QString value = QString::number(pending);
+        if (combo->count() < 2) {
+            combo->addItem(value);
+        } else {
+            combo->setItemText(1, value);
+        }
+        combo->setEditText(typed);
+        pending = 0;
+    };
+    suggest(m_ui.Combo3, m_vCombo3);
+    suggest(m_ui.Combo4, m_vCombo4);
+}
+
+void StyleWindow::ApplyStyleFields() {
+    app::Program& program = m_main.program();
+    settings::ApplyStyleFields(ReadFields(), BitmapTwips(m_pieces.width(), m_pieces.height()), program.style);
+    const auto& base = m_main.hooks().PyDictionaryBase;
+    program.settings.PyDictionaryText = (base ? base() : std::string()) + program.style.PYDICTIONARY;
+}
+
+void StyleWindow::Preview() {
+    if (m_DisableEvent) {
+        return;
+    }
+    ApplyStyleFields();
+    m_main.Redraw();
+    LoadStyleFields();
+    SetStatus(QLatin1String(kViewMode));
+}
+
+void StyleWindow::OkClicked() {
+    ApplyStyleFields();
+    m_main.program().savedStyle = m_main.program().style;
+    m_committed = true;
+    accept();
+}
+
+void StyleWindow::StyleChosen(int index) {
+    diagram::ui::StyleList* names = m_main.Combo1();
+    if (index < 0 || index + 1 >= names->count()) {
+        return;
+    }
+    names->setCurrentIndex(index + 1);
+    m_main.ChooseStyle(names->itemText(index + 1));
+    LoadStyleFields();
+    SetStatus(QLatin1String(kViewMode));
+}
+
+void StyleWindow::PiecesFileEntered() {
+    Style& style = m_main.program().style;
+    style.PIECESFILE = S(m_ui.Text11->text());
+    const QImage pieces = diagram::LoadBitmap(m_ui.Text11->text());
+    if (pieces.isNull()) {
+        return;
+    }
+    m_pieces = pieces;
+    m_ui.Image5->setPixmap(QPixmap::fromImage(m_pieces));
+    ResetPictureSize();
+    Preview();
+}
+
+void StyleWindow::BorderFileEntered() {
+    Style& style = m_main.program().style;
+    style.BORDERFILE = S(m_ui.Text8->text());
+    const QImage border = diagram::LoadBitmap(m_ui.Text8->text());
+    if (border.isNull()) {
+        return;
+    }
+    m_border = border;
+    m_ui.Image6->setPixmap(QPixmap::fromImage(m_border));
+    CenterInBorder(BitmapTwips(m_border.width(), m_border.height()), style);
+    m_ui.Text6->setText(Q(PixelText(style.XBASE)));
+    m_ui.Text5->setText(Q(PixelText(style.YBASE)));
+    ResetPictureSize();
+    Preview();
+}
+
+void StyleWindow::Browse(int purpose, QLineEdit* field) {
+    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_main);
+    if (!seek.Seek(purpose)) {
+        return;
+    }
+    field->setText(seek.fileName());
+    if (field == m_ui.Text8) {
+        BorderFileEntered();
+    } else {
+        PiecesFileEntered();
+    }
+    field->end(false);
+}
+
+void StyleWindow::PickBoxColor(ColorBox* box) {
+    const int32_t color = PickColor(
+        m_main.services().colors, m_main.program().settings.CustomColors,
+        {&m_main, m_main.SecondaryWindow(Secondary::kGraphic), m_main.SecondaryWindow(Secondary::kStyle)},
+        box->color(), box);
+    if (color == -1) {
+        return;
+    }
+    box->setColor(color);
+    Preview();
+}
+
+void StyleWindow::GridClicked() {
+    if (m_DisableGrid) {
+        return;
+    }
+    if (ManualSize()) {
+        SetManualSize(false);
+    }
+    if (!m_ui.Check2->isChecked()) {
+        m_aText5 = m_ui.Text5->text();
+        m_aText6 = m_ui.Text6->text();
+        m_aCombo3 = m_ui.Combo3->currentText();
+        m_aCombo4 = m_ui.Combo4->currentText();
+        m_aPic2 = m_ui.Picture2->color();
+        m_aPic4 = m_ui.Picture4->color();
+        m_coloursKept = true;
+        m_ui.Text5->setText(QStringLiteral("0"));
+        m_ui.Text6->setText(QStringLiteral("0"));
+    } else {
+        m_ui.Text5->setText(m_aText5);
+        m_ui.Text6->setText(m_aText6);
+        m_ui.Combo3->setEditText(m_aCombo3);
+        m_ui.Combo4->setEditText(m_aCombo4);
+        // Colours never kept (the grid was off when the window came up) are
+        // not overwritten with made-up ones.
+        if (m_coloursKept) {
+            m_ui.Picture2->setColor(m_aPic2);
+            m_ui.Picture4->setColor(m_aPic4);
+        }
+    }
+    Preview();
+}
+
+void StyleWindow::HScrolled(int value) {
+    if (m_hScroll == 0) {
+        return;
+    }
+    const int width = static_cast<int>(std::lround(m_hScroll + (value - kScrollMax / 2.0) * kTwips));
+    m_main.PicMain()->setFixedWidth(std::max(1, width / kTwips));
+    m_ui.Text10->setText(Q(PixelText(width)));
+    if (width + kSideMargin >= m_main.width() * kTwips) {
+        m_main.resize((width + kSideMargin) / kTwips, m_main.height());
+    }
+}
+
+void StyleWindow::VScrolled(int value) {
+    if (m_vScroll == 0) {
+        return;
+    }
+    const int height = static_cast<int>(std::lround(m_vScroll + (value - kScrollMax / 2.0) * kTwips));
+    m_main.PicMain()->setFixedHeight(std::max(1, height / kTwips));
+    m_ui.Text9->setText(Q(PixelText(height)));
+    if (height + kBottomMargin >= m_main.height() * kTwips) {
+        m_main.resize(m_main.width(), (height + kBottomMargin) / kTwips);
+    }
+}
+
+int StyleWindow::EditorIndexOf(const std::string& name) const {
+    const std::string upper = Upper(name);
+    for (int i = 0; i < m_ui.Combo5->count(); ++i) {
+        if (Upper(S(m_ui.Combo5->itemText(i))) == upper) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void StyleWindow::AddStyleName(const QString& name) {
+    m_main.Combo1()->addItem(name);
+    m_ui.Combo5->addItem(name);
+}
+
+void StyleWindow::WarnNotWritten() {
+    const std::string path = m_main.program().settings.AppDir + std::string(kSettingsName);
+    m_main.services().messages->Warning(this, Q("Error writing " + path));
+}
+
+void StyleWindow::SaveStyle() {
+    ApplyStyleFields();
+    app::Program& program = m_main.program();
+    Style& style = program.style;
+    platform::Messages& messages = *m_main.services().messages;
+    if (style.PIECESFILE.empty()) {
+        messages.Warning(this, QStringLiteral("There's no a valid pieces file!"));
+        return;
+    }
+    if (!IsSavableStyleName(style.CurrentStyle)) {
+        messages.Warning(this, QStringLiteral("There's no a valid style name!"));
+        return;
+    }
+    const bool known = EditorIndexOf(style.CurrentStyle) >= 0;
+    if (known && messages.Warning(this, Q(ReplaceQuestion(style.CurrentStyle)), platform::Buttons::kYesNo) ==
+                     platform::Answer::kNo) {
+        return;
+    }
+    int mode = 1;
+    if (!WriteStyle(style, program.settings, mode)) {
+        WarnNotWritten();
+        return;
+    }
+    // Listed only once it is in the file, so the lists never name a style
+    // that is not there.
+    if (!known) {
+        AddStyleName(Q(style.CurrentStyle));
+    }
+    SetStatus(Q(style.CurrentStyle + " saved!"));
+}
+
+void StyleWindow::DeleteStyle() {
+    const QString name = m_ui.Combo5->currentText();
+    if (m_main.services().messages->Warning(this,
+                                            QStringLiteral("Are you sure you want to delete %1?").arg(name),
+                                            platform::Buttons::kYesNo) != platform::Answer::kYes) {
+        return;
+    }
+    ApplyStyleFields();
+    app::Program& program = m_main.program();
+    int mode = 0;
+    if (!WriteStyle(program.style, program.settings, mode)) {
+        WarnNotWritten();
+        return;
+    }
+    const int index = EditorIndexOf(program.style.CurrentStyle);
+    if (index >= 0) {
+        m_ui.Combo5->removeItem(index);
+        m_main.Combo1()->removeItem(index + 1);
+        m_ui.Combo5->setEditText(name);
+    }
+}
+
+void StyleWindow::ImportStyles() {
+    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_main);
+    if (!seek.Seek(diagram::kSeekImportStyles) || seek.fileName().isEmpty()) {
+        return;
+    }
+    m_ArqSty = S(seek.fileName());
+
+    class Host : public ImportHost {
+      public:
+        explicit Host(StyleWindow& window) : m_window(window) {}
+        void Status(const std::string& text) override { m_window.SetStatus(Q(text)); }
+        bool HasStyle(const std::string& name) override { return m_window.EditorIndexOf(name) >= 0; }
+        void AddStyle(const std::string& name) override { m_window.AddStyleName(Q(name)); }
+        ImportAnswer Ask(const std::string& text, ImportButtons buttons) override {
+            return ToAnswer(
+                m_window.m_main.services().messages->Warning(&m_window, Q(text), ToButtons(buttons)));
+        }
+
+      private:
+        StyleWindow& m_window;
+    } host(*this);
+    app::Program& program = m_main.program();
+    settings::ImportStyles(m_ArqSty, program.style, program.settings, host);
+}
+
+void StyleWindow::RestoreDefaults() {
+    app::Program& program = m_main.program();
+    settings::RestoreDefaults(program.style, program.settings);
+    // The defaults name no pieces file: the diagram goes back to the
+    // program's own pieces, and the square sizes follow them.
+    m_main.renderer().setPieces(diagram::Renderer().pieces());
+    LoadStyleFields();
+    m_ui.Command5->setEnabled(false);
+    ToggleSizeLock();
+    Preview();
+}
+
+void AttachStyleWindow(diagram::ui::MainWindow& main) {
+    main.hooks().StyleWindow = [&main] { StyleWindow::Of(main).Run(); };
+}
+
+}  // namespace diagram::ui
