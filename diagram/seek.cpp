@@ -20,7 +20,8 @@ std::optional<SeekSetup> SeekSetupFor(int purpose, const std::string& previousFi
     switch (purpose) {
         case kSeekSaveImageAs:
             setup.caption = "File Save As...";
-            setup.filters = {"*.bmp"};
+            // The picture formats beside BMP; the name's extension decides.
+            setup.filters = {"*.bmp", "*.png", "*.svg", "*.pdf"};
             setup.filter = "*.bmp";
             setup.fileName = "Pandrel.bmp";
             break;

@@ -434,6 +434,18 @@ std::string StyleBlock(Style& s) {
         line(TextLine("  ", "PiecesFile", s.PIECESFILE));
     if (!s.BORDERFILE.empty())
         line(TextLine("  ", "BorderFile", s.BORDERFILE));
+    // The keys of font styles are written only when they differ from their
+    // defaults, so a bitmap style's block stays as older copies wrote it.
+    if (!s.PIECESFONT.empty())
+        line(TextLine("  ", "PiecesFont", s.PIECESFONT));
+    if (!s.PIECESGLYPHS.empty())
+        line(TextLine("  ", "PiecesGlyphs", s.PIECESGLYPHS));
+    if (s.LIGHTCOLOR != kDefaultLightColor)
+        line("  LightColor = &H" + Hex(s.LIGHTCOLOR));
+    if (s.DARKCOLOR != kDefaultDarkColor)
+        line("  DarkColor = &H" + Hex(s.DARKCOLOR));
+    if (s.DARKHATCH > 0)
+        line("  DarkHatch = Yes");
     line("  SqrWidth =" + px(s.SQRWIDTH));
     line("  SqrHeight =" + px(s.SQRHEIGHT));
     if (s.SQRHTAB != s.SQRWIDTH)

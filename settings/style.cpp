@@ -248,6 +248,16 @@ StoreResult StoreStyleValue(Style& style, std::string_view key, std::string_view
         return colour(style.FONTCOLOR);
     if (key == "FRAMECOLOR")
         return colour(style.FRAMECOLOR);
+    if (key == "LIGHTCOLOR")
+        return colour(style.LIGHTCOLOR);
+    if (key == "DARKCOLOR")
+        return colour(style.DARKCOLOR);
+    if (key == "DARKHATCH")
+        return flag(style.DARKHATCH);
+    if (key == "PIECESFONT")
+        return text(style.PIECESFONT);
+    if (key == "PIECESGLYPHS")
+        return text(style.PIECESGLYPHS);
     if (key == "COPYCOUNTER")
         return flag(style.COPYCOUNTER);
     if (key == "SHOWGRID")

@@ -12,6 +12,11 @@
 
 namespace settings {
 
+/// Square colours of a font style unless it names its own: the cream and
+/// grey-green of the built-in pieces bitmap.
+inline constexpr int32_t kDefaultLightColor = 0x00CEE6EE;
+inline constexpr int32_t kDefaultDarkColor = 0x007EA086;
+
 /// One style. Field names are the settings keys; lengths are in twips
 /// (15 to a pixel), colours 0x00BBGGRR, flags 1 or 0.
 struct Style {
@@ -46,6 +51,18 @@ struct Style {
     int32_t WNDWIDTH = 0;
     int16_t XBASE = 0;
     int16_t YBASE = 0;
+    /// Outline font the men are drawn from; "" cuts them from the pieces bitmap.
+    std::string PIECESFONT;
+    /// Square colours of a font style.
+    int32_t LIGHTCOLOR = kDefaultLightColor;
+    int32_t DARKCOLOR = kDefaultDarkColor;
+    /// Flag: dark squares of a font style hatched in DARKCOLOR on LIGHTCOLOR.
+    int16_t DARKHATCH = 0;
+    /// Glyphs of a font style's letters: "g=q180 Z=N90 x=q~" (see diagram/piece_glyphs.h).
+    std::string PIECESGLYPHS;
+
+    /// True when the men come from a font rather than from a pieces bitmap.
+    bool IsFontStyle() const { return !PIECESFONT.empty(); }
 
     /// The board's shape and piece letters as the position code needs them.
     position::BoardShape Shape() const { return {BORDERHEIGHT, BORDERWIDTH, PIECESLIST}; }

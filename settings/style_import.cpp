@@ -161,7 +161,9 @@ class Import {
         ImportAnswer answer;
         if (!IsSavableStyleName(name)) {
             answer = ImportAnswer::kNo;
-        } else if (!IsCopyableName(pieces) || SourceIn(m_folder, pieces).empty()) {
+        } else if (!(pieces.empty() && m_style.IsFontStyle()) &&
+                   (!IsCopyableName(pieces) || SourceIn(m_folder, pieces).empty())) {
+            // A font style draws its men and needs no pieces bitmap.
             answer = m_host.Ask("PiecesFile " + m_folder + pieces + " not found!", ImportButtons::kOkCancel);
         } else if (!border.empty() && (!IsCopyableName(border) || SourceIn(m_folder, border).empty())) {
             answer = m_host.Ask("BorderFile " + m_folder + border + " not found!", ImportButtons::kOkCancel);
@@ -179,8 +181,11 @@ class Import {
         if (answer != ImportAnswer::kYes) {
             return;
         }
-        if (!SameFile(m_folder + pieces, m_program.AppDir + pieces)) {
-            if (!Copy(pieces)) {
+        // A style file in the program folder names the very files a copy
+        // would write: nothing is copied then.
+        const std::string& first = pieces.empty() ? border : pieces;
+        if (!first.empty() && !SameFile(m_folder + first, m_program.AppDir + first)) {
+            if (!pieces.empty() && !Copy(pieces)) {
                 return;
             }
             if (!border.empty() && !Copy(border)) {

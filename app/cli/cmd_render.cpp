@@ -1,26 +1,49 @@
-// render: writes the diagram picture, as the window shows it, to a BMP file.
+// render: writes the diagram of a position, as the window draws it, to a file
+// in BMP, PNG, SVG or PDF, at any scale.
 
-#include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QImageWriter>
+#include <QTemporaryDir>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <ostream>
 
 #include "app/cli/cli.h"
-#include "diagram/render/renderer.h"
+#include "diagram/render/export.h"
 
 namespace cli {
 
 namespace {
 
+// A positive finite number written in full ("2", "0.5", "1e1"), or nothing.
+bool ParseScale(const std::string& text, double& scale) {
+    if (text.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    scale = std::strtod(text.c_str(), &end);
+    return end == text.c_str() + text.size() && std::isfinite(scale) && scale > 0;
+}
+
 const Register render(
-    "render", "[--reversed] -o FILE TEXT   writes the diagram of TEXT as a 24-bit BMP file (-o - for standard output)",
+    "render",
+    "[--format bmp|png|svg|pdf] [--scale K] [--reversed] -o FILE TEXT   writes the diagram of TEXT (-o - for standard output); the "
+    "format defaults to FILE's extension (BMP for any other), K multiplies every length of the style",
     [](Context& ctx, Args& args) {
         std::string error;
         std::string file;
+        std::string formatWord;
+        std::string scaleWord;
         const bool reversed = args.TakeFlag("--reversed");
+        const bool hasFormat = args.TakeValue("--format", formatWord, error);
+        const bool hasScale = error.empty() && args.TakeValue("--scale", scaleWord, error);
+        if (!error.empty()) {
+            ctx.err << "pandrel-cli render: " << error << "\n";
+            return kUsage;
+        }
         if (!args.TakeValue("-o", file, error)) {
             ctx.err << "pandrel-cli render: " << (error.empty() ? "missing -o FILE" : error) << "\n";
             return kUsage;
@@ -28,14 +51,41 @@ const Register render(
         if (!ExpectWords(ctx, args, "render", 1, 1)) {
             return kUsage;
         }
+        diagram::DiagramRequest request;
+        request.format = diagram::FormatOfName(file);
+        if (hasFormat) {
+            const auto format = diagram::ParseFormat(formatWord);
+            if (!format) {
+                ctx.err << "pandrel-cli render: unknown format \"" << formatWord
+                        << "\" (bmp, png, svg or pdf)\n";
+                return kUsage;
+            }
+            request.format = *format;
+        }
+        if (hasScale && !ParseScale(scaleWord, request.scale)) {
+            ctx.err << "pandrel-cli render: bad scale \"" << scaleWord << "\" (a positive number, e.g. 0.5 or 2)\n";
+            return kUsage;
+        }
         app::Program& program = ctx.program;
-        program.editing.Reversed =
-            reversed ? static_cast<int16_t>(program.style.BORDERHEIGHT * program.style.BORDERWIDTH + 1) : 0;
+        request.style = program.style;
+        request.text = args.words[0];
+        request.reversed = reversed;
+        if (request.scale != 1) {
+            settings::Style check = request.style;
+            if (const auto reason = diagram::ScaleStyle(check, request.scale)) {
+                ctx.err << "pandrel-cli render: bad scale \"" << scaleWord << "\": " << *reason << "\n";
+                return kUsage;
+            }
+        }
 
-        // Text needs the font machinery of a GUI application; plain squares do not,
-        // and starting one costs more than the whole drawing.
+        // Text and font men need the font machinery of a GUI application;
+        // plain bitmap squares do not, and starting one costs more than the
+        // whole drawing.
         std::unique_ptr<QGuiApplication> gui;
-        if (program.style.SHOWGRID == 1 && QGuiApplication::instance() == nullptr) {
+        const bool needsFonts = program.style.SHOWGRID == 1 || program.style.IsFontStyle() ||
+                                request.format == diagram::ImageFormat::kSvg ||
+                                request.format == diagram::ImageFormat::kPdf;
+        if (needsFonts && QGuiApplication::instance() == nullptr) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             }
@@ -44,23 +94,18 @@ const Register render(
             static char* argv[] = {name, nullptr};
             gui = std::make_unique<QGuiApplication>(argc, argv);
         }
-        diagram::Renderer renderer;
-        renderer.DrawBoard(program.style, program.editing.Reversed);
-        // The board size may have been set back to 8 x 8 just now.
-        if (program.editing.Reversed != 0) {
-            program.editing.Reversed =
-                static_cast<int16_t>(program.style.BORDERHEIGHT * program.style.BORDERWIDTH + 1);
-            renderer.DrawBoard(program.style, program.editing.Reversed);
-        }
-        position::ResetVet(program.vet, program.Shape());
-        renderer.Build(program.vet, args.words[0], program.style, program.editing.Reversed);
-
+        QString reason;
         if (file == "-") {
-            QBuffer bytes;
-            bytes.open(QIODevice::WriteOnly);
-            QImageWriter writer(&bytes, "bmp");
-            const QByteArray& data = bytes.data();
-            if (!writer.write(renderer.picture()) ||
+            // Drawn into a private file first: PDF and SVG writers want a file.
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("diagram"));
+            QFile drawn(path);
+            QByteArray data;
+            if (dir.isValid() && diagram::RenderDiagramFile(request, path, &reason) &&
+                drawn.open(QIODevice::ReadOnly)) {
+                data = drawn.readAll();
+            }
+            if (data.isEmpty() ||
                 std::fwrite(data.constData(), 1, static_cast<size_t>(data.size()), stdout) !=
                     static_cast<size_t>(data.size()) ||
                 std::fflush(stdout) != 0) {
@@ -69,10 +114,8 @@ const Register render(
             }
             return kOk;
         }
-        QImageWriter writer(QString::fromStdString(file), "bmp");
-        if (!writer.write(renderer.picture())) {
-            ctx.err << "pandrel-cli render: cannot write " << file << ": "
-                    << writer.errorString().toStdString() << "\n";
+        if (!diagram::RenderDiagramFile(request, QString::fromStdString(file), &reason)) {
+            ctx.err << "pandrel-cli render: cannot write " << file << ": " << reason.toStdString() << "\n";
             return kFailure;
         }
         return kOk;

@@ -81,10 +81,37 @@ bool Renderer::DrawBoard(settings::Style& style, int reversed) {
         }
     }
     const bool square = PrepareStyle(style);
+    m_font = style.IsFontStyle();
+    m_strokes.clear();
+    m_scaledPecas = QImage();
+    if (m_bitmapScale != 1) {
+        const auto scaled = [this](const QImage& image) {
+            const QSize size(std::max(1, static_cast<int>(std::lround(image.width() * m_bitmapScale))),
+                             std::max(1, static_cast<int>(std::lround(image.height() * m_bitmapScale))));
+            return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                .convertToFormat(QImage::Format_RGB32);
+        };
+        if (!border.isNull()) {
+            border = scaled(border);
+        }
+        if (!m_font) {
+            m_scaledPecas = scaled(m_pecas);
+        }
+    }
+    m_border = border;
+    // Bitmap styles stay pixel for pixel; only drawn squares gain from a
+    // denser screen.
+    const double ratio = m_font ? m_ratio : 1;
 
     const int width = std::max(1, static_cast<int>(std::lround(Px(style.WNDWIDTH))));
     const int height = std::max(1, static_cast<int>(std::lround(Px(style.WNDHEIGHT))));
-    m_picture = QImage(width, height, QImage::Format_RGB32);
+    if (ratio == 1) {
+        m_picture = QImage(width, height, QImage::Format_RGB32);
+    } else {
+        m_picture = QImage(static_cast<int>(std::lround(width * ratio)),
+                           static_cast<int>(std::lround(height * ratio)), QImage::Format_RGB32);
+        m_picture.setDevicePixelRatio(ratio);
+    }
     m_picture.setDotsPerMeterX(kDotsPerMeter);
     m_picture.setDotsPerMeterY(kDotsPerMeter);
     m_picture.fill(ToQColor(style.BACKCOLOR));
@@ -93,31 +120,53 @@ bool Renderer::DrawBoard(settings::Style& style, int reversed) {
     if (!border.isNull()) {
         painter.drawImage(0, 0, border);
     }
-    const auto frame = FrameLines(style);
-    if (!frame.empty()) {
-        QPen pen(ToQColor(style.FRAMECOLOR));
-        pen.setWidth(style.FRAMEWIDTH);
-        pen.setCapStyle(Qt::SquareCap);
-        painter.setPen(pen);
-        for (const Line& line : frame) {
-            painter.drawLine(QPointF(Px(line.from.x), Px(line.from.y)),
-                             QPointF(Px(line.to.x), Px(line.to.y)));
-        }
-    }
+    PaintFrame(painter, style);
     painter.end();
     DrawLettering(style, reversed);
+    if (m_font) {
+        MakeTiles(style);
+    } else {
+        m_tiles.clear();
+        m_men = FontMen();
+    }
     return square;
+}
+
+QSize Renderer::logicalSize() const {
+    return m_picture.deviceIndependentSize().toSize();
+}
+
+void Renderer::PaintFrame(QPainter& painter, const settings::Style& style) const {
+    const auto frame = FrameLines(style);
+    if (frame.empty()) {
+        return;
+    }
+    QPen pen(ToQColor(style.FRAMECOLOR));
+    pen.setWidth(style.FRAMEWIDTH);
+    pen.setCapStyle(Qt::SquareCap);
+    painter.setPen(pen);
+    for (const Line& line : frame) {
+        painter.drawLine(QPointF(Px(line.from.x), Px(line.from.y)), QPointF(Px(line.to.x), Px(line.to.y)));
+    }
 }
 
 void Renderer::DrawLettering(const settings::Style& style, int reversed) {
     if (style.SHOWGRID != 1) {
         return;
     }
-    const QFont font = LetteringQFont(style);
     QPainter painter(&m_picture);
+    PaintLettering(painter, &m_picture, style, reversed);
+}
+
+void Renderer::PaintLettering(QPainter& painter, const QPaintDevice* metricsDevice, const settings::Style& style,
+                              int reversed) const {
+    if (style.SHOWGRID != 1) {
+        return;
+    }
+    const QFont font = LetteringQFont(style);
     painter.setFont(font);
     painter.setPen(ToQColor(style.FONTCOLOR));
-    const QFontMetricsF metrics(painter.font(), &m_picture);
+    const QFontMetricsF metrics(painter.font(), const_cast<QPaintDevice*>(metricsDevice));
     const auto measure = [&](const std::string& text) {
         const QString label = QString::fromStdString(text);
         return TextSize{metrics.horizontalAdvance(label) * kTwipsPerPixel, metrics.height() * kTwipsPerPixel};
@@ -128,12 +177,121 @@ void Renderer::DrawLettering(const settings::Style& style, int reversed) {
     }
 }
 
+void Renderer::MakeTiles(const settings::Style& style) {
+    m_men = FontMen(style);
+    const int n = static_cast<int>(style.PIECESLIST.size());
+    const double w = std::max(1L, std::lround(Px(style.SQRWIDTH)));
+    const double h = std::max(1L, std::lround(Px(style.SQRHEIGHT)));
+    m_tiles.assign(static_cast<size_t>(2 * (n + 1)), QImage());
+    for (int code = 0; code < 2 * (n + 1); ++code) {
+        QImage tile(static_cast<int>(std::lround(w * m_ratio)), static_cast<int>(std::lround(h * m_ratio)),
+                    QImage::Format_RGB32);
+        tile.setDevicePixelRatio(m_ratio);
+        QPainter painter(&tile);
+        painter.setRenderHint(QPainter::Antialiasing);
+        m_men.PaintSquare(painter, QRectF(0, 0, w, h), code % (n + 1), code / (n + 1) == 1);
+        painter.end();
+        m_tiles[static_cast<size_t>(code)] = tile;
+    }
+}
+
+void Renderer::DrawStroke(const OverlayStroke& stroke) {
+    m_strokes.push_back(stroke);
+    if (m_picture.isNull()) {
+        return;
+    }
+    QPainter painter(&m_picture);
+    PaintOverlayStroke(painter, stroke);
+}
+
+void PaintOverlayStroke(QPainter& painter, const OverlayStroke& stroke) {
+    painter.setPen(QPen(ToQColor(stroke.color), stroke.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    const QPointF from(Px(stroke.fromX), Px(stroke.fromY));
+    switch (stroke.kind) {
+        case OverlayStroke::kLine:
+            painter.drawLine(from, QPointF(Px(stroke.toX), Px(stroke.toY)));
+            break;
+        case OverlayStroke::kCircle: {
+            const double r = Px(stroke.radius);
+            painter.drawEllipse(from, r, r);
+            break;
+        }
+        case OverlayStroke::kDot:
+            painter.drawPoint(from);
+            break;
+    }
+}
+
+void Renderer::PaintCell(QPainter& painter, const settings::Style& style, int reversed, int code, int s1) const {
+    const CellCopy copy = PutPecaGeometry(style, reversed, code, s1);
+    const QRectF target(std::lround(Px(copy.target.x)), std::lround(Px(copy.target.y)),
+                        std::lround(Px(copy.width)), std::lround(Px(copy.height)));
+    if (m_font) {
+        const int n = static_cast<int>(style.PIECESLIST.size());
+        if (code >= 0 && code < 2 * (n + 1)) {
+            painter.save();
+            painter.setRenderHint(QPainter::Antialiasing);
+            m_men.PaintSquare(painter, target, code % (n + 1), code / (n + 1) == 1);
+            painter.restore();
+        }
+        return;
+    }
+    // The source rectangle is the one PutPeca copies (in the scaled bitmap
+    // when the bitmaps are scaled, the style's lengths being scaled too).
+    const QRect source(static_cast<int>(std::lround(Px(copy.source.x))),
+                       static_cast<int>(std::lround(Px(copy.source.y))), static_cast<int>(target.width()),
+                       static_cast<int>(target.height()));
+    const QRect available = source.intersected(Cells().rect());
+    if (available.isEmpty()) {
+        return;
+    }
+    painter.drawImage(target.topLeft() + QPointF(available.x() - source.x(), available.y() - source.y()), Cells(),
+                      available);
+}
+
+void Renderer::PaintDiagram(QPainter& painter, const settings::Style& style, const position::Vet& vet,
+                            int reversed) const {
+    const QSize size = logicalSize();
+    painter.fillRect(QRectF(0, 0, size.width(), size.height()), ToQColor(style.BACKCOLOR));
+    if (!m_border.isNull()) {
+        painter.drawImage(0, 0, m_border);
+    }
+    PaintFrame(painter, style);
+    // Text is measured as on the screen, whatever the page's resolution.
+    QImage screen(1, 1, QImage::Format_RGB32);
+    screen.setDotsPerMeterX(kDotsPerMeter);
+    screen.setDotsPerMeterY(kDotsPerMeter);
+    PaintLettering(painter, &screen, style, reversed);
+    const position::BoardShape shape = style.Shape();
+    const int n = shape.Pieces();
+    const int squares = std::min(shape.Squares(), position::kMaxSquares);
+    for (int s = 0; s < squares; ++s) {
+        int v = vet(position::kPainted, s);
+        if (v < 0) {
+            v = vet(position::kPosition, s);
+        }
+        if (v < 0) {
+            continue;
+        }
+        PaintCell(painter, style, reversed, v + (n + 1) * position::SqrColor(s, shape.cols), s + 1);
+    }
+    for (const OverlayStroke& stroke : m_strokes) {
+        PaintOverlayStroke(painter, stroke);
+    }
+}
+
 void Renderer::PutPeca(const settings::Style& style, int reversed, int code, int s1) {
     const CellCopy copy = PutPecaGeometry(style, reversed, code, s1);
+    if (m_font) {
+        PutTile(copy, code);
+        return;
+    }
+    const QImage& cells = Cells();
     const QRect source(
         static_cast<int>(std::lround(Px(copy.source.x))), static_cast<int>(std::lround(Px(copy.source.y))),
         static_cast<int>(std::lround(Px(copy.width))), static_cast<int>(std::lround(Px(copy.height))));
-    const QRect available = source.intersected(m_pecas.rect());
+    const QRect available = source.intersected(cells.rect());
     if (available.isEmpty() || m_picture.isNull()) {
         return;
     }
@@ -149,7 +307,27 @@ void Renderer::PutPeca(const settings::Style& style, int reversed, int code, int
     const int sy = available.y() + (target.y() - ty);
     const size_t bytes = static_cast<size_t>(target.width()) * 4;
     for (int row = 0; row < target.height(); ++row) {
-        const uchar* from = m_pecas.constScanLine(sy + row) + static_cast<size_t>(sx) * 4;
+        const uchar* from = cells.constScanLine(sy + row) + static_cast<size_t>(sx) * 4;
+        uchar* to = m_picture.scanLine(target.y() + row) + static_cast<size_t>(target.x()) * 4;
+        std::memcpy(to, from, bytes);
+    }
+}
+
+void Renderer::PutTile(const CellCopy& copy, int code) {
+    if (code < 0 || static_cast<size_t>(code) >= m_tiles.size() || m_picture.isNull()) {
+        return;
+    }
+    const QImage& tile = m_tiles[static_cast<size_t>(code)];
+    const int tx = static_cast<int>(std::lround(std::lround(Px(copy.target.x)) * m_ratio));
+    const int ty = static_cast<int>(std::lround(std::lround(Px(copy.target.y)) * m_ratio));
+    const QRect target = QRect(tx, ty, tile.width(), tile.height()).intersected(m_picture.rect());
+    if (target.isEmpty()) {
+        return;
+    }
+    const size_t bytes = static_cast<size_t>(target.width()) * 4;
+    for (int row = 0; row < target.height(); ++row) {
+        const uchar* from =
+            tile.constScanLine(target.y() - ty + row) + static_cast<size_t>(target.x() - tx) * 4;
         uchar* to = m_picture.scanLine(target.y() + row) + static_cast<size_t>(target.x()) * 4;
         std::memcpy(to, from, bytes);
     }

@@ -4,8 +4,10 @@
 #include <QFont>
 #include <QImage>
 #include <QString>
+#include <vector>
 
 #include "diagram/geometry.h"
+#include "diagram/render/font_men.h"
 #include "position/vet.h"
 #include "settings/style.h"
 
@@ -16,6 +18,20 @@ QColor ToQColor(int32_t bgr);
 
 /// Loads a BMP or GIF picture; a null image when it cannot be read.
 QImage LoadBitmap(const QString& path);
+
+/// A lasting stroke of the graphic overlay, in twips, with its pen.
+struct OverlayStroke {
+    enum Kind { kLine, kCircle, kDot };
+    Kind kind = kLine;
+    double fromX = 0, fromY = 0;  ///< Start of a line, centre of a circle, the dot.
+    double toX = 0, toY = 0;      ///< End of a line.
+    double radius = 0;            ///< Radius of a circle.
+    int width = 1;                ///< Pen width in pixels.
+    int32_t color = 0;            ///< 0x00BBGGRR.
+};
+
+/// Paints a stroke with its pen (round ends), in pixels of the painter.
+void PaintOverlayStroke(QPainter& painter, const OverlayStroke& stroke);
 
 /// The diagram picture that persists between paints, with the pieces bitmap
 /// it cuts squares from. Everything Save Image, Copy Image and Print take
@@ -29,7 +45,8 @@ class Renderer {
     /// the painted plane and a board update. Returns true for a square board.
     bool DrawBoard(settings::Style& style, int reversed);
 
-    /// Paints cell `code` of the pieces bitmap on square s1 - 1.
+    /// Paints cell `code` of the pieces bitmap on square s1 - 1 (for a font
+    /// style, the drawn square of that code).
     void PutPeca(const settings::Style& style, int reversed, int code, int s1);
 
     /// Reads FEN text into the board vector and repaints the changed squares.
@@ -53,11 +70,54 @@ class Renderer {
     /// The lettering font a style asks for, at screen resolution.
     static QFont LetteringQFont(const settings::Style& style);
 
+    /// Device pixels per picture pixel for font styles from the next
+    /// DrawBoard on (a high-density screen's ratio); bitmap styles always
+    /// draw at 1, pixel for pixel.
+    void setDevicePixelRatio(double ratio) { m_ratio = ratio > 0 ? ratio : 1; }
+    double devicePixelRatio() const { return m_ratio; }
+    /// Factor the pieces and border bitmaps of bitmap styles are scaled by
+    /// (smoothly) from the next DrawBoard on, for a style whose lengths were
+    /// scaled; 1 copies them as they are.
+    void setBitmapScale(double k) { m_bitmapScale = k > 0 ? k : 1; }
+
+    /// True when the last DrawBoard drew a font style.
+    bool fontStyle() const { return m_font; }
+    /// Size of the picture in picture pixels, whatever its device ratio.
+    QSize logicalSize() const;
+
+    /// Draws a lasting stroke into the picture and keeps it for the vector
+    /// formats. DrawBoard forgets the strokes, as it clears the picture.
+    void DrawStroke(const OverlayStroke& stroke);
+    const std::vector<OverlayStroke>& strokes() const { return m_strokes; }
+
+    /// Paints the whole diagram afresh with any painter whose unit is a
+    /// picture pixel (an SVG or PDF page, an image): ground, border, frame,
+    /// lettering, the squares the board shows and the strokes. Squares and
+    /// men of font styles are drawn as shapes, lettering as text. Call after
+    /// DrawBoard for the same style.
+    void PaintDiagram(QPainter& painter, const settings::Style& style, const position::Vet& vet,
+                      int reversed) const;
+
   private:
     void DrawLettering(const settings::Style& style, int reversed);
+    void PaintFrame(QPainter& painter, const settings::Style& style) const;
+    void PaintLettering(QPainter& painter, const QPaintDevice* metricsDevice, const settings::Style& style,
+                        int reversed) const;
+    void PaintCell(QPainter& painter, const settings::Style& style, int reversed, int code, int s1) const;
+    void MakeTiles(const settings::Style& style);
+    void PutTile(const CellCopy& copy, int code);
+    const QImage& Cells() const { return m_scaledPecas.isNull() ? m_pecas : m_scaledPecas; }
 
     QImage m_picture;
     QImage m_pecas;
+    QImage m_scaledPecas;  // the pieces bitmap at the bitmap scale, when not 1
+    QImage m_border;       // the border bitmap as drawn, for PaintDiagram
+    double m_ratio = 1;
+    double m_bitmapScale = 1;
+    bool m_font = false;
+    FontMen m_men;
+    std::vector<QImage> m_tiles;  // font style: one drawn square per cell code
+    std::vector<OverlayStroke> m_strokes;
 };
 
 }  // namespace diagram

@@ -224,6 +224,8 @@ void MainWindow::Build() {
 void MainWindow::DrawBoard() {
     auto& style = m_program.style;
     auto& reversed = m_program.editing.Reversed;
+    // Font styles are drawn at the screen's own density, so the men stay sharp.
+    m_renderer.setDevicePixelRatio(m_ui.PicMain->devicePixelRatioF());
     bool square = m_renderer.DrawBoard(style, reversed);
     // A reversed board keeps counting its squares from the far corner: when
     // the style changed the board size, the turn must follow the new size or

@@ -11,6 +11,7 @@
 
 #include "diagram/geometry.h"
 #include "diagram/output.h"
+#include "diagram/render/export.h"
 #include "diagram/seek.h"
 #include "diagram/ui/fen_box.h"
 #include "diagram/ui/main_window.h"
@@ -54,8 +55,9 @@ bool OutputCommands::CmdSave() {
     bool written = false;
     {
         const WaitCursor wait;
-        QImageWriter writer(path, "bmp");
-        written = writer.write(m_window.renderer().picture());
+        // The format follows the name: BMP as ever, or PNG, SVG, PDF.
+        written = WriteDiagram(m_window.renderer(), program.style, program.vet, program.editing.Reversed,
+                               FormatOfName(program.ImageName), path);
     }
     if (!written) {
         // The title names the file last saved, so it stays as it was.
@@ -80,7 +82,10 @@ void OutputCommands::SaveImageAs() {
 void OutputCommands::CopyImage() {
     platform::Clipboard& clipboard = *m_window.services().clipboard;
     clipboard.Clear();
-    clipboard.SetImage(m_window.renderer().picture());
+    const app::Program& program = m_window.program();
+    const Renderer& renderer = m_window.renderer();
+    clipboard.SetImageAndSvg(DiagramImage(renderer, program.style, program.vet, program.editing.Reversed),
+                             DiagramSvg(renderer, program.style, program.vet, program.editing.Reversed));
 }
 
 void OutputCommands::CopyHtml() {
@@ -104,7 +109,9 @@ bool OutputCommands::PrintOn(QPrinter& printer) {
     if (!painter.begin(&printer)) {
         return false;
     }
-    PaintPrintout(painter, printer.resolution(), PrintedLine(), m_window.renderer().picture());
+    const app::Program& program = m_window.program();
+    PaintPrintout(painter, printer.resolution(), PrintedLine(),
+                  DiagramImage(m_window.renderer(), program.style, program.vet, program.editing.Reversed));
     return painter.end();
 }
 

@@ -23,7 +23,7 @@ PictureView::PictureView(const diagram::Renderer& renderer, QWidget* parent)
 }
 
 void PictureView::FitPicture() {
-    setFixedSize(m_renderer.picture().size().expandedTo(QSize(1, 1)));
+    setFixedSize(m_renderer.logicalSize().expandedTo(QSize(1, 1)));
     update();
 }
 
@@ -33,7 +33,7 @@ void PictureView::SetOverlay(std::function<void(QPainter&)> overlay) {
 }
 
 QSize PictureView::sizeHint() const {
-    return m_renderer.picture().size();
+    return m_renderer.logicalSize();
 }
 
 void PictureView::paintEvent(QPaintEvent*) {

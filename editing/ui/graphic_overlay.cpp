@@ -118,13 +118,30 @@ void GraphicOverlay::Release(bool leftButton, double pressX, double pressY, doub
 }
 
 void GraphicOverlay::DrawLasting(const Stroke& stroke) {
-    QImage& canvas = m_main.renderer().canvas();
-    if (canvas.isNull()) {
-        return;
+    // The renderer keeps the stroke as well as painting it, for the
+    // drawings (SVG, PDF) made from the diagram afresh.
+    diagram::OverlayStroke lasting;
+    switch (stroke.kind) {
+        case Stroke::kLine:
+            lasting.kind = diagram::OverlayStroke::kLine;
+            break;
+        case Stroke::kCircle:
+            lasting.kind = diagram::OverlayStroke::kCircle;
+            break;
+        case Stroke::kDot:
+            lasting.kind = diagram::OverlayStroke::kDot;
+            break;
+        case Stroke::kNone:
+            return;
     }
-    QPainter painter(&canvas);
-    PaintStroke(painter, stroke, m_penWidth, m_penColor);
-    painter.end();
+    lasting.fromX = stroke.fromX;
+    lasting.fromY = stroke.fromY;
+    lasting.toX = stroke.toX;
+    lasting.toY = stroke.toY;
+    lasting.radius = stroke.radius;
+    lasting.width = m_penWidth;
+    lasting.color = m_penColor.red() | (m_penColor.green() << 8) | (m_penColor.blue() << 16);
+    m_main.renderer().DrawStroke(lasting);
     m_main.PicMain()->update();
 }
 

@@ -24,10 +24,16 @@ class FakeClipboard : public Clipboard {
     void SetImage(const QImage& i) override {
         image = i;
         text.clear();
+        svg.clear();
+    }
+    void SetImageAndSvg(const QImage& i, const QByteArray& s) override {
+        SetImage(i);
+        svg = s;
     }
 
     QString text;
     QImage image;
+    QByteArray svg;
 };
 
 /// Records every message and answers with `answer`.

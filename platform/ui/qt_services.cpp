@@ -1,5 +1,7 @@
 #include "platform/ui/qt_services.h"
 
+#include <QMimeData>
+
 #include <QClipboard>
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -35,6 +37,13 @@ QImage QtClipboard::Image() const {
 
 void QtClipboard::SetImage(const QImage& image) {
     QGuiApplication::clipboard()->setImage(image);
+}
+
+void QtClipboard::SetImageAndSvg(const QImage& image, const QByteArray& svg) {
+    auto* data = new QMimeData;
+    data->setImageData(image);
+    data->setData(QStringLiteral("image/svg+xml"), svg);
+    QGuiApplication::clipboard()->setMimeData(data);
 }
 
 Answer QtMessages::Warning(QWidget* parent, const QString& text, Buttons buttons, Icon icon) {

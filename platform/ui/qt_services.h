@@ -13,6 +13,7 @@ class QtClipboard : public Clipboard {
     void SetText(const QString& text) override;
     QImage Image() const override;
     void SetImage(const QImage& image) override;
+    void SetImageAndSvg(const QImage& image, const QByteArray& svg) override;
 };
 
 /// QMessageBox titled "Warning".

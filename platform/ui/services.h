@@ -4,6 +4,7 @@
 // fake_services.h.
 
 #include <QColor>
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -28,6 +29,12 @@ class Clipboard {
     virtual QImage Image() const = 0;
     /// Replaces the clipboard's content with a picture.
     virtual void SetImage(const QImage& image) = 0;
+    /// Replaces the clipboard's content with a picture offered both as a
+    /// bitmap and as SVG text ("image/svg+xml").
+    virtual void SetImageAndSvg(const QImage& image, const QByteArray& svg) {
+        (void)svg;
+        SetImage(image);
+    }
 };
 
 /// Buttons a message box offers.

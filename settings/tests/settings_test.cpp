@@ -268,6 +268,41 @@ TEST(WriteStyle, RoundTripsThroughTheReader) {
     EXPECT_EQ(back, s) << text;
 }
 
+// The keys of font styles go through the writer and back; a bitmap style's
+// block carries none of them, so older copies read it as before.
+TEST(WriteStyle, FontStyleKeysRoundTripAndStayOutOfBitmapBlocks) {
+    Style s;
+    s.CurrentStyle = "Fairy";
+    s.PIECESFONT = "DejaVu Sans, Book";  // a comma: written as one quoted record
+    s.PIECESGLYPHS = "g=q180 G=Q180 x=q~";
+    s.LIGHTCOLOR = 0xFFFFFF;
+    s.DARKCOLOR = 0;
+    s.DARKHATCH = 1;
+    int mode = 1;
+    const std::string text = WriteStyleText(s, nullptr, mode);
+    Style back;
+    ProgramSettings p;
+    ReadSettingsText(text, back, p);
+    EXPECT_EQ(back.PIECESFONT, s.PIECESFONT) << text;
+    EXPECT_EQ(back.PIECESGLYPHS, s.PIECESGLYPHS);
+    EXPECT_EQ(back.LIGHTCOLOR, 0xFFFFFF);
+    EXPECT_EQ(back.DARKCOLOR, 0);
+    EXPECT_EQ(back.DARKHATCH, 1);
+    EXPECT_TRUE(back.IsFontStyle());
+
+    Style bitmap;
+    bitmap.CurrentStyle = "Plain";
+    mode = 1;
+    const std::string plain = WriteStyleText(bitmap, nullptr, mode);
+    for (const char* key : {"PiecesFont", "PiecesGlyphs", "LightColor", "DarkColor", "DarkHatch"}) {
+        EXPECT_EQ(plain.find(key), std::string::npos) << key;
+    }
+    // Unknown to the reader of a key it does not know: skipped, the rest read.
+    Style old;
+    ReadSettingsText("BeginStyle = A\r\n  PiecesFont = FreeSerif\r\n  SqrWidth = 20\r\nEndStyle\r\n", old, p);
+    EXPECT_EQ(old.SQRWIDTH, 300);
+}
+
 // A style as the renderer leaves it: pitches and picture size filled in.
 Style Drawn(const std::string& name, int16_t width = 225) {
     Style s;

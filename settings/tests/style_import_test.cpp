@@ -126,6 +126,20 @@ TEST_F(StyleImport, SavesCompleteBlocksAndCopiesTheirBitmaps) {
                                                        "Style Unfinished", "Style Alpha", "Import OK!"}));
 }
 
+// A font style draws its men: it needs no pieces bitmap, and a bitmap
+// style without one is still refused.
+TEST_F(StyleImport, FontStyleNeedsNoPiecesFile) {
+    const ImportResult result = Import(
+        "BeginStyle = Classic\r\n  PiecesFont = FreeSerif\r\n  DarkHatch = Yes\r\nEndStyle\r\n"
+        "BeginStyle = NoMen\r\n  SqrWidth = 20\r\nEndStyle\r\n");
+    EXPECT_EQ(result.saved, 1);
+    EXPECT_EQ(Blocks(), (std::vector<std::string>{"Classic"}));
+    ASSERT_EQ(host.asked.size(), 1u);
+    EXPECT_EQ(host.asked[0], "PiecesFile " + styles + " not found!");
+    EXPECT_NE(Ini().find("  PiecesFont = FreeSerif\r\n"), std::string::npos);
+    EXPECT_NE(Ini().find("  DarkHatch = Yes\r\n"), std::string::npos);
+}
+
 TEST_F(StyleImport, AnswersDecideEachBlock) {
     Write(styles + "a.bmp", "new");
     struct Case {

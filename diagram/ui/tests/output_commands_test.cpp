@@ -167,6 +167,34 @@ TEST_F(OutputTest, CopyImagePutsThePictureOnTheClipboard) {
     Trigger("MNPicture");
     EXPECT_EQ(fakes.clipboard.image, Picture());
     EXPECT_TRUE(fakes.clipboard.text.isEmpty());
+    // The drawing goes along as SVG text.
+    EXPECT_TRUE(fakes.clipboard.svg.contains("<svg")) << fakes.clipboard.svg.left(200).toStdString();
+    EXPECT_EQ(fakes.clipboard.svg.count("<image"), 64);
+}
+
+// The name's extension picks the format, through the file selection window
+// as well; a font style draws its men in each.
+TEST_F(OutputTest, SaveImageAsWritesTheFormatOfTheExtension) {
+    Begin();
+    program.style.PIECESFONT = "DejaVu Sans";
+    program.style.SQRWIDTH = program.style.SQRHEIGHT = 30 * 15;
+    program.style.SQRHTAB = program.style.SQRVTAB = 0;
+    program.style.WNDWIDTH = program.style.WNDHEIGHT = 0;
+    window->Redraw();
+    Text1()->setText(kStart);
+    const QString folder = dir.path();
+    for (const char* name : {"board.png", "board.svg", "board.pdf", "board.bmp"}) {
+        AnswerSeek(folder, name);
+        Trigger("MNSaveAs");
+        EXPECT_EQ(window->windowTitle(), "Pandrel - " + folder + "/" + name);
+    }
+    EXPECT_EQ(QImage(InDir("board.png"), "PNG"), Picture().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(QImage(InDir("board.png"), "PNG").size(), QSize(8 * 30 + 4, 8 * 30 + 4));
+    EXPECT_EQ(ReadBmp24(ReadFile("board.bmp")), Picture().convertToFormat(QImage::Format_RGB32));
+    const QByteArray svg = ReadFile("board.svg");
+    EXPECT_EQ(svg.count("<rect"), 65);
+    EXPECT_EQ(svg.count("<path"), 48);
+    EXPECT_TRUE(ReadFile("board.pdf").startsWith("%PDF"));
 }
 
 TEST_F(OutputTest, CopyHtml) {

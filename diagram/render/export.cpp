@@ -1,0 +1,140 @@
+#include "diagram/render/export.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+namespace diagram {
+
+namespace {
+
+constexpr int kScreenDpi = 96;
+
+bool Fail(QString* error, const QString& reason) {
+    if (error != nullptr) {
+        *error = reason;
+    }
+    return false;
+}
+
+void SetUpSvg(QSvgGenerator& svg, const QSize& size) {
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setResolution(kScreenDpi);
+    svg.setTitle(QStringLiteral("Pandrel diagram"));
+}
+
+}  // namespace
+
+QImage DiagramImage(const Renderer& renderer, const settings::Style& style, const position::Vet& vet,
+                    int reversed) {
+    const QImage& picture = renderer.picture();
+    if (picture.devicePixelRatio() == 1) {
+        return picture;
+    }
+    QImage image(renderer.logicalSize(), QImage::Format_RGB32);
+    image.setDotsPerMeterX(picture.dotsPerMeterX());
+    image.setDotsPerMeterY(picture.dotsPerMeterY());
+    QPainter painter(&image);
+    renderer.PaintDiagram(painter, style, vet, reversed);
+    painter.end();
+    return image;
+}
+
+QByteArray DiagramSvg(const Renderer& renderer, const settings::Style& style, const position::Vet& vet,
+                      int reversed) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    SetUpSvg(svg, renderer.logicalSize());
+    svg.setOutputDevice(&buffer);
+    QPainter painter(&svg);
+    renderer.PaintDiagram(painter, style, vet, reversed);
+    painter.end();
+    return bytes;
+}
+
+QByteArray EncodeDiagram(const Renderer& renderer, const settings::Style& style, const position::Vet& vet,
+                         int reversed, ImageFormat format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    switch (format) {
+        case ImageFormat::kBmp:
+        case ImageFormat::kPng: {
+            QImageWriter writer(&buffer, FormatName(format));
+            if (!writer.write(DiagramImage(renderer, style, vet, reversed))) {
+                return {};
+            }
+            break;
+        }
+        case ImageFormat::kSvg:
+            return DiagramSvg(renderer, style, vet, reversed);
+        case ImageFormat::kPdf: {
+            const QSize size = renderer.logicalSize();
+            QPdfWriter pdf(&buffer);
+            pdf.setResolution(kScreenDpi);
+            pdf.setCreator(QStringLiteral("Pandrel"));
+            const QSizeF points(size.width() * 72.0 / kScreenDpi, size.height() * 72.0 / kScreenDpi);
+            pdf.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                                          QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+            QPainter painter;
+            if (!painter.begin(&pdf)) {
+                return {};
+            }
+            renderer.PaintDiagram(painter, style, vet, reversed);
+            if (!painter.end()) {
+                return {};
+            }
+            break;
+        }
+    }
+    buffer.close();
+    return bytes;
+}
+
+bool WriteDiagram(const Renderer& renderer, const settings::Style& style, const position::Vet& vet,
+                  int reversed, ImageFormat format, const QString& path, QString* error) {
+    const QByteArray bytes = EncodeDiagram(renderer, style, vet, reversed, format);
+    if (bytes.isEmpty()) {
+        return Fail(error, QStringLiteral("the diagram could not be drawn as %1").arg(FormatName(format)));
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
+        !file.flush()) {
+        return Fail(error, file.errorString());
+    }
+    return true;
+}
+
+bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QString* error) {
+    settings::Style style = request.style;
+    if (request.scale != 1) {
+        if (const auto reason = ScaleStyle(style, request.scale)) {
+            return Fail(error, QString::fromStdString(*reason));
+        }
+    }
+    Renderer renderer;
+    renderer.setBitmapScale(request.scale);
+    // The board may be set back to 8 x 8 by the first drawing; the turned
+    // view's code follows the board in force.
+    const auto reversedCode = [&] {
+        return request.reversed ? style.BORDERHEIGHT * style.BORDERWIDTH + 1 : 0;
+    };
+    renderer.DrawBoard(style, reversedCode());
+    if (request.reversed) {
+        renderer.DrawBoard(style, reversedCode());
+    }
+    position::Vet vet;
+    position::ResetVet(vet, style.Shape());
+    renderer.Build(vet, request.text, style, reversedCode());
+    return WriteDiagram(renderer, style, vet, reversedCode(), request.format, path, error);
+}
+
+}  // namespace diagram
