@@ -139,6 +139,7 @@ bool ReplaceFile(const std::string& folder, const std::string& path, const std::
 ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings& program) {
     ResetStyle(style, program);
     program.RecentEngine.clear();
+    program.UciEngine.clear();
     const bool hadStyle = !style.CurrentStyle.empty();
     bool inStyle = false;
     ReadResult result;
@@ -173,6 +174,8 @@ ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings
                 AddRecentFile(program, value);
             } else if (key == "RECENTENGINE") {
                 program.RecentEngine = value;
+            } else if (key == "UCIENGINE") {
+                program.UciEngine = value;
             } else if (key == "STYLE" || key == "RECENTSTYLE") {
                 if (!hadStyle) {
                     style.CurrentStyle = value;
@@ -201,6 +204,7 @@ ReadResult ReadSettings(Style& style, ProgramSettings& program) {
     if (!ReadFile(program.AppDir + std::string(kSettingsName), text)) {
         ResetStyle(style, program);
         program.RecentEngine.clear();
+        program.UciEngine.clear();
         return {};
     }
     return ReadSettingsText(text, style, program);
@@ -218,6 +222,10 @@ std::string SaveRecentText(const Style& style, const ProgramSettings& program, c
         out += TextLine("", "RecentEngine", program.RecentEngine);
         out += kEol;
     }
+    if (!program.UciEngine.empty()) {
+        out += TextLine("", "UciEngine", program.UciEngine);
+        out += kEol;
+    }
     if (oldText == nullptr) {
         return out;
     }
@@ -225,7 +233,8 @@ std::string SaveRecentText(const Style& style, const ProgramSettings& program, c
         const std::string u = Upper(QuotedRecord(Trim(line)));
         if (StartsWith(u, "RECENTSTYLE") || StartsWith(u, "STYLE")) {
             out += TextLine("", "RecentStyle", style.CurrentStyle);
-        } else if (StartsWith(u, "RECENTENGINE") || StartsWith(u, "RECENTFILE")) {
+        } else if (StartsWith(u, "RECENTENGINE") || StartsWith(u, "RECENTFILE") ||
+                   StartsWith(u, "UCIENGINE")) {
             continue;
         } else {
             out += line;
