@@ -230,9 +230,8 @@ void MainWindow::DrawBoard() {
     // A reversed board keeps counting its squares from the far corner: when
     // the style changed the board size, the turn must follow the new size or
     // squares would be painted outside the board.
-    const int turned = style.BORDERHEIGHT * style.BORDERWIDTH + 1;
-    if (reversed != 0 && reversed != turned) {
-        reversed = static_cast<int16_t>(turned);
+    if (const int16_t turned = FollowBoardSize(reversed, style); turned != reversed) {
+        reversed = turned;
         square = m_renderer.DrawBoard(style, reversed);
     }
     action("MNRotate")->setEnabled(square);

@@ -324,7 +324,7 @@ void AnalysisWindow::PlayFirstMove(int row) {
         return;
     }
     const ChessPosition next = Play(m_position, *move);
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     position::Vet planes;
     if (!PutOnPlanes(planes, program.style.Notation(), m_position, next)) {
         return;

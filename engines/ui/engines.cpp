@@ -135,7 +135,7 @@ AnalysisWindow* Engines::Analysis() {
 
 void Engines::MNAnalysis_Click() {
     m_main.Refresh();
-    const app::Program& program = m_main.program();
+    const diagram::ui::Program& program = m_main.program();
     const position::NotationStyle style = program.style.Notation();
     // The side the window shows first; the other when only it can move here.
     const bool white = m_analysis == nullptr || m_analysis->position().whiteToMove;
