@@ -82,7 +82,7 @@ void OutputCommands::SaveImageAs() {
 void OutputCommands::CopyImage() {
     platform::Clipboard& clipboard = *m_window.services().clipboard;
     clipboard.Clear();
-    const app::Program& program = m_window.program();
+    const diagram::ui::Program& program = m_window.program();
     const Renderer& renderer = m_window.renderer();
     clipboard.SetImageAndSvg(DiagramImage(renderer, program.style, program.vet, program.editing.Reversed),
                              DiagramSvg(renderer, program.style, program.vet, program.editing.Reversed));
@@ -109,7 +109,7 @@ bool OutputCommands::PrintOn(QPrinter& printer) {
     if (!painter.begin(&printer)) {
         return false;
     }
-    const app::Program& program = m_window.program();
+    const diagram::ui::Program& program = m_window.program();
     PaintPrintout(painter, printer.resolution(), PrintedLine(),
                   DiagramImage(m_window.renderer(), program.style, program.vet, program.editing.Reversed));
     return painter.end();

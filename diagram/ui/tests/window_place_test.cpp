@@ -31,7 +31,7 @@ TEST_F(WindowTest, PlaceIsKeptBetweenRuns) {
             EXPECT_TRUE(saved.contains(QStringLiteral("WindowTop = %1\r\n").arg(place.y()).toLatin1()));
         }
         window.reset();
-        program = app::Program{};
+        program = diagram::ui::Program{};
         Start();
         if (c.moved) {
             EXPECT_EQ(window->pos(), place);
@@ -39,7 +39,7 @@ TEST_F(WindowTest, PlaceIsKeptBetweenRuns) {
             EXPECT_NE(window->pos(), place) << "a place off the screens is not used";
         }
         window.reset();
-        program = app::Program{};
+        program = diagram::ui::Program{};
     }
 }
 
