@@ -13,10 +13,10 @@
 #include "books/ui/book_commands.h"
 #include "diagram/ui/main_window.h"
 #include "diagram/ui/output_commands.h"
+#include "diagram/ui/style/style_window.h"
 #include "editing/ui/board_editor.h"
 #include "engines/ui/engines.h"
 #include "platform/ui/qt_services.h"
-#include "diagram/ui/style/style_window.h"
 #include "settings/app_dir.h"
 
 #ifndef PANDREL_VERSION

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -744,8 +744,8 @@ LoadResult LoadPBM(Book& book, const ConvertInput& in) {
 }
 
 std::string IncompleteBookText(const std::string& bookFile, const LoadResult& result) {
-    return "Only " + std::to_string(result.games) + (result.games == 1 ? " game" : " games") + " of " + bookFile +
-           " could be read (" + result.reason + ").";
+    return "Only " + std::to_string(result.games) + (result.games == 1 ? " game" : " games") + " of " +
+           bookFile + " could be read (" + result.reason + ").";
 }
 
 LoadResult LoadBook(Book& book, const ConvertInput& in) {

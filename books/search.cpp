@@ -359,7 +359,8 @@ std::string ExpandNumbers(std::string_view t) {
             number.push_back(ch);
         }
     }
-    std::sort(ranges.begin(), ranges.end(), [](const NumberRange& a, const NumberRange& b) { return a.lo < b.lo; });
+    std::sort(ranges.begin(), ranges.end(),
+              [](const NumberRange& a, const NumberRange& b) { return a.lo < b.lo; });
     std::string result;
     int lo = 0;
     int hi = -1;

@@ -82,9 +82,9 @@ std::optional<std::string> ScaleStyle(settings::Style& style, double k) {
         }
         field = static_cast<Field>(stored);
     };
-    for (int16_t* twips : {&scaled.SQRWIDTH, &scaled.SQRHEIGHT, &scaled.SQRHTAB, &scaled.SQRVTAB,
-                           &scaled.SQRHSPC, &scaled.SQRVSPC, &scaled.XBASE, &scaled.YBASE, &scaled.FONTXBASE,
-                           &scaled.FONTYBASE}) {
+    for (int16_t* twips :
+         {&scaled.SQRWIDTH, &scaled.SQRHEIGHT, &scaled.SQRHTAB, &scaled.SQRVTAB, &scaled.SQRHSPC,
+          &scaled.SQRVSPC, &scaled.XBASE, &scaled.YBASE, &scaled.FONTXBASE, &scaled.FONTYBASE}) {
         pixels(*twips, 15, 1);
     }
     // A picture size written in the style is scaled without its margin.

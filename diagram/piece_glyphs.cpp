@@ -115,7 +115,8 @@ std::vector<Glyph> StyleGlyphs(const settings::Style& style) {
         if (found) {
             continue;
         }
-        glyph.kind = i < style.ENGLISHNOTATION.size() ? KindOfLetter(style.ENGLISHNOTATION[i]) : ManKind::kNone;
+        glyph.kind =
+            i < style.ENGLISHNOTATION.size() ? KindOfLetter(style.ENGLISHNOTATION[i]) : ManKind::kNone;
         glyph.side = (letter >= 'a' && letter <= 'z') ? ManSide::kBlack : ManSide::kWhite;
     }
     return glyphs;

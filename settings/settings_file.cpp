@@ -378,8 +378,8 @@ std::string SaveRecentText(const Style& style, const ProgramSettings& program, c
         const std::string u = Upper(QuotedRecord(Trim(line)));
         if (StartsWith(u, "RECENTSTYLE") || StartsWith(u, "STYLE")) {
             out += TextLine("", "RecentStyle", style.CurrentStyle);
-        } else if (StartsWith(u, "RECENTENGINE") || StartsWith(u, "RECENTFILE") || StartsWith(u, "WINDOWLEFT") ||
-                   StartsWith(u, "WINDOWTOP") || StartsWith(u, "UCIENGINE")) {
+        } else if (StartsWith(u, "RECENTENGINE") || StartsWith(u, "RECENTFILE") ||
+                   StartsWith(u, "WINDOWLEFT") || StartsWith(u, "WINDOWTOP") || StartsWith(u, "UCIENGINE")) {
             continue;
         } else {
             out += line;

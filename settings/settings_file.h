@@ -31,9 +31,9 @@ std::vector<std::string> SplitRecords(std::string_view line);
 
 /// What one reading of the settings file did.
 struct ReadResult {
-    bool found = false;                  ///< The file could be opened.
-    int stoppedAtLine = 0;               ///< 1-based line that ended the reading early, or 0.
-    int damagedLine = 0;                 ///< First line skipped as not text (binary, too long, bad UTF-8), or 0.
+    bool found = false;     ///< The file could be opened.
+    int stoppedAtLine = 0;  ///< 1-based line that ended the reading early, or 0.
+    int damagedLine = 0;    ///< First line skipped as not text (binary, too long, bad UTF-8), or 0.
     std::vector<std::string> newStyles;  ///< Block names for the style list (first reading only).
 };
 

@@ -80,8 +80,8 @@ struct ProgramSettings {
     /// The UCI engine the Analysis window uses (a path or a name); read
     /// from and written back under UCIENGINE like RecentEngine.
     std::string UciEngine;
-    std::string AppDir;                      ///< Program folder, ending in "/".
-    std::string PyDictionaryText;            ///< Popeye dictionary in force.
+    std::string AppDir;            ///< Program folder, ending in "/".
+    std::string PyDictionaryText;  ///< Popeye dictionary in force.
     /// The main window's place on the screen ("WindowLeft", "WindowTop"),
     /// kept between runs; none until a run has saved one.
     bool HasWindowPosition = false;

@@ -49,7 +49,6 @@ bool Contains(const std::string& text, const char* word) {
     return text.find(word) != std::string::npos;
 }
 
-
 using F = StyleFields;
 using S = Style;
 using K = ControlKind;
@@ -106,7 +105,8 @@ void LoadRow(const StyleFieldRow& row, const Style& s, StyleFields& f) {
             f.*row.text = s.*row.styleText;
             break;
         case Conversion::kPiecesList:
-            f.*row.text = (s.*row.styleText).empty() ? std::string(position::kDefaultPiecesList) : s.*row.styleText;
+            f.*row.text =
+                (s.*row.styleText).empty() ? std::string(position::kDefaultPiecesList) : s.*row.styleText;
             break;
         case Conversion::kWhole:
             f.*row.text = WholeText(s.*row.style16);

@@ -80,9 +80,9 @@ enum class FieldPanel { kMain, kLettering };
 
 /// What an input field's events do beside storing it.
 enum FieldEvent : unsigned {
-    kEnterPreviews = 1,    ///< Enter in the field runs the preview.
-    kChoosePreviews = 2,   ///< Choosing from its list, or clicking it, runs the preview.
-    kEditResetsSize = 4,   ///< Editing it resets a manually set picture size.
+    kEnterPreviews = 1,   ///< Enter in the field runs the preview.
+    kChoosePreviews = 2,  ///< Choosing from its list, or clicking it, runs the preview.
+    kEditResetsSize = 4,  ///< Editing it resets a manually set picture size.
 };
 
 /// One input field of the style editor. The editor builds its controls and
@@ -95,7 +95,7 @@ struct StyleFieldRow {
     const char* key;      ///< The settings key of the style field it edits ("" for none).
     Conversion conversion;
     FieldPanel panel;
-    int line;  ///< The line of its panel, from the top.
+    int line;             ///< The line of its panel, from the top.
     unsigned events = 0;  ///< FieldEvent bits.
     // Where the value is kept in StyleFields (one of them).
     std::string StyleFields::*text = nullptr;

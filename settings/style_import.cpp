@@ -205,9 +205,9 @@ class Import {
         if (CopyOver(m_folder, name, m_program.AppDir)) {
             return true;
         }
-        const ImportAnswer answer = m_host.Ask(
-            "Error on copy:\r\nfrom " + m_folder + name + "\r\nto " + m_program.AppDir + name,
-            ImportButtons::kOkCancel);
+        const ImportAnswer answer =
+            m_host.Ask("Error on copy:\r\nfrom " + m_folder + name + "\r\nto " + m_program.AppDir + name,
+                       ImportButtons::kOkCancel);
         if (answer == ImportAnswer::kCancel) {
             Fail({});
             return false;

@@ -162,7 +162,8 @@ const Register book("book",
                         const bool records = args.TakeFlag("--records");
                         StdinBook stdinBook;
                         std::string file;
-                        if (const int status = BookArgument(ctx, args, "book", stdinBook, file); status != kOk) {
+                        if (const int status = BookArgument(ctx, args, "book", stdinBook, file);
+                            status != kOk) {
                             return status;
                         }
                         bool converted = false;

@@ -30,7 +30,8 @@ bool ParseScale(const std::string& text, double& scale) {
 
 const Register render(
     "render",
-    "[--format bmp|png|svg|pdf] [--scale K] [--reversed] -o FILE TEXT   writes the diagram of TEXT (-o - for standard output); the "
+    "[--format bmp|png|svg|pdf] [--scale K] [--reversed] -o FILE TEXT   writes the diagram of TEXT (-o - for "
+    "standard output); the "
     "format defaults to FILE's extension (BMP for any other), K multiplies every length of the style",
     [](Context& ctx, Args& args) {
         std::string error;
@@ -63,7 +64,8 @@ const Register render(
             request.format = *format;
         }
         if (hasScale && !ParseScale(scaleWord, request.scale)) {
-            ctx.err << "pandrel-cli render: bad scale \"" << scaleWord << "\" (a positive number, e.g. 0.5 or 2)\n";
+            ctx.err << "pandrel-cli render: bad scale \"" << scaleWord
+                    << "\" (a positive number, e.g. 0.5 or 2)\n";
             return kUsage;
         }
         app::Program& program = ctx.program;

@@ -171,8 +171,9 @@ int main(int argc, char** argv) {
     Context ctx{app::Program{}, std::cout, std::cerr};
     app::Program& program = ctx.program;
     const std::string& appDir = line.appDir;
-    program.settings.AppDir = line.hasAppDir ? (appDir.empty() || appDir.back() != '/' ? appDir + "/" : appDir)
-                                             : settings::ResolveAppDir(ExeDir());
+    program.settings.AppDir = line.hasAppDir
+                                  ? (appDir.empty() || appDir.back() != '/' ? appDir + "/" : appDir)
+                                  : settings::ResolveAppDir(ExeDir());
     program.WorkName = settings::MakeWorkName(settings::HundredthsSinceMidnight());
 
     // As at start-up: the style the settings file names, or its first block.

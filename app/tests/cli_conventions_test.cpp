@@ -27,8 +27,9 @@ std::string ReadAll(const fs::path& path) {
 class CliConventions : public ::testing::Test {
   protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("pandrel-conv-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        m_dir =
+            fs::temp_directory_path() /
+            ("pandrel-conv-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(m_dir);
         fs::create_directories(m_dir / "app");
     }
@@ -41,10 +42,11 @@ class CliConventions : public ::testing::Test {
             args.replace(at, 1, m_dir.string());
         }
         std::ofstream(m_dir / "in", std::ios::binary) << input;
-        const std::string command = std::string(CLI_PATH) + " " + args + " <" + (m_dir / "in").string() + " >" +
-                                    (m_dir / "out").string() + " 2>" + (m_dir / "err").string();
+        const std::string command = std::string(CLI_PATH) + " " + args + " <" + (m_dir / "in").string() +
+                                    " >" + (m_dir / "out").string() + " 2>" + (m_dir / "err").string();
         const int raw = std::system(command.c_str());
-        return CliResult{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(m_dir / "out"), ReadAll(m_dir / "err")};
+        return CliResult{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(m_dir / "out"),
+                         ReadAll(m_dir / "err")};
     }
 
     fs::path m_dir;
@@ -53,7 +55,8 @@ class CliConventions : public ::testing::Test {
 constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
 
 TEST_F(CliConventions, StreamsAndStatuses) {
-    std::ofstream(m_dir / "app" / "Pandrel.ini") << "BeginStyle = Alpha\r\nEndStyle\r\nBeginStyle = Ten\r\n  BorderWidth = 10\r\nEndStyle\r\n";
+    std::ofstream(m_dir / "app" / "Pandrel.ini")
+        << "BeginStyle = Alpha\r\nEndStyle\r\nBeginStyle = Ten\r\n  BorderWidth = 10\r\nEndStyle\r\n";
     const std::string startOut = std::string(kStart) + "\n(16x16)\n";
     struct Case {
         const char* args;

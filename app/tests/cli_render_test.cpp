@@ -33,7 +33,8 @@ class CliRender : public ::testing::Test {
   protected:
     void SetUp() override {
         m_dir = fs::temp_directory_path() /
-                ("pandrel-render-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                ("pandrel-render-" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
         fs::copy_file(SHIPPED_STYLES, m_dir / "Pandrel.ini");
@@ -52,9 +53,10 @@ TEST_F(CliRender, FormatFromTheOptionOrTheExtension) {
         const char* file;
         const char* magic;
     };
-    for (const Case& c : {Case{"", "a.png", "\x89PNG"}, Case{"", "a.svg", "<?xml"}, Case{"", "a.pdf", "%PDF"},
-                          Case{"", "a.bmp", "BM"}, Case{"", "a.img", "BM"}, Case{"--format png", "b.img", "\x89PNG"},
-                          Case{"--format SVG", "b.png", "<?xml"}, Case{"--format pdf --reversed", "c", "%PDF"}}) {
+    for (const Case& c :
+         {Case{"", "a.png", "\x89PNG"}, Case{"", "a.svg", "<?xml"}, Case{"", "a.pdf", "%PDF"},
+          Case{"", "a.bmp", "BM"}, Case{"", "a.img", "BM"}, Case{"--format png", "b.img", "\x89PNG"},
+          Case{"--format SVG", "b.png", "<?xml"}, Case{"--format pdf --reversed", "c", "%PDF"}}) {
         ASSERT_EQ(RunCli("render" + m_app + c.options + " -o " + Out(c.file) + " " + kStart), 0) << c.file;
         EXPECT_EQ(Slurp(m_dir / c.file).rfind(c.magic, 0), 0u) << c.options << " " << c.file;
     }
@@ -63,8 +65,11 @@ TEST_F(CliRender, FormatFromTheOptionOrTheExtension) {
 TEST_F(CliRender, ScaleMultipliesTheDiagram) {
     for (const char* style : {"Classic", "'Bitmap 15'"}) {
         ASSERT_EQ(RunCli("render" + m_app + "--style " + style + " -o " + Out("one.png") + " " + kStart), 0);
-        ASSERT_EQ(RunCli("render" + m_app + "--style " + style + " --scale 2 -o " + Out("two.png") + " " + kStart), 0);
-        ASSERT_EQ(RunCli("render" + m_app + "--style " + style + " --scale 0.5 -o " + Out("half.png") + " " + kStart),
+        ASSERT_EQ(
+            RunCli("render" + m_app + "--style " + style + " --scale 2 -o " + Out("two.png") + " " + kStart),
+            0);
+        ASSERT_EQ(RunCli("render" + m_app + "--style " + style + " --scale 0.5 -o " + Out("half.png") + " " +
+                         kStart),
                   0);
         const QSize one = QImage(QString::fromStdString(Out("one.png"))).size();
         const QSize two = QImage(QString::fromStdString(Out("two.png"))).size();

@@ -146,8 +146,8 @@ TEST_F(CliTest, BookCutShortByAFullDiskExitsOneWithTheReason) {
     // A file size limit stands in for the full disk; the signal it sends is
     // ignored so that the write fails as on a full disk.
     const std::string err = (m_dir / "err.txt").string();
-    const std::string command = "sh -c 'trap \"\" XFSZ; ulimit -f 1000; exec " + std::string(CLI_PATH) + " book" +
-                                m_app + (m_dir / "big.fen").string() + "' 2>" + err;
+    const std::string command = "sh -c 'trap \"\" XFSZ; ulimit -f 1000; exec " + std::string(CLI_PATH) +
+                                " book" + m_app + (m_dir / "big.fen").string() + "' 2>" + err;
     const CliRun r = [&] {
         CliRun run;
         FILE* pipe = popen(command.c_str(), "r");

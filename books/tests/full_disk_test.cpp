@@ -18,7 +18,8 @@ using testsupport::FileSizeLimit;
 std::string FenBook(int games) {
     std::string text;
     for (int g = 1; g <= games; ++g) {
-        text += "[Game " + std::to_string(g) + "]\n" + (g % 2 ? "8/8/8/8/8/8/8/K7 w\n" : "8/8/8/8/8/8/8/k7 b\n");
+        text +=
+            "[Game " + std::to_string(g) + "]\n" + (g % 2 ? "8/8/8/8/8/8/8/K7 w\n" : "8/8/8/8/8/8/8/k7 b\n");
     }
     return text;
 }
@@ -68,9 +69,9 @@ TEST(FullDisk, ConversionKeepsTheGamesWrittenAndSaysWhy) {
                       0u)
                 << view.caption;
         }
-        EXPECT_EQ(IncompleteBookText(conv.book.BookFile, r),
-                  "Only " + std::to_string(r.games) + " games of " + conv.book.BookFile + " could be read (" +
-                      r.reason + ").");
+        EXPECT_EQ(IncompleteBookText(conv.book.BookFile, r), "Only " + std::to_string(r.games) +
+                                                                 " games of " + conv.book.BookFile +
+                                                                 " could be read (" + r.reason + ").");
     }
 }
 
@@ -86,8 +87,9 @@ TEST(FullDisk, NoSpaceAtAllLeavesAnEmptyBook) {
     EXPECT_EQ(r.reason, "cannot write the work file: No space left on device");
     EXPECT_EQ(r.games, 0);
     EXPECT_EQ(conv.book.NRecords, 0);
-    EXPECT_EQ(IncompleteBookText("small.fen", r),
-              "Only 0 games of small.fen could be read (cannot write the work file: No space left on device).");
+    EXPECT_EQ(
+        IncompleteBookText("small.fen", r),
+        "Only 0 games of small.fen could be read (cannot write the work file: No space left on device).");
 }
 
 TEST(FullDisk, AFaultInTheBookIsNoFailureToReport) {

@@ -3,9 +3,9 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
-#include <QPainter>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
@@ -82,8 +82,9 @@ QByteArray EncodeDiagram(const Renderer& renderer, const settings::Style& style,
             pdf.setResolution(kScreenDpi);
             pdf.setCreator(QStringLiteral("Pandrel"));
             const QSizeF points(size.width() * 72.0 / kScreenDpi, size.height() * 72.0 / kScreenDpi);
-            pdf.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
-                                          QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+            pdf.setPageLayout(
+                QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                            QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
             QPainter painter;
             if (!painter.begin(&pdf)) {
                 return {};

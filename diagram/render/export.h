@@ -37,10 +37,10 @@ bool WriteDiagram(const Renderer& renderer, const settings::Style& style, const 
 
 /// One diagram to draw from scratch: a position in a style, at a scale.
 struct DiagramRequest {
-    settings::Style style;      ///< The style as read from the settings file.
-    std::string text;           ///< FEN text (a placement, with or without the tally).
-    bool reversed = false;      ///< Shown turned by 180 degrees.
-    double scale = 1;           ///< Every length of the style multiplied by this.
+    settings::Style style;  ///< The style as read from the settings file.
+    std::string text;       ///< FEN text (a placement, with or without the tally).
+    bool reversed = false;  ///< Shown turned by 180 degrees.
+    double scale = 1;       ///< Every length of the style multiplied by this.
     ImageFormat format = ImageFormat::kBmp;
 };
 

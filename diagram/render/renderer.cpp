@@ -158,8 +158,8 @@ void Renderer::DrawLettering(const settings::Style& style, int reversed) {
     PaintLettering(painter, &m_picture, style, reversed);
 }
 
-void Renderer::PaintLettering(QPainter& painter, const QPaintDevice* metricsDevice, const settings::Style& style,
-                              int reversed) const {
+void Renderer::PaintLettering(QPainter& painter, const QPaintDevice* metricsDevice,
+                              const settings::Style& style, int reversed) const {
     if (style.SHOWGRID != 1) {
         return;
     }
@@ -223,7 +223,8 @@ void PaintOverlayStroke(QPainter& painter, const OverlayStroke& stroke) {
     }
 }
 
-void Renderer::PaintCell(QPainter& painter, const settings::Style& style, int reversed, int code, int s1) const {
+void Renderer::PaintCell(QPainter& painter, const settings::Style& style, int reversed, int code,
+                         int s1) const {
     const CellCopy copy = PutPecaGeometry(style, reversed, code, s1);
     const QRectF target(std::lround(Px(copy.target.x)), std::lround(Px(copy.target.y)),
                         std::lround(Px(copy.width)), std::lround(Px(copy.height)));
@@ -246,8 +247,8 @@ void Renderer::PaintCell(QPainter& painter, const settings::Style& style, int re
     if (available.isEmpty()) {
         return;
     }
-    painter.drawImage(target.topLeft() + QPointF(available.x() - source.x(), available.y() - source.y()), Cells(),
-                      available);
+    painter.drawImage(target.topLeft() + QPointF(available.x() - source.x(), available.y() - source.y()),
+                      Cells(), available);
 }
 
 void Renderer::PaintDiagram(QPainter& painter, const settings::Style& style, const position::Vet& vet,

@@ -10,9 +10,11 @@ namespace {
 
 TEST(ImageFormats, ByExtensionAndByWord) {
     const std::pair<const char*, ImageFormat> names[] = {
-        {"board.bmp", ImageFormat::kBmp}, {"board.PNG", ImageFormat::kPng}, {"/a/b.svg", ImageFormat::kSvg},
-        {"b.Pdf", ImageFormat::kPdf},     {"board", ImageFormat::kBmp},     {"board.gif", ImageFormat::kBmp},
-        {"my.dir/board", ImageFormat::kBmp}, {"x.png.bmp", ImageFormat::kBmp}, {".svg", ImageFormat::kSvg}};
+        {"board.bmp", ImageFormat::kBmp},    {"board.PNG", ImageFormat::kPng},
+        {"/a/b.svg", ImageFormat::kSvg},     {"b.Pdf", ImageFormat::kPdf},
+        {"board", ImageFormat::kBmp},        {"board.gif", ImageFormat::kBmp},
+        {"my.dir/board", ImageFormat::kBmp}, {"x.png.bmp", ImageFormat::kBmp},
+        {".svg", ImageFormat::kSvg}};
     for (const auto& [name, format] : names) {
         EXPECT_EQ(FormatOfName(name), format) << name;
     }
@@ -30,8 +32,8 @@ TEST(ScaleStyle, MultipliesEveryLengthInWholePixels) {
     s.FONTYBASE = 300 * 15;
     s.FRAMEWIDTH = 1;
     s.FONTSIZE = 9;
-    s.WNDWIDTH = 0;                  // computed afresh
-    s.WNDHEIGHT = 100 * 15 + 60;     // written: scaled without its 4-pixel margin
+    s.WNDWIDTH = 0;               // computed afresh
+    s.WNDHEIGHT = 100 * 15 + 60;  // written: scaled without its 4-pixel margin
     ASSERT_EQ(ScaleStyle(s, 3), std::nullopt);
     EXPECT_EQ(s.SQRWIDTH, 108 * 15);
     EXPECT_EQ(s.SQRHEIGHT, 108 * 15);

@@ -21,7 +21,8 @@ TEST(SeekSetup, EachPurposeOnEntry) {
     const V images{"*.bmp", "*.gif"};
     const V formats{"*.png", "*.svg", "*.pdf", "*.bmp"};
     for (const Case& c : {
-             Case{0, "*.pgn", "File Save As...", V{"*.bmp", "*.png", "*.svg", "*.pdf"}, "*.bmp", "Pandrel.bmp", 0},
+             Case{0, "*.pgn", "File Save As...", V{"*.bmp", "*.png", "*.svg", "*.pdf"}, "*.bmp",
+                  "Pandrel.bmp", 0},
              // Open Book after an image or style use starts at "*.fen"...
              Case{1, "*.bmp", "Open Book", books, "*.fen", "", 0},
              Case{1, "*.sty", "Open Book", books, "*.fen", "", 0},

@@ -7,8 +7,8 @@
 
 namespace diagram::ui {
 
-FenExchange::FenExchange(diagram::ui::Program& program, FenBox* text1, QLabel* label3, platform::Clipboard* clipboard,
-                         QAction* undo, QAction* rec, QObject* parent)
+FenExchange::FenExchange(diagram::ui::Program& program, FenBox* text1, QLabel* label3,
+                         platform::Clipboard* clipboard, QAction* undo, QAction* rec, QObject* parent)
     : QObject(parent),
       m_program(program),
       m_text1(text1),

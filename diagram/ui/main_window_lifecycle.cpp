@@ -44,12 +44,13 @@ void WarnOfDamagedSettings(QWidget* parent, const platform::Services& services, 
         return;
     }
     services.messages->Warning(
-        parent, QStringLiteral("%1 could not be read whole: line %2 is not text. What it could not read keeps its "
-                               "default, and the file is kept as %3 before it is written again.")
-                    .arg(QString::fromLatin1(settings::kSettingsName.data(),
-                                             static_cast<qsizetype>(settings::kSettingsName.size())))
-                    .arg(read.damagedLine)
-                    .arg(bad));
+        parent,
+        QStringLiteral("%1 could not be read whole: line %2 is not text. What it could not read keeps its "
+                       "default, and the file is kept as %3 before it is written again.")
+            .arg(QString::fromLatin1(settings::kSettingsName.data(),
+                                     static_cast<qsizetype>(settings::kSettingsName.size())))
+            .arg(read.damagedLine)
+            .arg(bad));
 }
 
 // The place of the last run, when it still lies on a screen (a monitor may

@@ -186,7 +186,8 @@ Toolbars::Toolbars(diagram::ui::MainWindow& main) : QObject(&main), m_main(main)
 void Toolbars::EngineTip() {
     const std::string engine = settings::Upper(m_main.program().settings.RecentEngine);
     const char* name = engine == "POPEYE" ? "MNpy" : engine == "CRAFTY" ? "MNCrafty" : nullptr;
-    m_image4[8]->setToolTip(name != nullptr ? CommandTip(m_main.action(QString::fromLatin1(name))) : QString());
+    m_image4[8]->setToolTip(name != nullptr ? CommandTip(m_main.action(QString::fromLatin1(name)))
+                                            : QString());
 }
 
 void Toolbars::BuildFirst(QToolBar* bar) {

@@ -42,8 +42,9 @@ int main(int argc, char* argv[]) {
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::printf("usage: quillet\n  Builds a pieces bitmap from images pasted into a grid.\n"
-                    "  quillet --version   prints the version\n");
+        std::printf(
+            "usage: quillet\n  Builds a pieces bitmap from images pasted into a grid.\n"
+            "  quillet --version   prints the version\n");
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
     QApplication app(argc, argv);

@@ -3,8 +3,8 @@
 // fakes in their place. Real implementations: qt_services.h; fakes:
 // fake_services.h.
 
-#include <QColor>
 #include <QByteArray>
+#include <QColor>
 #include <QImage>
 #include <QString>
 #include <QStringList>

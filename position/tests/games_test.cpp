@@ -112,7 +112,8 @@ std::vector<int> Targets(const Vet& vet, int rows, int cols, int from, char lett
         return out;
     }
     if (kind == 'n') {
-        for (const auto [dr, dc] : {std::pair{1, 2}, {2, 1}, {-1, 2}, {-2, 1}, {1, -2}, {2, -1}, {-1, -2}, {-2, -1}}) {
+        for (const auto [dr, dc] :
+             {std::pair{1, 2}, {2, 1}, {-1, 2}, {-2, 1}, {1, -2}, {2, -1}, {-1, -2}, {-2, -1}}) {
             const int r = row + dr;
             const int c = col + dc;
             if (on(r, c) && (at(r, c) == 0 || enemy(r, c))) {
@@ -188,8 +189,8 @@ TEST(RoundTrip, WrittenMovesReplayOnEveryBoardShape) {
                     const std::string text = SetMove(v, st, kPainted).move;
                     Vet replay = before;
                     const PlayResult r = PlayMove(replay, st, white ? 0 : 1, text);
-                    ASSERT_TRUE(r.Applied()) << shape.rows << "x" << shape.cols << " " << Fen(before, st) << " "
-                                             << text << ": " << Describe(r.reason);
+                    ASSERT_TRUE(r.Applied()) << shape.rows << "x" << shape.cols << " " << Fen(before, st)
+                                             << " " << text << ": " << Describe(r.reason);
                     ASSERT_EQ(Fen(replay, st), Fen(v, st))
                         << shape.rows << "x" << shape.cols << " " << Fen(before, st) << " " << text;
                     ++moves;

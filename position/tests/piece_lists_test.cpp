@@ -65,7 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"KnightsBesideTheRooksName", 8, 8, "8/8/8/8/8/8/8/RN4NR", "&&R=wTS&&N=wS&&", "TSh1a1 Sg1b1", "",
              ""},
         Case{"NameEndingAnotherName", 8, 8, "8/8/8/8/8/8/8/RN4NR", "&&R=wST&&N=wT&&", "STh1a1 Tg1b1", "", ""},
-        Case{"BlackNameInsideWhiteList", 8, 8, "8/8/8/8/8/8/8/Rn4nR", "&&R=wTS&&n=wS&&", "TSh1a1 Sg1b1", "", ""},
+        Case{"BlackNameInsideWhiteList", 8, 8, "8/8/8/8/8/8/8/Rn4nR", "&&R=wTS&&n=wS&&", "TSh1a1 Sg1b1", "",
+             ""},
         Case{"DigitNameInsideSquares", 8, 8, "8/8/8/8/8/8/8/R5NN", "&&N=w1&&", "Ra1 1h1g1", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

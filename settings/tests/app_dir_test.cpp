@@ -20,7 +20,8 @@ class AppDirTest : public ::testing::Test {
   protected:
     void SetUp() override {
         m_root = fs::temp_directory_path() /
-                 ("pandrel-appdir-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                 ("pandrel-appdir-" +
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(m_root);
         fs::create_directories(m_root);
     }
@@ -61,12 +62,25 @@ TEST_F(AppDirTest, ChoosesTheFolderByLayout) {
     const Case cases[] = {
         {"installed, XDG_DATA_HOME set", Path("usr/bin"), xdg, {}, xdg + "/Pandrel/", "shipped styles"},
         {"installed, trailing slash", Path("usr/bin") + "/", xdg, {}, xdg + "/Pandrel/", "shipped styles"},
-        {"installed, XDG_DATA_HOME unset", Path("usr/bin"), "", {}, home + "/.local/share/Pandrel/",
+        {"installed, XDG_DATA_HOME unset",
+         Path("usr/bin"),
+         "",
+         {},
+         home + "/.local/share/Pandrel/",
          "shipped styles"},
-        {"installed, XDG_DATA_HOME relative", Path("usr/bin"), "rel/data", {}, home + "/.local/share/Pandrel/",
+        {"installed, XDG_DATA_HOME relative",
+         Path("usr/bin"),
+         "rel/data",
+         {},
+         home + "/.local/share/Pandrel/",
          "shipped styles"},
         {"own folder, no Pandrel.ini", Path("portable"), xdg, {}, Path("portable") + "/", ""},
-        {"own folder with Pandrel.ini", Path("portable-ini"), xdg, {}, Path("portable-ini") + "/", "own styles"},
+        {"own folder with Pandrel.ini",
+         Path("portable-ini"),
+         xdg,
+         {},
+         Path("portable-ini") + "/",
+         "own styles"},
         {"build folder", Path("build/bin"), xdg, {}, Path("build/bin") + "/", ""},
         {"own folder not writable", Path("locked"), xdg, writableExcept("locked"), xdg + "/Pandrel/",
          "locked styles"},

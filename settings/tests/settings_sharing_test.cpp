@@ -21,7 +21,8 @@ class SharedFolder : public ::testing::Test {
   protected:
     void SetUp() override {
         m_dir = fs::temp_directory_path() /
-                ("pandrel-sharing-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                ("pandrel-sharing-" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
         m_appDir = m_dir.string() + "/";
@@ -116,7 +117,9 @@ TEST_F(SharedFolder, LinesThatAreNotTextKeepTheirDefaultsAndTheFileIsKeptOnce) {
     const Case cases[] = {
         {"binary", std::string("\x00\x01\x02\xff junk \x00", 11)},
         {"overlong line", "  SqrWidth = 30 ; " + std::string(kMaxSettingsLine, 'x')},
-        {"invalid UTF-8", "BeginStyle = D\xe9" "faut"},
+        {"invalid UTF-8",
+         "BeginStyle = D\xe9"
+         "faut"},
         {"overlong UTF-8 form", "BeginStyle = \xc0\xaf"},
         {"surrogate", "BeginStyle = \xed\xa0\x80"},
         {"cut sequence", "BeginStyle = \xe2\x82"},
@@ -124,9 +127,10 @@ TEST_F(SharedFolder, LinesThatAreNotTextKeepTheirDefaultsAndTheFileIsKeptOnce) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         fs::remove(m_appDir + std::string(kBadCopyName));
-        const std::string original = "RecentFile = /a.pgn\r\nRecentStyle = Alpha\r\nBeginStyle = Alpha\r\n"
-                                     "  SqrWidth = 20\r\n" +
-                                     c.line + "\r\n  SqrHeight = 99\r\nEndStyle\r\n";
+        const std::string original =
+            "RecentFile = /a.pgn\r\nRecentStyle = Alpha\r\nBeginStyle = Alpha\r\n"
+            "  SqrWidth = 20\r\n" +
+            c.line + "\r\n  SqrHeight = 99\r\nEndStyle\r\n";
         Write("Pandrel.ini", original);
 
         ProgramSettings program;
@@ -153,7 +157,8 @@ TEST_F(SharedFolder, LinesThatAreNotTextKeepTheirDefaultsAndTheFileIsKeptOnce) {
 }
 
 TEST(IsTextLine, TakesUtf8TextWithTabs) {
-    for (const char* line : {"", "BeginStyle = Défaut", "a\tb", "\xf0\x9f\x98\x80 \xe2\x82\xac", "\xf4\x8f\xbf\xbf"}) {
+    for (const char* line :
+         {"", "BeginStyle = Défaut", "a\tb", "\xf0\x9f\x98\x80 \xe2\x82\xac", "\xf4\x8f\xbf\xbf"}) {
         EXPECT_TRUE(IsTextLine(line)) << line;
     }
     for (const char* line : {"\x7f", "a\rb", "\xf4\x90\x80\x80", "\xf8\x88\x80\x80\x80", "\x80"}) {

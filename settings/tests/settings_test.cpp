@@ -382,10 +382,11 @@ TEST_F(TempDir, SaveRecentPutsRecentLinesFirst) {
     s.CurrentStyle = "Gamma";
     ASSERT_TRUE(SaveRecent(s, m_program));
     // The file's own recent file (another copy's) stays below this copy's.
-    EXPECT_EQ(Ini(),
-              "RecentFile = OLD\r\nRecentFile = /b/one.pgn\r\nRecentFile = /b/two.pgn\r\nRecentEngine = POPEYE\r\n"
-              "RecentStyle = Gamma\r\n" +
-                  Block("Beta"));
+    EXPECT_EQ(
+        Ini(),
+        "RecentFile = OLD\r\nRecentFile = /b/one.pgn\r\nRecentFile = /b/two.pgn\r\nRecentEngine = POPEYE\r\n"
+        "RecentStyle = Gamma\r\n" +
+            Block("Beta"));
     for (const auto& entry : std::filesystem::directory_iterator(m_dir)) {
         EXPECT_EQ(entry.path().filename().string().rfind("F0000000.tmp", 0), std::string::npos);
     }
@@ -509,8 +510,8 @@ TEST(RandomBytes, SettingsReaderNeverCrashes) {
 
 TEST_F(TempDir, SaveRecentKeepsTheUciEngineOnce) {
     {
-        std::ofstream(m_program.AppDir + "Pandrel.ini", std::ios::binary)
-            << "UciEngine = /old/engine\r\n" << Block("Beta");
+        std::ofstream(m_program.AppDir + "Pandrel.ini", std::ios::binary) << "UciEngine = /old/engine\r\n"
+                                                                          << Block("Beta");
     }
     Style s;
     ReadSettings(s, m_program);

@@ -180,10 +180,11 @@ TEST(StyleFieldTable, EveryRowIsWiredToOneValueAndAKnownKey) {
         SCOPED_TRACE(row.control);
         EXPECT_TRUE(controls.insert(row.control).second) << "listed twice";
         EXPECT_EQ(FindStyleField(row.control), &row);
-        const int values = (row.text != nullptr) + (row.check != nullptr) + (row.color != nullptr) +
-                           (row.choice != nullptr);
+        const int values =
+            (row.text != nullptr) + (row.check != nullptr) + (row.color != nullptr) + (row.choice != nullptr);
         EXPECT_EQ(values, 1);
-        const int styleFields = (row.styleText != nullptr) + (row.style16 != nullptr) + (row.style32 != nullptr);
+        const int styleFields =
+            (row.styleText != nullptr) + (row.style16 != nullptr) + (row.style32 != nullptr);
         switch (row.conversion) {
             case Conversion::kText:
             case Conversion::kPiecesList:

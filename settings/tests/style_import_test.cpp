@@ -357,7 +357,8 @@ TEST_F(StyleImport, BitmapNamesNeverReachOutsideTheirFolders) {
         {"the settings file", "Pandrel.ini", "", "PiecesFile " + folder + "Pandrel.ini not found!"},
         {"border escape", "a.bmp", "../outside.bmp", "BorderFile " + folder + "../outside.bmp not found!"},
         {"link out of the folder", "link.bmp", "", "PiecesFile " + folder + "link.bmp not found!"},
-        {"border link out of the folder", "a.bmp", "link.bmp", "BorderFile " + folder + "link.bmp not found!"},
+        {"border link out of the folder", "a.bmp", "link.bmp",
+         "BorderFile " + folder + "link.bmp not found!"},
     };
     for (const Case& c : cases) {
         Write(secret, "secret");

@@ -10,10 +10,10 @@
 #include <set>
 
 #include "books/search.h"
-#include "settings/style.h"
 #include "engines/crafty.h"
 #include "engines/popeye.h"
 #include "fuzz_support.h"
+#include "settings/style.h"
 
 namespace {
 

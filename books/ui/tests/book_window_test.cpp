@@ -302,7 +302,8 @@ TEST_F(BookWindowTest, BookCutShortByAFullDiskIsSaidInAWarningAndStaysUsable) {
     }
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
     const QString text = fakes.messages.shown[0].text;
-    EXPECT_TRUE(text.startsWith("Only 1000 games of " + InDir("big.fen") + " could be read (")) << text.toStdString();
+    EXPECT_TRUE(text.startsWith("Only 1000 games of " + InDir("big.fen") + " could be read ("))
+        << text.toStdString();
     EXPECT_TRUE(text.endsWith("File too large).")) << text.toStdString();
     EXPECT_EQ(Caption(), "Game 1. (1 of 1000)");
     ShowGame(1000);

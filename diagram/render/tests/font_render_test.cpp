@@ -64,7 +64,9 @@ double Differing(const QImage& a, const QImage& b) {
         for (int x = 0; x < a.width(); ++x) {
             const QColor p = a.pixelColor(x, y);
             const QColor q = b.pixelColor(x, y);
-            count += std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) + std::abs(p.blue() - q.blue()) > 96;
+            count += std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) +
+                         std::abs(p.blue() - q.blue()) >
+                     96;
         }
     }
     return static_cast<double>(count) / (a.width() * a.height());
@@ -178,9 +180,9 @@ TEST(VectorOutput, SvgHasSquaresMenLetteringAndStrokes) {
     d.renderer.DrawStroke({OverlayStroke::kLine, 0, 0, 300, 300, 0, 2, 0xFF});
     d.renderer.DrawStroke({OverlayStroke::kCircle, 450, 450, 0, 0, 200, 1, 0xFF});
     auto counts = SvgElements(DiagramSvg(d.renderer, d.style, d.vet, 0));
-    EXPECT_EQ(counts["rect"], 1 + 64);         // the ground and the squares
-    EXPECT_EQ(counts["path"], 16 * 2 + 16);    // white men inside and outline, black men
-    EXPECT_EQ(counts["text"], 16);             // eight numbers, eight letters
+    EXPECT_EQ(counts["rect"], 1 + 64);       // the ground and the squares
+    EXPECT_EQ(counts["path"], 16 * 2 + 16);  // white men inside and outline, black men
+    EXPECT_EQ(counts["text"], 16);           // eight numbers, eight letters
     EXPECT_GE(counts["polyline"] + counts["line"], 1);
     EXPECT_GE(counts["circle"] + counts["ellipse"], 1);
 
@@ -204,15 +206,17 @@ TEST(VectorOutput, PdfIsOnePageOfTheDiagramsSize) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString pdf = QString::fromLatin1(file.readAll());
     EXPECT_EQ(pdf.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))), 1);
-    const auto box = QRegularExpression(QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+([0-9.]+)\\s+([0-9.]+)"))
-                         .match(pdf);
+    const auto box =
+        QRegularExpression(QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+([0-9.]+)\\s+([0-9.]+)")).match(pdf);
     ASSERT_TRUE(box.hasMatch());
     const double side = (8 * 45 + 4) * 72.0 / 96.0;  // pixels at 96 dpi in points
     EXPECT_NEAR(box.captured(1).toDouble(), side, 1.0);
     EXPECT_NEAR(box.captured(2).toDouble(), side, 1.0);
 
-    EXPECT_FALSE(WriteDiagram(d.renderer, d.style, d.vet, 0, ImageFormat::kPdf, "/nonexistent/x.pdf", &error));
-    EXPECT_FALSE(WriteDiagram(d.renderer, d.style, d.vet, 0, ImageFormat::kSvg, "/nonexistent/x.svg", &error));
+    EXPECT_FALSE(
+        WriteDiagram(d.renderer, d.style, d.vet, 0, ImageFormat::kPdf, "/nonexistent/x.pdf", &error));
+    EXPECT_FALSE(
+        WriteDiagram(d.renderer, d.style, d.vet, 0, ImageFormat::kSvg, "/nonexistent/x.svg", &error));
 }
 
 TEST(RasterOutput, BitmapStylesAsDrawnDenseScreensDrawnAgain) {

@@ -30,10 +30,10 @@ namespace {
 
 using platform::Q;
 using platform::S;
-using settings::ImportAnswer;
-using settings::ImportButtons;
 using settings::BitmapTwips;
 using settings::CenterInBorder;
+using settings::ImportAnswer;
+using settings::ImportButtons;
 using settings::ImportHost;
 using settings::IsSavableStyleName;
 using settings::kSettingsName;
@@ -365,10 +365,10 @@ void StyleWindow::Browse(int purpose, QLineEdit* field) {
 }
 
 void StyleWindow::PickBoxColor(ColorBox* box) {
-    const int32_t color = PickColor(
-        m_main.services().colors, m_main.program().settings.CustomColors,
-        {m_main.mainWindow(), m_main.SecondaryWindow(Secondary::kGraphic), m_main.SecondaryWindow(Secondary::kStyle)},
-        box->color(), box);
+    const int32_t color = PickColor(m_main.services().colors, m_main.program().settings.CustomColors,
+                                    {m_main.mainWindow(), m_main.SecondaryWindow(Secondary::kGraphic),
+                                     m_main.SecondaryWindow(Secondary::kStyle)},
+                                    box->color(), box);
     if (color == -1) {
         return;
     }

@@ -175,8 +175,8 @@ class StyleWindow : public QDialog {
     Controls m_ui;
     QHash<QString, QWidget*> m_fields;  ///< The table's controls by name.
     QHash<QString, QLabel*> m_labels;   ///< Their labels by the field's name.
-    QImage m_pieces;  ///< The pieces bitmap the square sizes follow (Image5).
-    QImage m_border;  ///< The border bitmap the board is centred in (Image6).
+    QImage m_pieces;                    ///< The pieces bitmap the square sizes follow (Image5).
+    QImage m_border;                    ///< The border bitmap the board is centred in (Image6).
 
     // Window state, as it persists between uses of the window.
     int m_hScroll = 0;  ///< Diagram width (twips) the scroll bar moves around; 0 while resetting.

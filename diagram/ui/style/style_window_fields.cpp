@@ -9,8 +9,8 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -75,7 +75,8 @@ QWidget* StyleWindow::MakeField(const StyleFieldRow& row) {
         case ControlKind::kNumber: {
             auto* edit = new QLineEdit(this);
             if (row.kind == ControlKind::kNumber) {
-                const int chars = edit->fontMetrics().horizontalAdvance(QString(kNumberChars, QLatin1Char('0')));
+                const int chars =
+                    edit->fontMetrics().horizontalAdvance(QString(kNumberChars, QLatin1Char('0')));
                 edit->setMaximumWidth(std::max(60, chars + 12));
             }
             made = edit;

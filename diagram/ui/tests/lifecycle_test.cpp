@@ -164,14 +164,16 @@ TEST_F(WindowTest, ExitWritesTheRecentLinesOldestFirst) {
 
 TEST_F(WindowTest, SettingsFileThatIsNotTextIsToldOnceAndKept) {
     QByteArray junk = "RecentStyle = Alpha\r\nBeginStyle = Alpha\r\n  SqrWidth = 10\r\n";
-    junk += QByteArray("\x00\x01\xfe\xff", 4) + QByteArray(200, '\x00') + "\r\n  SqrHeight = 99\r\nEndStyle\r\n";
+    junk +=
+        QByteArray("\x00\x01\xfe\xff", 4) + QByteArray(200, '\x00') + "\r\n  SqrHeight = 99\r\nEndStyle\r\n";
     WriteFile("Pandrel.ini", junk);
     Start();
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(fakes.messages.shown[0].text,
-              "Pandrel.ini could not be read whole: line 4 is not text. What it could not read keeps its default, "
-              "and the file is kept as " +
-                  InDir("Pandrel.ini.bad") + " before it is written again.");
+    EXPECT_EQ(
+        fakes.messages.shown[0].text,
+        "Pandrel.ini could not be read whole: line 4 is not text. What it could not read keeps its default, "
+        "and the file is kept as " +
+            InDir("Pandrel.ini.bad") + " before it is written again.");
     EXPECT_EQ(program.style.SQRWIDTH, 150);
     EXPECT_EQ(program.style.SQRHEIGHT, 225);
     window->AddRecentFile("one.pgn");

@@ -92,7 +92,13 @@ TEST_F(WinSeekTest, EachPurposeOnFirstUse) {
     };
     const QStringList images{"*.bmp", "*.gif"};
     for (const Case& c : {
-             Case{0, "File Save As...", {"*.bmp", "*.png", "*.svg", "*.pdf"}, "*.bmp", "Pandrel.bmp", 0, {"a.bmp", "B.BMP"}},
+             Case{0,
+                  "File Save As...",
+                  {"*.bmp", "*.png", "*.svg", "*.pdf"},
+                  "*.bmp",
+                  "Pandrel.bmp",
+                  0,
+                  {"a.bmp", "B.BMP"}},
              Case{1, "Open Book", {"*.fen", "*.epd", "*.pbm", "*.pgn"}, "*.fen", "", 0, {}},
              Case{2, "Load Board", images, "*.bmp", "Pandrel.bmp", 2, {"a.bmp", "B.BMP"}},
              Case{3, "Load Pieces", images, "*.bmp", "Pandrel.bmp", 3, {"a.bmp", "B.BMP"}},

@@ -10,9 +10,9 @@
 #include <QTest>
 #include <memory>
 
-#include "diagram/ui/program.h"
 #include "diagram/ui/fen_box.h"
 #include "diagram/ui/main_window.h"
+#include "diagram/ui/program.h"
 #include "platform/ui/fake_services.h"
 
 /// Readable QStrings in test failures.

@@ -114,12 +114,13 @@ TEST_F(ToolbarsTest, EngineButtonRunsTheEngineUsedLast) {
 TEST_F(ToolbarsTest, EveryButtonNamesItsCommandAndShortcut) {
     Start();
     Toolbars* bars = Bars();
-    const char* const first[] = {"Save Image (Ctrl+S)", "Graphic (Ctrl+G)",      "History (Ctrl+H)",
-                                 "Copy Image (Ctrl+I)", "Copy HTML (Ctrl+L)",    "Copy Pandrel (Ctrl+C)",
+    const char* const first[] = {"Save Image (Ctrl+S)",    "Graphic (Ctrl+G)",   "History (Ctrl+H)",
+                                 "Copy Image (Ctrl+I)",    "Copy HTML (Ctrl+L)", "Copy Pandrel (Ctrl+C)",
                                  "Paste Pandrel (Ctrl+V)", "Print (Ctrl+P)"};
-    const char* const second[] = {"New (Ctrl+N)",       "Start Position (Ctrl+T)", "Move Right (F6)",
-                                  "Move Left (F5)",     "Move Up (F7)",            "Move Down (F8)",
-                                  "Rotate 90\u00b0 (F4)", "Horizontal Mirror (F2)",  "Diagonal Mirror (F3)"};
+    const char* const second[] = {
+        "New (Ctrl+N)",        "Start Position (Ctrl+T)", "Move Right (F6)",      "Move Left (F5)",
+        "Move Up (F7)",        "Move Down (F8)",          "Rotate 90\u00b0 (F4)", "Horizontal Mirror (F2)",
+        "Diagonal Mirror (F3)"};
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(bars->Image4(i)->toolTip(), QString::fromUtf8(first[i])) << i;
     }
@@ -128,7 +129,8 @@ TEST_F(ToolbarsTest, EveryButtonNamesItsCommandAndShortcut) {
     }
     EXPECT_EQ(bars->Image6()->toolTip(), "Rec Mode (Ctrl+M)");
     // The engine button names the engine it starts now.
-    for (const auto& [recent, tip] : {std::pair{"Popeye", "Popeye (Ctrl+Y)"}, std::pair{"CRAFTY", "Crafty (Ctrl+K)"}}) {
+    for (const auto& [recent, tip] :
+         {std::pair{"Popeye", "Popeye (Ctrl+Y)"}, std::pair{"CRAFTY", "Crafty (Ctrl+K)"}}) {
         m_program.settings.RecentEngine = recent;
         bars->ToolbarPictures();
         EXPECT_EQ(bars->Image4(8)->toolTip(), QString::fromLatin1(tip));

@@ -144,7 +144,8 @@ TEST_F(EnginesTest, EngineButtonKeepsTheEngineAcrossAStyleChange) {
     QAbstractItemView* view = list->view();
     const int zeta = list->FindStyle(QStringLiteral("Zeta"));
     ASSERT_GE(zeta, 0);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(zeta, 0)).center());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->model()->index(zeta, 0)).center());
     ASSERT_EQ(program.style.CurrentStyle, "Zeta");
     EXPECT_EQ(program.settings.RecentEngine, "Popeye");
     RunRecentEngine(*window);

@@ -23,12 +23,12 @@
 #include "diagram/ui/fen_box.h"
 #include "diagram/ui/main_window.h"
 #include "diagram/ui/picture_view.h"
-#include "diagram/ui/style_list.h"
-#include "diagram/ui/win_seek.h"
-#include "platform/ui/fake_services.h"
 #include "diagram/ui/style/pick_color.h"
 #include "diagram/ui/style/style_controls.h"
 #include "diagram/ui/style/style_window.h"
+#include "diagram/ui/style_list.h"
+#include "diagram/ui/win_seek.h"
+#include "platform/ui/fake_services.h"
 
 using diagram::ui::MainWindow;
 using diagram::ui::StyleWindow;
