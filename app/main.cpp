@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
     editing::ui::Attach(window);
     engines::ui::Attach(window);
     books::ui::Attach(window);
-    diagram::ui::AttachStyleWindow(window);
+    diagram::ui::AttachStyleWindow(window.host());
     new diagram::ui::OutputCommands(window);  // owned by the window
 
     diagram::ui::StartupOptions options;

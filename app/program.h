@@ -1,37 +1,12 @@
 #pragma once
-// The program block: all program-wide state, owned by the main window and
-// handed by reference to whoever needs it.
+// The program block under the name the front ends use; it is defined beside
+// the windows that share it (diagram/ui/program.h).
 
-#include <string>
-
-#include "books/book_state.h"
-#include "editing/edit_state.h"
-#include "engines/engine_state.h"
-#include "position/vet.h"
-#include "settings/style.h"
+#include "diagram/ui/program.h"
 
 namespace app {
 
-/// Default name of the image Save Image writes.
-inline constexpr const char* kDefaultImageName = "Pandrel.bmp";
-
-struct Program {
-    position::Vet vet;           ///< The board vector.
-    settings::Style style;       ///< The current style record.
-    settings::Style savedStyle;  ///< Copy kept while the style window previews.
-    settings::ProgramSettings settings;
-    editing::EditState editing;
-    books::BookState book;
-    engines::EngineState engines;
-
-    std::string WorkName;                       ///< "F" and six digits; names this copy's working files.
-    std::string ImageName = kDefaultImageName;  ///< File Save Image writes.
-    bool KeepWindows = true;                    ///< Secondary windows hide instead of closing.
-    int SeekPurpose = 0;                        ///< Purpose handed to the file selection window.
-    std::string SeekFile;                       ///< File the file selection window confirmed.
-
-    /// The board's shape and piece letters of the current style.
-    position::BoardShape Shape() const { return style.Shape(); }
-};
+using diagram::ui::kDefaultImageName;
+using diagram::ui::Program;
 
 }  // namespace app

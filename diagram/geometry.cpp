@@ -22,6 +22,10 @@ bool PrepareStyle(settings::Style& style) {
     return style.BORDERHEIGHT == style.BORDERWIDTH;
 }
 
+int16_t FollowBoardSize(int16_t reversed, const settings::Style& style) {
+    return reversed == 0 ? int16_t{0} : static_cast<int16_t>(style.BORDERHEIGHT * style.BORDERWIDTH + 1);
+}
+
 int DisplayIndex(int s, int squares, int reversed) {
     return reversed == 0 ? s : squares - 1 - s;
 }

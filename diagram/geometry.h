@@ -27,6 +27,11 @@ struct Point {
 /// square (Rotate 90 and Diagonal Mirror are then available).
 bool PrepareStyle(settings::Style& style);
 
+/// The Reversed value for the style's board: 0 stays 0; a turned board
+/// counts from the far corner of the board in force (rows * cols + 1), so it
+/// follows a change of board size.
+int16_t FollowBoardSize(int16_t reversed, const settings::Style& style);
+
 /// Display position of square s: turned by 180 degrees while reversed.
 int DisplayIndex(int s, int squares, int reversed);
 

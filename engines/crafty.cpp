@@ -55,9 +55,8 @@ std::vector<std::string> LogItems(std::string_view text) {
 void CraftyRun::Start(std::string appDir, std::string logNumber) {
     m_appDir = std::move(appDir);
     m_logNumber = std::move(logNumber);
-    m_pollState = 0;
-    m_clock.Reset();
-    m_leCrafty = true;
+    m_stage = CraftyStage::kCommandFile;
+    Begin();
 }
 
 std::string CraftyRun::LogPath() const {
@@ -68,68 +67,62 @@ std::string CraftyRun::GamePath() const {
     return InFolder(m_appDir, "game." + m_logNumber);
 }
 
-CraftyTick CraftyRun::Tick(double now, bool engineRunning, const std::function<bool()>& startEngine) {
-    CraftyTick tick;
-    if (!m_leCrafty) {
+RunTick CraftyRun::Tick(double now, bool engineRunning, const std::function<bool()>& startEngine) {
+    RunTick tick;
+    if (!Active()) {
         return tick;
     }
-    if (const std::optional<long long> elapsed = m_clock.Tick(now)) {
-        tick.elapsed = ClockText(*elapsed);
+    if (const std::optional<long long> elapsed = ClockTick(now)) {
+        tick.clock = ClockText(*elapsed);
     }
-    switch (m_pollState) {
-        case 0:
-            if (HasContent(InFolder(m_appDir, kCraftyRcName)) && startEngine && startEngine()) {
-                m_pollState = 1;
+    switch (m_stage) {
+        case CraftyStage::kCommandFile:
+            if (StopRequested()) {
+                Finish(tick, "Crafty was stopped.");
+            } else if (HasContent(InFolder(m_appDir, kCraftyRcName)) && startEngine && startEngine()) {
+                m_stage = CraftyStage::kStarted;
             }
             break;
-        case 1:
+        case CraftyStage::kStarted:
             if (HasContent(LogPath())) {
-                m_pollState = 2;
+                m_stage = CraftyStage::kLogSeen;
             } else if (!engineRunning) {
                 // Gone without a log: nothing will come any more.
-                tick.noLog = true;
-                Finish(tick);
+                m_stage = CraftyStage::kCommandFile;
+                Finish(tick,
+                       StopRequested() ? "Crafty was stopped." : "Crafty ended without writing its log.");
             }
             break;
-        case 2: {
-            // Files here are not locked while the engine writes them: the
-            // log is complete only once the engine has ended.
-            if (engineRunning) {
-                break;
-            }
+        case CraftyStage::kLogSeen: {
+            // The log is shown as it grows; it is complete, and may be
+            // deleted, only once the engine has ended.
             const std::optional<std::string> text = ReadWholeFile(LogPath());
             if (!text) {
                 break;
             }
-            tick.logRead = true;
-            tick.items = LogItems(*text);
-            m_pollState = 3;
+            ShowOutput(LogItems(*text), !engineRunning, tick);
+            if (!engineRunning) {
+                m_stage = CraftyStage::kLogRead;
+            }
             break;
         }
-        case 3:
+        case CraftyStage::kLogRead:
             if (FileExists(LogPath())) {
                 RemoveFile(LogPath());
             } else {
-                m_pollState = 4;
+                m_stage = CraftyStage::kLogDeleted;
             }
             break;
-        default:
+        case CraftyStage::kLogDeleted:
             if (FileExists(GamePath())) {
                 RemoveFile(GamePath());
             } else {
+                m_stage = CraftyStage::kCommandFile;
                 Finish(tick);
             }
             break;
     }
     return tick;
-}
-
-void CraftyRun::Finish(CraftyTick& tick) {
-    m_pollState = 0;
-    m_leCrafty = false;
-    m_clock.Reset();
-    tick.elapsed = std::string();
-    tick.finished = true;
 }
 
 }  // namespace engines

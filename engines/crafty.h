@@ -9,13 +9,15 @@
 #include <string_view>
 #include <vector>
 
-#include "engines/run_clock.h"
+#include "engines/engine_run.h"
 
 namespace engines {
 
 /// The command file, written in the program folder and looked for under the
 /// same name.
 inline constexpr std::string_view kCraftyRcName = "Crafty.rc";
+/// The same commands under the name the engine reads on Linux.
+inline constexpr std::string_view kCraftyRcLinuxName = ".craftyrc";
 
 /// The command file's text, lines ended by CR LF: depth, position with the
 /// side to move, analysis, and the commands that end the engine. A line
@@ -30,48 +32,40 @@ std::string PredictLogNumber(const std::string& appDir);
 /// last line without a line end is not taken.
 std::vector<std::string> LogItems(std::string_view text);
 
-/// What one timer tick of an analysis gives the window.
-struct CraftyTick {
-    /// New text of the elapsed-time label.
-    std::optional<std::string> elapsed;
-    /// The log was read: show the window, items replace the list.
-    bool logRead = false;
-    std::vector<std::string> items;
-    /// The analysis is over; the window is idle again.
-    bool finished = false;
-    /// It ended because the engine stopped without writing its log.
-    bool noLog = false;
+/// Stages of following one analysis.
+enum class CraftyStage {
+    kCommandFile = 0,  ///< The command file is written; the engine is to be started.
+    kStarted = 1,      ///< Started; waiting for its log.
+    kLogSeen = 2,      ///< The log grows; it is shown as it does.
+    kLogRead = 3,      ///< Read whole after the engine ended; being deleted.
+    kLogDeleted = 4,   ///< The game file is being deleted.
 };
 
 /// One analysis, followed tick by tick over the engine's files.
-class CraftyRun {
+class CraftyRun : public EngineRun {
   public:
     /// The command file was written: LeCrafty set, stages idle.
     void Start(std::string appDir, std::string logNumber);
     /// LeCrafty: an analysis is in progress.
-    bool LeCrafty() const { return m_leCrafty; }
-    /// Stage: 0 command file written, 1 engine started, 2 log seen, 3 log
-    /// read, 4 log deleted.
-    int PollState() const { return m_pollState; }
+    bool LeCrafty() const { return Active(); }
+    CraftyStage Stage() const { return m_stage; }
+    /// Stage as a number, 0 to 4.
+    int PollState() const { return static_cast<int>(m_stage); }
 
     /// One tick at now (seconds on a steady clock). engineRunning tells
     /// whether the engine still ran just before the call: while it does, its
-    /// log is not complete and is left alone. startEngine starts the engine
-    /// in the program folder and tells whether it could; it is called from
-    /// stage 0 until it succeeds.
-    CraftyTick Tick(double now, bool engineRunning, const std::function<bool()>& startEngine);
+    /// log is shown as far as it is written and is not deleted. startEngine
+    /// starts the engine in the program folder and tells whether it could;
+    /// it is called from the first stage until it succeeds.
+    RunTick Tick(double now, bool engineRunning, const std::function<bool()>& startEngine);
 
     std::string LogPath() const;
     std::string GamePath() const;
 
   private:
-    void Finish(CraftyTick& tick);
-
-    bool m_leCrafty = false;
-    int m_pollState = 0;
+    CraftyStage m_stage = CraftyStage::kCommandFile;
     std::string m_appDir;
     std::string m_logNumber;
-    RunClock m_clock;
 };
 
 }  // namespace engines

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "engines/engine_files.h"
+#include "engines/uci_discovery.h"
 #include "settings/style.h"
 
 namespace engines {
@@ -72,8 +73,26 @@ PyData ReadPyDat(const std::string& path) {
     return ParsePyDat(text ? *text : std::string_view());
 }
 
-void FindPopeye(EngineState& state, std::string& recentEngine, const std::string& appDir) {
-    state.popeyeProgram = FindInFolder(appDir, {kPopeyeNames[0], kPopeyeNames[1]});
+void FindPopeye(EngineState& state, std::string& recentEngine, const std::string& appDir,
+                std::string_view pathText, const std::string& shippedDir) {
+    // Only the two engines' names are remembered; anything else would keep
+    // the engine button from ever choosing one.
+    if (!IsPopeyeEngine(recentEngine) && !IsCraftyEngine(recentEngine)) {
+        recentEngine.clear();
+    }
+    state.popeyeProgram = FindInFolder(appDir, {kPopeyeNames[0], kPopeyeNames[1], kPopeyeNames[2]});
+    for (const std::string& folder : PathFolders(pathText)) {
+        if (!state.popeyeProgram.empty()) {
+            break;
+        }
+        for (std::string_view name : kPopeyePathNames) {
+            const std::string candidate = InFolder(folder, name);
+            if (IsExecutableFile(candidate)) {
+                state.popeyeProgram = candidate;
+                break;
+            }
+        }
+    }
     state.popeyeFound = !state.popeyeProgram.empty();
     if (!state.popeyeFound) {
         if (IsPopeyeEngine(recentEngine)) {
@@ -85,7 +104,12 @@ void FindPopeye(EngineState& state, std::string& recentEngine, const std::string
     if (recentEngine.empty()) {
         recentEngine = "Popeye";
     }
-    PyData data = ReadPyDat(FindInFolder(appDir, {kPyDatName}));
+    // The user's own data file wins over the one shipped with the program.
+    std::string pyDat = FindInFolder(appDir, {kPyDatName});
+    if (pyDat.empty() && !shippedDir.empty()) {
+        pyDat = FindInFolder(shippedDir, {kPyDatName});
+    }
+    PyData data = ReadPyDat(pyDat);
     for (int i = 0; i < kPopeyeFieldCount; ++i) {
         auto& list = state.pickLists[static_cast<size_t>(i)];
         auto& read = data.pickLists[static_cast<size_t>(i)];

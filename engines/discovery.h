@@ -13,7 +13,9 @@ namespace engines {
 
 /// Names under which the programs and the data file are looked for in the
 /// program folder, without regard to case, in this order.
-inline constexpr std::string_view kPopeyeNames[] = {"Py.exe", "py"};
+inline constexpr std::string_view kPopeyeNames[] = {"Py.exe", "py", "popeye"};
+/// Names under which the solver is looked for on the search path.
+inline constexpr std::string_view kPopeyePathNames[] = {"py", "popeye"};
 inline constexpr std::string_view kCraftyNames[] = {"Crafty.exe", "crafty"};
 inline constexpr std::string_view kPyDatName = "Py.dat";
 
@@ -35,11 +37,15 @@ PyData ParsePyDat(std::string_view text);
 /// pick lists and the dictionary "&&".
 PyData ReadPyDat(const std::string& path);
 
-/// Looks for Popeye in appDir. When it is missing: a remembered "Popeye"
-/// falls back to "Crafty" and the state says not found. When present: the
-/// engine button shows, an empty recentEngine becomes "Popeye", and the pick
-/// lists and dictionary base are read from "Py.dat".
-void FindPopeye(EngineState& state, std::string& recentEngine, const std::string& appDir);
+/// Looks for Popeye in appDir, then as "py" or "popeye" in the folders of
+/// pathText (the search path). A remembered engine other than Popeye or
+/// Crafty is forgotten. When Popeye is missing: a remembered "Popeye" falls
+/// back to "Crafty" and the state says not found. When present: the engine
+/// button shows, an empty recentEngine becomes "Popeye", and the pick lists
+/// and dictionary base are read from "Py.dat" in appDir.
+/// shippedDir is where the program's own "Py.dat" lies, used when appDir has none.
+void FindPopeye(EngineState& state, std::string& recentEngine, const std::string& appDir,
+                std::string_view pathText = {}, const std::string& shippedDir = {});
 
 /// Looks for Crafty in appDir. When it is missing: a remembered "Crafty" is
 /// forgotten and the state says not found. When present: the engine button

@@ -208,61 +208,52 @@ std::string Countdown(double maxTime, long long elapsed) {
 void PopeyeRun::Start(std::string protocolPath, double maxTime) {
     m_protocol = std::move(protocolPath);
     m_maxTime = maxTime;
-    m_pollState = 0;
-    m_clock.Reset();
-    m_lePy = true;
+    m_stage = PopeyeStage::kWaiting;
+    Begin();
 }
 
-PopeyeTick PopeyeRun::Tick(double now, bool solverRunning) {
-    PopeyeTick tick;
-    if (!m_lePy) {
+RunTick PopeyeRun::Tick(double now, bool solverRunning) {
+    RunTick tick;
+    if (!Active()) {
         return tick;
     }
-    if (const std::optional<long long> elapsed = m_clock.Tick(now)) {
-        tick.countdown = Countdown(m_maxTime, *elapsed);
+    if (const std::optional<long long> elapsed = ClockTick(now)) {
+        tick.clock = Countdown(m_maxTime, *elapsed);
     }
-    switch (m_pollState) {
-        case 0:
+    switch (m_stage) {
+        case PopeyeStage::kWaiting:
             if (HasContent(m_protocol)) {
-                m_pollState = 1;
+                m_stage = PopeyeStage::kProtocolSeen;
             } else if (!solverRunning) {
                 // Gone without a protocol: nothing will come any more.
-                tick.noProtocol = true;
-                Finish(tick);
+                m_stage = PopeyeStage::kWaiting;
+                Finish(tick, StopRequested() ? "Popeye was stopped."
+                                             : "Popeye ended without writing its protocol.");
             }
             break;
-        case 1: {
-            // Files here are not locked while the solver writes them: the
-            // protocol is complete only once the solver has ended.
-            if (solverRunning) {
-                break;
-            }
+        case PopeyeStage::kProtocolSeen: {
+            // The protocol is shown as it grows; it is complete, and may be
+            // deleted, only once the solver has ended.
             const std::optional<std::string> text = ReadWholeFile(m_protocol);
             if (!text) {
                 break;
             }
-            tick.protocolRead = true;
-            tick.items = ProtocolItems(*text);
-            m_pollState = 2;
+            ShowOutput(ProtocolItems(*text), !solverRunning, tick);
+            if (!solverRunning) {
+                m_stage = PopeyeStage::kProtocolRead;
+            }
             break;
         }
-        default:
+        case PopeyeStage::kProtocolRead:
             if (FileExists(m_protocol)) {
                 RemoveFile(m_protocol);
             } else {
+                m_stage = PopeyeStage::kWaiting;
                 Finish(tick);
             }
             break;
     }
     return tick;
-}
-
-void PopeyeRun::Finish(PopeyeTick& tick) {
-    m_pollState = 0;
-    m_lePy = false;
-    m_clock.Reset();
-    tick.countdown = std::string();
-    tick.finished = true;
 }
 
 }  // namespace engines

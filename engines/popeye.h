@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engines/engine_run.h"
 #include "engines/engine_state.h"
-#include "engines/run_clock.h"
 
 namespace engines {
 
@@ -85,43 +85,34 @@ std::vector<std::string> ProtocolItems(std::string_view text);
 /// The countdown: the limit less the elapsed seconds, rounded, not below 0.
 std::string Countdown(double maxTime, long long elapsed);
 
-/// What one timer tick of a run gives the window.
-struct PopeyeTick {
-    /// New text of the countdown label.
-    std::optional<std::string> countdown;
-    /// The protocol was read: show the window, items replace the list.
-    bool protocolRead = false;
-    std::vector<std::string> items;
-    /// The run is over; the window is idle again.
-    bool finished = false;
-    /// It ended because the solver stopped without writing its protocol.
-    bool noProtocol = false;
+/// Stages of following the solver's protocol file.
+enum class PopeyeStage {
+    kWaiting = 0,       ///< Waiting for the protocol to be written.
+    kProtocolSeen = 1,  ///< The protocol grows; it is shown as it does.
+    kProtocolRead = 2,  ///< Read whole after the solver ended; being deleted.
 };
 
 /// One run of the solver, followed tick by tick over its protocol file.
-class PopeyeRun {
+class PopeyeRun : public EngineRun {
   public:
     /// A run was started: LePy set, stages at their idle values.
     void Start(std::string protocolPath, double maxTime);
     /// LePy: a run is in progress.
-    bool LePy() const { return m_lePy; }
-    /// Stage: 0 waiting for the protocol, 1 protocol seen, 2 protocol read.
-    int PollState() const { return m_pollState; }
+    bool LePy() const { return Active(); }
+    PopeyeStage Stage() const { return m_stage; }
+    /// Stage as a number: 0 waiting for the protocol, 1 protocol seen, 2 read.
+    int PollState() const { return static_cast<int>(m_stage); }
     double MaxTime() const { return m_maxTime; }
 
     /// One tick at now (seconds on a steady clock). solverRunning tells
-    /// whether the solver still ran just before the call: while it does, its
-    /// protocol is not complete and is left alone.
-    PopeyeTick Tick(double now, bool solverRunning);
+    /// whether the solver still ran just before the call: while it does, the
+    /// protocol is shown as far as it is written and is not deleted.
+    RunTick Tick(double now, bool solverRunning);
 
   private:
-    void Finish(PopeyeTick& tick);
-
-    bool m_lePy = false;
-    int m_pollState = 0;
+    PopeyeStage m_stage = PopeyeStage::kWaiting;
     double m_maxTime = 0;
     std::string m_protocol;
-    RunClock m_clock;
 };
 
 /// Blanks removed at both ends (tabs stay, as in the fields).

@@ -266,6 +266,7 @@ bool IsTextLine(std::string_view line) {
 ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings& program) {
     ResetStyle(style, program);
     program.RecentEngine.clear();
+    program.UciEngine.clear();
     const bool hadStyle = !style.CurrentStyle.empty();
     bool inStyle = false;
     ReadResult result;
@@ -309,6 +310,8 @@ ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings
                 PushRecent(program.RecentFiles, value);
             } else if (key == "RECENTENGINE") {
                 program.RecentEngine = value;
+            } else if (key == "UCIENGINE") {
+                program.UciEngine = value;
             } else if (key == "STYLE" || key == "RECENTSTYLE") {
                 if (!hadStyle) {
                     style.CurrentStyle = value;
@@ -337,6 +340,7 @@ ReadResult ReadSettings(Style& style, ProgramSettings& program) {
     if (!ReadFile(program.AppDir + std::string(kSettingsName), text)) {
         ResetStyle(style, program);
         program.RecentEngine.clear();
+        program.UciEngine.clear();
         return {};
     }
     return ReadSettingsText(text, style, program);
@@ -354,6 +358,10 @@ std::string SaveRecentText(const Style& style, const ProgramSettings& program, c
         out += TextLine("", "RecentEngine", program.RecentEngine);
         out += kEol;
     }
+    if (!program.UciEngine.empty()) {
+        out += TextLine("", "UciEngine", program.UciEngine);
+        out += kEol;
+    }
     if (oldText == nullptr) {
         return out;
     }
@@ -361,7 +369,8 @@ std::string SaveRecentText(const Style& style, const ProgramSettings& program, c
         const std::string u = Upper(QuotedRecord(Trim(line)));
         if (StartsWith(u, "RECENTSTYLE") || StartsWith(u, "STYLE")) {
             out += TextLine("", "RecentStyle", style.CurrentStyle);
-        } else if (StartsWith(u, "RECENTENGINE") || StartsWith(u, "RECENTFILE")) {
+        } else if (StartsWith(u, "RECENTENGINE") || StartsWith(u, "RECENTFILE") ||
+                   StartsWith(u, "UCIENGINE")) {
             continue;
         } else {
             out += line;

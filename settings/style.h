@@ -60,6 +60,9 @@ struct Style {
 struct ProgramSettings {
     std::array<std::string, 4> RecentFiles;  ///< Most recent first.
     std::string RecentEngine;                ///< "POPEYE", "CRAFTY" or "".
+    /// The UCI engine the Analysis window uses (a path or a name); read
+    /// from and written back under UCIENGINE like RecentEngine.
+    std::string UciEngine;
     std::string AppDir;                      ///< Program folder, ending in "/".
     std::string PyDictionaryText;            ///< Popeye dictionary in force.
     /// The colour chooser's 16 custom colours, kept between uses; all bytes

@@ -210,6 +210,9 @@ void ApplyStyleFields(const StyleFields& f, BitmapSize pieces, Style& s) {
     for (const StyleFieldRow& row : kTable) {
         ApplyRow(row, f, s);
     }
+    // "Pi " is the style Pi: a name with blanks around it would be saved
+    // beside it and could not be deleted.
+    s.CurrentStyle = std::string(Trim(s.CurrentStyle));
 
     // The pieces bitmap holds two rows and n + 1 columns of squares with the
     // grid lines between them; the square is what is left of a cell.

@@ -45,9 +45,9 @@ const Register render(
         diagram::Renderer renderer;
         renderer.DrawBoard(program.style, program.editing.Reversed);
         // The board size may have been set back to 8 x 8 just now.
-        if (program.editing.Reversed != 0) {
-            program.editing.Reversed =
-                static_cast<int16_t>(program.style.BORDERHEIGHT * program.style.BORDERWIDTH + 1);
+        if (const int16_t turned = diagram::FollowBoardSize(program.editing.Reversed, program.style);
+            turned != program.editing.Reversed) {
+            program.editing.Reversed = turned;
             renderer.DrawBoard(program.style, program.editing.Reversed);
         }
         position::ResetVet(program.vet, program.Shape());

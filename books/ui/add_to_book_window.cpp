@@ -86,7 +86,7 @@ void AddToBookWindow::ClearAll() {
 }
 
 void AddToBookWindow::Ok() {
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     TagTexts tags;
     for (int i = 0; i < kTagBoxes; ++i) {
         tags[i] = m_ui.Text1[i]->text().toStdString();

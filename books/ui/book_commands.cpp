@@ -24,7 +24,6 @@
 #include "diagram/ui/main_window.h"
 #include "diagram/ui/style_list.h"
 #include "diagram/ui/win_seek.h"
-#include "editing/ui/history_window.h"
 #include "platform/ui/strings.h"
 #include "settings/settings_file.h"
 
@@ -66,6 +65,9 @@ BookCommands::BookCommands(diagram::ui::MainWindow& main) : QObject(&main), m_ma
         connect(m_steps[i], &QAbstractButton::pressed, panel->Picture1(),
                 [panel] { panel->Picture1()->setFocus(); });
     }
+    // A position of the History list is stepped through with the move controls.
+    connect(&main.host(), &diagram::ui::Host::historyLineShown, this,
+            [panel] { panel->Label5()->setText(QStringLiteral("Move Controls:")); });
     if (auto* box = qobject_cast<QBoxLayout*>(steps)) {
         box->addStretch(1);
     }
@@ -102,10 +104,11 @@ void BookCommands::SetHeight(int twips) {
 }
 
 void BookCommands::UpdateAddToBook() {
-    auto* history =
-        qobject_cast<editing::ui::HistoryWindow*>(m_main.SecondaryWindow(diagram::ui::Secondary::kHistory));
-    if (history != nullptr) {
-        history->UpdateAddToBook();
+    // The History window's "A&dd to Book" follows whether a book is open.
+    if (m_main.action(QStringLiteral("MNClose"))->isEnabled()) {
+        emit m_main.host().bookOpened();
+    } else {
+        emit m_main.host().bookClosed();
     }
 }
 
@@ -123,7 +126,7 @@ void BookCommands::ShowProgress(int64_t games) {
 }
 
 void BookCommands::CmdLoad() {
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     BookState& book = program.book;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (book.IsOpen()) {
@@ -163,7 +166,7 @@ void BookCommands::CmdLoad() {
 }
 
 void BookCommands::MNLoad() {
-    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_main);
+    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_main.host());
     if (!seek.Seek(diagram::kSeekOpenBook)) {
         return;
     }
@@ -172,7 +175,7 @@ void BookCommands::MNLoad() {
 }
 
 void BookCommands::MNClose() {
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     program.book.CloseWorkFile();
     m_main.Frame2()->hide();
     if (NormalState()) {
@@ -238,7 +241,7 @@ void BookCommands::SwitchStyle(const std::string& name) {
 }
 
 void BookCommands::Image2Click(int index) {
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     BookState& book = program.book;
     diagram::ui::BookPanel* panel = m_main.Frame2();
     bool shown = false;
@@ -263,7 +266,7 @@ void BookCommands::Image2Click(int index) {
 }
 
 void BookCommands::ShowRecord() {
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     const ShownRecord shown = books::ShowRecord(program.book, program.Shape());
     m_main.Frame2()->Label5()->setText(Q(shown.sideLabel));
     const QString fen = Q(shown.fen);

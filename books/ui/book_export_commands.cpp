@@ -74,7 +74,7 @@ BookExportCommands::BookExportCommands(diagram::ui::MainWindow& main) : QObject(
 }
 
 render::ExportSource BookExportCommands::Source() {
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     settings::Style probe;
     settings::ProgramSettings copy = program.settings;
     std::vector<std::string> names = settings::ReadSettings(probe, copy).newStyles;
@@ -164,7 +164,7 @@ void BookExportCommands::MNExportBook() {
     if (!m_main.program().book.IsOpen() || m_running) {
         return;
     }
-    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_main);
+    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_main.host());
     if (!seek.Seek(diagram::kSeekExportDiagrams)) {
         return;
     }
@@ -230,7 +230,7 @@ void BookExportCommands::MNPrintSheet() {
         PrintSheet(options);
         return;
     }
-    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_main);
+    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_main.host());
     if (!seek.Seek(diagram::kSeekBookSheet)) {
         return;
     }

@@ -101,7 +101,7 @@ void SearchWindow::ClearAll() {
 }
 
 void SearchWindow::Ok() {
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     BookState& book = program.book;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::array<std::string, 5> boxes;

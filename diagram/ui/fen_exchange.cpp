@@ -7,7 +7,7 @@
 
 namespace diagram::ui {
 
-FenExchange::FenExchange(app::Program& program, FenBox* text1, QLabel* label3, platform::Clipboard* clipboard,
+FenExchange::FenExchange(diagram::ui::Program& program, FenBox* text1, QLabel* label3, platform::Clipboard* clipboard,
                          QAction* undo, QAction* rec, QObject* parent)
     : QObject(parent),
       m_program(program),

@@ -4,7 +4,7 @@
 
 #include <QObject>
 
-#include "app/program.h"
+#include "diagram/ui/program.h"
 #include "platform/ui/services.h"
 
 class QAction;
@@ -20,7 +20,7 @@ class FenExchange : public QObject {
 
   public:
     /// undo is MNUndo, rec is MNRec.
-    FenExchange(app::Program& program, FenBox* text1, QLabel* label3, platform::Clipboard* clipboard,
+    FenExchange(diagram::ui::Program& program, FenBox* text1, QLabel* label3, platform::Clipboard* clipboard,
                 QAction* undo, QAction* rec, QObject* parent);
 
     /// Text box := VetToFEN; caret at the end.
@@ -38,7 +38,7 @@ class FenExchange : public QObject {
     void fenCopied(const QString& line);
 
   private:
-    app::Program& m_program;
+    diagram::ui::Program& m_program;
     FenBox* m_text1;
     QLabel* m_label3;
     platform::Clipboard* m_clipboard;

@@ -68,6 +68,7 @@ constexpr MenuEntry kItems[] = {
     {"MNEdit", "MNstyle", "Styl&e", "Ctrl+E", false, false},
     {"MNEngines", "MNpy", "Pope&ye", "Ctrl+Y", false, true},
     {"MNEngines", "MNCrafty", "&Crafty", "Ctrl+K", false, true},
+    {"MNEngines", "MNAnalysis", "&Analysis...", "Ctrl+U", false, false},
     {"MNHelp", "MNContents", "&Contents", "", false, false},
     {"MNHelp", "", "", "", false, false},
     {"MNHelp", "MNAbout", "&About...", "", false, false},

@@ -27,9 +27,72 @@ namespace {
 // panel. The window size rule leaves 3300 twips beside the picture.
 constexpr int kSideWidth = 200;
 
+// The host the other windows are given: the main window's narrow face.
+class MainHost final : public Host {
+  public:
+    explicit MainHost(MainWindow& main) : Host(&main), m_main(main) {}
+
+    Program& program() override { return m_main.program(); }
+    const platform::Services& services() const override { return m_main.services(); }
+    MainWindowHooks& hooks() override { return m_main.hooks(); }
+    diagram::Renderer& renderer() override { return m_main.renderer(); }
+    PictureView* PicMain() const override { return m_main.PicMain(); }
+    QWidget* mainWindow() const override { return &m_main; }
+    BookPanel* bookPanel() const override { return m_main.Frame2(); }
+    QAction* action(const QString& name) const override { return m_main.action(name); }
+    QMenu* menu(const QString& name) const override { return m_main.menu(name); }
+
+    QString Fen() const override { return m_main.Text1()->text(); }
+    void SetFen(const QString& fen) override {
+        m_main.Text1()->setText(fen);
+        m_main.Text1()->end(false);
+    }
+    void FenToEnd() override { m_main.Text1()->end(false); }
+    void FocusFen() override { m_main.Text1()->setFocus(); }
+    void SetFenColor(const QColor& color) override {
+        QPalette palette = m_main.Text1()->palette();
+        palette.setColor(QPalette::Text, color);
+        m_main.Text1()->setPalette(palette);
+    }
+
+    void Build() override { m_main.Build(); }
+    void DrawBoard() override { m_main.DrawBoard(); }
+    void Redraw() override { m_main.Redraw(); }
+    void Refresh() override { m_main.Refresh(); }
+    void PicMove() override { m_main.PicMove(); }
+    void CopyFEN() override { m_main.CopyFEN(); }
+    void CmdLoad() override { m_main.CmdLoad(); }
+    void AddRecentFile(const std::string& name) override { m_main.AddRecentFile(name); }
+
+    QStringList StyleNames() const override {
+        QStringList names;
+        const StyleList* list = m_main.Combo1();
+        for (int i = 1; i < list->count(); ++i) {
+            names << list->itemText(i);
+        }
+        return names;
+    }
+    void ChooseStyle(const QString& name) override {
+        StyleList* list = m_main.Combo1();
+        const int index = list->findText(name, Qt::MatchFixedString);
+        if (index >= 0) {
+            list->setCurrentIndex(index);
+        }
+        m_main.ChooseStyle(name);
+    }
+    void AddStyleName(const QString& name) override { m_main.Combo1()->addItem(name); }
+    void RemoveStyleName(int index) override { m_main.Combo1()->removeItem(index + 1); }
+
+    void RegisterWindow(Secondary which, QWidget* window) override { m_main.RegisterWindow(which, window); }
+    QWidget* SecondaryWindow(Secondary which) const override { return m_main.SecondaryWindow(which); }
+
+  private:
+    MainWindow& m_main;
+};
+
 }  // namespace
 
-MainWindow::MainWindow(app::Program& program, platform::Services services, QWidget* parent)
+MainWindow::MainWindow(diagram::ui::Program& program, platform::Services services, QWidget* parent)
     : QMainWindow(parent), m_program(program), m_services(services) {
     setObjectName(QStringLiteral("frmMain"));
     m_menus = new MainMenus(menuBar());
@@ -42,6 +105,10 @@ MainWindow::MainWindow(app::Program& program, platform::Services services, QWidg
     m_fen = new FenExchange(m_program, m_ui.Text1, m_ui.Label3, m_services.clipboard, action("MNUndo"),
                             action("MNRec"), this);
     m_windows = new SecondaryWindows;
+    m_host = new MainHost(*this);
+    connect(this, &MainWindow::boardDrawn, m_host, &Host::boardDrawn);
+    connect(this, &MainWindow::fenCopied, m_host, &Host::fenCopied);
+    connect(this, &MainWindow::fenCopied, m_host, &Host::historyChanged);
     ConnectCommands();
 }
 
@@ -151,6 +218,7 @@ void MainWindow::Build() {
     }
     m_ui.PicMain->update();
     QApplication::restoreOverrideCursor();
+    emit m_host->positionChanged();
 }
 
 void MainWindow::DrawBoard() {
@@ -160,9 +228,8 @@ void MainWindow::DrawBoard() {
     // A reversed board keeps counting its squares from the far corner: when
     // the style changed the board size, the turn must follow the new size or
     // squares would be painted outside the board.
-    const int turned = style.BORDERHEIGHT * style.BORDERWIDTH + 1;
-    if (reversed != 0 && reversed != turned) {
-        reversed = static_cast<int16_t>(turned);
+    if (const int16_t turned = FollowBoardSize(reversed, style); turned != reversed) {
+        reversed = turned;
         square = m_renderer.DrawBoard(style, reversed);
     }
     action("MNRotate")->setEnabled(square);
@@ -215,7 +282,13 @@ void MainWindow::UpdatePyDictionary() {
 
 void MainWindow::ChooseStyle(const QString& name) {
     m_program.style.CurrentStyle = name.toStdString();
+    // The engines chosen since start-up are the program's, not the style's:
+    // reading the style's block must not take them back to the file's.
+    const std::string recentEngine = m_program.settings.RecentEngine;
+    const std::string uciEngine = m_program.settings.UciEngine;
     settings::ReadSettings(m_program.style, m_program.settings);
+    m_program.settings.RecentEngine = recentEngine;
+    m_program.settings.UciEngine = uciEngine;
     m_recent->Show(m_program.settings.RecentFiles);
     DrawBoard();
     position::ResetVet(m_program.vet, m_program.Shape());
@@ -228,6 +301,7 @@ void MainWindow::ChooseStyle(const QString& name) {
         Build();
     }
     m_ui.Text1->end(false);
+    emit m_host->styleChanged();
 }
 
 void MainWindow::StyleCommand() {
@@ -243,6 +317,7 @@ void MainWindow::StyleCommand() {
     if (m_hooks.StyleChanged) {
         m_hooks.StyleChanged();
     }
+    emit m_host->styleChanged();
 }
 
 void MainWindow::RegisterWindow(Secondary which, QWidget* window) {

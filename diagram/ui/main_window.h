@@ -40,8 +40,9 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
 #include "diagram/render/renderer.h"
+#include "diagram/ui/host.h"
+#include "diagram/ui/program.h"
 #include "platform/ui/services.h"
 
 class QAction;
@@ -60,22 +61,6 @@ class RecentFilesMenu;
 class SecondaryWindows;
 class StyleList;
 
-/// Secondary windows in the order closing the main window unloads them. The
-/// values of History, View, Graphic, Popeye and Crafty are also the digits of
-/// the hidden-window list that minimising keeps.
-enum class Secondary : int {
-    kFileSelection = 1,
-    kAbout = 2,
-    kHistory = 3,
-    kSearchCriteria = 4,
-    kAddToBook = 5,
-    kView = 6,
-    kGraphic = 7,
-    kPopeye = 8,
-    kCrafty = 9,
-    kStyle = 10,
-};
-
 /// What start-up takes from outside the window.
 struct StartupOptions {
     /// Folder of the executable: the program folder when writable, and where
@@ -89,37 +74,13 @@ struct StartupOptions {
     QString manualPath;
 };
 
-/// Places where later parts of the program plug into the main window.
-struct MainWindowHooks {
-    /// Opens program().book.BookFile as a book.
-    std::function<void()> CmdLoad;
-    /// Start-up step 5: looks for Popeye, then Crafty.
-    std::function<void()> FindEngines;
-    /// Popeye's base dictionary, put in front of the style's PYDICTIONARY.
-    std::function<std::string()> PyDictionaryBase;
-    /// Start-up step 8: gives the toolbar buttons their normal pictures.
-    std::function<void()> ToolbarPictures;
-    /// Start-up step 11: fills the Graphic width and Crafty depth lists.
-    std::function<void()> FillWindowLists;
-    /// The Style command's window, shown modally.
-    std::function<void()> StyleWindow;
-    /// After the Style command has redrawn the board (repaints the palette).
-    std::function<void()> StyleChanged;
-    /// The History window's "A&dd to Book": shows the add-to-book window
-    /// modally for the lines of program().editing.History.
-    std::function<void()> AddToBook;
-    /// First steps of unload, in order (close open files). Each runs even
-    /// when an earlier one failed.
-    std::vector<std::function<void()>> unloadSteps;
-};
-
 /// The program's main window.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
     /// Builds the window's controls and menus; start-up proper is Load().
-    MainWindow(app::Program& program, platform::Services services, QWidget* parent = nullptr);
+    MainWindow(diagram::ui::Program& program, platform::Services services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     /// Start-up, steps 1 to 11: working-file name, program folder, settings,
@@ -127,13 +88,18 @@ class MainWindow : public QMainWindow {
     void Load(const StartupOptions& options);
 
     /// The program block this window owns.
-    app::Program& program() { return m_program; }
+    diagram::ui::Program& program() { return m_program; }
     /// The diagram picture's painter.
     diagram::Renderer& renderer() { return m_renderer; }
+    /// The executable's folder, as start-up was given it (data shipped with
+    /// the program lies there).
+    const std::string& exeDir() const { return m_exeDir; }
     /// The desktop services handed in at construction.
     const platform::Services& services() const { return m_services; }
     /// Places for other subsystems; fill them in before Load().
     MainWindowHooks& hooks() { return m_hooks; }
+    /// This window as the other windows see it.
+    Host& host() { return *m_host; }
 
     /// The diagram picture.
     PictureView* PicMain() const { return m_ui.PicMain; }
@@ -219,7 +185,7 @@ class MainWindow : public QMainWindow {
     void QueryUnload();
     void Unload();
 
-    app::Program& m_program;
+    diagram::ui::Program& m_program;
     platform::Services m_services;
     MainWindowHooks m_hooks;
     diagram::Renderer m_renderer;
@@ -228,6 +194,7 @@ class MainWindow : public QMainWindow {
     RecentFilesMenu* m_recent = nullptr;
     FenExchange* m_fen = nullptr;
     SecondaryWindows* m_windows = nullptr;
+    Host* m_host = nullptr;
     std::string m_exeDir;
     QString m_manualPath;
     bool m_unloaded = false;

@@ -88,7 +88,7 @@ void MainWindow::Load(const StartupOptions& options) {
     m_ui.Combo1->addItem(QString::fromLatin1(kCustomStyle));
 
     // 3. Defaults of the session.
-    m_program.ImageName = app::kDefaultImageName;
+    m_program.ImageName = diagram::ui::kDefaultImageName;
     m_program.KeepWindows = true;
     // Mouse editing and the palette start with nothing pressed or chosen.
     m_program.editing = editing::EditState{};

@@ -47,7 +47,7 @@ OutputCommands::OutputCommands(MainWindow& window) : QObject(&window), m_window(
 }
 
 bool OutputCommands::CmdSave() {
-    app::Program& program = m_window.program();
+    diagram::ui::Program& program = m_window.program();
     program.ImageName = CompleteImageName(program.ImageName);
     const QString path =
         QString::fromStdString(settings::InAppDir(program.settings.AppDir, program.ImageName));
@@ -68,8 +68,8 @@ bool OutputCommands::CmdSave() {
 }
 
 void OutputCommands::SaveImageAs() {
-    app::Program& program = m_window.program();
-    WinSeek& seek = WinSeek::Of(m_window);
+    diagram::ui::Program& program = m_window.program();
+    WinSeek& seek = WinSeek::Of(m_window.host());
     if (!seek.Seek(kSeekSaveImageAs)) {
         return;
     }
@@ -84,7 +84,7 @@ void OutputCommands::CopyImage() {
 }
 
 void OutputCommands::CopyHtml() {
-    const app::Program& program = m_window.program();
+    const diagram::ui::Program& program = m_window.program();
     platform::Clipboard& clipboard = *m_window.services().clipboard;
     clipboard.Clear();
     clipboard.SetText(QString::fromStdString(HtmlFragment(program.vet, program.Shape())));

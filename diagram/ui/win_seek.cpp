@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 
 #include "diagram/seek.h"
-#include "diagram/ui/main_window.h"
+#include "diagram/ui/host.h"
 
 namespace diagram::ui {
 
@@ -43,7 +43,7 @@ void SetCue(QLabel* label, bool on) {
 
 }  // namespace
 
-WinSeek::WinSeek(app::Program& program, QWidget* parent) : QDialog(parent), m_program(program) {
+WinSeek::WinSeek(diagram::ui::Program& program, QWidget* parent) : QDialog(parent), m_program(program) {
     setObjectName("WinSeek");
     setModal(true);
     BuildControls();
@@ -54,20 +54,17 @@ WinSeek::WinSeek(app::Program& program, QWidget* parent) : QDialog(parent), m_pr
     ShowDrive();
 }
 
-WinSeek& WinSeek::Of(QWidget* owner, app::Program& program) {
+WinSeek& WinSeek::Of(QWidget* owner, diagram::ui::Program& program) {
     if (auto* found = owner->findChild<WinSeek*>("WinSeek", Qt::FindDirectChildrenOnly)) {
         return *found;
     }
     return *new WinSeek(program, owner);
 }
 
-WinSeek& WinSeek::Of(MainWindow& window) {
-    if (auto* found = window.findChild<WinSeek*>("WinSeek", Qt::FindDirectChildrenOnly)) {
-        return *found;
-    }
-    auto* seek = new WinSeek(window.program(), &window);
-    window.RegisterWindow(Secondary::kFileSelection, seek);
-    return *seek;
+WinSeek& WinSeek::Of(Host& host) {
+    WinSeek& seek = Of(host.mainWindow(), host.program());
+    host.RegisterWindow(Secondary::kFileSelection, &seek);
+    return seek;
 }
 
 void WinSeek::BuildControls() {

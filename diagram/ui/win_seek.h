@@ -11,7 +11,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "app/program.h"
+#include "diagram/ui/program.h"
 
 class QComboBox;
 class QLabel;
@@ -22,7 +22,7 @@ class QWidget;
 
 namespace diagram::ui {
 
-class MainWindow;
+class Host;
 
 /// The file selection window.
 class WinSeek : public QDialog {
@@ -30,14 +30,14 @@ class WinSeek : public QDialog {
 
   public:
     /// Builds the window with the process's current folder listed.
-    explicit WinSeek(app::Program& program, QWidget* parent = nullptr);
+    explicit WinSeek(diagram::ui::Program& program, QWidget* parent = nullptr);
 
     /// The window that belongs to owner (one of its direct children named
     /// "WinSeek"), made on first use.
-    static WinSeek& Of(QWidget* owner, app::Program& program);
+    static WinSeek& Of(QWidget* owner, diagram::ui::Program& program);
     /// The main window's file selection window, made on first use and
     /// registered with it so that closing the program closes it for good.
-    static WinSeek& Of(MainWindow& window);
+    static WinSeek& Of(Host& host);
 
     /// SeekPurpose := purpose, shows the window modally and returns true when
     /// the user confirmed a file; the path is then in fileName().
@@ -94,7 +94,7 @@ class WinSeek : public QDialog {
     void Ok();
     void Cancel();
 
-    app::Program& m_program;
+    diagram::ui::Program& m_program;
     Controls m_ui;
     QString m_folder;
 };

@@ -47,14 +47,14 @@ BoardEditor::BoardEditor(diagram::ui::MainWindow& main)
 }
 
 void BoardEditor::ApplyEffect(Transform t) {
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     if (ApplyTransform(program.vet, program.Shape(), t).ok) {
         m_main.Refresh();
     }
 }
 
 void BoardEditor::Reverse() {
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     const ReverseView view = editing::Reverse(program.editing, program.Shape());
     m_main.action(QStringLiteral("MNReverse"))->setChecked(view.reversed);
     QPalette palette = m_main.Text1()->palette();
@@ -105,7 +105,7 @@ void BoardEditor::PicMainPressed(double x, double y, Qt::MouseButton button,
 }
 
 void BoardEditor::PicMainReleased(double x, double y, Qt::MouseButton button) {
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     m_main.PicMain()->update();
     const BoardRelease r = MouseUp(program.editing, program.vet, program.style, x, y);
     if (r.action == BoardAction::kGraphic) {

@@ -87,6 +87,8 @@ HistoryWindow::HistoryWindow(diagram::ui::MainWindow& main)
     connect(m_ui.Command8, &QPushButton::clicked, this, [this] { CopyPGN(); });
     connect(m_ui.List1, &HistoryList::keyTyped, this, [this](char ch) { KeyTyped(ch); });
     connect(m_ui.List1, &HistoryList::rightPressed, this, [this] { RemoveLine(); });
+    connect(&m_main.host(), &diagram::ui::Host::bookOpened, this, [this] { UpdateAddToBook(); });
+    connect(&m_main.host(), &diagram::ui::Host::bookClosed, this, [this] { UpdateAddToBook(); });
     connect(m_ui.List1, &QListWidget::itemDoubleClicked, this, [this] { LoadLine(); });
 
     m_ui.Command7->setEnabled(false);
@@ -155,7 +157,7 @@ void HistoryWindow::LineAdded() {
 }
 
 void HistoryWindow::UpdateAddToBook() {
-    const app::Program& program = m_main.program();
+    const diagram::ui::Program& program = m_main.program();
     const QAction* close = m_main.action(QStringLiteral("MNClose"));
     m_ui.Command7->setEnabled(AddToBookEnabled(program.book.BookFile, close != nullptr && close->isEnabled(),
                                                program.editing.History.empty()));
@@ -184,7 +186,7 @@ void HistoryWindow::InsertAll(std::string_view side) {
 }
 
 void HistoryWindow::CopyPGN() {
-    const app::Program& program = m_main.program();
+    const diagram::ui::Program& program = m_main.program();
     platform::Clipboard* clipboard = m_main.services().clipboard;
     clipboard->Clear();
     const std::string text = PgnMoveText(program.editing.History, program.style.Notation());
@@ -215,7 +217,7 @@ void HistoryWindow::LoadLine() {
     const std::string placement = LinePlacement(m_main.program().editing.History[row]);
     m_main.Text1()->setText(Q(placement));
     m_main.Text1()->end(false);
-    m_main.Frame2()->Label5()->setText(QStringLiteral("Move Controls:"));
+    emit m_main.host().historyLineShown();
     m_main.raise();
     m_main.activateWindow();
 }

@@ -161,7 +161,7 @@ int ViewWindow::BoardSquareAt(QPoint globalPos) const {
 }
 
 void ViewWindow::PaletteReleased(double x, double y, QPoint globalPos) {
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     const PaletteRelease r =
         PaletteMouseUp(program.editing, program.vet, program.style, x, y, BoardSquareAt(globalPos));
     if (r.action != PaletteAction::kNothing) {

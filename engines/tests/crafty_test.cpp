@@ -62,8 +62,8 @@ TEST(CraftyRun, StagesFromCommandFileToIdle) {
     run.Tick(10.5, false, start);  // cannot be started: tried again next tick
     EXPECT_EQ(run.PollState(), 0);
     startWorks = true;
-    CraftyTick t = run.Tick(11, false, start);
-    EXPECT_EQ(t.elapsed, "00:01");
+    RunTick t = run.Tick(11, false, start);
+    EXPECT_EQ(t.clock, "00:01");
     EXPECT_EQ(starts, 2);
     EXPECT_EQ(run.PollState(), 1);
 
@@ -73,12 +73,16 @@ TEST(CraftyRun, StagesFromCommandFileToIdle) {
     folder.Write("game.004", "[Event]\r\n");
     run.Tick(13, true, start);
     EXPECT_EQ(run.PollState(), 2);
-    run.Tick(14, true, start);  // the engine still writes
-    EXPECT_EQ(run.PollState(), 2);
+    // While the engine writes, the log shows as far as it goes.
+    t = run.Tick(14, true, start);
+    EXPECT_TRUE(t.showWindow);
+    EXPECT_EQ(t.items, (std::vector<std::string>{"depth 1"}));
+    EXPECT_EQ(run.Stage(), CraftyStage::kLogSeen);
+    EXPECT_TRUE(folder.Has("log.004"));
     folder.Write("log.004", "depth 1\r\ndepth 2\r\n");
     t = run.Tick(75 * 60 + 10, false, start);
-    EXPECT_EQ(t.elapsed, "75:00");
-    EXPECT_TRUE(t.logRead);
+    EXPECT_EQ(t.clock, "75:00");
+    EXPECT_TRUE(t.itemsChanged);
     EXPECT_EQ(t.items, (std::vector<std::string>{"depth 1", "depth 2"}));
 
     for (int i = 0; i < 3; ++i) {
@@ -88,7 +92,7 @@ TEST(CraftyRun, StagesFromCommandFileToIdle) {
     EXPECT_FALSE(folder.Has("game.004"));
     t = run.Tick(4600, false, start);
     EXPECT_TRUE(t.finished);
-    EXPECT_EQ(t.elapsed, "");
+    EXPECT_EQ(t.clock, "");
     EXPECT_FALSE(run.LeCrafty());
     EXPECT_TRUE(folder.Has("Crafty.rc"));  // stays for the next analysis
 }
@@ -99,9 +103,9 @@ TEST(CraftyRun, EngineGoneWithoutLogEndsTheAnalysis) {
     CraftyRun run;
     run.Start(folder.dir(), "001");
     run.Tick(0, false, [] { return true; });
-    const CraftyTick t = run.Tick(0, false, [] { return true; });
+    const RunTick t = run.Tick(0, false, [] { return true; });
     EXPECT_TRUE(t.finished);
-    EXPECT_TRUE(t.noLog);
+    EXPECT_EQ(t.message, "Crafty ended without writing its log.");
 }
 
 }  // namespace

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
+#include "engines/popeye.h"
+
 #include "temp_folder.h"
 
 namespace engines {
@@ -46,9 +51,17 @@ TEST(FindEngines, RecentEngineAndFlagsByWhatIsInstalled) {
         const char* recent;
         const char* expected;
     } cases[] = {
-        {false, false, "Popeye", ""}, {false, false, "crafty", ""},     {false, true, "Popeye", "Crafty"},
-        {true, true, "", "Popeye"},   {true, true, "CRAFTY", "CRAFTY"}, {false, true, "", "Crafty"},
-        {true, false, "Crafty", ""},  {true, false, "", "Popeye"},
+        {false, false, "Popeye", ""},
+        {false, false, "crafty", ""},
+        {false, true, "Popeye", "Crafty"},
+        {true, true, "", "Popeye"},
+        {true, true, "CRAFTY", "CRAFTY"},
+        {false, true, "", "Crafty"},
+        {true, false, "Crafty", ""},
+        {true, false, "", "Popeye"},
+        // Only the two engines are remembered.
+        {false, false, "Stockfish", ""},
+        {true, false, "Stockfish", "Popeye"},
     };
     for (const Case& c : cases) {
         TempFolder folder;
@@ -117,6 +130,57 @@ TEST(CraftyFen, PieceLettersBecomeEnglish) {
     for (const Case& c : cases) {
         EXPECT_EQ(CraftyFen(c.fen, c.pieces, c.english), c.expected);
     }
+}
+
+}  // namespace
+}  // namespace engines
+
+namespace engines {
+namespace {
+
+using testing::TempFolder;
+
+TEST(FindEngines, ShippedDataFileWhenTheUserHasNone) {
+    TempFolder user;
+    std::filesystem::create_directories(user.file("shipped"));
+    const std::string shipped = user.file("shipped") + "/";
+    user.Write("popeye", "#!/bin/sh\n");
+    user.Write("shipped/Py.dat", "0 # '#\r\n90&&N=wS\r\n");
+    EngineState state;
+    std::string recent;
+    FindPopeye(state, recent, user.dir(), "", shipped);
+    EXPECT_EQ(state.pickLists[kStipulation], std::vector<std::string>{"# '#"});
+    EXPECT_EQ(state.PyDictionaryBase, "&&N=wS&&");
+
+    // The user's own file wins.
+    user.Write("Py.dat", "0 h#\r\n");
+    EngineState own;
+    FindPopeye(own, recent, user.dir(), "", shipped);
+    EXPECT_EQ(own.pickLists[kStipulation], std::vector<std::string>{"h#"});
+    EXPECT_EQ(own.PyDictionaryBase, "&&");
+}
+
+// The data file shipped with the program: every stipulation replaces the
+// field, and the knight reaches the solver under its own letter.
+TEST(FindEngines, TheShippedDataFile) {
+    const std::filesystem::path engines = std::filesystem::path(TEST_DATA_DIR).parent_path().parent_path();
+    const PyData data = ReadPyDat((engines / "data" / "Py.dat").string());
+    const auto& stipulations = data.pickLists[kStipulation];
+    ASSERT_GE(stipulations.size(), 14u);
+    for (const std::string& item : stipulations) {
+        if (item != "NONE") {
+            EXPECT_EQ(ApplyPickItem(item, "h#").value, item.substr(0, item.find(" '"))) << item;
+        }
+    }
+    for (const char* wanted : {"Circe", "Madrasi", "Andernach", "Anticirce", "Patrol", "Isardam", "Messigny",
+                               "Einstein", "Monochrome", "Bichrome", "Maximummer", "Alphabetic", "Koeko"}) {
+        EXPECT_NE(std::find(data.pickLists[kConditions].begin(), data.pickLists[kConditions].end(), wanted),
+                  data.pickLists[kConditions].end())
+            << wanted;
+    }
+    EXPECT_EQ(ApplyPickItem("Try", "SetPlay").value, "SetPlay Try");
+    EXPECT_EQ(data.dictionary.substr(0, 16), "&&N=wS&&n=bS&&G=");
+    EXPECT_EQ(data.dictionary.substr(data.dictionary.size() - 2), "&&");
 }
 
 }  // namespace

@@ -183,31 +183,39 @@ TEST(PopeyeRun, StagesFromStartToIdle) {
     run.Start(protocol, 30);
     EXPECT_TRUE(run.LePy());
 
-    PopeyeTick t = run.Tick(100.0, true);
-    EXPECT_FALSE(t.countdown);  // second 0 is not shown
-    EXPECT_EQ(run.PollState(), 0);
+    RunTick t = run.Tick(100.0, true);
+    EXPECT_FALSE(t.clock);  // second 0 is not shown
+    EXPECT_EQ(run.Stage(), PopeyeStage::kWaiting);
     t = run.Tick(101.2, true);
-    EXPECT_EQ(t.countdown, "00:29");
-    EXPECT_FALSE(run.Tick(101.9, true).countdown);
+    EXPECT_EQ(t.clock, "00:29");
+    EXPECT_FALSE(run.Tick(101.9, true).clock);
 
     folder.Write("F1i.tmp", "");  // opened, nothing written yet
     run.Tick(102, true);
-    EXPECT_EQ(run.PollState(), 0);
-    folder.Write("F1i.tmp", "part");
+    EXPECT_EQ(run.Stage(), PopeyeStage::kWaiting);
+    folder.Write("F1i.tmp", "part\r\n");
     run.Tick(102, true);
-    EXPECT_EQ(run.PollState(), 1);
-    run.Tick(103, true);  // still writing: left alone
-    EXPECT_EQ(run.PollState(), 1);
+    EXPECT_EQ(run.Stage(), PopeyeStage::kProtocolSeen);
+    // While the solver writes, the protocol shows as far as it goes.
+    t = run.Tick(103, true);
+    EXPECT_TRUE(t.showWindow);
+    EXPECT_TRUE(t.itemsChanged);
+    EXPECT_EQ(t.items, (std::vector<std::string>{"part"}));
+    EXPECT_FALSE(run.Tick(103.5, true).itemsChanged);  // nothing new
+    EXPECT_EQ(run.Stage(), PopeyeStage::kProtocolSeen);
+    EXPECT_TRUE(folder.Has("F1i.tmp"));
     folder.Write("F1i.tmp", "part\r\nrest\r\n");
     t = run.Tick(104, false);
-    EXPECT_TRUE(t.protocolRead);
+    EXPECT_FALSE(t.showWindow);
+    EXPECT_TRUE(t.itemsChanged);
     EXPECT_EQ(t.items, (std::vector<std::string>{"part", "rest"}));
-    EXPECT_EQ(run.PollState(), 2);
+    EXPECT_EQ(run.Stage(), PopeyeStage::kProtocolRead);
     run.Tick(104, false);
     EXPECT_FALSE(folder.Has("F1i.tmp"));
     t = run.Tick(104, false);
     EXPECT_TRUE(t.finished);
-    EXPECT_EQ(t.countdown, "");
+    EXPECT_EQ(t.clock, "");
+    EXPECT_TRUE(t.message.empty());
     EXPECT_FALSE(run.LePy());
     EXPECT_EQ(run.PollState(), 0);
 }
@@ -217,9 +225,15 @@ TEST(PopeyeRun, SolverGoneWithoutProtocolEndsTheRun) {
     PopeyeRun run;
     run.Start(folder.file("F1i.tmp"), 60);
     EXPECT_FALSE(run.Tick(0, true).finished);
-    const PopeyeTick t = run.Tick(1, false);
+    const RunTick t = run.Tick(1, false);
     EXPECT_TRUE(t.finished);
-    EXPECT_TRUE(t.noProtocol);
+    EXPECT_EQ(t.message, "Popeye ended without writing its protocol.");
+    EXPECT_FALSE(run.LePy());
+
+    // Stopped before it wrote anything.
+    run.Start(folder.file("F1i.tmp"), 60);
+    run.RequestStop();
+    EXPECT_EQ(run.Tick(2, false).message, "Popeye was stopped.");
     EXPECT_FALSE(run.LePy());
 }
 

@@ -85,6 +85,8 @@ void CraftyWindow::BuildControls() {
     m_ui.Command3 = button("Command3", "&Print Sol", 2);
     m_ui.Command4 = button("Command4", "Cl&ose", 3);
     m_ui.Command5 = button("Command5", "Cl&ear All", 4);
+    m_ui.Command6 = button("Command6", "&Stop", 5);
+    m_ui.Command6->setEnabled(false);
 
     m_ui.List1 = new QListWidget(this);
     m_ui.List1->setObjectName(QStringLiteral("List1"));
@@ -103,9 +105,10 @@ void CraftyWindow::BuildControls() {
     connect(m_ui.Command3, &QPushButton::clicked, this, [this] { PrintItems(m_ui.List1); });
     connect(m_ui.Command4, &QPushButton::clicked, this, [this] { hide(); });
     connect(m_ui.Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
+    connect(m_ui.Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
     connect(m_ui.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
 
-    resize(690, 400);
+    resize(780, 400);
 }
 
 void CraftyWindow::FillDepthList() {
@@ -122,21 +125,24 @@ void CraftyWindow::Command1_Click() {
         m_main.services().messages->Warning(this, QStringLiteral("Enter the FEN position!"));
         return;
     }
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     const std::string& appDir = program.settings.AppDir;
     const std::string rc =
         CraftyRc(ToFile(m_ui.Combo1->currentText()), ToFile(m_ui.Text1->text()), m_ui.Option1->isChecked());
     if (!WriteWholeFile(InFolder(appDir, kCraftyRcName), rc)) {
         return;
     }
+    // The engine on Linux reads its start-up commands from this one.
+    WriteWholeFile(InFolder(appDir, kCraftyRcLinuxName), rc);
     program.engines.CraftyLogNumber = PredictLogNumber(appDir);
+    // The log shows here as the engine writes it.
     m_ui.List1->addItem(QStringLiteral("Calculating..."));
-    m_ui.List1->addItem(QStringLiteral("Click on Crafty's icon in taskbar to progress view."));
     m_pid = 0;
     m_lastStartFailure.reset();
     m_run.Start(appDir, program.engines.CraftyLogNumber);
     m_ui.Command1->setEnabled(false);
     m_ui.Command4->setText(QStringLiteral("&Hide"));
+    m_ui.Command6->setEnabled(true);
     m_ui.Timer1->start();
 }
 
@@ -152,7 +158,7 @@ bool CraftyWindow::StartEngine() {
     if (m_lastStartFailure && now - *m_lastStartFailure < 1.0) {
         return false;
     }
-    const app::Program& program = m_main.program();
+    const diagram::ui::Program& program = m_main.program();
     const QString engine = QString::fromStdString(program.engines.craftyProgram);
     // The engine reads its command file from the folder it runs in.
     const bool started =
@@ -174,27 +180,27 @@ void CraftyWindow::Timer1_Timer() {
     // Asked before the run looks at the log: an engine that has ended by now
     // has written all of it.
     const bool running = m_pid > 0 && m_main.services().processes->IsRunning(m_pid);
-    const CraftyTick tick = m_run.Tick(m_clock(), running, [this] { return StartEngine(); });
-    if (tick.elapsed) {
-        m_ui.Label2->setText(QString::fromStdString(*tick.elapsed));
-        m_ui.Label2->repaint();
-    }
-    if (tick.logRead) {
-        if (isHidden()) {
-            show();
-        }
-        ReplaceItems(m_ui.List1, tick.items);
-    }
-    if (tick.noLog) {
-        m_ui.List1->clear();
-        m_ui.List1->addItem(QStringLiteral("Crafty ended without writing its log."));
-    }
+    const RunTick tick = m_run.Tick(m_clock(), running, [this] { return StartEngine(); });
+    ShowRunTick(*this, m_ui.List1, m_ui.Label2, tick);
     if (tick.finished) {
         m_pid = 0;
         m_ui.Command1->setEnabled(true);
         m_ui.Command4->setText(QStringLiteral("Cl&ose"));
+        m_ui.Command6->setEnabled(false);
         m_ui.Timer1->stop();
     }
+}
+
+void CraftyWindow::Command6_Click() {
+    if (!m_run.LeCrafty()) {
+        return;
+    }
+    // The analysis takes in what the engine logged and ends as usual.
+    m_run.RequestStop();
+    if (m_pid > 0) {
+        m_main.services().processes->Kill(m_pid);
+    }
+    m_ui.Command6->setEnabled(false);
 }
 
 void CraftyWindow::closeEvent(QCloseEvent* event) {

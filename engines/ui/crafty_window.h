@@ -44,6 +44,7 @@ class CraftyWindow : public QWidget {
     QPushButton* Command3() const { return m_ui.Command3; }  ///< "&Print Sol"
     QPushButton* Command4() const { return m_ui.Command4; }  ///< "Cl&ose" / "&Hide"
     QPushButton* Command5() const { return m_ui.Command5; }  ///< "Cl&ear All"
+    QPushButton* Command6() const { return m_ui.Command6; }  ///< "&Stop", while an analysis runs
     QListWidget* List1() const { return m_ui.List1; }        ///< the log
     QLabel* Label2() const { return m_ui.Label2; }           ///< elapsed time
     QTimer* Timer1() const { return m_ui.Timer1; }
@@ -74,6 +75,7 @@ class CraftyWindow : public QWidget {
         QPushButton* Command3 = nullptr;
         QPushButton* Command4 = nullptr;
         QPushButton* Command5 = nullptr;
+        QPushButton* Command6 = nullptr;
         QListWidget* List1 = nullptr;
         QLabel* Label2 = nullptr;
         QTimer* Timer1 = nullptr;
@@ -82,6 +84,7 @@ class CraftyWindow : public QWidget {
     void BuildControls();
     void Command1_Click();
     void Command5_Click();
+    void Command6_Click();
     void Timer1_Timer();
     bool StartEngine();
 

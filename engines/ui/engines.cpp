@@ -9,7 +9,10 @@
 
 #include "diagram/ui/fen_box.h"
 #include "diagram/ui/main_window.h"
+#include "engines/chess_position.h"
 #include "engines/discovery.h"
+#include "engines/uci_discovery.h"
+#include "engines/ui/analysis_window.h"
 #include "engines/ui/crafty_window.h"
 #include "engines/ui/popeye_window.h"
 #include "engines/ui/window_helpers.h"
@@ -62,6 +65,8 @@ Engines::Engines(diagram::ui::MainWindow& main) : QObject(&main), m_main(main) {
     };
     connect(main.action(QStringLiteral("MNpy")), &QAction::triggered, this, [this] { MNpy_Click(); });
     connect(main.action(QStringLiteral("MNCrafty")), &QAction::triggered, this, [this] { MNCrafty_Click(); });
+    connect(main.action(QStringLiteral("MNAnalysis")), &QAction::triggered, this,
+            [this] { MNAnalysis_Click(); });
 }
 
 Engines::~Engines() = default;
@@ -79,13 +84,14 @@ bool Engines::CheckOtherCopy() {
 }
 
 void Engines::FindEngines() {
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     EngineState& state = program.engines;
     std::string& recent = program.settings.RecentEngine;
     const std::string& appDir = program.settings.AppDir;
     m_anotherCopy = CheckOtherCopy();
 
-    FindPopeye(state, recent, appDir);
+    const std::string pathText = qgetenv("PATH").toStdString();
+    FindPopeye(state, recent, appDir, pathText, m_main.exeDir());
     m_main.action(QStringLiteral("MNpy"))->setEnabled(state.popeyeFound);
     if (HasPickItems(state)) {
         Popeye();  // the pick lists live in its fields
@@ -96,6 +102,9 @@ void Engines::FindEngines() {
     if (state.craftyFound) {
         Crafty()->setWindowTitle(QStringLiteral("Crafty"));
     }
+
+    m_uciEngines = FindUciEngines(appDir, pathText, program.settings.UciEngine);
+    m_main.action(QStringLiteral("MNAnalysis"))->setEnabled(!m_uciEngines.empty());
 }
 
 PopeyeWindow* Engines::Popeye() {
@@ -116,6 +125,34 @@ CraftyWindow* Engines::Crafty() {
     return m_crafty;
 }
 
+AnalysisWindow* Engines::Analysis() {
+    if (m_analysis == nullptr) {
+        m_analysis = new AnalysisWindow(m_main, m_uciEngines);
+        m_main.RegisterWindow(diagram::ui::Secondary::kAnalysis, m_analysis);
+    }
+    return m_analysis;
+}
+
+void Engines::MNAnalysis_Click() {
+    m_main.Refresh();
+    const diagram::ui::Program& program = m_main.program();
+    const position::NotationStyle style = program.style.Notation();
+    // The side the window shows first; the other when only it can move here.
+    const bool white = m_analysis == nullptr || m_analysis->position().whiteToMove;
+    PositionResult read = PositionFromBoard(program.vet, style, white);
+    if (!read.position) {
+        PositionResult other = PositionFromBoard(program.vet, style, !white);
+        if (!other.position) {
+            m_main.services().messages->Warning(&m_main, QString::fromStdString(read.error));
+            return;
+        }
+        read = std::move(other);
+    }
+    AnalysisWindow* window = Analysis();
+    window->SetPosition(*read.position);
+    ShowWindow(window);
+}
+
 void Engines::Check(const char* checked, const char* unchecked) {
     m_main.action(QString::fromLatin1(unchecked))->setChecked(false);
     m_main.action(QString::fromLatin1(checked))->setChecked(true);
@@ -123,7 +160,7 @@ void Engines::Check(const char* checked, const char* unchecked) {
 
 void Engines::MNpy_Click() {
     m_main.Refresh();
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     const position::PieceLists lists =
         position::FEN2ALG(program.vet, program.style.Notation(), program.settings.PyDictionaryText);
     PopeyeWindow* window = Popeye();
@@ -137,7 +174,7 @@ void Engines::MNpy_Click() {
 
 void Engines::MNCrafty_Click() {
     m_main.Refresh();
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     const std::string fen =
         CraftyFen(ToFile(m_main.Text1()->text()), program.style.PIECESLIST, program.style.ENGLISHNOTATION);
     program.settings.RecentEngine = "Crafty";

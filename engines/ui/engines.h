@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QPointer>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QLockFile;
 
@@ -14,6 +16,7 @@ class MainWindow;
 
 namespace engines::ui {
 
+class AnalysisWindow;
 class CraftyWindow;
 class PopeyeWindow;
 
@@ -35,9 +38,15 @@ class Engines : public QObject {
     /// "&Crafty": the position, in English letters, into the Crafty window,
     /// which is shown.
     void MNCrafty_Click();
+    /// "&Analysis...": the board's position into the Analysis window, which
+    /// is shown; a Warning says why when it cannot be analysed.
+    void MNAnalysis_Click();
     /// The windows, created on first use.
     PopeyeWindow* Popeye();
     CraftyWindow* Crafty();
+    AnalysisWindow* Analysis();
+    /// The UCI engines found at start-up, best first.
+    const std::vector<std::string>& uciEngines() const { return m_uciEngines; }
 
     /// Whether another copy of the program with the same program folder was
     /// running when this one looked for the engines.
@@ -50,6 +59,8 @@ class Engines : public QObject {
     diagram::ui::MainWindow& m_main;
     QPointer<PopeyeWindow> m_popeye;
     QPointer<CraftyWindow> m_crafty;
+    QPointer<AnalysisWindow> m_analysis;
+    std::vector<std::string> m_uciEngines;
     std::unique_ptr<QLockFile> m_lock;
     bool m_anotherCopy = false;
 };

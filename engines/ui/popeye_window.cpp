@@ -58,7 +58,7 @@ void PopeyeWindow::BuildControls() {
         auto* label = new QLabel(QString::fromLatin1(kLabels[i]), this);
         label->setObjectName(QStringLiteral("Label1(%1)").arg(index));
         label->setGeometry(4, 8 + i * kRow, kLabelWidth, 22);
-        auto* combo = new QComboBox(this);
+        auto* combo = new PickListBox(this);
         combo->setObjectName(QStringLiteral("Combo1(%1)").arg(index));
         combo->setEditable(true);
         // Typing neither completes from nor adds to the pick list.
@@ -69,8 +69,13 @@ void PopeyeWindow::BuildControls() {
         new FocusFrame(combo, label);
         connect(combo->lineEdit(), &QLineEdit::textEdited, this,
                 [this, i](const QString& text) { Combo1_Change(i, text); });
-        connect(combo, &QComboBox::activated, this,
-                [this, i, combo](int item) { Combo1_Click(i, combo->itemText(item)); });
+        // Only a choice from the list applies an item: typing an item's text
+        // and leaving the field must not apply it a second time.
+        connect(combo, &QComboBox::activated, this, [this, i, combo](int item) {
+            if (combo->ChosenFromList()) {
+                Combo1_Click(i, combo->itemText(item));
+            }
+        });
         m_ui.Combo1[static_cast<size_t>(i)] = combo;
         m_ui.Label1[static_cast<size_t>(i)] = label;
     }
@@ -87,6 +92,8 @@ void PopeyeWindow::BuildControls() {
     m_ui.Command3 = button("Command3", "Cl&ose", 2, 0, buttonsY);
     m_ui.Command4 = button("Command4", "&Copy Sol", 0, 1, buttonsY);
     m_ui.Command5 = button("Command5", "&Print Sol", 1, 1, buttonsY);
+    m_ui.Command6 = button("Command6", "&Stop", 0, 2, buttonsY);
+    m_ui.Command6->setEnabled(false);
 
     m_ui.Label2 = new QLabel(this);
     m_ui.Label2->setObjectName(QStringLiteral("Label2"));
@@ -107,9 +114,10 @@ void PopeyeWindow::BuildControls() {
     connect(m_ui.Command4, &QPushButton::clicked, this,
             [this] { CopyItems(m_ui.List1, *m_main.services().clipboard); });
     connect(m_ui.Command5, &QPushButton::clicked, this, [this] { PrintItems(m_ui.List1); });
+    connect(m_ui.Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
     connect(m_ui.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
 
-    resize(kListX + 400 + 4, buttonsY + 2 * 30 + 8);
+    resize(kListX + 400 + 4, buttonsY + 3 * 30 + 8);
 }
 
 std::string& PopeyeWindow::Field(int index) {
@@ -170,7 +178,7 @@ void PopeyeWindow::Command1_Click() {
 
 void PopeyeWindow::Command2_Click() {
     m_ui.List1->clear();
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     const PopeyeRunFiles files = MakePopeyeRunFiles(program.settings.AppDir, program.WorkName);
     const PopeyeJob job = PreparePopeye(program.engines.PopeyeFields, files);
     platform::Messages& messages = *m_main.services().messages;
@@ -202,6 +210,7 @@ void PopeyeWindow::Command2_Click() {
     m_run.Start(files.protocol, job.maxTime);
     m_ui.Command2->setEnabled(false);
     m_ui.Command3->setText(QStringLiteral("&Hide"));
+    m_ui.Command6->setEnabled(true);
     RunTimer();
 }
 
@@ -214,28 +223,28 @@ void PopeyeWindow::Timer1_Timer() {
         // Asked before the run looks at the protocol: a solver that has ended
         // by now has written all of it.
         const bool running = m_pid > 0 && m_main.services().processes->IsRunning(m_pid);
-        const PopeyeTick tick = m_run.Tick(m_clock(), running);
-        if (tick.countdown) {
-            m_ui.Label2->setText(QString::fromStdString(*tick.countdown));
-            m_ui.Label2->repaint();
-        }
-        if (tick.protocolRead) {
-            if (isHidden()) {
-                show();
-            }
-            ReplaceItems(m_ui.List1, tick.items);
-        }
-        if (tick.noProtocol) {
-            m_ui.List1->clear();
-            m_ui.List1->addItem(QStringLiteral("Popeye ended without writing its protocol."));
-        }
+        const RunTick tick = m_run.Tick(m_clock(), running);
+        ShowRunTick(*this, m_ui.List1, m_ui.Label2, tick);
         if (tick.finished) {
             m_pid = 0;
             m_ui.Command2->setEnabled(true);
             m_ui.Command3->setText(QStringLiteral("Cl&ose"));
+            m_ui.Command6->setEnabled(false);
         }
     }
     RunTimer();
+}
+
+void PopeyeWindow::Command6_Click() {
+    if (!m_run.LePy()) {
+        return;
+    }
+    // The run takes in what the solver wrote and ends as usual.
+    m_run.RequestStop();
+    if (m_pid > 0) {
+        m_main.services().processes->Kill(m_pid);
+    }
+    m_ui.Command6->setEnabled(false);
 }
 
 void PopeyeWindow::RunTimer() {

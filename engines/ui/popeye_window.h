@@ -39,6 +39,7 @@ class PopeyeWindow : public QWidget {
     QPushButton* Command3() const { return m_ui.Command3; }  ///< "Cl&ose" / "&Hide"
     QPushButton* Command4() const { return m_ui.Command4; }  ///< "&Copy Sol"
     QPushButton* Command5() const { return m_ui.Command5; }  ///< "&Print Sol"
+    QPushButton* Command6() const { return m_ui.Command6; }  ///< "&Stop", while a run is active
     QListWidget* List1() const { return m_ui.List1; }        ///< the solution
     QLabel* Label2() const { return m_ui.Label2; }           ///< the countdown
     QTimer* Timer1() const { return m_ui.Timer1; }
@@ -70,6 +71,7 @@ class PopeyeWindow : public QWidget {
         QPushButton* Command3 = nullptr;
         QPushButton* Command4 = nullptr;
         QPushButton* Command5 = nullptr;
+        QPushButton* Command6 = nullptr;
         QListWidget* List1 = nullptr;
         QLabel* Label2 = nullptr;
         QTimer* Timer1 = nullptr;
@@ -80,6 +82,7 @@ class PopeyeWindow : public QWidget {
     void Combo1_Click(int index, const QString& item);
     void Command1_Click();
     void Command2_Click();
+    void Command6_Click();
     void Timer1_Timer();
     void ShowElement(int index);
     void RunTimer();

@@ -1,5 +1,6 @@
 #include "engines/ui/window_helpers.h"
 
+#include <QAbstractItemView>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -9,8 +10,10 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStringDecoder>
+#include <QTimer>
 #include <algorithm>
 
+#include "engines/engine_run.h"
 #include "platform/ui/services.h"
 #include "settings/style.h"
 
@@ -82,6 +85,23 @@ bool FocusFrame::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+bool PickListBox::ChosenFromList() const {
+    return view()->isVisible() || m_justClosed;
+}
+
+void PickListBox::showPopup() {
+    m_justClosed = false;
+    QComboBox::showPopup();
+}
+
+void PickListBox::hidePopup() {
+    // The list closes before it reports the item chosen; the report comes
+    // within the same event, so the mark lasts until the events are done.
+    m_justClosed = true;
+    QComboBox::hidePopup();
+    QTimer::singleShot(0, this, [this] { m_justClosed = false; });
+}
+
 QString FromFile(const std::string& text) {
     // The engines write UTF-8 or plain 8-bit text; the latter is taken byte
     // for byte.
@@ -101,6 +121,24 @@ void ReplaceItems(QListWidget* list, const std::vector<std::string>& lines) {
     list->clear();
     for (const std::string& line : lines) {
         list->addItem(FromFile(line));
+    }
+}
+
+void ShowRunTick(QWidget& window, QListWidget* list, QLabel* clock, const RunTick& tick) {
+    if (tick.clock) {
+        clock->setText(QString::fromStdString(*tick.clock));
+        clock->repaint();
+    }
+    if (tick.showWindow && window.isHidden()) {
+        window.show();
+    }
+    if (tick.itemsChanged) {
+        ReplaceItems(list, tick.items);
+        list->scrollToBottom();
+    }
+    if (!tick.message.empty()) {
+        list->clear();
+        list->addItem(FromFile(tick.message));
     }
 }
 

@@ -3,6 +3,7 @@
 // clipboard, the printer and in the window, the border that marks a field
 // being edited, and text conversions to the engines' files.
 
+#include <QComboBox>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -17,6 +18,10 @@ class QWidget;
 
 namespace platform {
 class Clipboard;
+}
+
+namespace engines {
+struct RunTick;
 }
 
 namespace engines::ui {
@@ -49,12 +54,33 @@ class FocusFrame : public QObject {
     QLabel* m_label;
 };
 
+/// An editable field with a pick list that tells a choice from its list
+/// apart from Enter pressed on typed text, which also reports an item when
+/// the text equals one.
+class PickListBox : public QComboBox {
+  public:
+    using QComboBox::QComboBox;
+    /// True while the item being reported was chosen from the open list.
+    bool ChosenFromList() const;
+
+    void showPopup() override;
+    void hidePopup() override;
+
+  private:
+    bool m_justClosed = false;
+};
+
 /// Text of the engines' files (bytes as written) for the window, and back.
 QString FromFile(const std::string& text);
 std::string ToFile(const QString& text);
 
 /// The list's items replaced by lines.
 void ReplaceItems(QListWidget* list, const std::vector<std::string>& lines);
+
+/// What a tick of a run brought: the time label (repainted at once), the
+/// window shown once the output begins, the output replacing the list, and
+/// why a run ended without output.
+void ShowRunTick(QWidget& window, QListWidget* list, QLabel* clock, const RunTick& tick);
 
 /// After a resize of window: the list takes the window's size less the
 /// margins (in twips). A minimised, maximised or full-screen window leaves it

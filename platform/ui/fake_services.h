@@ -65,8 +65,15 @@ class FakeProcesses : public Processes {
         return !fail;
     }
     bool IsRunning(qint64 pid) const override { return running && pid > 0; }
+    bool Kill(qint64 pid) override {
+        killed.push_back(pid);
+        const bool was = running && pid > 0;
+        running = false;
+        return was;
+    }
 
     std::vector<Start> started;
+    std::vector<qint64> killed;
     bool fail = false;
     bool running = false;
 };

@@ -7,8 +7,9 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
+#include <QThread>
 
-#if defined(Q_OS_UNIX) && !defined(Q_OS_LINUX)
+#if defined(Q_OS_UNIX)
 #include <signal.h>
 
 #include <cerrno>
@@ -98,6 +99,26 @@ bool QtProcesses::IsRunning(qint64 pid) const {
 #else
     // Elsewhere a running program keeps its files locked, which the callers
     // notice on their own.
+    return false;
+#endif
+}
+
+bool QtProcesses::Kill(qint64 pid) {
+    if (pid <= 0 || !IsRunning(pid)) {
+        return false;
+    }
+#if defined(Q_OS_UNIX)
+    const auto id = static_cast<pid_t>(pid);
+    ::kill(id, SIGTERM);
+    // A program that ignores the request is ended after a short grace.
+    for (int i = 0; i < 50 && IsRunning(pid); ++i) {
+        QThread::msleep(10);
+    }
+    if (IsRunning(pid)) {
+        ::kill(id, SIGKILL);
+    }
+    return true;
+#else
     return false;
 #endif
 }

@@ -27,6 +27,7 @@ class QtProcesses : public Processes {
     bool StartDetached(const QString& program, const QStringList& arguments, const QString& workDir,
                        qint64* pid) override;
     bool IsRunning(qint64 pid) const override;
+    bool Kill(qint64 pid) override;
 };
 
 /// QDesktopServices::openUrl.

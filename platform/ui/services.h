@@ -58,6 +58,9 @@ class Processes {
     /// True while the process StartDetached gave pid for still runs. Engines
     /// whose files must not be read before they are done are followed so.
     virtual bool IsRunning(qint64 pid) const = 0;
+    /// Ends the process StartDetached gave pid for (a Stop command): asks it
+    /// to end, then forces it. False when there was no such process.
+    virtual bool Kill(qint64 pid) = 0;
 };
 
 /// The desktop's own viewers.

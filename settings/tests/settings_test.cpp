@@ -471,3 +471,21 @@ TEST(RandomBytes, SettingsReaderNeverCrashes) {
 }
 
 }  // namespace
+
+TEST_F(TempDir, SaveRecentKeepsTheUciEngineOnce) {
+    {
+        std::ofstream(m_program.AppDir + "Pandrel.ini", std::ios::binary)
+            << "UciEngine = /old/engine\r\n" << Block("Beta");
+    }
+    Style s;
+    ReadSettings(s, m_program);
+    EXPECT_EQ(m_program.UciEngine, "/old/engine");
+    m_program.UciEngine = "/usr/games/stockfish";
+    ASSERT_TRUE(SaveRecent(s, m_program));
+    EXPECT_EQ(Ini(), "UciEngine = /usr/games/stockfish\r\n" + Block("Beta"));
+    ProgramSettings again;
+    again.AppDir = m_program.AppDir;
+    Style t;
+    ReadSettings(t, again);
+    EXPECT_EQ(again.UciEngine, "/usr/games/stockfish");
+}

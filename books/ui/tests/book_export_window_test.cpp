@@ -33,7 +33,7 @@ class BookExportWindowTest : public BookWindowTest {
     }
     // Confirms the file selection window, when it comes up, with name.
     void AnswerSeek(const QString& name, const QString& filter = {}) {
-        diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(*window);
+        diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(window->host());
         ASSERT_TRUE(seek.setFolder(dir.path()));
         QTimer::singleShot(0, &seek, [&seek, name, filter] {
             if (!filter.isEmpty()) {

@@ -49,7 +49,7 @@ TEST_F(BookWindowTest, OpenBookStepsThroughTheGameByButtonsAndKeys) {
     EXPECT_FALSE(Action("MNCriteria")->isEnabled());
     EXPECT_FALSE(Action("MNClose")->isEnabled());
 
-    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(*window);
+    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(window->host());
     ASSERT_TRUE(seek.setFolder(dir.path()));
     QTimer::singleShot(0, &seek, [&seek] {
         seek.Text2()->setText(QStringLiteral("games.pgn"));

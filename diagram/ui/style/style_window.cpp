@@ -15,11 +15,10 @@
 
 #include "diagram/render/renderer.h"
 #include "diagram/seek.h"
-#include "diagram/ui/main_window.h"
+#include "diagram/ui/host.h"
 #include "diagram/ui/picture_view.h"
 #include "diagram/ui/style/pick_color.h"
 #include "diagram/ui/style/style_controls.h"
-#include "diagram/ui/style_list.h"
 #include "diagram/ui/win_seek.h"
 #include "platform/ui/strings.h"
 #include "settings/settings_file.h"
@@ -91,8 +90,8 @@ ImportAnswer ToAnswer(platform::Answer answer) {
 
 }  // namespace
 
-StyleWindow::StyleWindow(diagram::ui::MainWindow& main)
-    : QDialog(&main, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_main(main) {
+StyleWindow::StyleWindow(Host& host)
+    : QDialog(host.mainWindow(), Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_main(host) {
     setObjectName(QStringLiteral("StyleWindow"));
     setWindowTitle(QStringLiteral("Style"));
     setModal(true);
@@ -102,13 +101,12 @@ StyleWindow::StyleWindow(diagram::ui::MainWindow& main)
     FillStyleList();
 }
 
-StyleWindow& StyleWindow::Of(diagram::ui::MainWindow& main) {
-    if (auto* found =
-            main.findChild<StyleWindow*>(QStringLiteral("StyleWindow"), Qt::FindDirectChildrenOnly)) {
+StyleWindow& StyleWindow::Of(Host& host) {
+    if (auto* found = qobject_cast<StyleWindow*>(host.SecondaryWindow(Secondary::kStyle))) {
         return *found;
     }
-    auto* window = new StyleWindow(main);
-    main.RegisterWindow(diagram::ui::Secondary::kStyle, window);
+    auto* window = new StyleWindow(host);
+    host.RegisterWindow(Secondary::kStyle, window);
     return *window;
 }
 
@@ -143,10 +141,7 @@ void StyleWindow::FillStyleList() {
     // Entry i here is entry i + 1 of the main window's list ("CUSTOM" first).
     const QString text = m_ui.Combo5->currentText();
     m_ui.Combo5->clear();
-    const diagram::ui::StyleList* names = m_main.Combo1();
-    for (int i = 1; i < names->count(); ++i) {
-        m_ui.Combo5->addItem(names->itemText(i));
-    }
+    m_ui.Combo5->addItems(m_main.StyleNames());
     m_ui.Combo5->setEditText(text);
 }
 
@@ -189,8 +184,8 @@ void StyleWindow::Activate() {
     // over it (file selection, colour chooser, messages) leave them alone.
     m_DisableGrid = true;
     move(0, 0);
-    if (m_main.windowState() == Qt::WindowNoState) {
-        m_main.move(kMainLeft / kTwips, 0);
+    if (m_main.mainWindow()->windowState() == Qt::WindowNoState) {
+        m_main.mainWindow()->move(kMainLeft / kTwips, 0);
     }
     SetManualSize(false);
     FillStyleList();
@@ -293,7 +288,7 @@ void StyleWindow::TimerTick() {
 }
 
 void StyleWindow::ApplyStyleFields() {
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     settings::ApplyStyleFields(ReadFields(), BitmapTwips(m_pieces.width(), m_pieces.height()), program.style);
     const auto& base = m_main.hooks().PyDictionaryBase;
     program.settings.PyDictionaryText = (base ? base() : std::string()) + program.style.PYDICTIONARY;
@@ -317,12 +312,11 @@ void StyleWindow::OkClicked() {
 }
 
 void StyleWindow::StyleChosen(int index) {
-    diagram::ui::StyleList* names = m_main.Combo1();
-    if (index < 0 || index + 1 >= names->count()) {
+    const QStringList names = m_main.StyleNames();
+    if (index < 0 || index >= names.size()) {
         return;
     }
-    names->setCurrentIndex(index + 1);
-    m_main.ChooseStyle(names->itemText(index + 1));
+    m_main.ChooseStyle(names[index]);
     LoadStyleFields();
     SetStatus(QLatin1String(kViewMode));
 }
@@ -373,7 +367,7 @@ void StyleWindow::Browse(int purpose, QLineEdit* field) {
 void StyleWindow::PickBoxColor(ColorBox* box) {
     const int32_t color = PickColor(
         m_main.services().colors, m_main.program().settings.CustomColors,
-        {&m_main, m_main.SecondaryWindow(Secondary::kGraphic), m_main.SecondaryWindow(Secondary::kStyle)},
+        {m_main.mainWindow(), m_main.SecondaryWindow(Secondary::kGraphic), m_main.SecondaryWindow(Secondary::kStyle)},
         box->color(), box);
     if (color == -1) {
         return;
@@ -421,8 +415,8 @@ void StyleWindow::HScrolled(int value) {
     const int width = static_cast<int>(std::lround(m_hScroll + (value - kScrollMax / 2.0) * kTwips));
     m_main.PicMain()->setFixedWidth(std::max(1, width / kTwips));
     m_ui.Text10->setText(Q(PixelText(width)));
-    if (width + kSideMargin >= m_main.width() * kTwips) {
-        m_main.resize((width + kSideMargin) / kTwips, m_main.height());
+    if (width + kSideMargin >= m_main.mainWindow()->width() * kTwips) {
+        m_main.mainWindow()->resize((width + kSideMargin) / kTwips, m_main.mainWindow()->height());
     }
 }
 
@@ -433,8 +427,8 @@ void StyleWindow::VScrolled(int value) {
     const int height = static_cast<int>(std::lround(m_vScroll + (value - kScrollMax / 2.0) * kTwips));
     m_main.PicMain()->setFixedHeight(std::max(1, height / kTwips));
     m_ui.Text9->setText(Q(PixelText(height)));
-    if (height + kBottomMargin >= m_main.height() * kTwips) {
-        m_main.resize(m_main.width(), (height + kBottomMargin) / kTwips);
+    if (height + kBottomMargin >= m_main.mainWindow()->height() * kTwips) {
+        m_main.mainWindow()->resize(m_main.mainWindow()->width(), (height + kBottomMargin) / kTwips);
     }
 }
 
@@ -449,7 +443,7 @@ int StyleWindow::EditorIndexOf(const std::string& name) const {
 }
 
 void StyleWindow::AddStyleName(const QString& name) {
-    m_main.Combo1()->addItem(name);
+    m_main.AddStyleName(name);
     m_ui.Combo5->addItem(name);
 }
 
@@ -460,7 +454,7 @@ void StyleWindow::WarnNotWritten() {
 
 void StyleWindow::SaveStyle() {
     ApplyStyleFields();
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     Style& style = program.style;
     platform::Messages& messages = *m_main.services().messages;
     if (style.PIECESFILE.empty()) {
@@ -497,7 +491,7 @@ void StyleWindow::DeleteStyle() {
         return;
     }
     ApplyStyleFields();
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     int mode = 0;
     if (!WriteStyle(program.style, program.settings, mode)) {
         WarnNotWritten();
@@ -506,7 +500,7 @@ void StyleWindow::DeleteStyle() {
     const int index = EditorIndexOf(program.style.CurrentStyle);
     if (index >= 0) {
         m_ui.Combo5->removeItem(index);
-        m_main.Combo1()->removeItem(index + 1);
+        m_main.RemoveStyleName(index);
         m_ui.Combo5->setEditText(name);
     }
 }
@@ -532,12 +526,12 @@ void StyleWindow::ImportStyles() {
       private:
         StyleWindow& m_window;
     } host(*this);
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     settings::ImportStyles(m_ArqSty, program.style, program.settings, host);
 }
 
 void StyleWindow::RestoreDefaults() {
-    app::Program& program = m_main.program();
+    diagram::ui::Program& program = m_main.program();
     settings::RestoreDefaults(program.style, program.settings);
     // The defaults name no pieces file: the diagram goes back to the
     // program's own pieces, and the square sizes follow them.
@@ -548,8 +542,8 @@ void StyleWindow::RestoreDefaults() {
     Preview();
 }
 
-void AttachStyleWindow(diagram::ui::MainWindow& main) {
-    main.hooks().StyleWindow = [&main] { StyleWindow::Of(main).Run(); };
+void AttachStyleWindow(Host& host) {
+    host.hooks().StyleWindow = [&host] { StyleWindow::Of(host).Run(); };
 }
 
 }  // namespace diagram::ui

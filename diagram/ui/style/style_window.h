@@ -28,10 +28,8 @@ class QTimer;
 class QToolButton;
 
 namespace diagram::ui {
-class MainWindow;
-}
 
-namespace diagram::ui {
+class Host;
 
 class ColorBox;
 class ImageButton;
@@ -41,11 +39,12 @@ class StyleWindow : public QDialog {
     Q_OBJECT
 
   public:
-    /// Builds the window over main; it lists main's style names.
-    explicit StyleWindow(diagram::ui::MainWindow& main);
+    /// Builds the window over the host's main window; it lists the host's
+    /// style names.
+    explicit StyleWindow(Host& host);
 
-    /// The main window's style window, made (and registered) on first use.
-    static StyleWindow& Of(diagram::ui::MainWindow& main);
+    /// The host's style window, made (and registered) on first use.
+    static StyleWindow& Of(Host& host);
 
     /// Shows the window modally until it is hidden. Without "O&k" the pieces
     /// picture and the Popeye dictionary in force go back to what they were,
@@ -172,7 +171,7 @@ class StyleWindow : public QDialog {
     void SetStatus(const QString& text);
     void WarnNotWritten();
 
-    diagram::ui::MainWindow& m_main;
+    Host& m_main;  ///< The main window, through its host.
     Controls m_ui;
     QHash<QString, QWidget*> m_fields;  ///< The table's controls by name.
     QHash<QString, QLabel*> m_labels;   ///< Their labels by the field's name.
@@ -207,6 +206,6 @@ void SetFocusCue(QLabel* label, bool on);
 
 /// Gives the main window its style window (the Style command and the style
 /// list's "CUSTOM").
-void AttachStyleWindow(diagram::ui::MainWindow& main);
+void AttachStyleWindow(Host& host);
 
 }  // namespace diagram::ui

@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -325,6 +326,7 @@ QLabel* StyleWindow::label(const QString& control) const {
 }
 
 void StyleWindow::ConnectFields() {
+    m_ui.Combo5->lineEdit()->installEventFilter(this);
     auto preview = [this] { Preview(); };
     for (const StyleFieldRow& row : settings::StyleFieldTable()) {
         QWidget* field = m_fields.value(QLatin1String(row.control));
@@ -363,6 +365,14 @@ void StyleWindow::ConnectFields() {
 }
 
 bool StyleWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in the name box would load the style of that name over the
+    // unsaved edits; only choosing from the list loads one.
+    if ((watched == m_ui.Combo5 || watched == m_ui.Combo5->lineEdit()) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            return true;
+        }
+    }
     const bool in = event->type() == QEvent::FocusIn;
     const bool out = event->type() == QEvent::FocusOut;
     // A drop-down list opening takes the focus only for a moment.

@@ -235,7 +235,7 @@ TEST(WorkingFiles, OwnNames) {
 // A window that records when it was closed and whether it could still hide.
 class Recorder : public QWidget {
   public:
-    Recorder(std::vector<std::pair<int, bool>>& log, int number, const app::Program& program)
+    Recorder(std::vector<std::pair<int, bool>>& log, int number, const diagram::ui::Program& program)
         : m_log(log), m_number(number), m_program(program) {}
 
   protected:
@@ -244,7 +244,7 @@ class Recorder : public QWidget {
   private:
     std::vector<std::pair<int, bool>>& m_log;
     int m_number;
-    const app::Program& m_program;
+    const diagram::ui::Program& m_program;
 };
 
 TEST_F(WindowTest, ClosingUnloadsSecondaryWindowsInOrder) {

@@ -74,7 +74,7 @@ class OutputTest : public WindowTest {
     }
     // Answers the file selection window, once it is up, with a typed name.
     void AnswerSeek(const QString& folder, const QString& name) {
-        WinSeek& seek = WinSeek::Of(*window);
+        WinSeek& seek = WinSeek::Of(window->host());
         ASSERT_TRUE(seek.setFolder(folder));
         QTimer::singleShot(0, &seek, [&seek, name] {
             if (name.isNull()) {
@@ -158,7 +158,7 @@ TEST_F(OutputTest, SaveImageAsThroughTheFileSelectionWindow) {
     Trigger("MNSaveAs");
     EXPECT_EQ(program.ImageName, before);
     EXPECT_EQ(program.SeekPurpose, 0);
-    EXPECT_EQ(window->SecondaryWindow(Secondary::kFileSelection), &WinSeek::Of(*window));
+    EXPECT_EQ(window->SecondaryWindow(Secondary::kFileSelection), &WinSeek::Of(window->host()));
 }
 
 TEST_F(OutputTest, CopyImagePutsThePictureOnTheClipboard) {

@@ -76,7 +76,7 @@ class WinSeekTest : public ::testing::Test {
     QString Path(const QString& name) const { return QDir(m_dir.path()).filePath(name); }
 
     QTemporaryDir m_dir;
-    app::Program m_program;
+    diagram::ui::Program m_program;
     std::unique_ptr<WinSeek> m_seek;
 };
 

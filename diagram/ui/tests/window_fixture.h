@@ -10,7 +10,7 @@
 #include <QTest>
 #include <memory>
 
-#include "app/program.h"
+#include "diagram/ui/program.h"
 #include "diagram/ui/fen_box.h"
 #include "diagram/ui/main_window.h"
 #include "platform/ui/fake_services.h"
@@ -83,7 +83,7 @@ class WindowTest : public ::testing::Test {
 
     QTemporaryDir dir;
     platform::FakeServices fakes;
-    app::Program program;
+    diagram::ui::Program program;
     std::unique_ptr<MainWindow> window;
 
   private:

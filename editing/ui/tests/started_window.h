@@ -75,7 +75,7 @@ class StartedWindow : public ::testing::Test {
 
     std::filesystem::path m_dir;
     platform::FakeServices m_services;
-    app::Program m_program;
+    diagram::ui::Program m_program;
     std::unique_ptr<diagram::ui::MainWindow> m_main;
     editing::ui::BoardEditor* m_editor = nullptr;
 };

@@ -1,3 +1,4 @@
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,17 +11,20 @@
 namespace engines::ui::testing {
 namespace {
 
-// Reads its command file from the folder it runs in, opens the first free
-// log with its number, writes the analysis in two goes, and the game file.
+// Reads its command file from the folder it runs in, under the name the
+// engine reads on Linux, opens the first free log with its number, writes the
+// analysis in two goes, and the game file. With a file "hang" it stops after
+// the first line and never ends by itself.
 const QByteArray kFakeCrafty =
     "#!/bin/sh\n"
-    "[ -f Crafty.rc ] || exit 1\n"
+    "[ -f .craftyrc ] || exit 1\n"
     "n=1\n"
     "while [ -e \"log.$(printf %03d $n)\" ]; do n=$((n+1)); done\n"
     "num=$(printf %03d $n)\n"
     "printf 'Crafty fake\\r\\n' > log.$num\n"
+    "[ -f hang ] && exec sleep 30\n"
     "sleep 0.5\n"
-    "tr -d '\\r' < Crafty.rc | grep -e '^sd' -e '^setboard' | sed 's/$/\\r/' >> log.$num\n"
+    "tr -d '\\r' < .craftyrc | grep -e '^sd' -e '^setboard' | sed 's/$/\\r/' >> log.$num\n"
     "printf 'analysis done\\r\\nunfinished' >> log.$num\n"
     "printf '[Event \"?\"]\\r\\n' > game.$num\n";
 
@@ -92,12 +96,14 @@ TEST_F(CraftyWindowTest, SolutionRunsTheEngineToItsWholeLog) {
     crafty->Combo1()->setCurrentText(QStringLiteral("10"));
     crafty->Option2()->setChecked(true);
     Solve();
-    EXPECT_EQ(ReadFile(QStringLiteral("Crafty.rc")),
-              "log off\r\nponder off\r\nsd 10\r\nsetboard 4k3/8/8/8/8/8/8/3QK3 b - -\r\nblack\r\nlog on\r\n"
-              "analyze\r\nexit\r\nquit\r\nexit\r\n");
+    const QByteArray rc =
+        "log off\r\nponder off\r\nsd 10\r\nsetboard 4k3/8/8/8/8/8/8/3QK3 b - -\r\nblack\r\nlog on\r\n"
+        "analyze\r\nexit\r\nquit\r\nexit\r\n";
+    EXPECT_EQ(ReadFile(QStringLiteral("Crafty.rc")), rc);
+    EXPECT_EQ(ReadFile(QStringLiteral(".craftyrc")), rc);
     EXPECT_EQ(program.engines.CraftyLogNumber, "003");
-    EXPECT_EQ(ListItems(crafty->List1()),
-              (QStringList{"Calculating...", "Click on Crafty's icon in taskbar to progress view."}));
+    // No hint at a taskbar: the log itself shows here.
+    EXPECT_EQ(ListItems(crafty->List1()), QStringList{"Calculating..."});
     EXPECT_FALSE(crafty->Command1()->isEnabled());
     QTest::mouseClick(crafty->Command4(), Qt::LeftButton);  // Hide: the analysis goes on
     EXPECT_TRUE(crafty->isHidden());
@@ -109,8 +115,31 @@ TEST_F(CraftyWindowTest, SolutionRunsTheEngineToItsWholeLog) {
     EXPECT_FALSE(Exists(QStringLiteral("log.003")));
     EXPECT_FALSE(Exists(QStringLiteral("game.003")));
     EXPECT_TRUE(Exists(QStringLiteral("Crafty.rc")));
+    EXPECT_TRUE(Exists(QStringLiteral(".craftyrc")));
     EXPECT_EQ(crafty->Command4()->text(), "Cl&ose");
     EXPECT_EQ(crafty->Label2()->text(), "");
+    EXPECT_FALSE(crafty->Command6()->isEnabled());
+}
+
+// An engine that hangs: its log shows while it runs, and Stop ends it.
+TEST_F(CraftyWindowTest, LiveLogAndStop) {
+    StartWithCrafty(true);
+    WriteFile(QStringLiteral("hang"), "");
+    EXPECT_FALSE(crafty->Command6()->isEnabled());
+    Solve();
+    EXPECT_TRUE(crafty->Command6()->isEnabled());
+    ASSERT_TRUE(WaitFor([&] { return ListItems(crafty->List1()) == QStringList{"Crafty fake"}; }));
+    EXPECT_FALSE(crafty->Command1()->isEnabled());
+    EXPECT_TRUE(Exists(QStringLiteral("log.001")));
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(crafty->Command6(), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return crafty->Command1()->isEnabled(); }, 3000));
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_EQ(ListItems(crafty->List1()), QStringList{"Crafty fake"});
+    EXPECT_FALSE(Exists(QStringLiteral("log.001")));
+    EXPECT_FALSE(crafty->Command6()->isEnabled());
+    EXPECT_EQ(crafty->Command4()->text(), "Cl&ose");
 }
 
 }  // namespace

@@ -1,4 +1,8 @@
+#include <QAbstractItemView>
+#include <QDir>
 #include <QLineEdit>
+
+#include "diagram/ui/style_list.h"
 
 #include "engines/ui/tests/engines_fixture.h"
 
@@ -56,7 +60,7 @@ TEST_F(EnginesTest, SecondCopyLeavesTheLogsOfTheFirst) {
     EXPECT_FALSE(Exists(QStringLiteral("game.001")));
 
     WriteFile(QStringLiteral("log.002"), "running analysis");
-    app::Program secondProgram;
+    diagram::ui::Program secondProgram;
     diagram::ui::MainWindow second(secondProgram, fakes.services());
     Engines* secondEngines = Attach(second);
     diagram::ui::StartupOptions options;
@@ -107,6 +111,57 @@ TEST_F(EnginesTest, CraftyCommandHandsOverTheFenInEnglishLetters) {
     EXPECT_EQ(window->Text1()->text(), "tcfdrfct/pppppppp/8/8/8/8/PPPPPPPP/TCFDRFCT");
     EXPECT_TRUE(Action("MNCrafty")->isChecked());
     EXPECT_EQ(program.settings.RecentEngine, "Crafty");
+}
+
+TEST_F(EnginesTest, ForeignRememberedEngineIsForgotten) {
+    struct Case {
+        bool popeye;
+        const char* recent;
+    };
+    for (const Case c : {Case{false, ""}, Case{true, "Popeye"}}) {
+        WriteFile(QStringLiteral("Pandrel.ini"), "RecentEngine = Stockfish\r\n");
+        if (c.popeye) {
+            WriteFile(QStringLiteral("popeye"), "", true);
+        }
+        Start();
+        EXPECT_EQ(program.settings.RecentEngine, c.recent) << c.popeye;
+        window.reset();
+    }
+}
+
+// The user runs Popeye from the menu, changes the style, then clicks the
+// toolbar's engine button: Popeye comes again.
+TEST_F(EnginesTest, EngineButtonKeepsTheEngineAcrossAStyleChange) {
+    WriteFile(QStringLiteral("Pandrel.ini"),
+              "BeginStyle = Alpha\r\nEndStyle\r\nBeginStyle = Zeta\r\nEndStyle\r\nRecentEngine = Crafty\r\n");
+    WriteFile(QStringLiteral("py"), "", true);
+    WriteFile(QStringLiteral("crafty"), "", true);
+    Start();
+    Action("MNpy")->trigger();
+    Popeye()->hide();
+    diagram::ui::StyleList* list = window->Combo1();
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    const int zeta = list->FindStyle(QStringLiteral("Zeta"));
+    ASSERT_GE(zeta, 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(zeta, 0)).center());
+    ASSERT_EQ(program.style.CurrentStyle, "Zeta");
+    EXPECT_EQ(program.settings.RecentEngine, "Popeye");
+    RunRecentEngine(*window);
+    EXPECT_TRUE(Popeye()->isVisible());
+    EXPECT_FALSE(Crafty()->isVisible());
+}
+
+TEST_F(EnginesTest, PopeyeOnTheSearchPath) {
+    const QString bin = InDir(QStringLiteral("bin"));
+    QDir().mkpath(bin);
+    WriteFile(QStringLiteral("bin/popeye"), "", true);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.toUtf8() + ":" + path);
+    Start();
+    qputenv("PATH", path);
+    EXPECT_TRUE(Action("MNpy")->isEnabled());
+    EXPECT_EQ(program.engines.popeyeProgram, (bin + "/popeye").toStdString());
 }
 
 TEST_F(EnginesTest, EngineWindowsHideWhileTheProgramRunsAndCloseWithIt) {

@@ -1,3 +1,5 @@
+#include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -27,7 +29,8 @@ class PopeyeWindowTest : public EnginesTest {
     void StartWithPopeye(bool realProcesses = false) {
         WriteFile(QStringLiteral("py"), kFakePopeye, true);
         WriteFile(QStringLiteral("Py.dat"),
-                  "02Madrasi\r\n02Circe\r\n02none\r\n03Try '<\r\n03a '?\r\n06Ka1 ']\r\n");
+                  "02Madrasi\r\n02Circe\r\n02none\r\n03Try '<\r\n03a '?\r\n06Ka1 ']\r\n00#\r\n"
+                  "04rotate 90\r\n");
         Start(realProcesses);
         SetFen("4k3/8/8/8/8/8/8/3QK3");
         Action("MNpy")->trigger();
@@ -121,8 +124,82 @@ TEST_F(PopeyeWindowTest, FailuresAreNotShownAsACalculation) {
     EXPECT_EQ(ListItems(popeye->List1()), QStringList{"Popeye ended without writing its protocol."});
 }
 
-// The fake solver writes its protocol in two goes: the window waits for the
-// whole of it.
+// Typing the text of an item and leaving the field keeps the text as typed:
+// only a choice from the list applies an item.
+TEST_F(PopeyeWindowTest, TypedItemTextIsNotAppliedAgain) {
+    StartWithPopeye();
+    QComboBox* stipulation = popeye->Combo1(kStipulation);
+    QComboBox* twins = popeye->Combo1(kTwins);
+    stipulation->setFocus();
+    QTest::keyClicks(stipulation, "#");
+    QTest::keyClick(stipulation, Qt::Key_Tab);
+    twins->setFocus();
+    QTest::keyClicks(twins, "rotate 90");
+    QTest::keyClick(twins, Qt::Key_Return);
+    QTest::mouseClick(popeye->Combo1(kMoves), Qt::LeftButton);
+    QTest::qWait(50);
+    EXPECT_EQ(Field(kStipulation), "#");
+    EXPECT_EQ(Field(kTwins), "rotate 90");
+    EXPECT_EQ(Shown(kStipulation).trimmed(), "#");
+    EXPECT_EQ(Shown(kTwins).trimmed(), "rotate 90");
+    EXPECT_EQ(popeye->fCombo(), -1);
+
+    // Chosen from the list, the item is added as its mode says.
+    ChooseItem(twins, 0);
+    EXPECT_EQ(Field(kTwins), "rotate 90 rotate 90");
+}
+
+// Writes its protocol a line at a time, a second apart; with a file "hang"
+// it never ends by itself after the first line.
+const QByteArray kSlowPopeye =
+    "#!/bin/sh\n"
+    "for input; do :; done\n"
+    "proto=$(sed -n 's/^Protocol \\(.*\\)\\r$/\\1/p' \"$input\")\n"
+    "printf 'first\\r\\n' > \"$proto\"\n"
+    "[ -f hang ] && exec sleep 30\n"
+    "sleep 1\n"
+    "printf 'second\\r\\n' >> \"$proto\"\n"
+    "sleep 1\n"
+    "printf 'third\\r\\n' >> \"$proto\"\n";
+
+TEST_F(PopeyeWindowTest, ProtocolShowsAsItGrows) {
+    StartWithPopeye(true);
+    WriteFile(QStringLiteral("py"), kSlowPopeye, true);
+    Solve("#", "2");
+    ASSERT_TRUE(WaitFor([&] { return ListItems(popeye->List1()) == QStringList{"first"}; }));
+    EXPECT_FALSE(popeye->Command2()->isEnabled());
+    EXPECT_TRUE(Exists(ProtocolName()));  // not deleted while the solver writes
+    ASSERT_TRUE(WaitFor([&] { return popeye->Command2()->isEnabled(); }, 10000));
+    EXPECT_EQ(ListItems(popeye->List1()), (QStringList{"first", "second", "third"}));
+    EXPECT_FALSE(Exists(ProtocolName()));
+}
+
+TEST_F(PopeyeWindowTest, StopEndsAHungSolver) {
+    StartWithPopeye(true);
+    WriteFile(QStringLiteral("py"), kSlowPopeye, true);
+    WriteFile(QStringLiteral("hang"), "");
+    EXPECT_FALSE(popeye->Command6()->isEnabled());
+    Solve("#", "2");
+    EXPECT_TRUE(popeye->Command6()->isEnabled());
+    ASSERT_TRUE(WaitFor([&] { return ListItems(popeye->List1()) == QStringList{"first"}; }));
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(popeye->Command6(), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return popeye->Command2()->isEnabled(); }, 3000));
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_EQ(ListItems(popeye->List1()), QStringList{"first"});
+    EXPECT_FALSE(Exists(ProtocolName()));
+    EXPECT_FALSE(popeye->Command6()->isEnabled());
+    EXPECT_EQ(popeye->Command3()->text(), "Cl&ose");
+
+    // The solver can be run again at once.
+    QFile::remove(InDir(QStringLiteral("hang")));
+    Solve("#", "2");
+    EXPECT_TRUE(WaitFor([&] { return popeye->Command2()->isEnabled(); }, 10000));
+}
+
+// The fake solver writes its protocol in two goes: the window shows it as it
+// comes and ends with the whole of it.
 TEST_F(PopeyeWindowTest, SolutionRunsTheSolverToItsWholeProtocol) {
     StartWithPopeye(true);
     Field(kMaxmem) = "64M";

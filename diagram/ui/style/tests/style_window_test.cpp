@@ -70,7 +70,7 @@ class StyleWindowTest : public ::testing::Test {
         Bitmap("beta.bmp", 195, 30);
         Write("Pandrel.ini", kIni);
         m_main = std::make_unique<MainWindow>(m_program, m_fakes.services());
-        diagram::ui::AttachStyleWindow(*m_main);
+        diagram::ui::AttachStyleWindow(m_main->host());
         m_main->hooks().PyDictionaryBase = [] { return std::string("base "); };
         diagram::ui::StartupOptions options;
         options.exeDir = m_dir.path().toStdString();
@@ -104,7 +104,7 @@ class StyleWindowTest : public ::testing::Test {
     // must close it. A window left open is cancelled, so a test never hangs.
     void RunStyle(const std::function<void(StyleWindow&)>& inside) {
         QTimer::singleShot(0, m_main.get(), [this, inside] {
-            StyleWindow& w = StyleWindow::Of(*m_main);
+            StyleWindow& w = StyleWindow::Of(m_main->host());
             inside(w);
             if (w.isVisible()) {
                 ADD_FAILURE() << "the style window was left open";
@@ -115,7 +115,7 @@ class StyleWindowTest : public ::testing::Test {
     }
     // Shows the window without the Style command around it.
     StyleWindow& Show() {
-        StyleWindow& w = StyleWindow::Of(*m_main);
+        StyleWindow& w = StyleWindow::Of(m_main->host());
         w.show();
         QApplication::setActiveWindow(&w);
         EXPECT_EQ(QApplication::activeWindow(), &w);
@@ -138,7 +138,7 @@ class StyleWindowTest : public ::testing::Test {
     static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(3, 3)); }
     // Answers the file selection window, once it is up, with a path.
     void AnswerSeek(const QString& path) {
-        diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(*m_main);
+        diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_main->host());
         QTimer::singleShot(0, &seek, [&seek, path] {
             seek.Text2()->setText(path);
             seek.OkCmd()->click();
@@ -163,7 +163,7 @@ class StyleWindowTest : public ::testing::Test {
     QTemporaryDir m_dir;
     QString m_cwd;
     platform::FakeServices m_fakes;
-    app::Program m_program;
+    diagram::ui::Program m_program;
     std::unique_ptr<MainWindow> m_main;
 };
 
@@ -336,7 +336,7 @@ TEST_F(StyleWindowTest, ImportThroughTheFileSelectionWindow) {
     AnswerSeek(styles.filePath("set.sty"));
     w.action("MNF10import")->trigger();
     EXPECT_EQ(m_program.SeekPurpose, diagram::kSeekConfirmed);
-    EXPECT_EQ(diagram::ui::WinSeek::Of(*m_main).windowTitle(), "Import Styles from...");
+    EXPECT_EQ(diagram::ui::WinSeek::Of(m_main->host()).windowTitle(), "Import Styles from...");
     ASSERT_EQ(Messages().size(), 1u);  // beta is listed already: No keeps it
     EXPECT_EQ(Messages()[0].buttons, platform::Buttons::kYesNoCancel);
     EXPECT_EQ(w.status(), "Import OK!");
@@ -415,7 +415,7 @@ TEST_F(StyleWindowTest, BitmapFieldsLoadAndCentre) {
     // Browsing puts the chosen name in the field and loads it.
     AnswerSeek(Path("beta.bmp"));
     Click(ui.Image4);
-    EXPECT_EQ(diagram::ui::WinSeek::Of(*m_main).windowTitle(), "Load Pieces");
+    EXPECT_EQ(diagram::ui::WinSeek::Of(m_main->host()).windowTitle(), "Load Pieces");
     EXPECT_EQ(ui.Text11->text(), Path("beta.bmp"));
     EXPECT_EQ(ui.Text11->cursorPosition(), ui.Text11->text().size());
     EXPECT_EQ(m_program.style.SQRWIDTH, 225);
@@ -482,3 +482,25 @@ TEST_F(StyleWindowTest, ScrollBarsResizeTheDiagramByPixels) {
 }
 
 }  // namespace
+
+// A user types a board size, then Enter in the "Style: " box over a known
+// name: the edit stays; and a name typed with a blank after it is the same
+// style, so saving asks to replace it instead of writing a second block.
+TEST_F(StyleWindowTest, NameBoxEnterKeepsEditsAndNamesAreTrimmed) {
+    StyleWindow& w = Show();
+    const auto& ui = w.controls();
+    Type(ui.Text2, "10");
+    Type(ui.Combo5, "Alpha");
+    EXPECT_EQ(ui.Text2->text(), "10");
+    EXPECT_EQ(ui.Combo5->currentText(), "Alpha");
+    EXPECT_EQ(m_program.style.BORDERWIDTH, 10);
+
+    Type(ui.Combo5, "Alpha ", false);
+    m_fakes.messages.answer = platform::Answer::kYes;
+    w.action("MNF10save")->trigger();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].buttons, platform::Buttons::kYesNo);  // the replace question
+    EXPECT_EQ(m_program.style.CurrentStyle, "Alpha");
+    EXPECT_EQ(Ini().count("BeginStyle"), 2);
+    EXPECT_EQ(EditorList(w), (QStringList{"Alpha", "Beta"}));
+}

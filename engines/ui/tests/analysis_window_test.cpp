@@ -1,0 +1,180 @@
+#include <signal.h>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTreeWidget>
+
+#include "engines/ui/analysis_window.h"
+#include "engines/ui/tests/engines_fixture.h"
+
+namespace engines::ui::testing {
+namespace {
+
+class AnalysisTest : public EnginesTest {
+  protected:
+    void SetUp() override {
+        EnginesTest::SetUp();
+        if (!QFile::exists(QStringLiteral("/usr/games/stockfish")) &&
+            QStandardPaths::findExecutable(QStringLiteral("stockfish")).isEmpty()) {
+            GTEST_SKIP() << "stockfish is not installed";
+        }
+    }
+    AnalysisWindow* Analysis() const {
+        return qobject_cast<AnalysisWindow*>(window->SecondaryWindow(diagram::ui::Secondary::kAnalysis));
+    }
+    /// Ctrl+U on the main window, as the user opens the window.
+    AnalysisWindow* Open() {
+        QTest::keyClick(window.get(), Qt::Key_U, Qt::ControlModifier);
+        return Analysis();
+    }
+    bool WaitReady(AnalysisWindow* w) {
+        return WaitFor([w] { return w->session().state() == UciState::kReady; }, 8000);
+    }
+    static QString Cell(AnalysisWindow* w, int row, int column) {
+        QTreeWidgetItem* item = w->ListLines()->topLevelItem(row);
+        return item != nullptr ? item->text(column) : QString();
+    }
+};
+
+TEST_F(AnalysisTest, MateInTwoShownLiveAndPlayedOnTheBoard) {
+    Start();
+    ASSERT_TRUE(Action("MNAnalysis")->isEnabled());
+    EXPECT_EQ(Action("MNAnalysis")->shortcut().toString(), "Ctrl+U");
+    EXPECT_EQ(window->menu("MNEngines")->actions().indexOf(Action("MNAnalysis")), 2);
+    SetFen("2k5/8/1K6/8/8/8/8/3Q4");
+    AnalysisWindow* w = Open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->windowTitle(), "Analysis");
+    ASSERT_TRUE(WaitReady(w)) << w->LabelStatus()->text().toStdString();
+    EXPECT_TRUE(w->LabelEngine()->text().contains("Stockfish"));
+    EXPECT_EQ(program.settings.UciEngine.empty(), false);
+
+    w->SpinLimit()->setValue(10);
+    QTest::mouseClick(w->CommandStart(), Qt::LeftButton);
+    EXPECT_EQ(w->CommandStart()->text(), "&Stop");
+    ASSERT_TRUE(WaitFor([w] { return w->CommandStart()->text() == "&Start"; }, 20000));
+    EXPECT_EQ(Cell(w, 0, 2), "#2");
+    const QStringList moves = Cell(w, 0, 3).split(' ');
+    ASSERT_EQ(moves.size(), 3);
+    EXPECT_TRUE(moves[0].startsWith('Q') || moves[0].startsWith('K')) << moves[0].toStdString();
+    EXPECT_TRUE(moves[2].endsWith('#'));
+
+    QTest::mouseClick(w->CommandCopy(), Qt::LeftButton);
+    EXPECT_TRUE(fakes.clipboard.text.startsWith("1: #2 (depth ")) << fakes.clipboard.text.toStdString();
+
+    // Record mode records the move a double click plays.
+    Action("MNRec")->trigger();
+    const size_t before = program.editing.History.size();
+    const QString fenBefore = window->Text1()->text();
+    QTreeWidgetItem* row = w->ListLines()->topLevelItem(0);
+    const QPoint at = w->ListLines()->visualItemRect(row).center();
+    QTest::mouseClick(w->ListLines()->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(w->ListLines()->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_NE(window->Text1()->text(), fenBefore);
+    EXPECT_EQ(program.editing.History.size(), before + 1);
+    EXPECT_TRUE(w->OptionBlack()->isChecked());
+}
+
+TEST_F(AnalysisTest, StopEndsAnEndlessSearchWithinASecond) {
+    Start();
+    SetFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR");
+    AnalysisWindow* w = Open();
+    ASSERT_TRUE(WaitReady(w));
+    w->ComboLimit()->setCurrentIndex(static_cast<int>(AnalysisWindow::LimitKind::kInfinite));
+    w->SpinLines()->setValue(3);
+    QTest::mouseClick(w->CommandStart(), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([w] { return w->ListLines()->topLevelItemCount() == 3; }, 8000));
+    QTest::qWait(300);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(w->CommandStart(), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([w] { return w->session().state() == UciState::kReady; }, 3000));
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(w->CommandStart()->text(), "&Start");
+    EXPECT_EQ(w->ListLines()->topLevelItemCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Cell(w, i, 0), QString::number(i + 1));
+        EXPECT_FALSE(Cell(w, i, 3).isEmpty());
+    }
+
+    // Closing the window stops a search too.
+    QTest::mouseClick(w->CommandStart(), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([w] { return w->session().state() == UciState::kSearching; }, 3000));
+    QTest::mouseClick(w->CommandClose(), Qt::LeftButton);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(WaitFor([w] { return w->session().state() == UciState::kReady; }, 3000));
+}
+
+TEST_F(AnalysisTest, KilledEngineIsReportedAndStartTriesAgain) {
+    Start();
+    SetFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR");
+    AnalysisWindow* w = Open();
+    ASSERT_TRUE(WaitReady(w));
+    w->ComboLimit()->setCurrentIndex(static_cast<int>(AnalysisWindow::LimitKind::kInfinite));
+    QTest::mouseClick(w->CommandStart(), Qt::LeftButton);
+    QTest::qWait(200);
+    ASSERT_GT(w->session().EnginePid(), 0);
+    kill(w->session().EnginePid(), SIGKILL);
+    ASSERT_TRUE(WaitFor([w] { return w->session().state() == UciState::kFailed; }, 3000));
+    EXPECT_TRUE(w->LabelStatus()->text().contains("stopped unexpectedly"));
+    EXPECT_EQ(w->CommandStart()->text(), "&Start");
+    EXPECT_TRUE(w->CommandStart()->isEnabled());
+    // Start brings the engine back and searches.
+    w->ComboLimit()->setCurrentIndex(static_cast<int>(AnalysisWindow::LimitKind::kDepth));
+    w->SpinLimit()->setValue(4);
+    QTest::mouseClick(w->CommandStart(), Qt::LeftButton);
+    EXPECT_TRUE(WaitFor([w] { return w->LabelStatus()->text() == "Done."; }, 8000))
+        << w->LabelStatus()->text().toStdString();
+}
+
+TEST_F(AnalysisTest, PositionsItCannotTakeSayWhy) {
+    struct Case {
+        const char* ini;
+        const char* fen;
+        const char* says;
+    };
+    for (const Case c : {
+             Case{"", "8/8/8/8/8/8/8/8", "must have one king"},
+             Case{"BeginStyle = Big\r\n  BorderWidth = 10\r\n  BorderHeight = 10\r\nEndStyle\r\n", "k/K",
+                  "8 x 8"},
+             Case{"BeginStyle = Fairy\r\n  PiecesList = pPnNbBrRqQkKgG\r\n  EnglishNotation = "
+                  "pPnNbBrRqQkKgG\r\n"
+                  "EndStyle\r\n",
+                  "4k3/8/8/8/8/8/8/4K1G1", "not an orthodox one"},
+         }) {
+        SCOPED_TRACE(c.says);
+        WriteFile(QStringLiteral("Pandrel.ini"), c.ini);
+        Start();
+        SetFen(c.fen);
+        fakes.messages.shown.clear();
+        EXPECT_EQ(Open(), nullptr);
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_TRUE(fakes.messages.shown[0].text.contains(c.says))
+            << fakes.messages.shown[0].text.toStdString();
+        window.reset();
+    }
+}
+
+TEST_F(AnalysisTest, SilentEngineOfTheSettingIsReportedAndTheNextOneUsed) {
+    WriteFile(QStringLiteral("silent"), "#!/bin/sh\nexec sleep 30\n", true);
+    WriteFile(QStringLiteral("Pandrel.ini"), "UciEngine = " + InDir("silent").toUtf8() + "\r\n");
+    Start();
+    SetFen("2k5/8/1K6/8/8/8/8/3Q4");
+    AnalysisWindow* w = Open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->LabelEngine()->text(), InDir("silent"));
+    ASSERT_TRUE(WaitFor([w] { return w->LabelStatus()->text().contains("within 5 seconds"); }, 8000));
+    ASSERT_TRUE(WaitReady(w));
+    EXPECT_TRUE(w->LabelEngine()->text().contains("Stockfish"));
+    EXPECT_NE(program.settings.UciEngine, InDir("silent").toStdString());
+}
+
+}  // namespace
+}  // namespace engines::ui::testing
