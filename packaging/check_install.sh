@@ -8,7 +8,7 @@ source=$2
 # The shipped copy of a data file, "" when the tree has none (the same
 # folders as the install rule, first found wins).
 shipped() {
-  for d in data settings/data diagram/data engines/data; do
+  for d in app/styles data settings/data diagram/data engines/data; do
     if [ -f "$source/$d/$1" ]; then echo "$source/$d/$1"; return; fi
   done
 }

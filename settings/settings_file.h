@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/file_io.h"
 #include "settings/style.h"
 
 namespace settings {
@@ -79,14 +80,6 @@ std::string CutName(const std::string& path, int limit);
 
 /// Caption of recent-file menu item i (0..3): "&1 " and the shortened name.
 std::string RecentCaption(int index, const std::string& name);
-
-/// Reads a whole file; false when it cannot be opened.
-bool ReadFile(const std::string& path, std::string& text);
-
-/// Writes text to a temporary file in the same folder, flushes it to the disk
-/// and renames it over path in one step, so a crash leaves either the old or
-/// the new file; a link at path is replaced, not written through.
-bool ReplaceFile(const std::string& folder, const std::string& path, const std::string& text);
 
 /// True for a line the settings reader takes: at most kMaxSettingsLine
 /// bytes of valid UTF-8 without control characters other than the tab.
