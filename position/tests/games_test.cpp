@@ -112,7 +112,7 @@ std::vector<int> Targets(const Vet& vet, int rows, int cols, int from, char lett
         return out;
     }
     if (kind == 'n') {
-        for (const auto [dr, dc] :
+        for (const auto& [dr, dc] :
              {std::pair{1, 2}, {2, 1}, {-1, 2}, {-2, 1}, {1, -2}, {2, -1}, {-1, -2}, {-2, -1}}) {
             const int r = row + dr;
             const int c = col + dc;
@@ -129,7 +129,7 @@ std::vector<int> Targets(const Vet& vet, int rows, int cols, int from, char lett
     if (kind == 'b' || kind == 'q') {
         dirs.insert(dirs.end(), {{1, 1}, {1, -1}, {-1, 1}, {-1, -1}});
     }
-    for (const auto [dr, dc] : dirs) {
+    for (const auto& [dr, dc] : dirs) {
         for (int r = row + dr, c = col + dc; on(r, c); r += dr, c += dc) {
             if (at(r, c) == 0 || enemy(r, c)) {
                 out.push_back(r * cols + c);
