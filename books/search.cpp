@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <span>
 
 #include "settings/style.h"
 
@@ -12,12 +13,15 @@ namespace books {
 namespace {
 
 // Trims blanks and tabs; a record's text ends in a long run of blanks, so
-// this is done with plain comparisons.
+// this is done with plain comparisons, the padding eight blanks at a time.
 std::string_view TrimText(std::string_view t) {
     size_t b = 0;
     size_t e = t.size();
     while (b < e && (t[b] == ' ' || t[b] == '\t')) {
         ++b;
+    }
+    while (e >= b + 8 && std::memcmp(t.data() + e - 8, "        ", 8) == 0) {
+        e -= 8;
     }
     while (e > b && (t[e - 1] == ' ' || t[e - 1] == '\t')) {
         --e;
@@ -254,16 +258,22 @@ bool Passes(const std::vector<Test>& andList, const std::vector<Test>& orList, c
 }
 
 // Reads the leading records of games in blocks, so that a game usually
-// costs one read of the work file.
+// costs one read of the work file. Told the first records of the games
+// that follow (a search's pass over the index), a read also takes along
+// the leading records of the next games when they lie close: a few records
+// more cost less than another read call.
 class FieldsReader {
   public:
-    explicit FieldsReader(const Book& book) : m_book(book), m_block(kBlock * kRecordLength) {}
+    explicit FieldsReader(const Book& book) : m_book(book) {}
 
     // Which fields the criteria look at; the others are not made.
     bool wantIds = true;
     bool wantPieces = true;
 
-    void Read(int64_t recNo, GameFieldsResult& f) {
+    // The fields of the game whose first record is recNo; next holds the
+    // first records of the games to be read after it, in order.
+    void Read(int64_t recNo, GameFieldsResult& f, std::span<const int64_t> next = {}) {
+        m_next = next;
         f.ids.clear();
         f.white.clear();
         f.black.clear();
@@ -277,8 +287,13 @@ class FieldsReader {
         while (rec != nullptr && rec[1] == kTag) {
             if (wantIds) {
                 const std::string_view text = TrimText(std::string_view(rec + 8, kTextLength));
-                for (const char ch : text) {
-                    f.ids.push_back(ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch);
+                const size_t at = f.ids.size();
+                f.ids.append(text);
+                for (size_t i = at; i < f.ids.size(); ++i) {
+                    const char ch = f.ids[i];
+                    if (ch >= 'a' && ch <= 'z') {
+                        f.ids[i] = static_cast<char>(ch - 'a' + 'A');
+                    }
                 }
             }
             rec = ++r <= m_book.NRecords ? Record(r) : nullptr;
@@ -311,12 +326,22 @@ class FieldsReader {
   private:
     // A game's tags and first position usually fit in one block.
     static constexpr int64_t kBlock = 16;
+    // The next game's leading records are taken along when at most this
+    // many records lie between them and the block: about 17 KB, which cost
+    // about as much to copy as one more read call.
+    static constexpr int64_t kMaxGap = 128;
+    // Most records one read takes (about 1 MB).
+    static constexpr int64_t kMaxBlock = 8192;
 
     // Record r from the block in memory, reading a new block when needed.
     const char* Record(int64_t r) {
         if (r < m_first || r >= m_first + m_count) {
+            const int64_t count = BlockFrom(r);
+            if (m_block.size() < static_cast<size_t>(count) * kRecordLength) {
+                m_block.resize(static_cast<size_t>(count) * kRecordLength);
+            }
             m_first = r;
-            m_count = m_book.ReadRecords(r, kBlock, m_block.data());
+            m_count = m_book.ReadRecords(r, count, m_block.data());
             if (m_count < 1) {
                 return nullptr;
             }
@@ -324,7 +349,21 @@ class FieldsReader {
         return m_block.data() + (r - m_first) * kRecordLength;
     }
 
+    // Records to read from r on: a block, stretched over the leading
+    // records of the next games while they lie close.
+    int64_t BlockFrom(int64_t r) const {
+        int64_t end = r + kBlock;
+        for (const int64_t head : m_next) {
+            if (head < r || head - end > kMaxGap || head + kBlock - r > kMaxBlock) {
+                break;
+            }
+            end = std::max(end, head + kBlock);
+        }
+        return end - r;
+    }
+
     const Book& m_book;
+    std::span<const int64_t> m_next;
     std::vector<char> m_block;
     int64_t m_first = 0;
     int64_t m_count = 0;
@@ -443,7 +482,8 @@ SearchResult Search(Book& book, const Criteria& criteria, const SearchProgressFn
             progress(static_cast<int64_t>(found.size()), k, total);
         }
         const int64_t recNo = book.FullIndex[static_cast<size_t>(k)];
-        reader.Read(recNo, fields);
+        reader.Read(recNo, fields,
+                    std::span<const int64_t>(book.FullIndex).subspan(static_cast<size_t>(k + 1)));
         if (Passes(andTests, orTests, fields)) {
             found.push_back(recNo);
             result.positions.push_back(k + 1);

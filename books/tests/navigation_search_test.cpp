@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
+
 #include "book_files.h"
 #include "books/navigation.h"
 #include "books/search.h"
@@ -294,6 +297,86 @@ TEST(Search, PgnGamesAreTestedOnTheirFirstPosition) {
               (std::vector<int64_t>{1, 2}));
     EXPECT_EQ(Search(c.book, ParseCriteria({"", "", "", "", "Pe4"}, kShape)).outcome,
               SearchOutcome::kNotFound);
+}
+
+// A book of games close together (two records each) followed by games far
+// apart: long tag sections, long games, games of tags alone. The search
+// reads many games at a time; it must find what the fields of each game,
+// read one by one, say.
+std::string MixedBook() {
+    const char* const fens[] = {"4k3/8/8/8/8/8/8/4K3 w - - 0 1",
+                                "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
+                                "8/8/8/8/8/8/8/K7 w - - 0 1"};
+    const int plies[] = {0, 1, 9, 64, 130, 300};
+    const char* const shuffle[] = {"Nf3", "Nf6", "Ng1", "Ng8"};
+    std::string pgn;
+    for (int g = 1; g <= 6400; ++g) {
+        if (g <= 6000) {
+            pgn += "[Event \"Dense " + std::to_string(g) + "\"]\n[FEN \"" + fens[g % 3] + "\"]\n\n";
+            continue;
+        }
+        for (int t = 0; t <= g % 20; ++t) {
+            pgn += "[Tag" + std::to_string(t) + " \"Player " + std::to_string(g % 13) + " " +
+                   std::to_string(t) + "\"]\n";
+        }
+        pgn += "\n";
+        const int n = plies[g % 6];
+        for (int p = 0; p < n; ++p) {
+            pgn += (p % 2 == 0 ? std::to_string(p / 2 + 1) + ". " : "") + shuffle[p % 4] +
+                   (p % 10 == 9 ? "\n" : " ");
+        }
+        pgn += "*\n\n";
+    }
+    return pgn;
+}
+
+TEST(Search, ReadingManyGamesAtOnceFindsWhatEachGameSays) {
+    Converted c;
+    Convert(c, "mixed.pgn", MixedBook());
+    ASSERT_EQ(c.book.NGames, 6400);
+    std::vector<GameFieldsResult> games;
+    for (const int64_t first : c.book.FullIndex) {
+        games.push_back(GameFields(c.book, first));
+    }
+    // A game without a position meets every men criterion.
+    const auto count = [](const std::string& field, const char* want) {
+        return field.empty() || field == want;
+    };
+    struct Case {
+        std::array<std::string, 5> boxes;
+        std::function<bool(const GameFieldsResult&, const std::string& pattern)> holds;
+    };
+    const auto inIds = [](const GameFieldsResult& f, const std::string& p) {
+        return f.ids.find(p) != std::string::npos;
+    };
+    const auto onSquare = [](const GameFieldsResult& f, const std::string& p) {
+        return f.pieces.find(p) != std::string::npos;
+    };
+    const Case cases[] = {
+        {{"\"Player 7\""}, inIds},
+        {{"\"Dense 59\""}, inIds},
+        {{"\"Player 3 17\""}, inIds},
+        {{"", "16"}, [&](const GameFieldsResult& f, const std::string&) { return count(f.white, "#0016"); }},
+        {{"", "", "", "2"},
+         [&](const GameFieldsResult& f, const std::string&) { return count(f.all, "#0002"); }},
+        {{"", "", "", "", "Ke1"}, onSquare},
+        {{"", "", "", "", "nb8"}, onSquare},
+        {{"", "", "", "", "Ka1"}, onSquare},
+    };
+    for (const Case& k : cases) {
+        const Criteria criteria = ParseCriteria(k.boxes, kShape);
+        ASSERT_EQ(criteria.AndList.size() + criteria.OrList.size(), 1u);
+        const std::string& pattern = (criteria.AndList.empty() ? criteria.OrList : criteria.AndList)[0].text;
+        std::vector<int64_t> want;
+        for (size_t g = 0; g < games.size(); ++g) {
+            if (k.holds(games[g], pattern)) {
+                want.push_back(static_cast<int64_t>(g + 1));
+            }
+        }
+        ASSERT_FALSE(want.empty()) << pattern;
+        const SearchResult r = Search(c.book, criteria);
+        EXPECT_EQ(r.positions, want) << pattern;
+    }
 }
 
 TEST(GameIndex, EveryGameOfALargeBookIsReachable) {
