@@ -48,6 +48,10 @@ struct Register {
 /// positional words remain (a "--" word is dropped); reports on ctx.err.
 bool ExpectWords(Context& ctx, Args& args, const char* name, size_t min, size_t max);
 
+/// Reads the value of --scale: a positive finite number written in full
+/// ("2", "0.5", "1e1"). False for any other text.
+bool ParseScale(const std::string& text, double& scale);
+
 /// Puts TEXT into the FEN box as the window does: the board update with the
 /// tally label's text. Returns the tally text.
 std::string EnterFen(app::Program& program, const std::string& text);

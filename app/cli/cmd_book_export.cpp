@@ -178,8 +178,9 @@ int Finish(Context& ctx, const char* command, const ExportResult& result, int bo
 
 const Register renderBook(
     "render-book",
-    "BOOK -o DIR [--format png|svg|pdf|bmp] [--positions first|last|all] [--games A-B]   one diagram "
-    "per game (or position) in DIR, with index.csv; prints \"diagrams N\"",
+    "BOOK -o DIR [--format png|svg|pdf|bmp] [--scale K] [--positions first|last|all] [--games A-B]   one "
+    "diagram per game (or position) in DIR, with index.csv; K multiplies every length of the style; prints "
+    "\"diagrams N\"",
     [](Context& ctx, Args& args) {
         const char* command = "render-book";
         std::string error;
@@ -194,11 +195,17 @@ const Register renderBook(
         std::string text;
         if (args.TakeValue("--format", text, error)) {
             const auto format = books::render::ParseImageFormat(text);
-            if (!format || !books::render::CanWrite(*format)) {
+            if (!format) {
                 ctx.err << "pandrel-cli " << command << ": unknown format \"" << text << "\"\n";
                 return kUsage;
             }
             options.format = *format;
+        }
+        std::string scaleWord;
+        if (args.TakeValue("--scale", scaleWord, error) && !ParseScale(scaleWord, options.scale)) {
+            ctx.err << "pandrel-cli " << command << ": bad scale \"" << scaleWord
+                    << "\" (a positive number, e.g. 0.5 or 2)\n";
+            return kUsage;
         }
         if (args.TakeValue("--positions", text, error)) {
             const auto choice = books::ParsePositionChoice(text);
@@ -214,6 +221,11 @@ const Register renderBook(
             return kUsage;
         }
         if (!TakeGames(ctx, args, command, options.games) || !ExpectWords(ctx, args, command, 1, 1)) {
+            return kUsage;
+        }
+        if (const auto reason = books::render::CheckScale(ctx.program.style, options.scale)) {
+            ctx.err << "pandrel-cli " << command << ": bad scale \"" << scaleWord << "\": " << *reason
+                    << "\n";
             return kUsage;
         }
         const auto gui = StartGui();

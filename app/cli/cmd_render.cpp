@@ -16,9 +16,6 @@
 
 namespace cli {
 
-namespace {
-
-// A positive finite number written in full ("2", "0.5", "1e1"), or nothing.
 bool ParseScale(const std::string& text, double& scale) {
     if (text.empty()) {
         return false;
@@ -27,6 +24,8 @@ bool ParseScale(const std::string& text, double& scale) {
     scale = std::strtod(text.c_str(), &end);
     return end == text.c_str() + text.size() && std::isfinite(scale) && scale > 0;
 }
+
+namespace {
 
 const Register render(
     "render",

@@ -2,10 +2,13 @@
 #include <sys/wait.h>
 
 #include <QImage>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -87,8 +90,69 @@ class BookExportCli : public ::testing::Test {
         return static_cast<int>(std::count(text.begin(), text.end(), '\f'));
     }
 
+    // The output of a command run by the shell.
+    std::string Shell(const std::string& command) {
+        const std::string out = (m_dir / "shell.txt").string();
+        EXPECT_EQ(std::system((command + " >" + out + " 2>&1").c_str()), 0) << command;
+        return Slurp(out);
+    }
+
+    // Pages and page size in points of a PDF file, by pdfinfo.
+    struct PdfInfo {
+        int pages = 0;
+        double width = 0, height = 0;
+    };
+    PdfInfo Pdf(const std::string& name) {
+        const std::string text = Shell("pdfinfo " + (m_dir / name).string());
+        PdfInfo info;
+        const size_t pages = text.find("Pages:");
+        if (pages != std::string::npos) {
+            info.pages = std::atoi(text.c_str() + pages + 6);
+        }
+        const size_t size = text.find("Page size:");
+        if (size != std::string::npos) {
+            std::sscanf(text.c_str() + size + 10, "%lf x %lf", &info.width, &info.height);
+        }
+        return info;
+    }
+
     fs::path m_dir;
 };
+
+// Elements of an SVG document by name, with the width and height of the
+// root; the document must be well-formed XML.
+struct SvgCounts {
+    std::map<std::string, int> elements;
+    double width = 0, height = 0;
+};
+// A length of SVG ("244", "244px", "64.5mm", "183pt") in pixels at 96 an inch.
+double Pixels(QString length) {
+    double unit = 1;
+    if (length.endsWith("mm")) {
+        unit = 96 / 25.4;
+    } else if (length.endsWith("pt")) {
+        unit = 96 / 72.0;
+    }
+    return length.remove(QRegularExpression("[a-z]+$")).toDouble() * unit;
+}
+
+SvgCounts ReadSvg(const std::string& text) {
+    SvgCounts svg;
+    QXmlStreamReader xml(QByteArray::fromStdString(text));
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        const std::string name = xml.name().toString().toStdString();
+        if (name == "svg" && svg.elements.count(name) == 0) {
+            svg.width = Pixels(xml.attributes().value("width").toString());
+            svg.height = Pixels(xml.attributes().value("height").toString());
+        }
+        ++svg.elements[name];
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return svg;
+}
 
 const char* const kThreeGames =
     "[Event \"Club, \\\"open\\\"\"]\n[Site \"Here\"]\n[Date \"2024.01.02\"]\n[White \"Smith, J.\"]\n"
@@ -131,6 +195,103 @@ TEST_F(BookExportCli, FilesAndNamesForEachChoice) {
     ASSERT_EQ(Cli("render", "-o " + (m_dir / "k.bmp").string() + " 8/8/8/8/8/8/8/K6k").status, 0);
     EXPECT_EQ(Image("out0/sub/3.png").convertToFormat(QImage::Format_RGB32),
               Image("k.bmp").convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(BookExportCli, DrawingsInSvgAndPdf) {
+    fs::copy_file(SHIPPED_STYLES, m_dir / "Pandrel.ini");  // Classic: a font style, lettered
+    const std::string book = Book("three.pgn", kThreeGames);
+    const std::string out = " -o " + (m_dir / "out").string();
+    ASSERT_EQ(Cli("render-book", book + out + " --format svg").status, 0);
+    ASSERT_EQ(Cli("render-book", book + out + " --format pdf").status, 0);
+    ASSERT_EQ(Cli("render-book", book + out + " --format png").status, 0);
+    ASSERT_EQ(Cli("render-book", "--style 'Bitmap 15' " + book + " -o " + (m_dir / "bitmap").string() +
+                                     " --format svg --games 1")
+                  .status,
+              0);
+    EXPECT_EQ(Files("out"), (std::vector<std::string>{"1.pdf", "1.png", "1.svg", "2.pdf", "2.png", "2.svg",
+                                                      "3.pdf", "3.png", "3.svg", "index.csv"}));
+    struct Case {
+        std::string file;
+        int rects, paths, images;
+    };
+    const Case cases[] = {
+        {"out/1.svg", 1 + 64, 16 * 2 + 16, 0},  // ground and squares; white men twice (inside, outline)
+        {"out/3.svg", 1 + 64, 2 + 1, 0},        // the two kings
+        {"bitmap/1.svg", 1, 0, 64},             // a bitmap style's squares are its cells
+    };
+    for (const Case& c : cases) {
+        SvgCounts svg = ReadSvg(Slurp(m_dir / c.file));
+        EXPECT_EQ(svg.elements["rect"], c.rects) << c.file;
+        EXPECT_EQ(svg.elements["path"], c.paths) << c.file;
+        EXPECT_EQ(svg.elements["image"], c.images) << c.file;
+    }
+    EXPECT_EQ(ReadSvg(Slurp(m_dir / "out/1.svg")).elements["text"], 16);  // eight letters, eight numbers
+    // One page the size of the picture, in points at 96 pixels an inch.
+    const QSize png = Image("out/1.png").size();
+    for (const char* name : {"out/1.pdf", "out/3.pdf"}) {
+        const PdfInfo pdf = Pdf(name);
+        EXPECT_EQ(pdf.pages, 1) << name;
+        EXPECT_NEAR(pdf.width, png.width() * 0.75, 1) << name;
+        EXPECT_NEAR(pdf.height, png.height() * 0.75, 1) << name;
+    }
+    EXPECT_NE(Shell("pdftotext " + (m_dir / "out/1.pdf").string() + " -").find('h'), std::string::npos);
+}
+
+TEST_F(BookExportCli, ScaleMultipliesEveryFormat) {
+    fs::copy_file(SHIPPED_STYLES, m_dir / "Pandrel.ini");
+    const std::string book = Book("three.pgn", kThreeGames);
+    // Width and height of a diagram file of any format, in pixels.
+    const auto size = [&](const std::string& file) -> std::pair<double, double> {
+        if (file.ends_with(".svg")) {
+            const SvgCounts svg = ReadSvg(Slurp(m_dir / file));
+            return {svg.width, svg.height};
+        }
+        if (file.ends_with(".pdf")) {
+            const PdfInfo pdf = Pdf(file);
+            return {pdf.width / 0.75, pdf.height / 0.75};
+        }
+        const QImage image = Image(file);
+        return {image.width(), image.height()};
+    };
+    for (const char* style : {"Classic", "'Bitmap 15'"}) {
+        for (const char* format : {"png", "bmp", "svg", "pdf"}) {
+            const std::string args =
+                std::string("--style ") + style + " " + book + " --games 3 --format " + format;
+            ASSERT_EQ(Cli("render-book", args + " -o " + (m_dir / "one").string()).status, 0) << args;
+            const CliResult run = Cli("render-book", args + " --scale 2 -o " + (m_dir / "two").string());
+            ASSERT_EQ(run.status, 0) << args << run.err;
+            const std::string name = std::string("3.") + format;
+            const auto [w1, h1] = size("one/" + name);
+            const auto [w2, h2] = size("two/" + name);
+            ASSERT_GT(w1, 0) << args;
+            // The 4-pixel margin of the computed size stays 4 pixels.
+            EXPECT_NEAR(w2 - 4, (w1 - 4) * 2, 1) << args;
+            EXPECT_NEAR(h2 - 4, (h1 - 4) * 2, 1) << args;
+        }
+    }
+    // The picture is the one render draws at that scale.
+    ASSERT_EQ(Cli("render", "--scale 2 -o " + (m_dir / "k.png").string() + " 8/8/8/8/8/8/8/K6k").status, 0);
+    ASSERT_EQ(Cli("render-book", book + " --games 3 --scale 2 -o " + (m_dir / "png").string()).status, 0);
+    EXPECT_EQ(Image("png/3.png").convertToFormat(QImage::Format_RGB32),
+              Image("k.png").convertToFormat(QImage::Format_RGB32));
+
+    // The styles of Style tags are scaled too, each once.
+    std::ofstream(m_dir / "Pandrel.ini") << "BeginStyle = Small\r\nEndStyle\r\n"
+                                            "BeginStyle = Wide\r\n  BorderWidth = 10\r\nEndStyle\r\n";
+    const std::string styles =
+        Book("styles.fen", "[Event \"a\"]\nK7\n[Style \"wide\"]\nK9\n[Style \"small\"]\nK7\n");
+    ASSERT_EQ(Cli("render-book", styles + " --scale 2 -o " + (m_dir / "styles").string()).status, 0);
+    const int widths[] = {2 * 120 + 4, 2 * 150 + 4, 2 * 120 + 4};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Image("styles/" + std::to_string(i + 1) + ".png").width(), widths[i]) << i + 1;
+    }
+
+    for (const char* bad : {"--scale 0", "--scale -1", "--scale x", "--scale 1000"}) {
+        const CliResult run = Cli("render-book", book + " -o " + (m_dir / "bad").string() + " " + bad);
+        EXPECT_EQ(run.status, 2) << bad;
+        EXPECT_NE(run.err, "") << bad;
+        EXPECT_FALSE(fs::exists(m_dir / "bad")) << bad;
+    }
 }
 
 TEST_F(BookExportCli, IndexListsEveryFileWithItsTags) {

@@ -45,41 +45,26 @@ std::string Join(const std::string& folder, const std::string& name) {
 }  // namespace
 
 std::optional<ImageFormat> ParseImageFormat(std::string_view text) {
-    const std::string upper = settings::Upper(text);
-    if (upper == "BMP") {
-        return ImageFormat::kBmp;
-    }
-    if (upper == "PNG") {
-        return ImageFormat::kPng;
-    }
-    if (upper == "SVG") {
-        return ImageFormat::kSvg;
-    }
-    if (upper == "PDF") {
-        return ImageFormat::kPdf;
-    }
-    return std::nullopt;
+    return diagram::ParseFormat(text);
 }
 
 const char* Extension(ImageFormat format) {
-    switch (format) {
-        case ImageFormat::kBmp:
-            return "bmp";
-        case ImageFormat::kPng:
-            return "png";
-        case ImageFormat::kSvg:
-            return "svg";
-        case ImageFormat::kPdf:
-            return "pdf";
+    return diagram::FormatName(format);
+}
+
+std::optional<std::string> CheckScale(const settings::Style& style, double scale) {
+    if (scale == 1) {
+        return std::nullopt;
     }
-    return "bmp";
+    settings::Style probe = style;
+    return diagram::ScaleStyle(probe, scale);
 }
 
 ExportResult ExportImages(ExportSource& source, const ImageOptions& options, const ProgressFn& progress) {
     ExportResult result;
-    if (!CanWrite(options.format)) {
+    if (const auto reason = CheckScale(source.style, options.scale)) {
         result.status = ExportStatus::kFailed;
-        result.error = std::string("this build cannot write ") + Extension(options.format) + " files";
+        result.error = "cannot draw at that scale: " + *reason;
         return result;
     }
     if (!MakeFolder(options.folder, result.error)) {
@@ -102,7 +87,7 @@ ExportResult ExportImages(ExportSource& source, const ImageOptions& options, con
         result.status = ExportStatus::kFailed;
         return result;
     }
-    DiagramPainter painter(source.style, source.settings, source.styleNames);
+    DiagramPainter painter(source.style, source.settings, source.styleNames, options.scale);
     QByteArray bytes;
     bool going = true;
     for (int64_t n = range.first; going && n <= range.last; ++n) {
@@ -111,7 +96,12 @@ ExportResult ExportImages(ExportSource& source, const ImageOptions& options, con
             const std::string name = DiagramFileName(
                 game.game, gameWidth, all ? static_cast<int64_t>(k) + 1 : 0, positionWidth, extension);
             bytes.clear();
-            painter.Encode(game.positions[k], options.format, bytes);
+            if (!painter.Encode(game.positions[k], options.format, bytes)) {
+                result.status = ExportStatus::kFailed;
+                result.error = "cannot draw the diagram " + name + ": " + painter.error();
+                going = false;
+                break;
+            }
             if (!WriteCompleteFile(Join(options.folder, name),
                                    std::string_view(bytes.constData(), bytes.size()), result.error) ||
                 !index.Add(game, name, result.error)) {

@@ -14,21 +14,21 @@
 #include "books/book.h"
 #include "books/book_export.h"
 #include "books/sheet_layout.h"
+#include "diagram/image_formats.h"
 #include "settings/style.h"
 
 class QPainter;
 
 namespace books::render {
 
-/// Image formats of a book export.
-enum class ImageFormat { kBmp, kPng, kSvg, kPdf };
+/// Formats of a book export: those of a single diagram (BMP and PNG
+/// pictures, SVG and PDF drawings).
+using ImageFormat = diagram::ImageFormat;
 
 /// "bmp", "png", "svg" or "pdf" (any case); nothing otherwise.
 std::optional<ImageFormat> ParseImageFormat(std::string_view text);
 /// The file extension of a format, lower case without the point.
 const char* Extension(ImageFormat format);
-/// True for the formats this build can write.
-bool CanWrite(ImageFormat format);
 
 /// Reports the diagrams written so far and how many the export makes;
 /// returning false stops it after the diagram just written.
@@ -63,7 +63,13 @@ struct ImageOptions {
     ImageFormat format = ImageFormat::kPng;
     PositionChoice positions = PositionChoice::kFirst;
     GameRange games;
+    /// Every length of the style (and of the games' styles) multiplied by
+    /// this, as `pandrel-cli render --scale` does.
+    double scale = 1;
 };
+
+/// Checks that a scale suits a style: nothing, or why not.
+std::optional<std::string> CheckScale(const settings::Style& style, double scale);
 
 /// Writes one diagram per game (or per position) of the games asked for
 /// into the folder, named by game number, and the folder's "index.csv".

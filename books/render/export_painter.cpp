@@ -4,19 +4,26 @@
 #include <QImageWriter>
 #include <QPainter>
 
+#include "diagram/render/export.h"
+
 namespace books::render {
 
-bool CanWrite(ImageFormat format) {
-    return format == ImageFormat::kBmp || format == ImageFormat::kPng;
-}
-
 DiagramPainter::DiagramPainter(settings::Style& style, settings::ProgramSettings& settings,
-                               std::vector<std::string> names)
-    : m_style(style), m_switcher(style, settings, std::move(names)) {
+                               std::vector<std::string> names, double scale)
+    : m_style(style), m_switcher(style, settings, std::move(names)), m_scale(scale > 0 ? scale : 1) {
+    m_renderer.setBitmapScale(m_scale);
     Prepare();
 }
 
 void DiagramPainter::Prepare() {
+    // The style is fresh from the settings file here (or the export's
+    // copy): its lengths are scaled once, before the board fills in the
+    // picture size.
+    if (m_scale != 1) {
+        if (const auto reason = diagram::ScaleStyle(m_style, m_scale)) {
+            m_error = "style " + m_style.CurrentStyle + ": " + *reason;
+        }
+    }
     // Exported diagrams show the board as the book gives it, never turned.
     m_renderer.DrawBoard(m_style, 0);
     position::ResetVet(m_vet, m_style.Shape());
@@ -31,17 +38,29 @@ books::StyleHook DiagramPainter::SwitchStyles() {
     };
 }
 
-void DiagramPainter::Encode(const std::string& fen, ImageFormat format, QByteArray& bytes) {
-    m_renderer.Build(m_vet, fen, m_style, 0);
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format == ImageFormat::kBmp ? "bmp" : "png");
-    if (format == ImageFormat::kPng) {
-        // Diagrams are small and flat: light compression is nearly as small
-        // and several times faster than the default.
-        writer.setCompression(1);
+bool DiagramPainter::Encode(const std::string& fen, ImageFormat format, QByteArray& bytes) {
+    if (!m_error.empty()) {
+        return false;
     }
-    writer.write(m_renderer.picture());
+    m_renderer.Build(m_vet, fen, m_style, 0);
+    if (format == ImageFormat::kSvg || format == ImageFormat::kPdf) {
+        bytes = diagram::EncodeDiagram(m_renderer, m_style, m_vet, 0, format);
+    } else {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, diagram::FormatName(format));
+        if (format == ImageFormat::kPng) {
+            // Diagrams are small and flat: light compression is nearly as
+            // small and several times faster than the default.
+            writer.setCompression(1);
+        }
+        writer.write(diagram::DiagramImage(m_renderer, m_style, m_vet, 0));
+    }
+    if (bytes.isEmpty()) {
+        m_error = std::string("the diagram could not be drawn as ") + diagram::FormatName(format);
+        return false;
+    }
+    return true;
 }
 
 void DiagramPainter::Paint(const std::string& fen, QPainter& painter, const QRectF& target) {

@@ -22,21 +22,26 @@ namespace books::render {
 class DiagramPainter {
   public:
     /// The style and settings are the export's own copies; names are the
-    /// settings file's block names.
+    /// settings file's block names. Every style drawn, the first and those
+    /// of Style tags, has its lengths multiplied by scale.
     DiagramPainter(settings::Style& style, settings::ProgramSettings& settings,
-                   std::vector<std::string> names);
+                   std::vector<std::string> names, double scale = 1);
 
     /// The hook ReadGameDiagrams calls with a game's Style tags: switches the
     /// style and prepares the picture again when it changed.
     books::StyleHook SwitchStyles();
 
-    /// Draws the position (a FEN box text) and encodes the picture in the
-    /// format into bytes.
-    void Encode(const std::string& fen, ImageFormat format, QByteArray& bytes);
+    /// Draws the position (a FEN box text) and encodes it in the format into
+    /// bytes: the picture for BMP and PNG, the drawing for SVG and PDF.
+    /// False (see error()) when it cannot be drawn.
+    bool Encode(const std::string& fen, ImageFormat format, QByteArray& bytes);
 
     /// Draws the position into target on painter, as large as fits, centred,
     /// keeping its proportions.
     void Paint(const std::string& fen, QPainter& painter, const QRectF& target);
+
+    /// Why the last Encode failed, or why a style could not be scaled.
+    const std::string& error() const { return m_error; }
 
   private:
     void Prepare();
@@ -45,6 +50,8 @@ class DiagramPainter {
     StyleSwitcher m_switcher;
     diagram::Renderer m_renderer;
     position::Vet m_vet;
+    double m_scale = 1;
+    std::string m_error;
 };
 
 }  // namespace books::render

@@ -176,11 +176,6 @@ void BookExportCommands::MNExportBook() {
     if (folder.endsWith(ending, Qt::CaseInsensitive)) {
         folder.chop(ending.size());
     }
-    if (!render::CanWrite(format)) {
-        m_main.services().messages->Warning(
-            &m_main, QStringLiteral("This copy of the program cannot write %1 files.").arg(ending));
-        return;
-    }
     ExportTo(folder.toStdString(), format);
 }
 

@@ -92,6 +92,25 @@ TEST_F(BookExportWindowTest, ExportWritesTheFilesAndLeavesTheGameShown) {
     EXPECT_TRUE(fakes.messages.shown[0].text.contains(QStringLiteral("blocked")));
 }
 
+TEST_F(BookExportWindowTest, EveryFormatOfTheFileSelection) {
+    WriteFile("two.fen", FenBook(2));
+    Start();
+    Open(QStringLiteral("two.fen"));
+    struct Case {
+        const char* filter;
+        const char* magic;
+    };
+    for (const Case& c : {Case{"*.svg", "<?xml"}, Case{"*.pdf", "%PDF"}, Case{"*.png", "\x89PNG"}}) {
+        const QString ending = QString::fromLatin1(c.filter).mid(1);
+        const QString folder = QStringLiteral("out") + ending.mid(1);
+        AnswerSeek(folder, QString::fromLatin1(c.filter));
+        Export()->exportAction()->trigger();
+        EXPECT_EQ(Files(folder), (QStringList{"1" + ending, "2" + ending, "index.csv"})) << c.filter;
+        EXPECT_TRUE(ReadFile(folder + "/2" + ending).startsWith(c.magic)) << c.filter;
+    }
+    EXPECT_TRUE(fakes.messages.shown.empty());
+}
+
 TEST_F(BookExportWindowTest, ProgressInTheBookLabelAndEscapeStops) {
     WriteFile("many.fen", FenBook(400));
     Start();
