@@ -119,7 +119,7 @@ void StyleWindow::ConnectControls() {
             [this] { Browse(diagram::kSeekLoadBoard, m_ui.Text8); });
     connect(m_ui.Image4, &ImageButton::clicked, this,
             [this] { Browse(diagram::kSeekLoadPieces, m_ui.Text11); });
-    for (ColorBox* box : {m_ui.Picture1, m_ui.Picture2, m_ui.Picture4}) {
+    for (ColorBox* box : {m_ui.Picture1, m_ui.Picture2, m_ui.Picture4, m_ui.Picture5, m_ui.Picture6}) {
         connect(box, &ColorBox::clicked, this, [this, box] { PickBoxColor(box); });
     }
     connect(m_ui.Check2, &QCheckBox::clicked, this, [this] { GridClicked(); });
@@ -457,7 +457,8 @@ void StyleWindow::SaveStyle() {
     diagram::ui::Program& program = m_main.program();
     Style& style = program.style;
     platform::Messages& messages = *m_main.services().messages;
-    if (style.PIECESFILE.empty()) {
+    // A font style draws its men itself; only a bitmap style needs a pieces file.
+    if (style.PIECESFILE.empty() && !style.IsFontStyle()) {
         messages.Warning(this, QStringLiteral("There's no a valid pieces file!"));
         return;
     }

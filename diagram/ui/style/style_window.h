@@ -77,6 +77,13 @@ class StyleWindow : public QDialog {
     struct Controls {
         QComboBox* Combo5 = nullptr;
         QLineEdit* Text11 = nullptr;
+        QComboBox* Combo6 = nullptr;
+        QLineEdit* Text19 = nullptr;
+        QLineEdit* Text20 = nullptr;
+        ColorBox* Picture5 = nullptr;
+        ColorBox* Picture6 = nullptr;
+        QCheckBox* Check8 = nullptr;
+        QLineEdit* Text18 = nullptr;
         QLineEdit* Text8 = nullptr;
         QLineEdit* Text12 = nullptr;
         QLineEdit* Text15 = nullptr;
@@ -156,6 +163,7 @@ class StyleWindow : public QDialog {
     settings::StyleFields ReadFields() const;
     void ShowFields(const settings::StyleFields& fields);
     void ShowGridSuggestions();
+    void ShowFontStyleState();
     void TimerTick();
     void PiecesFileEntered();
     void BorderFileEntered();
