@@ -158,6 +158,9 @@ class StyleWindow : public QDialog {
     void ConnectFields();
     void ConnectControls();
     void Activate();
+    /// Moves the window beside the main window (only when it covers part of
+    /// it, if onlyWhenCovering), kept on the screen.
+    void PlaceBesideMain(bool onlyWhenCovering);
     void FillStyleList();
     void SetManualSize(bool manual);
     settings::StyleFields ReadFields() const;
@@ -206,6 +209,7 @@ class StyleWindow : public QDialog {
     bool m_committed = false;
     QImage m_openPieces;
     std::string m_openDictionary;
+    QString m_openFen;
 };
 
 /// Marks a field's label while the field has the focus (a single-line

@@ -63,6 +63,8 @@ void SetFocusCue(QLabel* label, bool on) {
     // The label keeps the frame's room while it has none, so nothing moves
     // when the mark comes and goes.
     label->setLineWidth(1);
+    // A framed label would otherwise indent its text by half an "x".
+    label->setIndent(0);
     label->setFrameStyle(on ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
     label->setMargin(on ? 0 : 1);
 }
@@ -250,6 +252,9 @@ void StyleWindow::BuildControls() {
     m_ui.Combo6->addItems(fonts);
     m_ui.Combo3->addItem(QStringLiteral("4"));
     m_ui.Combo4->addItem(QStringLiteral("4"));
+    for (QComboBox* list : {m_ui.Combo1, m_ui.Combo3, m_ui.Combo4}) {
+        FitToItems(list, kNumberChars);
+    }
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
