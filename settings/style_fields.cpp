@@ -63,26 +63,33 @@ constexpr unsigned kResets = kEditResetsSize;
 const StyleFieldRow kTable[] = {
     {"Combo5",   K::kList,       "Style: ",            "CurrentStyle",    C::kText,       kMain, 0,  0, &F::Combo5, nullptr, nullptr, nullptr, &S::CurrentStyle},
     {"Text11",   K::kText,       "Pieces file: ",      "PIECESFILE",      C::kText,       kMain, 1,  0, &F::Text11, nullptr, nullptr, nullptr, &S::PIECESFILE},
-    {"Text8",    K::kText,       "Border File: ",      "BORDERFILE",      C::kText,       kMain, 2,  0, &F::Text8,  nullptr, nullptr, nullptr, &S::BORDERFILE},
-    {"Text12",   K::kText,       "Pieces list: ",      "PIECESLIST",      C::kPiecesList, kMain, 3,  kResets, &F::Text12, nullptr, nullptr, nullptr, &S::PIECESLIST},
-    {"Text15",   K::kText,       "English notation: ", "ENGLISHNOTATION", C::kText,       kMain, 4,  0, &F::Text15, nullptr, nullptr, nullptr, &S::ENGLISHNOTATION},
-    {"Text4",    K::kText,       "Start position: ",   "STARTPOS",        C::kText,       kMain, 5,  0, &F::Text4,  nullptr, nullptr, nullptr, &S::STARTPOS},
-    {"Text17",   K::kText,       "Popeye Dictionary:", "PYDICTIONARY",    C::kText,       kMain, 6,  0, &F::Text17, nullptr, nullptr, nullptr, &S::PYDICTIONARY},
-    {"Text13",   K::kNumber,     "SqrBorder width: ",  "",                C::kDerived,    kMain, 7,  kEnter | kResets, &F::Text13},
-    {"Text14",   K::kNumber,     "SqrBorder width: ",  "",                C::kDerived,    kMain, 7,  kEnter | kResets, &F::Text14},
-    {"Text16",   K::kNumber,     "Sqr. space: ",       "SQRHSPC",         C::kPixels16,   kMain, 7,  kEnter | kResets, &F::Text16, nullptr, nullptr, nullptr, nullptr, &S::SQRHSPC},
-    {"Text3",    K::kNumber,     "Sqr. space: ",       "SQRVSPC",         C::kPixels16,   kMain, 7,  kEnter | kResets, &F::Text3,  nullptr, nullptr, nullptr, nullptr, &S::SQRVSPC},
-    {"Text1",    K::kNumber,     "Board (squares): ",  "BORDERHEIGHT",    C::kWhole,      kMain, 8,  kEnter | kResets, &F::Text1,  nullptr, nullptr, nullptr, nullptr, &S::BORDERHEIGHT},
-    {"Text2",    K::kNumber,     "Board (squares): ",  "BORDERWIDTH",     C::kWhole,      kMain, 8,  kEnter | kResets, &F::Text2,  nullptr, nullptr, nullptr, nullptr, &S::BORDERWIDTH},
-    {"Text5",    K::kNumber,     "Board offset: ",     "YBASE",           C::kPixels16,   kMain, 8,  kEnter | kResets, &F::Text5,  nullptr, nullptr, nullptr, nullptr, &S::YBASE},
-    {"Text6",    K::kNumber,     "Board offset: ",     "XBASE",           C::kPixels16,   kMain, 8,  kEnter | kResets, &F::Text6,  nullptr, nullptr, nullptr, nullptr, &S::XBASE},
-    {"Text7",    K::kNumber,     "Frame width: ",      "FRAMEWIDTH",      C::kWhole,      kMain, 9,  kEnter | kResets, &F::Text7,  nullptr, nullptr, nullptr, nullptr, &S::FRAMEWIDTH},
-    {"Picture1", K::kColor,      "Frame color: ",      "FRAMECOLOR",      C::kColor,      kMain, 9,  0, nullptr, nullptr, &F::Picture1, nullptr, nullptr, nullptr, &S::FRAMECOLOR},
-    {"Picture2", K::kColor,      "Back color: ",       "BACKCOLOR",       C::kColor,      kMain, 9,  0, nullptr, nullptr, &F::Picture2, nullptr, nullptr, nullptr, &S::BACKCOLOR},
-    {"Text9",    K::kNumber,     "Picture: ",          "WNDHEIGHT",       C::kPixels32,   kMain, 10, kEnter, &F::Text9,  nullptr, nullptr, nullptr, nullptr, nullptr, &S::WNDHEIGHT},
-    {"Text10",   K::kNumber,     "Picture: ",          "WNDWIDTH",        C::kPixels32,   kMain, 10, kEnter, &F::Text10, nullptr, nullptr, nullptr, nullptr, nullptr, &S::WNDWIDTH},
-    {"Check1",   K::kCheck,      "Copy counter",       "COPYCOUNTER",     C::kFlag,       kMain, 11, 0, nullptr, &F::Check1, nullptr, nullptr, nullptr, &S::COPYCOUNTER},
-    {"Check2",   K::kCheck,      "Show grid",          "SHOWGRID",        C::kFlag,       kMain, 11, 0, nullptr, &F::Check2, nullptr, nullptr, nullptr, &S::SHOWGRID},
+    {"Combo6",   K::kList,       "Pieces font: ",      "PIECESFONT",      C::kText,       kMain, 2,  kEnter | kChoose, &F::Combo6, nullptr, nullptr, nullptr, &S::PIECESFONT},
+    {"Text19",   K::kNumber,     "Square size: ",      "SQRHEIGHT",       C::kDerived,    kMain, 2,  kEnter | kResets, &F::Text19},
+    {"Text20",   K::kNumber,     "Square size: ",      "SQRWIDTH",        C::kDerived,    kMain, 2,  kEnter | kResets, &F::Text20},
+    {"Picture5", K::kColor,      "Square colors: ",    "LIGHTCOLOR",      C::kColor,      kMain, 3,  0, nullptr, nullptr, &F::Picture5, nullptr, nullptr, nullptr, &S::LIGHTCOLOR},
+    {"Picture6", K::kColor,      "Square colors: ",    "DARKCOLOR",       C::kColor,      kMain, 3,  0, nullptr, nullptr, &F::Picture6, nullptr, nullptr, nullptr, &S::DARKCOLOR},
+    {"Check8",   K::kCheck,      "Hatch dark squares", "DARKHATCH",       C::kFlag,       kMain, 3,  kChoose, nullptr, &F::Check8, nullptr, nullptr, nullptr, &S::DARKHATCH},
+    {"Text18",   K::kText,       "Pieces glyphs: ",    "PIECESGLYPHS",    C::kText,       kMain, 4,  kEnter, &F::Text18, nullptr, nullptr, nullptr, &S::PIECESGLYPHS},
+    {"Text8",    K::kText,       "Border File: ",      "BORDERFILE",      C::kText,       kMain, 5,  0, &F::Text8,  nullptr, nullptr, nullptr, &S::BORDERFILE},
+    {"Text12",   K::kText,       "Pieces list: ",      "PIECESLIST",      C::kPiecesList, kMain, 6,  kResets, &F::Text12, nullptr, nullptr, nullptr, &S::PIECESLIST},
+    {"Text15",   K::kText,       "English notation: ", "ENGLISHNOTATION", C::kText,       kMain, 7,  0, &F::Text15, nullptr, nullptr, nullptr, &S::ENGLISHNOTATION},
+    {"Text4",    K::kText,       "Start position: ",   "STARTPOS",        C::kText,       kMain, 8,  0, &F::Text4,  nullptr, nullptr, nullptr, &S::STARTPOS},
+    {"Text17",   K::kText,       "Popeye Dictionary:", "PYDICTIONARY",    C::kText,       kMain, 9,  0, &F::Text17, nullptr, nullptr, nullptr, &S::PYDICTIONARY},
+    {"Text13",   K::kNumber,     "SqrBorder width: ",  "",                C::kDerived,    kMain, 10, kEnter | kResets, &F::Text13},
+    {"Text14",   K::kNumber,     "SqrBorder width: ",  "",                C::kDerived,    kMain, 10, kEnter | kResets, &F::Text14},
+    {"Text16",   K::kNumber,     "Sqr. space: ",       "SQRHSPC",         C::kPixels16,   kMain, 10, kEnter | kResets, &F::Text16, nullptr, nullptr, nullptr, nullptr, &S::SQRHSPC},
+    {"Text3",    K::kNumber,     "Sqr. space: ",       "SQRVSPC",         C::kPixels16,   kMain, 10, kEnter | kResets, &F::Text3,  nullptr, nullptr, nullptr, nullptr, &S::SQRVSPC},
+    {"Text1",    K::kNumber,     "Board (squares): ",  "BORDERHEIGHT",    C::kWhole,      kMain, 11, kEnter | kResets, &F::Text1,  nullptr, nullptr, nullptr, nullptr, &S::BORDERHEIGHT},
+    {"Text2",    K::kNumber,     "Board (squares): ",  "BORDERWIDTH",     C::kWhole,      kMain, 11, kEnter | kResets, &F::Text2,  nullptr, nullptr, nullptr, nullptr, &S::BORDERWIDTH},
+    {"Text5",    K::kNumber,     "Board offset: ",     "YBASE",           C::kPixels16,   kMain, 11, kEnter | kResets, &F::Text5,  nullptr, nullptr, nullptr, nullptr, &S::YBASE},
+    {"Text6",    K::kNumber,     "Board offset: ",     "XBASE",           C::kPixels16,   kMain, 11, kEnter | kResets, &F::Text6,  nullptr, nullptr, nullptr, nullptr, &S::XBASE},
+    {"Text7",    K::kNumber,     "Frame width: ",      "FRAMEWIDTH",      C::kWhole,      kMain, 12, kEnter | kResets, &F::Text7,  nullptr, nullptr, nullptr, nullptr, &S::FRAMEWIDTH},
+    {"Picture1", K::kColor,      "Frame color: ",      "FRAMECOLOR",      C::kColor,      kMain, 12, 0, nullptr, nullptr, &F::Picture1, nullptr, nullptr, nullptr, &S::FRAMECOLOR},
+    {"Picture2", K::kColor,      "Back color: ",       "BACKCOLOR",       C::kColor,      kMain, 12, 0, nullptr, nullptr, &F::Picture2, nullptr, nullptr, nullptr, &S::BACKCOLOR},
+    {"Text9",    K::kNumber,     "Picture: ",          "WNDHEIGHT",       C::kPixels32,   kMain, 13, kEnter, &F::Text9,  nullptr, nullptr, nullptr, nullptr, nullptr, &S::WNDHEIGHT},
+    {"Text10",   K::kNumber,     "Picture: ",          "WNDWIDTH",        C::kPixels32,   kMain, 13, kEnter, &F::Text10, nullptr, nullptr, nullptr, nullptr, nullptr, &S::WNDWIDTH},
+    {"Check1",   K::kCheck,      "Copy counter",       "COPYCOUNTER",     C::kFlag,       kMain, 14, 0, nullptr, &F::Check1, nullptr, nullptr, nullptr, &S::COPYCOUNTER},
+    {"Check2",   K::kCheck,      "Show grid",          "SHOWGRID",        C::kFlag,       kMain, 14, 0, nullptr, &F::Check2, nullptr, nullptr, nullptr, &S::SHOWGRID},
     {"Combo2",   K::kList,       "",                   "FONTNAME",        C::kText,       kLettering, 0, kChoose, &F::Combo2, nullptr, nullptr, nullptr, &S::FONTNAME},
     {"Combo1",   K::kNumberList, "Size: ",             "FONTSIZE",        C::kWhole,      kLettering, 1, kEnter | kChoose, &F::Combo1, nullptr, nullptr, nullptr, nullptr, &S::FONTSIZE},
     {"Picture4", K::kColor,      "Co&lor",             "FONTCOLOR",       C::kColor,      kLettering, 1, 0, nullptr, nullptr, &F::Picture4, nullptr, nullptr, nullptr, &S::FONTCOLOR},
@@ -188,6 +195,8 @@ StyleFields LoadStyleFields(const Style& s) {
     const int32_t htab = s.SQRHTAB == 0 ? s.SQRWIDTH : s.SQRHTAB;
     f.Text13 = PixelText(s.SQRHEIGHT - vtab);
     f.Text14 = PixelText(s.SQRWIDTH - htab);
+    f.Text19 = PixelText(s.SQRHEIGHT);
+    f.Text20 = PixelText(s.SQRWIDTH);
     f.Check3 = Contains(s.FONTSTYLE, "BOLD");
     f.Check4 = Contains(s.FONTSTYLE, "ITALIC");
     f.Check5 = Contains(s.FONTSTYLE, "UNDERLINE");
@@ -213,15 +222,27 @@ void ApplyStyleFields(const StyleFields& f, BitmapSize pieces, Style& s) {
     // "Pi " is the style Pi: a name with blanks around it would be saved
     // beside it and could not be deleted.
     s.CurrentStyle = std::string(Trim(s.CurrentStyle));
+    // A font name with a blank after it names no font; blanks alone are no font style.
+    s.PIECESFONT = std::string(Trim(s.PIECESFONT));
 
     // The pieces bitmap holds two rows and n + 1 columns of squares with the
     // grid lines between them; the square is what is left of a cell.
+    // A font style draws its squares at any size, so it keeps the one typed.
     const double bv = Twips16(f.Text13);
     const double bh = Twips16(f.Text14);
-    const double n = static_cast<double>(s.PIECESLIST.size());
-    s.SQRHEIGHT = Clamp<int16_t>(kTwips * TwipsToPixels((bv + pieces.height) / 2));
+    if (s.IsFontStyle()) {
+        const auto side = [](const std::string& text) {
+            return static_cast<int16_t>(kTwips *
+                                        std::clamp<int>(Whole(text), kFontSquareMin, kFontSquareMax));
+        };
+        s.SQRHEIGHT = side(f.Text19);
+        s.SQRWIDTH = side(f.Text20);
+    } else {
+        const double n = static_cast<double>(s.PIECESLIST.size());
+        s.SQRHEIGHT = Clamp<int16_t>(kTwips * TwipsToPixels((bv + pieces.height) / 2));
+        s.SQRWIDTH = Clamp<int16_t>(kTwips * TwipsToPixels((n * bh + pieces.width) / (n + 1)));
+    }
     s.SQRVTAB = Clamp<int16_t>(s.SQRHEIGHT - bv);
-    s.SQRWIDTH = Clamp<int16_t>(kTwips * TwipsToPixels((n * bh + pieces.width) / (n + 1)));
     s.SQRHTAB = Clamp<int16_t>(s.SQRWIDTH - bh);
 
     const int frame = std::clamp(s.FRAMEWIDTH * kTwips, 0, static_cast<int>(INT16_MAX));

@@ -16,6 +16,13 @@ namespace settings {
 struct StyleFields {
     std::string Combo5;    ///< Style name.
     std::string Text11;    ///< Pieces file.
+    std::string Combo6;    ///< Pieces font (a font style's men; empty for a bitmap style).
+    std::string Text19;    ///< Square height (pixels): a font style's own, a bitmap style's derived.
+    std::string Text20;    ///< Square width (pixels), likewise.
+    int32_t Picture5 = 0;  ///< Light square colour of a font style.
+    int32_t Picture6 = 0;  ///< Dark square colour of a font style.
+    bool Check8 = false;   ///< Dark squares hatched.
+    std::string Text18;    ///< Pieces glyphs of a font style.
     std::string Text8;     ///< Border file.
     std::string Text12;    ///< Pieces list.
     std::string Text15;    ///< English notation.
@@ -123,15 +130,21 @@ struct BitmapSize {
 /// Twips of a picture size in pixels.
 BitmapSize BitmapTwips(int widthPixels, int heightPixels);
 
+/// The square sizes a font style may have, in pixels.
+inline constexpr int kFontSquareMin = 8;
+inline constexpr int kFontSquareMax = 300;
+
 /// Whole pixels of a length in twips, as a field shows them.
 std::string PixelText(int32_t twips);
 
 /// What the editor's fields show for a style.
 StyleFields LoadStyleFields(const Style& style);
 
-/// Stores the fields into the style. The square sizes and pitches follow from
-/// the pieces bitmap (two rows and one column per piece letter plus the empty
-/// square, with grid lines between them); board offsets are raised to the
+/// Stores the fields into the style. The square sizes of a bitmap style follow
+/// from the pieces bitmap (two rows and one column per piece letter plus the
+/// empty square, with grid lines between them); a font style takes the sizes
+/// of the "Square size: " fields, kept to kFontSquareMin..kFontSquareMax
+/// pixels; the pitches leave the grid lines. Board offsets are raised to the
 /// frame width. Numbers too large for their field are cut to its range.
 /// Leaves the Popeye dictionary in force to the caller.
 void ApplyStyleFields(const StyleFields& fields, BitmapSize pieces, Style& style);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -238,6 +239,14 @@ void MainWindow::DrawBoard() {
     action("MNDMirror")->setEnabled(square);
     m_ui.PicMain->FitPicture();
     if (!isMinimized() && !isMaximized()) {
+        // The layouts take the picture's new size now, not on their next
+        // pass: until then the window's minimum is that of the old picture,
+        // and a smaller board would leave the window as large as the last one.
+        for (QWidget* holder : {centralWidget(), static_cast<QWidget*>(this)}) {
+            if (holder != nullptr && holder->layout() != nullptr) {
+                holder->layout()->activate();
+            }
+        }
         const WindowSize size = MainWindowSize(style, !m_ui.Frame2->isHidden());
         resize(size.width / kTwipsPerPixel, size.height / kTwipsPerPixel);
     }

@@ -108,6 +108,53 @@ TEST(StyleFields, SquareSizesFollowThePiecesBitmap) {
     }
 }
 
+// A font style has no pieces bitmap to measure: its squares keep the size
+// typed, within the sizes it can be drawn at, whatever bitmap is loaded.
+TEST(StyleFields, FontStylesKeepTheirSquareSize) {
+    struct Case {
+        const char* what;
+        const char *font, *height, *width, *vLine;
+        int16_t sqrHeight, sqrWidth, vtab;
+    };
+    const Case cases[] = {
+        {"60 px", "FreeSerif", "60", "60", "0", 900, 900, 900},
+        {"oblong, with a grid line", "FreeSerif", "40", "50", "2", 600, 750, 570},
+        {"too large", "FreeSerif", "500", "301", "0", 4500, 4500, 4500},
+        {"too small or no number", "FreeSerif", "3", "wide", "0", 120, 120, 120},
+        {"blanks are no font: the bitmap rules", "  ", "60", "60", "0", 225, 225, 225},
+    };
+    for (const Case& c : cases) {
+        StyleFields f = LoadStyleFields(Style{});
+        f.Combo6 = c.font;
+        f.Text19 = c.height;
+        f.Text20 = c.width;
+        f.Text13 = c.vLine;
+        Style s;
+        ApplyStyleFields(f, kBuiltIn, s);
+        EXPECT_EQ(s.SQRHEIGHT, c.sqrHeight) << c.what;
+        EXPECT_EQ(s.SQRWIDTH, c.sqrWidth) << c.what;
+        EXPECT_EQ(s.SQRVTAB, c.vtab) << c.what;
+        EXPECT_EQ(s.SQRHTAB, c.sqrWidth) << c.what;
+        EXPECT_EQ(s.IsFontStyle(), std::string(c.font) != "  ") << c.what;
+    }
+
+    // The font keys go through the fields and back unchanged.
+    Style font = GridStyle();
+    font.PIECESFILE.clear();
+    font.PIECESFONT = "DejaVu Sans";
+    font.SQRWIDTH = font.SQRHTAB = 720;
+    font.SQRHEIGHT = font.SQRVTAB = 600;
+    font.LIGHTCOLOR = 0xFFFFFF;
+    font.DARKCOLOR = 0x102030;
+    font.DARKHATCH = 1;
+    font.PIECESGLYPHS = "g=q180 Z=N90";
+    Style applied = font;
+    applied.SQRWIDTH = 1;
+    applied.DARKHATCH = 0;
+    ApplyStyleFields(LoadStyleFields(font), kBuiltIn, applied);
+    EXPECT_EQ(applied, font);
+}
+
 TEST(StyleFields, ApplyConvertsRaisesAndCuts) {
     struct Case {
         const char* what;

@@ -1,9 +1,14 @@
 #include "diagram/ui/style/style_controls.h"
 
+#include <algorithm>
+
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include "diagram/ui/style/pick_color.h"
 
@@ -88,6 +93,20 @@ void ImageButton::mouseReleaseEvent(QMouseEvent* event) {
     if (isEnabled() && rect().contains(event->position().toPoint())) {
         emit clicked();
     }
+}
+
+void FitToItems(QComboBox* combo, int minimumChars) {
+    const QFontMetrics metrics = combo->fontMetrics();
+    int widest = metrics.horizontalAdvance(QString(minimumChars, QLatin1Char('0')));
+    for (int i = 0; i < combo->count(); ++i) {
+        widest = std::max(widest, metrics.horizontalAdvance(combo->itemText(i)));
+    }
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    const QSize contents(widest, metrics.height());
+    combo->setMinimumWidth(
+        combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, combo).width());
 }
 
 namespace {

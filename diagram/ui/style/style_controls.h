@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <cstdint>
 
+class QComboBox;
+
 namespace diagram::ui {
 
 /// A box showing one colour as its background. Takes the focus; a click or
@@ -58,6 +60,10 @@ class ImageButton : public QLabel {
   private:
     void SetPressed(bool pressed);
 };
+
+/// Keeps an editable list at least wide enough to show its widest entry, or
+/// `minimumChars` digits, whole beside its arrow.
+void FitToItems(QComboBox* combo, int minimumChars);
 
 /// The pictures of the style window's image buttons.
 QPixmap FolderPicture();

@@ -4,10 +4,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -17,6 +19,7 @@
 #include "diagram/seek.h"
 #include "diagram/ui/host.h"
 #include "diagram/ui/picture_view.h"
+#include "diagram/ui/place_beside.h"
 #include "diagram/ui/style/pick_color.h"
 #include "diagram/ui/style/style_controls.h"
 #include "diagram/ui/win_seek.h"
@@ -47,10 +50,10 @@ constexpr int kTwips = kTwipsPerPixel;
 // Room the main window keeps beside and below its diagram, in twips.
 constexpr int kSideMargin = 3285;
 constexpr int kBottomMargin = 1335;
-// Where the main window goes while the style window is open, in twips.
-constexpr int kMainLeft = 2700;
 
 constexpr const char* kViewMode = "View mode...";
+// Digits a number list shows whole at least.
+constexpr int kNumberChars = 5;
 // Colours of the "Picture: " label and fields in the two size states.
 constexpr int32_t kAutomaticColor = 255;
 constexpr int32_t kManualColor = 16711680;
@@ -119,7 +122,7 @@ void StyleWindow::ConnectControls() {
             [this] { Browse(diagram::kSeekLoadBoard, m_ui.Text8); });
     connect(m_ui.Image4, &ImageButton::clicked, this,
             [this] { Browse(diagram::kSeekLoadPieces, m_ui.Text11); });
-    for (ColorBox* box : {m_ui.Picture1, m_ui.Picture2, m_ui.Picture4}) {
+    for (ColorBox* box : {m_ui.Picture1, m_ui.Picture2, m_ui.Picture4, m_ui.Picture5, m_ui.Picture6}) {
         connect(box, &ColorBox::clicked, this, [this, box] { PickBoxColor(box); });
     }
     connect(m_ui.Check2, &QCheckBox::clicked, this, [this] { GridClicked(); });
@@ -149,12 +152,19 @@ void StyleWindow::Run() {
     m_committed = false;
     m_openPieces = m_main.renderer().pieces();
     m_openDictionary = m_main.program().settings.PyDictionaryText;
+    m_openFen = m_main.Fen();
     exec();
     if (!m_committed) {
         // The style record goes back by the Style command; what the previews
-        // changed beside it goes back here.
+        // changed beside it goes back here. Choosing a style of another board
+        // size rewrites the FEN text for that board: the position goes back
+        // as it was typed, read with the style it was typed for.
         m_main.renderer().setPieces(m_openPieces);
         m_main.program().settings.PyDictionaryText = m_openDictionary;
+        if (m_main.Fen() != m_openFen) {
+            m_main.program().style = m_main.program().savedStyle;
+            m_main.SetFen(m_openFen);
+        }
     }
 }
 
@@ -183,16 +193,25 @@ void StyleWindow::Activate() {
     // The fields are loaded each time the window is shown; windows opened
     // over it (file selection, colour chooser, messages) leave them alone.
     m_DisableGrid = true;
-    move(0, 0);
-    if (m_main.mainWindow()->windowState() == Qt::WindowNoState) {
-        m_main.mainWindow()->move(kMainLeft / kTwips, 0);
-    }
+    PlaceBesideMain(false);
     SetManualSize(false);
     FillStyleList();
     LoadStyleFields();
     SetStatus(QLatin1String(kViewMode));
     m_DisableGrid = false;
     m_ui.Timer1->start();
+}
+
+void StyleWindow::PlaceBesideMain(bool onlyWhenCovering) {
+    // Beside the main window, so the previews on its diagram stay in sight.
+    const QWidget* main = m_main.mainWindow();
+    if (onlyWhenCovering && !frameGeometry().intersects(main->frameGeometry())) {
+        return;
+    }
+    const QScreen* screen = main->screen() != nullptr ? main->screen() : QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+        move(PlaceBeside(main->frameGeometry(), frameGeometry().size(), screen->availableGeometry()));
+    }
 }
 
 void StyleWindow::SetStatus(const QString& text) {
@@ -281,6 +300,7 @@ void StyleWindow::TimerTick() {
             combo->setItemText(1, value);
         }
         combo->setEditText(typed);
+        FitToItems(combo, kNumberChars);
         pending = 0;
     };
     suggest(m_ui.Combo3, m_vCombo3);
@@ -302,6 +322,8 @@ void StyleWindow::Preview() {
     m_main.Redraw();
     LoadStyleFields();
     SetStatus(QLatin1String(kViewMode));
+    // A larger board grows the main window, maybe under this one.
+    PlaceBesideMain(true);
 }
 
 void StyleWindow::OkClicked() {
@@ -457,7 +479,8 @@ void StyleWindow::SaveStyle() {
     diagram::ui::Program& program = m_main.program();
     Style& style = program.style;
     platform::Messages& messages = *m_main.services().messages;
-    if (style.PIECESFILE.empty()) {
+    // A font style draws its men itself; only a bitmap style needs a pieces file.
+    if (style.PIECESFILE.empty() && !style.IsFontStyle()) {
         messages.Warning(this, QStringLiteral("There's no a valid pieces file!"));
         return;
     }

@@ -77,6 +77,13 @@ class StyleWindow : public QDialog {
     struct Controls {
         QComboBox* Combo5 = nullptr;
         QLineEdit* Text11 = nullptr;
+        QComboBox* Combo6 = nullptr;
+        QLineEdit* Text19 = nullptr;
+        QLineEdit* Text20 = nullptr;
+        ColorBox* Picture5 = nullptr;
+        ColorBox* Picture6 = nullptr;
+        QCheckBox* Check8 = nullptr;
+        QLineEdit* Text18 = nullptr;
         QLineEdit* Text8 = nullptr;
         QLineEdit* Text12 = nullptr;
         QLineEdit* Text15 = nullptr;
@@ -151,11 +158,15 @@ class StyleWindow : public QDialog {
     void ConnectFields();
     void ConnectControls();
     void Activate();
+    /// Moves the window beside the main window (only when it covers part of
+    /// it, if onlyWhenCovering), kept on the screen.
+    void PlaceBesideMain(bool onlyWhenCovering);
     void FillStyleList();
     void SetManualSize(bool manual);
     settings::StyleFields ReadFields() const;
     void ShowFields(const settings::StyleFields& fields);
     void ShowGridSuggestions();
+    void ShowFontStyleState();
     void TimerTick();
     void PiecesFileEntered();
     void BorderFileEntered();
@@ -198,6 +209,7 @@ class StyleWindow : public QDialog {
     bool m_committed = false;
     QImage m_openPieces;
     std::string m_openDictionary;
+    QString m_openFen;
 };
 
 /// Marks a field's label while the field has the focus (a single-line

@@ -63,6 +63,8 @@ void SetFocusCue(QLabel* label, bool on) {
     // The label keeps the frame's room while it has none, so nothing moves
     // when the mark comes and goes.
     label->setLineWidth(1);
+    // A framed label would otherwise indent its text by half an "x".
+    label->setIndent(0);
     label->setFrameStyle(on ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
     label->setMargin(on ? 0 : 1);
 }
@@ -247,8 +249,12 @@ void StyleWindow::BuildControls() {
     QStringList fonts = QFontDatabase::families();
     fonts.sort(Qt::CaseInsensitive);
     m_ui.Combo2->addItems(fonts);
+    m_ui.Combo6->addItems(fonts);
     m_ui.Combo3->addItem(QStringLiteral("4"));
     m_ui.Combo4->addItem(QStringLiteral("4"));
+    for (QComboBox* list : {m_ui.Combo1, m_ui.Combo3, m_ui.Combo4}) {
+        FitToItems(list, kNumberChars);
+    }
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -265,6 +271,13 @@ void StyleWindow::BuildControls() {
 void StyleWindow::NameControls() {
     m_ui.Combo5 = Field<QComboBox>("Combo5");
     m_ui.Text11 = Field<QLineEdit>("Text11");
+    m_ui.Combo6 = Field<QComboBox>("Combo6");
+    m_ui.Text19 = Field<QLineEdit>("Text19");
+    m_ui.Text20 = Field<QLineEdit>("Text20");
+    m_ui.Picture5 = Field<ColorBox>("Picture5");
+    m_ui.Picture6 = Field<ColorBox>("Picture6");
+    m_ui.Check8 = Field<QCheckBox>("Check8");
+    m_ui.Text18 = Field<QLineEdit>("Text18");
     m_ui.Text8 = Field<QLineEdit>("Text8");
     m_ui.Text12 = Field<QLineEdit>("Text12");
     m_ui.Text15 = Field<QLineEdit>("Text15");
@@ -328,6 +341,7 @@ QLabel* StyleWindow::label(const QString& control) const {
 
 void StyleWindow::ConnectFields() {
     m_ui.Combo5->lineEdit()->installEventFilter(this);
+    connect(m_ui.Combo6, &QComboBox::editTextChanged, this, [this] { ShowFontStyleState(); });
     auto preview = [this] { Preview(); };
     for (const StyleFieldRow& row : settings::StyleFieldTable()) {
         QWidget* field = m_fields.value(QLatin1String(row.control));
@@ -435,6 +449,18 @@ void StyleWindow::ShowFields(const settings::StyleFields& f) {
                 options[chosen]->setChecked(true);
             }
         }
+    }
+    ShowFontStyleState();
+}
+
+void StyleWindow::ShowFontStyleState() {
+    // A bitmap style's squares are as large as the pieces bitmap makes them:
+    // its size fields only show that size; a font style's take any size.
+    const bool font = !m_ui.Combo6->currentText().trimmed().isEmpty();
+    for (QWidget* field : {static_cast<QWidget*>(m_ui.Text19), static_cast<QWidget*>(m_ui.Text20),
+                           static_cast<QWidget*>(m_ui.Picture5), static_cast<QWidget*>(m_ui.Picture6),
+                           static_cast<QWidget*>(m_ui.Check8), static_cast<QWidget*>(m_ui.Text18)}) {
+        field->setEnabled(font);
     }
 }
 
