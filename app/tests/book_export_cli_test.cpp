@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -394,6 +396,76 @@ TEST_F(BookExportCli, SheetPagesAndCaptions) {
     }
     EXPECT_EQ(Cli("sheet", book + " -o " + (m_dir / "t.pdf").string() + " --tags Event --games 4").status, 0);
     EXPECT_NE(PdfText("t.pdf").find("4. Event 4"), std::string::npos);
+}
+
+// Words of a PDF page with their boxes, by pdftotext -bbox.
+struct Word {
+    std::string text;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+};
+
+TEST_F(BookExportCli, SheetIsADrawing) {
+    fs::copy_file(SHIPPED_STYLES, m_dir / "Pandrel.ini");  // Classic: drawn men, lettered
+    const std::string book = Book("thirteen.fen", FenBook(13));
+    ASSERT_EQ(Cli("sheet", book + " -o " + (m_dir / "font.pdf").string()).status, 0);
+    ASSERT_EQ(Cli("sheet", "--style 'Bitmap 15' " + book + " -o " + (m_dir / "bitmap.pdf").string()).status,
+              0);
+    ASSERT_EQ(Cli("render", "-o " + (m_dir / "one.pdf").string() + " K7/8/8/8/8/8/8/k7").status, 0);
+    EXPECT_EQ(Pdf("font.pdf").pages, 3);
+    EXPECT_EQ(Pdf("bitmap.pdf").pages, 3);
+
+    // Pictures of the sheet (pdfimages lists each use and the object used).
+    const auto images = [&](const std::string& name) {
+        std::istringstream list(Shell("pdfimages -list " + (m_dir / name).string()));
+        std::set<std::string> objects;
+        int uses = 0;
+        for (std::string line; std::getline(list, line);) {
+            std::istringstream fields(line);
+            std::vector<std::string> f{std::istream_iterator<std::string>(fields), {}};
+            if (f.size() > 10 && f[2] == "image") {
+                ++uses;
+                objects.insert(f[10]);
+            }
+        }
+        return std::make_pair(uses, objects.size());
+    };
+    // A font style's squares and men are shapes; a bitmap style's squares
+    // are its cells, each held once however many diagrams show it.
+    EXPECT_EQ(images("font.pdf"), std::make_pair(0, size_t{0}));
+    const auto [uses, objects] = images("bitmap.pdf");
+    EXPECT_EQ(uses, 13 * 64);
+    EXPECT_LE(objects, 2u * 13);  // light and dark squares of the empty square and twelve men
+
+    // The lettering is text, in the diagram's proportions: the letters'
+    // height against the span from a to h is that of the diagram alone.
+    const auto words = [&](const std::string& name) {
+        std::vector<Word> found;
+        std::istringstream in(Shell("pdftotext -bbox -f 1 -l 1 " + (m_dir / name).string() + " -"));
+        for (std::string line; std::getline(in, line);) {
+            Word w;
+            char text[64] = {};
+            if (std::sscanf(line.c_str(),
+                            " <word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">%63[^<]", &w.xMin,
+                            &w.yMin, &w.xMax, &w.yMax, text) == 5) {
+                w.text = text;
+                found.push_back(w);
+            }
+        }
+        return found;
+    };
+    const auto proportion = [&](const std::string& name) {
+        const std::vector<Word> all = words(name);
+        const auto a = std::find_if(all.begin(), all.end(), [](const Word& w) { return w.text == "a"; });
+        const auto h = std::find_if(a, all.end(), [](const Word& w) { return w.text == "h"; });
+        EXPECT_TRUE(a != all.end() && h != all.end()) << name;
+        return a == all.end() || h == all.end() ? 0.0 : (a->yMax - a->yMin) / (h->xMin - a->xMin);
+    };
+    const double alone = proportion("one.pdf");
+    EXPECT_GT(alone, 0);
+    EXPECT_NEAR(proportion("font.pdf"), alone, alone * 0.05);
+    const std::string text = PdfText("font.pdf");
+    EXPECT_NE(text.find("1. White 1 \u2013 Black 1, Event 1"), std::string::npos) << text;
+    EXPECT_NE(text.find("Page 3 of 3"), std::string::npos) << text;
 }
 
 TEST_F(BookExportCli, StyleTagsSwitchAsInTheWindow) {

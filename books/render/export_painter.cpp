@@ -65,15 +65,17 @@ bool DiagramPainter::Encode(const std::string& fen, ImageFormat format, QByteArr
 
 void DiagramPainter::Paint(const std::string& fen, QPainter& painter, const QRectF& target) {
     m_renderer.Build(m_vet, fen, m_style, 0);
-    const QImage& picture = m_renderer.picture();
-    if (picture.isNull() || target.isEmpty()) {
+    const QSize size = m_renderer.logicalSize();
+    if (size.isEmpty() || target.isEmpty()) {
         return;
     }
-    const double scale = std::min(target.width() / picture.width(), target.height() / picture.height());
-    const QSizeF size(picture.width() * scale, picture.height() * scale);
-    const QRectF at(target.x() + (target.width() - size.width()) / 2, target.y(), size.width(),
-                    size.height());
-    painter.drawImage(at, picture);
+    const double scale = std::min(target.width() / size.width(), target.height() / size.height());
+    const QPointF at(target.x() + (target.width() - size.width() * scale) / 2, target.y());
+    painter.save();
+    painter.translate(at);
+    painter.scale(scale, scale);
+    m_renderer.PaintDiagram(painter, m_style, m_vet, 0);
+    painter.restore();
 }
 
 }  // namespace books::render

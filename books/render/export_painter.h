@@ -36,8 +36,10 @@ class DiagramPainter {
     /// False (see error()) when it cannot be drawn.
     bool Encode(const std::string& fen, ImageFormat format, QByteArray& bytes);
 
-    /// Draws the position into target on painter, as large as fits, centred,
-    /// keeping its proportions.
+    /// Draws the position into target on painter, as large as fits, centred
+    /// across and at the top, keeping its proportions. Squares and men of
+    /// font styles go as shapes, lettering as text, so that a PDF page
+    /// holds a drawing rather than a picture.
     void Paint(const std::string& fen, QPainter& painter, const QRectF& target);
 
     /// Why the last Encode failed, or why a style could not be scaled.

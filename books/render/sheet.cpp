@@ -68,6 +68,9 @@ ExportResult DrawSheet(ExportSource& source, const SheetOptions& options, QPaint
     painter.setFont(font);
     const QFontMetricsF metrics(font, painter.device());
     painter.setPen(Qt::black);
+    // The diagrams are drawn as shapes and text; a bitmap style's cells stay
+    // exact pictures, never recompressed with loss.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
 
     DiagramPainter diagrams(source.style, source.settings, source.styleNames);
     int page = 1;

@@ -84,6 +84,7 @@ bool Renderer::DrawBoard(settings::Style& style, int reversed) {
     m_font = style.IsFontStyle();
     m_strokes.clear();
     m_scaledPecas = QImage();
+    m_cells.clear();
     if (m_bitmapScale != 1) {
         const auto scaled = [this](const QImage& image) {
             const QSize size(std::max(1, static_cast<int>(std::lround(image.width() * m_bitmapScale))),
@@ -163,7 +164,15 @@ void Renderer::PaintLettering(QPainter& painter, const QPaintDevice* metricsDevi
     if (style.SHOWGRID != 1) {
         return;
     }
-    const QFont font = LetteringQFont(style);
+    // The painter's unit is a picture pixel, a 96th of an inch: on a device
+    // of another resolution (a PDF page, a printer) the size in points is
+    // put in the device's terms, so that the text keeps its size on the
+    // diagram.
+    QFont font = LetteringQFont(style);
+    const int dpi = painter.device() != nullptr ? painter.device()->logicalDpiY() : 96;
+    if (dpi > 0 && dpi != 96) {
+        font.setPointSizeF(font.pointSizeF() * 96 / dpi);
+    }
     painter.setFont(font);
     painter.setPen(ToQColor(style.FONTCOLOR));
     const QFontMetricsF metrics(painter.font(), const_cast<QPaintDevice*>(metricsDevice));
@@ -247,8 +256,15 @@ void Renderer::PaintCell(QPainter& painter, const settings::Style& style, int re
     if (available.isEmpty()) {
         return;
     }
+    // Each cell is cut from the bitmap once and drawn whole: a PDF page
+    // then holds one picture of it, however often the board shows it.
+    const auto key = std::make_tuple(available.x(), available.y(), available.width(), available.height());
+    auto cell = m_cells.find(key);
+    if (cell == m_cells.end()) {
+        cell = m_cells.emplace(key, Cells().copy(available)).first;
+    }
     painter.drawImage(target.topLeft() + QPointF(available.x() - source.x(), available.y() - source.y()),
-                      Cells(), available);
+                      cell->second);
 }
 
 void Renderer::PaintDiagram(QPainter& painter, const settings::Style& style, const position::Vet& vet,

@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QImage>
 #include <QString>
+#include <map>
+#include <tuple>
 #include <vector>
 
 #include "diagram/geometry.h"
@@ -65,7 +67,10 @@ class Renderer {
     /// The pieces bitmap in use (the built-in one until a style loads another).
     const QImage& pieces() const { return m_pecas; }
     /// Replaces the pieces bitmap.
-    void setPieces(const QImage& pieces) { m_pecas = pieces.convertToFormat(QImage::Format_RGB32); }
+    void setPieces(const QImage& pieces) {
+        m_pecas = pieces.convertToFormat(QImage::Format_RGB32);
+        m_cells.clear();
+    }
 
     /// The lettering font a style asks for, at screen resolution.
     static QFont LetteringQFont(const settings::Style& style);
@@ -118,6 +123,9 @@ class Renderer {
     FontMen m_men;
     std::vector<QImage> m_tiles;  // font style: one drawn square per cell code
     std::vector<OverlayStroke> m_strokes;
+    // Bitmap style: the cells PaintDiagram has drawn, cut from the pieces
+    // bitmap, by their rectangle in it (x, y, width, height).
+    mutable std::map<std::tuple<int, int, int, int>, QImage> m_cells;
 };
 
 }  // namespace diagram
