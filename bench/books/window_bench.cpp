@@ -168,7 +168,8 @@ int main(int argc, char* argv[]) {
         for (size_t q = 0; q < kQueries; ++q) {
             search->show();
             for (int b = 0; b < 5; ++b) {
-                search->Text1(b)->setText(b == queries[q].box ? QString::fromLatin1(queries[q].text) : QString());
+                search->Text1(b)->setText(b == queries[q].box ? QString::fromLatin1(queries[q].text)
+                                                              : QString());
             }
             QApplication::processEvents();
             cpu = CpuSeconds();

@@ -289,6 +289,36 @@ TEST_F(BookWindowTest, BookLabelCountsGamesWhileConverting) {
     EXPECT_EQ(Caption(), "Game 1. (1 of 35)");
 }
 
+TEST_F(BookWindowTest, BookLabelCountRisesWhileConvertingAndTheBookIsUsableAtTheEnd) {
+    QByteArray book;
+    for (int g = 1; g <= 4000; ++g) {
+        book += "[Event \"G" + QByteArray::number(g) + "\"]\n\n1. e4 e5 2. Nf3 *\n\n";
+    }
+    WriteFile("rising.pgn", book);
+    Start();
+    PaintRecorder recorder(Panel()->Label1());
+    Open("rising.pgn");
+    // Every count painted while converting names more games than the one
+    // before it, and no more than the book holds.
+    ASSERT_FALSE(recorder.painted.isEmpty());
+    int last = 0;
+    for (const QString& text : recorder.painted) {
+        ASSERT_TRUE(text.endsWith(" games")) << text.toStdString();
+        const int n = text.chopped(6).toInt();
+        EXPECT_GT(n, last) << text.toStdString();
+        EXPECT_LE(n, 4000);
+        last = n;
+    }
+    // Once Open Book returns, the book is there: the caption, the last game
+    // and its moves.
+    EXPECT_EQ(Caption(), "Game 1. (1 of 4000)");
+    ShowGame(4000);
+    EXPECT_EQ(Caption(), "Game 4000. (4000 of 4000)");
+    EXPECT_EQ(Listed(), QStringList{"[Event \"G4000\"]"});
+    Click(3);
+    EXPECT_EQ(Fen(), kAfterNf3);
+}
+
 TEST_F(BookWindowTest, BookCutShortByAFullDiskIsSaidInAWarningAndStaysUsable) {
     QByteArray book;
     for (int g = 1; g <= 20000; ++g) {
