@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 #include "diagram/geometry.h"
@@ -39,6 +40,8 @@ class MainHost final : public Host {
     PictureView* PicMain() const override { return m_main.PicMain(); }
     QWidget* mainWindow() const override { return &m_main; }
     BookPanel* bookPanel() const override { return m_main.Frame2(); }
+    const std::string& exeDir() const override { return m_main.exeDir(); }
+    void AddToolBarRow(QToolBar* bar) override { m_main.AddToolBarRow(bar); }
     QAction* action(const QString& name) const override { return m_main.action(name); }
     QMenu* menu(const QString& name) const override { return m_main.menu(name); }
 
@@ -80,6 +83,7 @@ class MainHost final : public Host {
         }
         m_main.ChooseStyle(name);
     }
+    void EnterStyleName(const QString& name) override { m_main.Combo1()->EnterName(name); }
     void AddStyleName(const QString& name) override { m_main.Combo1()->addItem(name); }
     void RemoveStyleName(int index) override { m_main.Combo1()->removeItem(index + 1); }
 
@@ -109,10 +113,16 @@ MainWindow::MainWindow(diagram::ui::Program& program, platform::Services service
     connect(this, &MainWindow::boardDrawn, m_host, &Host::boardDrawn);
     connect(this, &MainWindow::fenCopied, m_host, &Host::fenCopied);
     connect(this, &MainWindow::fenCopied, m_host, &Host::historyChanged);
+    connect(m_ui.Command9, &QPushButton::clicked, m_host, &Host::viewRequested);
     ConnectCommands();
 }
 
 MainWindow::~MainWindow() {
+    // The host is taken down last of this window's children: the subsystems'
+    // objects and windows hold it, and a window that loses the focus as it
+    // goes still reaches the program through it.
+    m_host->setParent(nullptr);
+    m_host->setParent(this);
     delete m_windows;
 }
 
@@ -320,6 +330,13 @@ void MainWindow::StyleCommand() {
         m_hooks.StyleChanged();
     }
     emit m_host->styleChanged();
+}
+
+void MainWindow::AddToolBarRow(QToolBar* bar) {
+    if (m_toolBarRows++ > 0) {
+        addToolBarBreak(Qt::TopToolBarArea);
+    }
+    addToolBar(Qt::TopToolBarArea, bar);
 }
 
 void MainWindow::RegisterWindow(Secondary which, QWidget* window) {

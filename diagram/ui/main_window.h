@@ -49,6 +49,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QToolBar;
 
 namespace diagram::ui {
 
@@ -146,6 +147,10 @@ class MainWindow : public QMainWindow {
     /// Switches to the named style (a click in the style list).
     void ChooseStyle(const QString& name);
 
+    /// Puts bar at the top, on a row of its own below the toolbars added
+    /// before it.
+    void AddToolBarRow(QToolBar* bar);
+
     /// Makes a secondary window known for minimising and closing.
     void RegisterWindow(Secondary which, QWidget* window);
     /// A registered secondary window, or nullptr.
@@ -197,6 +202,7 @@ class MainWindow : public QMainWindow {
     Host* m_host = nullptr;
     std::string m_exeDir;
     QString m_manualPath;
+    int m_toolBarRows = 0;
     bool m_unloaded = false;
 };
 

@@ -46,25 +46,33 @@ void StyleList::ShowStyle(const QString& name) {
     setEditText(name);
 }
 
+void StyleList::EnterName(const QString& name) {
+    setEditText(name);
+    ChooseText();
+}
+
+void StyleList::ChooseText() {
+    const QString text = currentText();
+    if (text.toUpper() == QLatin1String(kCustomStyle)) {
+        emit styleChosen(text);
+        return;
+    }
+    const int index = FindStyle(text);
+    if (index < 0) {
+        setEditText(QString());
+        return;
+    }
+    setCurrentIndex(index);
+    emit styleChosen(itemText(index));
+}
+
 void StyleList::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
-        case Qt::Key_Enter: {
+        case Qt::Key_Enter:
             event->accept();
-            const QString text = currentText();
-            if (text.toUpper() == QLatin1String(kCustomStyle)) {
-                emit styleChosen(text);
-                return;
-            }
-            const int index = FindStyle(text);
-            if (index < 0) {
-                setEditText(QString());
-                return;
-            }
-            setCurrentIndex(index);
-            emit styleChosen(itemText(index));
+            ChooseText();
             return;
-        }
         case Qt::Key_Escape:
             event->accept();
             setEditText(currentIndex() >= 0 ? itemText(currentIndex()) : QString());

@@ -26,6 +26,8 @@ class StyleList : public QComboBox {
     void ShowStyle(const QString& name);
     /// Index of the first entry equal to name ignoring case, or -1.
     int FindStyle(const QString& name) const;
+    /// Enter on name as if typed into the list.
+    void EnterName(const QString& name);
 
   signals:
     /// An entry was chosen (its text as listed). May be "CUSTOM".
@@ -35,6 +37,9 @@ class StyleList : public QComboBox {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void ChooseText();
 };
 
 }  // namespace diagram::ui
