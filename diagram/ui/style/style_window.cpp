@@ -470,7 +470,7 @@ void StyleWindow::SaveStyle() {
                      platform::Answer::kNo) {
         return;
     }
-    int mode = 1;
+    settings::StyleWrite mode = settings::StyleWrite::kSave;
     if (!WriteStyle(style, program.settings, mode)) {
         WarnNotWritten();
         return;
@@ -492,7 +492,7 @@ void StyleWindow::DeleteStyle() {
     }
     ApplyStyleFields();
     diagram::ui::Program& program = m_main.program();
-    int mode = 0;
+    settings::StyleWrite mode = settings::StyleWrite::kDelete;
     if (!WriteStyle(program.style, program.settings, mode)) {
         WarnNotWritten();
         return;
