@@ -12,7 +12,9 @@
 //   call Redraw().
 // * Commands: action("MNReverse") and menu("MNEffects") are the menu table's
 //   items; hooks() are the start-up steps and plug-in points (fill them in
-//   before start-up).
+//   before start-up). AddToolBarRow() puts a toolbar on the main window;
+//   the style list is reached by name (StyleNames, ChooseStyle,
+//   EnterStyleName ...), never as a control.
 // * Secondary windows: make them on first use with mainWindow() as parent
 //   (Qt::Window flag) and RegisterWindow() them, so minimising and closing the
 //   main window take them along; SecondaryWindow() finds a registered one.
@@ -70,8 +72,6 @@ struct MainWindowHooks {
     std::function<void()> CmdLoad;
     /// Start-up step 5: looks for Popeye, then Crafty.
     std::function<void()> FindEngines;
-    /// Popeye's base dictionary, put in front of the style's PYDICTIONARY.
-    std::function<std::string()> PyDictionaryBase;
     /// Start-up step 8: gives the toolbar buttons their normal pictures.
     std::function<void()> ToolbarPictures;
     /// Start-up step 11: fills the Graphic width and Crafty depth lists.

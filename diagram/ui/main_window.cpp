@@ -18,6 +18,7 @@
 #include "diagram/ui/recent_files.h"
 #include "diagram/ui/secondary_windows.h"
 #include "diagram/ui/style_list.h"
+#include "engines/engine_state.h"
 #include "settings/settings_file.h"
 
 namespace diagram::ui {
@@ -288,8 +289,7 @@ void MainWindow::AddRecentFile(const std::string& name) {
 }
 
 void MainWindow::UpdatePyDictionary() {
-    const std::string base = m_hooks.PyDictionaryBase ? m_hooks.PyDictionaryBase() : std::string();
-    m_program.settings.PyDictionaryText = base + m_program.style.PYDICTIONARY;
+    m_program.settings.PyDictionaryText = engines::PyDictionaryText(m_program.engines, m_program.style);
 }
 
 void MainWindow::ChooseStyle(const QString& name) {

@@ -54,7 +54,6 @@ Engines::Engines(diagram::ui::Host& host) : QObject(host.mainWindow()), m_host(h
         }
         FindEngines();
     };
-    hooks.PyDictionaryBase = [this] { return m_host.program().engines.PyDictionaryBase; };
     auto fillBefore = hooks.FillWindowLists;
     hooks.FillWindowLists = [this, fillBefore] {
         if (fillBefore) {

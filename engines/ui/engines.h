@@ -25,8 +25,8 @@ class Engines : public QObject {
     Q_OBJECT
 
   public:
-    /// Fills the window's hooks (FindEngines, PyDictionaryBase,
-    /// FillWindowLists) and connects MNpy and MNCrafty. Call before Load().
+    /// Fills the window's hooks (FindEngines, FillWindowLists) and connects MNpy and MNCrafty. Call before
+    /// Load().
     explicit Engines(diagram::ui::Host& host);
     ~Engines() override;
 
