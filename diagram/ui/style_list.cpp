@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <algorithm>
 
+#include "diagram/ui/menu_shortcut.h"
+
 namespace diagram::ui {
 
 StyleList::StyleList(QWidget* parent) : QComboBox(parent) {
@@ -66,7 +68,20 @@ void StyleList::ChooseText() {
     emit styleChosen(itemText(index));
 }
 
+bool StyleList::event(QEvent* event) {
+    // The list's text box would claim Ctrl+E and others as editing keys.
+    if (event->type() == QEvent::ShortcutOverride && IsMenuShortcut(*this, *static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
+    return QComboBox::event(event);
+}
+
 void StyleList::keyPressEvent(QKeyEvent* event) {
+    if (IsMenuShortcut(*this, *event)) {
+        event->ignore();
+        return;
+    }
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
