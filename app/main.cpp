@@ -98,9 +98,9 @@ int main(int argc, char* argv[]) {
     // Subsystems plug into the window here, before start-up: menu commands
     // through window.action(...), start-up steps and CmdLoad through
     // window.hooks().
-    editing::ui::Attach(window);
-    engines::ui::Attach(window);
-    books::ui::Attach(window);
+    editing::ui::Attach(window.host());
+    engines::ui::Attach(window.host());
+    books::ui::Attach(window.host());
     diagram::ui::AttachStyleWindow(window.host());
     new diagram::ui::OutputCommands(window);  // owned by the window
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 
 #include "books/conversion.h"
 #include "position/placement_writer.h"
@@ -70,8 +71,8 @@ class Replay {
         m_token.reserve(64);
     }
 
-    // Side to move: -1 before the game's first position, 0 White, 1 Black.
-    int side = -1;
+    // Side to move; none before the game's first position.
+    std::optional<position::Side> side;
 
     void SetUp(std::string_view fen) {
         position::Build2(m_vet, position::kPosition, fen, m_style.shape);
@@ -124,15 +125,15 @@ class Replay {
             m_token.clear();
             return true;
         }
-        if (side < 0) {
+        if (!side) {
             if (!m_conv.Put(kEntry, m_startPos)) {
                 return false;
             }
-            side = 0;
+            side = position::Side::kWhite;
             SetUp(m_startPos);
         }
         if (!m_token.empty()) {
-            const position::PlayResult r = position::PlayMove(m_vet, m_style, side, m_token);
+            const position::PlayResult r = position::PlayMove(m_vet, m_style, *side, m_token);
             m_changed |= ChangedRanks(r);
             if (r.Applied() && !PutPosition()) {
                 return false;
@@ -160,8 +161,8 @@ class Replay {
 
     // Writes the position record of the board after a move.
     bool PutPosition() {
-        const char* suffix = side != 0 ? " w - - 0 0" : " b - - 0 0";
-        side = side != 0 ? 0 : 1;
+        const char* suffix = *side == position::Side::kBlack ? " w - - 0 0" : " b - - 0 0";
+        side = position::Other(*side);
         const uint32_t changed = m_changed;
         m_changed = 0;
         if (!m_placement.Eight()) {
@@ -225,7 +226,7 @@ LoadResult LoadPGN(Book& book, const ConvertInput& in) {
                     }
                     pending = startPos;
                 } else {
-                    replay.side = -1;
+                    replay.side.reset();
                 }
                 state = tagSeen ? PgnState::kAfterText : PgnState::kTags;
             } else if (c == '[') {
@@ -251,7 +252,7 @@ LoadResult LoadPGN(Book& book, const ConvertInput& in) {
                     }
                     pending.assign(fen);
                     state = PgnState::kFenPending;
-                    replay.side = BlackToMove(pending) ? 1 : 0;
+                    replay.side = BlackToMove(pending) ? position::Side::kBlack : position::Side::kWhite;
                     replay.SetUp(pending);
                 }
             } else {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/style.h"
+
 namespace engines {
 
 /// Number of input fields of the Popeye window.
@@ -48,5 +50,12 @@ struct EngineState {
     /// Three digits: the log file of the current Crafty analysis.
     std::string CraftyLogNumber;
 };
+
+/// The Popeye dictionary in force: the base dictionary of "Py.dat"
+/// (PyDictionaryBase, "" while Popeye is not found) in front of the style's
+/// own entries (PYDICTIONARY).
+inline std::string PyDictionaryText(const EngineState& engines, const settings::Style& style) {
+    return engines.PyDictionaryBase + style.PYDICTIONARY;
+}
 
 }  // namespace engines

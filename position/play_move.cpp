@@ -104,11 +104,11 @@ bool Put(Vet& vet, long long s, int v) {
 }
 
 // Places the castling pieces on their fixed cells; nothing there is checked.
-PlayResult Castle(Vet& vet, const NotationStyle& style, int side, bool queenSide) {
+PlayResult Castle(Vet& vet, const NotationStyle& style, Side side, bool queenSide) {
     const auto& en = style.englishNotation;
     const long long cols = style.shape.cols;
     const long long last = static_cast<long long>(style.shape.rows) * cols - 1;
-    const bool white = side == 0;
+    const bool white = side == Side::kWhite;
     const int king = IndexIn(en, white ? 'K' : 'k');
     const int rook = IndexIn(en, white ? 'R' : 'r');
     // Corner, king cell, the king's and the rook's new cells, in the order
@@ -339,7 +339,7 @@ int ChooseOrigin(const Vet& vet, const NotationStyle& style, const OriginSearch&
 
 }  // namespace
 
-PlayResult PlayMove(Vet& vet, const NotationStyle& style, int side, std::string_view move) {
+PlayResult PlayMove(Vet& vet, const NotationStyle& style, Side side, std::string_view move) {
     const int rows = style.shape.rows;
     const int cols = style.shape.cols;
     if (rows <= 0 || cols <= 0 || static_cast<long long>(rows) * cols > kMaxSquares) {
@@ -440,7 +440,7 @@ PlayResult PlayMove(Vet& vet, const NotationStyle& style, int side, std::string_
     const int dest = row * cols + col;
     const int hintLength = n - 1 - digits;
 
-    if (side == 1) {
+    if (side == Side::kBlack) {
         if (piece != kAbsent) {
             piece = Code(Lower(static_cast<char>(piece)));
         }
@@ -466,7 +466,7 @@ PlayResult PlayMove(Vet& vet, const NotationStyle& style, int side, std::string_
     }
 
     if (piece == kAbsent) {
-        piece = side == 0 ? 'P' : 'p';
+        piece = side == Side::kWhite ? 'P' : 'p';
     }
     const int pieceIndex = IndexIn(style.shape.piecesList, piece);
     if (pieceIndex == 0) {

@@ -10,6 +10,17 @@
 
 namespace position {
 
+/// The side a move is played for.
+enum class Side : int {
+    kWhite = 0,
+    kBlack = 1,
+};
+
+/// The side that moves next after side.
+constexpr Side Other(Side side) {
+    return side == Side::kWhite ? Side::kBlack : Side::kWhite;
+}
+
 /// What became of a move text.
 enum class PlayStatus : uint8_t {
     kFailed,   ///< Not applied; the move's text result is "".
@@ -58,12 +69,12 @@ struct PlayResult {
 const char* Describe(PlayFailure reason);
 
 /// Applies one move in short algebraic notation to the position plane of vet.
-/// side 0 moves White; any other value moves Black's castling pieces and
-/// pawns, and side 1 also turns the piece and promotion letters to lower
-/// case. Pieces are found by the board geometry of their English letter;
-/// when several can reach the destination, one whose move would leave the
+/// Side::kWhite moves White; Side::kBlack moves Black's castling pieces
+/// and pawns and turns the piece and promotion letters to lower case (a
+/// value outside the two moves Black's castling pieces and pawns only). Pieces are found by the board
+/// geometry of their English letter; when several can reach the destination, one whose move would leave the
 /// mover's only king attacked is passed over. Never allocates for moves of
 /// ordinary length and never fails on any text.
-PlayResult PlayMove(Vet& vet, const NotationStyle& style, int side, std::string_view move);
+PlayResult PlayMove(Vet& vet, const NotationStyle& style, Side side, std::string_view move);
 
 }  // namespace position

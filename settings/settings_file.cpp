@@ -428,7 +428,7 @@ std::string StyleBlock(Style& s) {
     return out;
 }
 
-std::string WriteStyleText(Style& style, const std::string* oldText, int& mode) {
+std::string WriteStyleText(Style& style, const std::string* oldText, StyleWrite& mode) {
     std::string out;
     std::string last;
     auto writeBlock = [&]() {
@@ -453,9 +453,9 @@ std::string WriteStyleText(Style& style, const std::string* oldText, int& mode) 
                     skip = true;
                 } else if (v > name) {
                     skip = false;
-                    if (mode == 1) {
+                    if (mode == StyleWrite::kSave) {
                         writeBlock();
-                        mode = 0;
+                        mode = StyleWrite::kDelete;
                         out += kEol;
                     }
                 } else {
@@ -469,14 +469,14 @@ std::string WriteStyleText(Style& style, const std::string* oldText, int& mode) 
             }
         }
     }
-    if (mode == 1) {
+    if (mode == StyleWrite::kSave) {
         writeBlock();
-        mode = 0;
+        mode = StyleWrite::kDelete;
     }
     return out;
 }
 
-bool WriteStyle(Style& style, const ProgramSettings& program, int& mode) {
+bool WriteStyle(Style& style, const ProgramSettings& program, StyleWrite& mode) {
     const std::string path = program.AppDir + std::string(kSettingsName);
     const SettingsLock lock(program.AppDir);
     std::string old;
@@ -484,7 +484,7 @@ bool WriteStyle(Style& style, const ProgramSettings& program, int& mode) {
     if (hasOld) {
         KeepDamagedCopy(program.AppDir, old);
     }
-    int newMode = mode;
+    StyleWrite newMode = mode;
     const std::string text = WriteStyleText(style, hasOld ? &old : nullptr, newMode);
     if (!ReplaceFile(program.AppDir, path, text)) {
         return false;

@@ -58,14 +58,21 @@ bool SaveRecent(const Style& style, const ProgramSettings& program);
 /// The text SaveRecent writes, given the old file's text (nullptr when none).
 std::string SaveRecentText(const Style& style, const ProgramSettings& program, const std::string* oldText);
 
-/// Saves (mode 1) or deletes (mode 0) the block named `CurrentStyle`, on
-/// the file as it is under the settings lock. Blocks
-/// keep ascending order of their upper-cased names. On return mode is 0 when
-/// the block was written. Returns false when the file could not be written.
-bool WriteStyle(Style& style, const ProgramSettings& program, int& mode);
+/// What WriteStyle does with the block named `CurrentStyle`: the old block of
+/// that name always goes; kSave writes the style's block in its place.
+enum class StyleWrite : int {
+    kDelete = 0,  ///< Only removes the block (and what a save leaves once written).
+    kSave = 1,    ///< Writes the block, replacing the old one.
+};
+
+/// Saves or deletes the block named `CurrentStyle`, on the file as it is
+/// under the settings lock. Blocks keep ascending order of their upper-cased
+/// names. On return mode is kDelete when the block was written. Returns false
+/// when the file could not be written (mode is then left as it was).
+bool WriteStyle(Style& style, const ProgramSettings& program, StyleWrite& mode);
 
 /// The text WriteStyle writes, given the old file's text (nullptr when none).
-std::string WriteStyleText(Style& style, const std::string* oldText, int& mode);
+std::string WriteStyleText(Style& style, const std::string* oldText, StyleWrite& mode);
 
 /// The lines of one style block as WriteStyle writes them, CR LF ended.
 std::string StyleBlock(Style& style);

@@ -192,7 +192,7 @@ class Import {
                 return;
             }
         }
-        int mode = 1;
+        StyleWrite mode = StyleWrite::kSave;
         if (!WriteStyle(m_style, m_program, mode)) {
             Fail("Error writing " + m_program.AppDir + std::string(kSettingsName));
             return;

@@ -28,13 +28,14 @@ const Register play("play",
                         const position::NotationStyle style = ctx.program.style.Notation();
                         position::Vet& vet = ctx.program.vet;
                         position::ParseFEN(vet, args.words[0], style.shape);
-                        int side = sideText == "b" ? 1 : 0;
+                        position::Side side =
+                            sideText == "b" ? position::Side::kBlack : position::Side::kWhite;
                         for (size_t i = 1; i < args.words.size(); ++i) {
                             const std::string& move = args.words[i];
                             const position::PlayResult r = position::PlayMove(vet, style, side, move);
                             ctx.out << r.Text(move) << '\t' << position::VetToFEN(vet, style.shape) << "\n";
                             if (r.Applied()) {
-                                side = 1 - side;
+                                side = position::Other(side);
                             }
                         }
                         return kOk;

@@ -83,12 +83,13 @@ TEST(LoadPGN, EveryChangedSquareReachesTheRecords) {
     position::Vet vet;
     position::Build2(vet, position::kPosition, kStart, style.shape);
     Records expected = {Rec('[', 1, "[Event \"R\"]"), Rec('E', 1, kStart)};
-    int side = 0;
+    position::Side side = position::Side::kWhite;
     for (const std::string& t : tokens) {
         if (position::PlayMove(vet, style, side, t).Applied()) {
+            const bool black = side == position::Side::kBlack;
             expected.push_back(
-                Rec('E', 1, position::VetToFEN(vet, style.shape) + (side ? " w - - 0 0" : " b - - 0 0")));
-            side = 1 - side;
+                Rec('E', 1, position::VetToFEN(vet, style.shape) + (black ? " w - - 0 0" : " b - - 0 0")));
+            side = position::Other(side);
         }
     }
     expected.push_back(kMarker);

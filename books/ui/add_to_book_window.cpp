@@ -14,7 +14,7 @@
 #include "books/ui/book_commands.h"
 #include "books/ui/form_controls.h"
 #include "diagram/ui/book_panel.h"
-#include "diagram/ui/main_window.h"
+#include "diagram/ui/host.h"
 #include "diagram/ui/secondary_windows.h"
 #include "platform/ui/strings.h"
 #include "settings/settings_file.h"
@@ -30,9 +30,9 @@ using platform::Q;
 
 }  // namespace
 
-AddToBookWindow::AddToBookWindow(diagram::ui::MainWindow& main, BookCommands& commands)
-    : QDialog(&main, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_main(main),
+AddToBookWindow::AddToBookWindow(diagram::ui::Host& host, BookCommands& commands)
+    : QDialog(host.mainWindow(), Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_host(host),
       m_commands(commands) {
     setObjectName(QStringLiteral("frmAddToBook"));
     setModal(true);
@@ -40,11 +40,11 @@ AddToBookWindow::AddToBookWindow(diagram::ui::MainWindow& main, BookCommands& co
     SetCaption();
 }
 
-AddToBookWindow* AddToBookWindow::Of(diagram::ui::MainWindow& main, BookCommands& commands) {
-    auto* window = qobject_cast<AddToBookWindow*>(main.SecondaryWindow(diagram::ui::Secondary::kAddToBook));
+AddToBookWindow* AddToBookWindow::Of(diagram::ui::Host& host, BookCommands& commands) {
+    auto* window = qobject_cast<AddToBookWindow*>(host.SecondaryWindow(diagram::ui::Secondary::kAddToBook));
     if (window == nullptr) {
-        window = new AddToBookWindow(main, commands);
-        main.RegisterWindow(diagram::ui::Secondary::kAddToBook, window);
+        window = new AddToBookWindow(host, commands);
+        host.RegisterWindow(diagram::ui::Secondary::kAddToBook, window);
     }
     return window;
 }
@@ -75,7 +75,7 @@ void AddToBookWindow::BuildControls() {
 
 void AddToBookWindow::SetCaption() {
     setWindowTitle(QStringLiteral("Add to ") +
-                   Q(settings::CutName(m_main.program().book.BookFile, kCaptionLength)));
+                   Q(settings::CutName(m_host.program().book.BookFile, kCaptionLength)));
 }
 
 void AddToBookWindow::ClearAll() {
@@ -86,7 +86,7 @@ void AddToBookWindow::ClearAll() {
 }
 
 void AddToBookWindow::Ok() {
-    diagram::ui::Program& program = m_main.program();
+    diagram::ui::Program& program = m_host.program();
     TagTexts tags;
     for (int i = 0; i < kTagBoxes; ++i) {
         tags[i] = m_ui.Text1[i]->text().toStdString();
@@ -107,15 +107,15 @@ void AddToBookWindow::Ok() {
             // tags, for another try.
             const QString text = QStringLiteral("The game was not added to %1 (%2). The book is as it was.")
                                      .arg(Q(program.book.BookFile), Q(result.reason));
-            m_main.services().messages->Warning(this, text);
+            m_host.services().messages->Warning(this, text);
             return;
         }
     }
 }
 
 void AddToBookWindow::ShowNewGame() {
-    const BookState& book = m_main.program().book;
-    QScrollBar* bar = m_main.Frame2()->HScroll1();
+    const BookState& book = m_host.program().book;
+    QScrollBar* bar = m_host.bookPanel()->HScroll1();
     const int games = static_cast<int>(std::clamp<int64_t>(book.NGames, 1, INT_MAX));
     if (book.NGames < 2 || bar->value() == games) {
         {
@@ -143,11 +143,11 @@ void AddToBookWindow::changeEvent(QEvent* event) {
 }
 
 void AddToBookWindow::closeEvent(QCloseEvent* event) {
-    diagram::ui::HideWhileKept(*this, event, m_main.program().KeepWindows);
+    diagram::ui::HideWhileKept(*this, event, m_host.program().KeepWindows);
 }
 
-void AttachAddToBook(diagram::ui::MainWindow& main, BookCommands& commands) {
-    main.hooks().AddToBook = [&main, &commands] { AddToBookWindow::Of(main, commands)->exec(); };
+void AttachAddToBook(diagram::ui::Host& host, BookCommands& commands) {
+    host.hooks().AddToBook = [&host, &commands] { AddToBookWindow::Of(host, commands)->exec(); };
 }
 
 }  // namespace books::ui

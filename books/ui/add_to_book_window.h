@@ -11,7 +11,7 @@ class QLineEdit;
 class QPushButton;
 
 namespace diagram::ui {
-class MainWindow;
+class Host;
 }
 
 namespace books::ui {
@@ -25,10 +25,10 @@ class AddToBookWindow : public QDialog {
     Q_OBJECT
 
   public:
-    AddToBookWindow(diagram::ui::MainWindow& main, BookCommands& commands);
+    AddToBookWindow(diagram::ui::Host& host, BookCommands& commands);
 
     /// The window of the main window, made and registered on first use.
-    static AddToBookWindow* Of(diagram::ui::MainWindow& main, BookCommands& commands);
+    static AddToBookWindow* Of(diagram::ui::Host& host, BookCommands& commands);
 
     /// "O&k" (or Enter in a box): appends the History lines to the book by
     /// its extension (".FEN" or ".PGN"; nothing for others), shows the new
@@ -66,12 +66,12 @@ class AddToBookWindow : public QDialog {
         QPushButton* Command3 = nullptr;
     };
 
-    diagram::ui::MainWindow& m_main;
+    diagram::ui::Host& m_host;
     BookCommands& m_commands;
     Controls m_ui;
 };
 
 /// Gives the History window's "A&dd to Book" its window.
-void AttachAddToBook(diagram::ui::MainWindow& main, BookCommands& commands);
+void AttachAddToBook(diagram::ui::Host& host, BookCommands& commands);
 
 }  // namespace books::ui

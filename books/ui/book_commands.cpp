@@ -20,9 +20,7 @@
 #include "diagram/geometry.h"
 #include "diagram/seek.h"
 #include "diagram/ui/book_panel.h"
-#include "diagram/ui/fen_box.h"
-#include "diagram/ui/main_window.h"
-#include "diagram/ui/style_list.h"
+#include "diagram/ui/host.h"
 #include "diagram/ui/win_seek.h"
 #include "platform/ui/strings.h"
 #include "settings/settings_file.h"
@@ -46,15 +44,15 @@ using platform::Q;
 
 }  // namespace
 
-void PaintBookLabel(diagram::ui::MainWindow& main, const QColor& color) {
-    QLabel* label = main.Frame2()->Label1();
+void PaintBookLabel(diagram::ui::Host& host, const QColor& color) {
+    QLabel* label = host.bookPanel()->Label1();
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, color);
     label->setPalette(palette);
 }
 
-BookCommands::BookCommands(diagram::ui::MainWindow& main) : QObject(&main), m_main(main) {
-    diagram::ui::BookPanel* panel = main.Frame2();
+BookCommands::BookCommands(diagram::ui::Host& host) : QObject(host.mainWindow()), m_host(host) {
+    diagram::ui::BookPanel* panel = host.bookPanel();
     QLayout* steps = panel->Picture1()->layout();
     for (int i = 0; i < 4; ++i) {
         m_steps[i] = new StepButton(i, panel->Picture1());
@@ -66,7 +64,7 @@ BookCommands::BookCommands(diagram::ui::MainWindow& main) : QObject(&main), m_ma
                 [panel] { panel->Picture1()->setFocus(); });
     }
     // A position of the History list is stepped through with the move controls.
-    connect(&main.host(), &diagram::ui::Host::historyLineShown, this,
+    connect(&host, &diagram::ui::Host::historyLineShown, this,
             [panel] { panel->Label5()->setText(QStringLiteral("Move Controls:")); });
     if (auto* box = qobject_cast<QBoxLayout*>(steps)) {
         box->addStretch(1);
@@ -84,31 +82,33 @@ BookCommands::BookCommands(diagram::ui::MainWindow& main) : QObject(&main), m_ma
     panel->HScroll1()->installEventFilter(this);
     panel->List1()->installEventFilter(this);
     // The criteria item carries a check mark while a search narrows the book.
-    QAction* criteria = main.action(QStringLiteral("MNCriteria"));
+    QAction* criteria = host.action(QStringLiteral("MNCriteria"));
     criteria->setCheckable(true);
     connect(criteria, &QAction::triggered, this, [this, criteria](bool checked) {
         // Choosing the item flips its mark; only a search may set it.
         criteria->setChecked(!checked);
         MNCriteria();
     });
-    connect(main.action(QStringLiteral("MNLoad")), &QAction::triggered, this, [this] { MNLoad(); });
-    connect(main.action(QStringLiteral("MNClose")), &QAction::triggered, this, [this] { MNClose(); });
+    connect(host.action(QStringLiteral("MNLoad")), &QAction::triggered, this, [this] { MNLoad(); });
+    connect(host.action(QStringLiteral("MNClose")), &QAction::triggered, this, [this] { MNClose(); });
 }
 
 bool BookCommands::NormalState() const {
-    return !m_main.isMinimized() && !m_main.isMaximized() && !m_main.isFullScreen();
+    const QWidget* window = m_host.mainWindow();
+    return !window->isMinimized() && !window->isMaximized() && !window->isFullScreen();
 }
 
 void BookCommands::SetHeight(int twips) {
-    m_main.resize(m_main.width(), twips / diagram::kTwipsPerPixel);
+    QWidget* window = m_host.mainWindow();
+    window->resize(window->width(), twips / diagram::kTwipsPerPixel);
 }
 
 void BookCommands::UpdateAddToBook() {
     // The History window's "A&dd to Book" follows whether a book is open.
-    if (m_main.action(QStringLiteral("MNClose"))->isEnabled()) {
-        emit m_main.host().bookOpened();
+    if (m_host.action(QStringLiteral("MNClose"))->isEnabled()) {
+        emit m_host.bookOpened();
     } else {
-        emit m_main.host().bookClosed();
+        emit m_host.bookClosed();
     }
 }
 
@@ -117,7 +117,7 @@ void BookCommands::ShowProgress(int64_t games) {
         return;
     }
     m_progressClock.start();
-    QLabel* label = m_main.Frame2()->Label1();
+    QLabel* label = m_host.bookPanel()->Label1();
     label->setText(Q(ProgressText(games)));
     // Painted at once: the conversion keeps the event loop waiting. Events
     // are not processed here, so no timer of another window can touch the
@@ -126,7 +126,7 @@ void BookCommands::ShowProgress(int64_t games) {
 }
 
 void BookCommands::CmdLoad() {
-    diagram::ui::Program& program = m_main.program();
+    diagram::ui::Program& program = m_host.program();
     BookState& book = program.book;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (book.IsOpen()) {
@@ -135,7 +135,7 @@ void BookCommands::CmdLoad() {
     if (NormalState() && program.style.WNDHEIGHT + kWindowExtra < kBookHeight) {
         SetHeight(kBookHeight);
     }
-    m_main.Frame2()->show();
+    m_host.bookPanel()->show();
 
     m_progressClock.invalidate();
     const ConvertInput input{WorkFilePath(program.settings.AppDir, program.WorkName), program.style,
@@ -145,69 +145,70 @@ void BookCommands::CmdLoad() {
     // disk or a read error is said so once the panel shows its part.
     const LoadResult loaded = LoadBook(book, input);
 
-    m_main.AddRecentFile(book.BookFile);
+    m_host.AddRecentFile(book.BookFile);
     SetHScroll();
     const QString caption = Q(settings::CutName(book.BookFile, kCaptionLength));
     m_caption->setText(caption);
-    m_main.Frame2()->setWindowTitle(caption);
+    m_host.bookPanel()->setWindowTitle(caption);
 
-    QAction* criteria = m_main.action(QStringLiteral("MNCriteria"));
+    QAction* criteria = m_host.action(QStringLiteral("MNCriteria"));
     criteria->setEnabled(true);
-    m_main.action(QStringLiteral("MNClose"))->setEnabled(true);
+    m_host.action(QStringLiteral("MNClose"))->setEnabled(true);
     UpdateAddToBook();
 
-    m_main.Refresh();
-    PaintBookLabel(m_main, Qt::black);
+    m_host.Refresh();
+    PaintBookLabel(m_host, Qt::black);
     criteria->setChecked(false);
     QApplication::restoreOverrideCursor();
     if (loaded.ioFailure) {
-        m_main.services().messages->Warning(&m_main, Q(IncompleteBookText(book.BookFile, loaded)));
+        m_host.services().messages->Warning(m_host.mainWindow(),
+                                            Q(IncompleteBookText(book.BookFile, loaded)));
     }
 }
 
 void BookCommands::MNLoad() {
-    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_main.host());
+    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_host);
     if (!seek.Seek(diagram::kSeekOpenBook)) {
         return;
     }
-    m_main.program().book.BookFile = seek.fileName().toStdString();
+    m_host.program().book.BookFile = seek.fileName().toStdString();
     CmdLoad();
 }
 
 void BookCommands::MNClose() {
-    diagram::ui::Program& program = m_main.program();
+    diagram::ui::Program& program = m_host.program();
     program.book.CloseWorkFile();
-    m_main.Frame2()->hide();
+    m_host.bookPanel()->hide();
     if (NormalState()) {
         SetHeight(program.style.WNDHEIGHT + kWindowExtra);
     }
-    m_main.action(QStringLiteral("MNCriteria"))->setEnabled(false);
-    m_main.action(QStringLiteral("MNClose"))->setEnabled(false);
+    m_host.action(QStringLiteral("MNCriteria"))->setEnabled(false);
+    m_host.action(QStringLiteral("MNClose"))->setEnabled(false);
     UpdateAddToBook();
 }
 
 SearchWindow* BookCommands::Search() {
     if (m_search == nullptr) {
-        m_search = new SearchWindow(m_main);
-        m_main.RegisterWindow(diagram::ui::Secondary::kSearchCriteria, m_search);
+        m_search = new SearchWindow(m_host);
+        m_host.RegisterWindow(diagram::ui::Secondary::kSearchCriteria, m_search);
     }
     return m_search;
 }
 
 void BookCommands::MNCriteria() {
     Search()->exec();
-    BookState& book = m_main.program().book;
+    BookState& book = m_host.program().book;
     if (book.SearchDone) {
         book.SearchDone = false;
         book.NGames = static_cast<int64_t>(book.GameIndex.size());
         SetHScroll();
-        m_main.Text1()->setFocus();
+        m_host.FocusFen();
     }
 }
 
 void BookCommands::SetHScroll() {
-    const BookState& book = m_main.program().book;
-    QScrollBar* bar = m_main.Frame2()->HScroll1();
+    const BookState& book = m_host.program().book;
+    QScrollBar* bar = m_host.bookPanel()->HScroll1();
     // Every game can be chosen: the bar's range is as wide as the book.
     const int games = static_cast<int>(std::clamp<int64_t>(book.NGames, 1, INT_MAX));
     {
@@ -222,28 +223,25 @@ void BookCommands::SetHScroll() {
 
 void BookCommands::HScroll1Change() {
     Image2Click(0);
-    const BookState& book = m_main.program().book;
-    m_main.Frame2()->Label1()->setText(Q(GameCaption(book, m_main.Frame2()->HScroll1()->value())));
-    m_main.Text1()->end(false);
+    const BookState& book = m_host.program().book;
+    m_host.bookPanel()->Label1()->setText(Q(GameCaption(book, m_host.bookPanel()->HScroll1()->value())));
+    m_host.FenToEnd();
 }
 
 void BookCommands::SwitchStyle(const std::string& name) {
     const QString wanted = Q(name);
-    if (wanted.compare(Q(m_main.program().style.CurrentStyle), Qt::CaseInsensitive) == 0) {
+    if (wanted.compare(Q(m_host.program().style.CurrentStyle), Qt::CaseInsensitive) == 0) {
         return;
     }
-    // The style list's own Enter: a known name selects that style, an
+    // As typed into the style list: a known name selects that style, an
     // unknown one empties the list's text.
-    diagram::ui::StyleList* list = m_main.Combo1();
-    list->setEditText(wanted);
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QCoreApplication::sendEvent(list, &enter);
+    m_host.EnterStyleName(wanted);
 }
 
 void BookCommands::Image2Click(int index) {
-    diagram::ui::Program& program = m_main.program();
+    diagram::ui::Program& program = m_host.program();
     BookState& book = program.book;
-    diagram::ui::BookPanel* panel = m_main.Frame2();
+    diagram::ui::BookPanel* panel = m_host.bookPanel();
     bool shown = false;
     if (index == 0) {
         const GameHead head = FirstPosition(book, panel->HScroll1()->value());
@@ -262,26 +260,26 @@ void BookCommands::Image2Click(int index) {
     if (shown) {
         ShowRecord();
     }
-    m_main.Text1()->end(false);
+    m_host.FenToEnd();
 }
 
 void BookCommands::ShowRecord() {
-    diagram::ui::Program& program = m_main.program();
+    diagram::ui::Program& program = m_host.program();
     const ShownRecord shown = books::ShowRecord(program.book, program.Shape());
-    m_main.Frame2()->Label5()->setText(Q(shown.sideLabel));
+    m_host.bookPanel()->Label5()->setText(Q(shown.sideLabel));
     const QString fen = Q(shown.fen);
-    if (m_main.Text1()->text() != fen) {
-        m_main.Text1()->setText(fen);
+    if (m_host.Fen() != fen) {
+        m_host.SetFen(fen);
     } else {
         // The same text raises no change, yet the board may have been
         // overwritten meanwhile (conversion replays on it): build it again so
         // board and text agree.
-        m_main.Build();
+        m_host.Build();
     }
 }
 
 bool BookCommands::eventFilter(QObject* watched, QEvent* event) {
-    diagram::ui::BookPanel* panel = m_main.Frame2();
+    diagram::ui::BookPanel* panel = m_host.bookPanel();
     const bool list = watched == panel->List1();
     const bool bar = watched == panel->HScroll1();
     if (!list && !bar) {
@@ -291,7 +289,7 @@ bool BookCommands::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                m_main.Refresh();
+                m_host.Refresh();
                 return true;
             }
             break;
@@ -318,12 +316,12 @@ bool BookCommands::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-BookCommands* Attach(diagram::ui::MainWindow& main) {
-    auto* commands = new BookCommands(main);
-    main.hooks().CmdLoad = [commands] { commands->CmdLoad(); };
-    AttachAddToBook(main, *commands);
-    AttachBookExport(main);
-    main.hooks().unloadSteps.push_back([&main] { main.program().book.CloseWorkFile(); });
+BookCommands* Attach(diagram::ui::Host& host) {
+    auto* commands = new BookCommands(host);
+    host.hooks().CmdLoad = [commands] { commands->CmdLoad(); };
+    AttachAddToBook(host, *commands);
+    AttachBookExport(host);
+    host.hooks().unloadSteps.push_back([&host] { host.program().book.CloseWorkFile(); });
     return commands;
 }
 

@@ -15,7 +15,7 @@ class QColor;
 class QLabel;
 
 namespace diagram::ui {
-class MainWindow;
+class Host;
 }
 
 namespace books::ui {
@@ -25,7 +25,7 @@ class StepButton;
 
 /// Paints the book panel's game label (Label1) in a colour: black for the
 /// whole book, red while a search has narrowed it.
-void PaintBookLabel(diagram::ui::MainWindow& main, const QColor& color);
+void PaintBookLabel(diagram::ui::Host& host, const QColor& color);
 
 /// Gives the main window its book commands. Lives as a child of the window.
 class BookCommands : public QObject {
@@ -34,7 +34,7 @@ class BookCommands : public QObject {
   public:
     /// Puts the step buttons into the panel and connects the menu items,
     /// the panel and the scroll bar. Attach() also fills in the hooks.
-    explicit BookCommands(diagram::ui::MainWindow& main);
+    explicit BookCommands(diagram::ui::Host& host);
 
     /// Opens program().book.BookFile: converts it into the work file, puts
     /// it on the recent files and shows game 1.
@@ -76,7 +76,7 @@ class BookCommands : public QObject {
     void UpdateAddToBook();
     void ShowProgress(int64_t games);
 
-    diagram::ui::MainWindow& m_main;
+    diagram::ui::Host& m_host;
     std::array<StepButton*, 4> m_steps{};
     QLabel* m_caption = nullptr;
     QPointer<SearchWindow> m_search;
@@ -86,6 +86,6 @@ class BookCommands : public QObject {
 /// Attaches the book commands to the main window: the menu items, the
 /// CmdLoad and AddToBook hooks and an unload step closing the work file.
 /// Returns the commands (owned by the window).
-BookCommands* Attach(diagram::ui::MainWindow& main);
+BookCommands* Attach(diagram::ui::Host& host);
 
 }  // namespace books::ui

@@ -19,7 +19,7 @@
 #include "books/sheet_layout.h"
 #include "diagram/seek.h"
 #include "diagram/ui/book_panel.h"
-#include "diagram/ui/main_window.h"
+#include "diagram/ui/host.h"
 #include "diagram/ui/win_seek.h"
 #include "settings/settings_file.h"
 
@@ -50,9 +50,9 @@ enum SheetChoice { kSheetCancel = 0, kSheetPdf = 1, kSheetPrint = 2 };
 
 }  // namespace
 
-BookExportCommands::BookExportCommands(diagram::ui::MainWindow& main) : QObject(&main), m_main(main) {
-    QMenu* file = main.menu(QStringLiteral("MNFile"));
-    QAction* close = main.action(QStringLiteral("MNClose"));
+BookExportCommands::BookExportCommands(diagram::ui::Host& host) : QObject(host.mainWindow()), m_host(host) {
+    QMenu* file = host.menu(QStringLiteral("MNFile"));
+    QAction* close = host.action(QStringLiteral("MNClose"));
     m_export = new QAction(QStringLiteral("Export Book &Diagrams..."), file);
     m_export->setObjectName(QStringLiteral("MNExportBook"));
     m_sheet = new QAction(QStringLiteral("Print Book S&heet..."), file);
@@ -74,7 +74,7 @@ BookExportCommands::BookExportCommands(diagram::ui::MainWindow& main) : QObject(
 }
 
 render::ExportSource BookExportCommands::Source() {
-    diagram::ui::Program& program = m_main.program();
+    diagram::ui::Program& program = m_host.program();
     settings::Style probe;
     settings::ProgramSettings copy = program.settings;
     std::vector<std::string> names = settings::ReadSettings(probe, copy).newStyles;
@@ -86,7 +86,7 @@ render::ProgressFn BookExportCommands::Progress() {
         const qint64 now = QDateTime::currentMSecsSinceEpoch();
         if (now - m_lastShown >= kProgressInterval || done == total) {
             m_lastShown = now;
-            QLabel* label = m_main.Frame2()->Label1();
+            QLabel* label = m_host.bookPanel()->Label1();
             label->setText(ProgressLabel(done, total));
             label->repaint();
             // Paints and Escape get through; other input waits (eventFilter).
@@ -110,10 +110,10 @@ void BookExportCommands::End(const render::ExportResult& result) {
     QApplication::restoreOverrideCursor();
     qApp->removeEventFilter(this);
     m_running = false;
-    m_export->setEnabled(m_main.program().book.IsOpen());
-    m_sheet->setEnabled(m_main.program().book.IsOpen());
+    m_export->setEnabled(m_host.program().book.IsOpen());
+    m_sheet->setEnabled(m_host.program().book.IsOpen());
     if (result.status == render::ExportStatus::kFailed) {
-        m_main.services().messages->Warning(&m_main, Q(result.error));
+        m_host.services().messages->Warning(m_host.mainWindow(), Q(result.error));
     }
 }
 
@@ -161,10 +161,10 @@ render::ExportResult BookExportCommands::SheetTo(const render::SheetOptions& opt
 }
 
 void BookExportCommands::MNExportBook() {
-    if (!m_main.program().book.IsOpen() || m_running) {
+    if (!m_host.program().book.IsOpen() || m_running) {
         return;
     }
-    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_main.host());
+    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_host);
     if (!seek.Seek(diagram::kSeekExportDiagrams)) {
         return;
     }
@@ -180,10 +180,10 @@ void BookExportCommands::MNExportBook() {
 }
 
 void BookExportCommands::MNPrintSheet() {
-    if (!m_main.program().book.IsOpen() || m_running) {
+    if (!m_host.program().book.IsOpen() || m_running) {
         return;
     }
-    QDialog window(&m_main);
+    QDialog window(m_host.mainWindow());
     window.setObjectName(QStringLiteral("BookSheet"));
     window.setWindowTitle(QStringLiteral("Print Book Sheet"));
     auto* form = new QFormLayout(&window);
@@ -225,7 +225,7 @@ void BookExportCommands::MNPrintSheet() {
         PrintSheet(options);
         return;
     }
-    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_main.host());
+    diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_host);
     if (!seek.Seek(diagram::kSeekBookSheet)) {
         return;
     }
@@ -237,7 +237,7 @@ void BookExportCommands::PrintSheet(const render::SheetOptions& options) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(options.paper == Paper::kA4 ? QPageSize::A4 : QPageSize::Letter));
     printer.setFullPage(true);
-    QPrintDialog dialog(&printer, &m_main);
+    QPrintDialog dialog(&printer, m_host.mainWindow());
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
@@ -256,8 +256,8 @@ void BookExportCommands::PrintSheet(const render::SheetOptions& options) {
     End(result);
 }
 
-BookExportCommands* AttachBookExport(diagram::ui::MainWindow& main) {
-    return new BookExportCommands(main);
+BookExportCommands* AttachBookExport(diagram::ui::Host& host) {
+    return new BookExportCommands(host);
 }
 
 }  // namespace books::ui

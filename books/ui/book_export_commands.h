@@ -16,7 +16,7 @@ class QDialog;
 class QLineEdit;
 
 namespace diagram::ui {
-class MainWindow;
+class Host;
 }
 
 namespace books::ui {
@@ -28,7 +28,7 @@ class BookExportCommands : public QObject {
   public:
     /// Adds the two File menu items after "Cl&ose book"; they are enabled
     /// while a book is open.
-    explicit BookExportCommands(diagram::ui::MainWindow& main);
+    explicit BookExportCommands(diagram::ui::Host& host);
 
     /// "Export Book Diagrams...": a folder and a format through the file
     /// selection window, then ExportTo.
@@ -61,7 +61,7 @@ class BookExportCommands : public QObject {
     void End(const render::ExportResult& result);
     void PrintSheet(const render::SheetOptions& options);
 
-    diagram::ui::MainWindow& m_main;
+    diagram::ui::Host& m_host;
     QAction* m_export = nullptr;
     QAction* m_sheet = nullptr;
     bool m_running = false;
@@ -70,6 +70,6 @@ class BookExportCommands : public QObject {
 };
 
 /// Attaches the export commands to the main window (owned by it).
-BookExportCommands* AttachBookExport(diagram::ui::MainWindow& main);
+BookExportCommands* AttachBookExport(diagram::ui::Host& host);
 
 }  // namespace books::ui

@@ -11,7 +11,7 @@
 #include "books/search.h"
 #include "books/ui/book_commands.h"
 #include "books/ui/form_controls.h"
-#include "diagram/ui/main_window.h"
+#include "diagram/ui/host.h"
 #include "diagram/ui/secondary_windows.h"
 
 namespace books::ui {
@@ -34,8 +34,8 @@ void AddRow(QGridLayout* grid, int row, QLabel* caption, QLineEdit* box) {
 
 }  // namespace
 
-SearchWindow::SearchWindow(diagram::ui::MainWindow& main)
-    : QDialog(&main, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_main(main) {
+SearchWindow::SearchWindow(diagram::ui::Host& host)
+    : QDialog(host.mainWindow(), Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_host(host) {
     setObjectName(QStringLiteral("frmCriteria"));
     setWindowTitle(QStringLiteral("Search Criteria"));
     setModal(true);
@@ -101,7 +101,7 @@ void SearchWindow::ClearAll() {
 }
 
 void SearchWindow::Ok() {
-    diagram::ui::Program& program = m_main.program();
+    diagram::ui::Program& program = m_host.program();
     BookState& book = program.book;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::array<std::string, 5> boxes;
@@ -115,22 +115,22 @@ void SearchWindow::Ok() {
             m_ui.Label4->repaint();
         });
 
-    QAction* criteria = m_main.action(QStringLiteral("MNCriteria"));
+    QAction* criteria = m_host.action(QStringLiteral("MNCriteria"));
     switch (result.outcome) {
         case SearchOutcome::kNotFound:
             QApplication::restoreOverrideCursor();
             m_ui.Label4->setText(QStringLiteral(" "));
-            m_main.services().messages->Warning(this, QStringLiteral("Game not found!"),
+            m_host.services().messages->Warning(this, QStringLiteral("Game not found!"),
                                                 platform::Buttons::kOk, platform::Icon::kExclamation);
             return;
         case SearchOutcome::kAll:
-            PaintBookLabel(m_main, Qt::black);
+            PaintBookLabel(m_host, Qt::black);
             criteria->setChecked(false);
             book.SearchDone = true;
             break;
         case SearchOutcome::kFound:
             book.SearchDone = true;
-            PaintBookLabel(m_main, QColor(255, 0, 0));
+            PaintBookLabel(m_host, QColor(255, 0, 0));
             criteria->setChecked(true);
             break;
     }
@@ -140,7 +140,7 @@ void SearchWindow::Ok() {
 }
 
 void SearchWindow::closeEvent(QCloseEvent* event) {
-    diagram::ui::HideWhileKept(*this, event, m_main.program().KeepWindows);
+    diagram::ui::HideWhileKept(*this, event, m_host.program().KeepWindows);
 }
 
 }  // namespace books::ui

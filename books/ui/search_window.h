@@ -11,7 +11,7 @@ class QLineEdit;
 class QPushButton;
 
 namespace diagram::ui {
-class MainWindow;
+class Host;
 }
 
 namespace books::ui {
@@ -22,7 +22,7 @@ class SearchWindow : public QDialog {
     Q_OBJECT
 
   public:
-    explicit SearchWindow(diagram::ui::MainWindow& main);
+    explicit SearchWindow(diagram::ui::Host& host);
 
     /// "O&k" (or Enter in a box): reads the criteria and searches the whole
     /// book. Found games narrow the game list (the game label turns red and
@@ -59,7 +59,7 @@ class SearchWindow : public QDialog {
 
     void BuildControls();
 
-    diagram::ui::MainWindow& m_main;
+    diagram::ui::Host& m_host;
     Controls m_ui;
 };
 

@@ -1,8 +1,8 @@
 #include "diagram/ui/fen_box.h"
 
-#include <QAction>
 #include <QKeyEvent>
-#include <QKeySequence>
+
+#include "diagram/ui/menu_shortcut.h"
 
 namespace diagram::ui {
 
@@ -19,26 +19,8 @@ QString FenBox::CutAfterLastPiece(const QString& text, const std::string& pieces
     return {};
 }
 
-bool FenBox::IsMenuShortcut(const QKeyEvent* event) const {
-    const QKeySequence pressed(event->keyCombination());
-    if (pressed.isEmpty()) {
-        return false;
-    }
-    // Every action of the window counts, enabled or not: a disabled Undo Rec
-    // must not turn Ctrl+Z into an undo of the typing.
-    const auto actions = window()->findChildren<QAction*>();
-    for (const QAction* action : actions) {
-        for (const QKeySequence& key : action->shortcuts()) {
-            if (key.matches(pressed) == QKeySequence::ExactMatch) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 bool FenBox::event(QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride && IsMenuShortcut(static_cast<QKeyEvent*>(event))) {
+    if (event->type() == QEvent::ShortcutOverride && IsMenuShortcut(*this, *static_cast<QKeyEvent*>(event))) {
         // Not claiming the key lets the menu's shortcut run.
         event->ignore();
         return true;
@@ -47,7 +29,7 @@ bool FenBox::event(QEvent* event) {
 }
 
 void FenBox::keyPressEvent(QKeyEvent* event) {
-    if (IsMenuShortcut(event)) {
+    if (IsMenuShortcut(*this, *event)) {
         event->ignore();
         return;
     }

@@ -36,7 +36,6 @@ class FenBox : public QLineEdit {
     void focusOutEvent(QFocusEvent* event) override;
 
   private:
-    bool IsMenuShortcut(const QKeyEvent* event) const;
     void InsertSlash();
 
     std::function<position::BoardShape()> m_shape;

@@ -12,14 +12,17 @@
 //   call Redraw().
 // * Commands: action("MNReverse") and menu("MNEffects") are the menu table's
 //   items; hooks() are the start-up steps and plug-in points (fill them in
-//   before start-up).
+//   before start-up). AddToolBarRow() puts a toolbar on the main window;
+//   the style list is reached by name (StyleNames, ChooseStyle,
+//   EnterStyleName ...), never as a control.
 // * Secondary windows: make them on first use with mainWindow() as parent
 //   (Qt::Window flag) and RegisterWindow() them, so minimising and closing the
 //   main window take them along; SecondaryWindow() finds a registered one.
 // * Signals: bookOpened/bookClosed (the books subsystem emits them),
 //   positionChanged (every board update), styleChanged (the Style command
 //   or the style list changed the look), historyChanged (the History list
-//   changed), boardDrawn and fenCopied.
+//   changed), historyLineShown, viewRequested (the View button), boardDrawn
+//   and fenCopied.
 
 #include <QObject>
 #include <QString>
@@ -34,6 +37,7 @@
 class QAction;
 class QColor;
 class QMenu;
+class QToolBar;
 class QWidget;
 
 namespace diagram {
@@ -68,8 +72,6 @@ struct MainWindowHooks {
     std::function<void()> CmdLoad;
     /// Start-up step 5: looks for Popeye, then Crafty.
     std::function<void()> FindEngines;
-    /// Popeye's base dictionary, put in front of the style's PYDICTIONARY.
-    std::function<std::string()> PyDictionaryBase;
     /// Start-up step 8: gives the toolbar buttons their normal pictures.
     std::function<void()> ToolbarPictures;
     /// Start-up step 11: fills the Graphic width and Crafty depth lists.
@@ -109,6 +111,12 @@ class Host : public QObject {
     virtual QWidget* mainWindow() const = 0;
     /// The book panel the books subsystem fills (hidden until a book is open).
     virtual BookPanel* bookPanel() const = 0;
+    /// The executable's folder, as start-up was given it (data shipped with
+    /// the program lies there).
+    virtual const std::string& exeDir() const = 0;
+    /// Puts bar at the top of the main window, on a row of its own below the
+    /// toolbars added before it.
+    virtual void AddToolBarRow(QToolBar* bar) = 0;
 
     /// A menu item by name ("MNSave", "MNFileList0" ...); nullptr if unknown.
     virtual QAction* action(const QString& name) const = 0;
@@ -148,6 +156,10 @@ class Host : public QObject {
     virtual QStringList StyleNames() const = 0;
     /// Switches to the named style, as a click in the style list does.
     virtual void ChooseStyle(const QString& name) = 0;
+    /// Enter on name typed into the style list: a known name (in any case)
+    /// switches to that style, "CUSTOM" runs the Style command, any other
+    /// text is cleared from the list.
+    virtual void EnterStyleName(const QString& name) = 0;
     /// Adds a style name at the end of the style list.
     virtual void AddStyleName(const QString& name) = 0;
     /// Removes the index-th style name (0 is the first after "CUSTOM").
@@ -170,6 +182,8 @@ class Host : public QObject {
     void historyChanged();
     /// A line of the History list was put on the board.
     void historyLineShown();
+    /// The main window's "&View" button was clicked.
+    void viewRequested();
     /// The picture was prepared for a style; square tells whether the board
     /// has as many rows as columns.
     void boardDrawn(bool square);

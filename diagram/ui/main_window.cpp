@@ -7,6 +7,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 #include "diagram/geometry.h"
@@ -18,6 +19,7 @@
 #include "diagram/ui/recent_files.h"
 #include "diagram/ui/secondary_windows.h"
 #include "diagram/ui/style_list.h"
+#include "engines/engine_state.h"
 #include "settings/settings_file.h"
 
 namespace diagram::ui {
@@ -40,6 +42,8 @@ class MainHost final : public Host {
     PictureView* PicMain() const override { return m_main.PicMain(); }
     QWidget* mainWindow() const override { return &m_main; }
     BookPanel* bookPanel() const override { return m_main.Frame2(); }
+    const std::string& exeDir() const override { return m_main.exeDir(); }
+    void AddToolBarRow(QToolBar* bar) override { m_main.AddToolBarRow(bar); }
     QAction* action(const QString& name) const override { return m_main.action(name); }
     QMenu* menu(const QString& name) const override { return m_main.menu(name); }
 
@@ -81,6 +85,7 @@ class MainHost final : public Host {
         }
         m_main.ChooseStyle(name);
     }
+    void EnterStyleName(const QString& name) override { m_main.Combo1()->EnterName(name); }
     void AddStyleName(const QString& name) override { m_main.Combo1()->addItem(name); }
     void RemoveStyleName(int index) override { m_main.Combo1()->removeItem(index + 1); }
 
@@ -110,10 +115,16 @@ MainWindow::MainWindow(diagram::ui::Program& program, platform::Services service
     connect(this, &MainWindow::boardDrawn, m_host, &Host::boardDrawn);
     connect(this, &MainWindow::fenCopied, m_host, &Host::fenCopied);
     connect(this, &MainWindow::fenCopied, m_host, &Host::historyChanged);
+    connect(m_ui.Command9, &QPushButton::clicked, m_host, &Host::viewRequested);
     ConnectCommands();
 }
 
 MainWindow::~MainWindow() {
+    // The host is taken down last of this window's children: the subsystems'
+    // objects and windows hold it, and a window that loses the focus as it
+    // goes still reaches the program through it.
+    m_host->setParent(nullptr);
+    m_host->setParent(this);
     delete m_windows;
 }
 
@@ -287,8 +298,7 @@ void MainWindow::AddRecentFile(const std::string& name) {
 }
 
 void MainWindow::UpdatePyDictionary() {
-    const std::string base = m_hooks.PyDictionaryBase ? m_hooks.PyDictionaryBase() : std::string();
-    m_program.settings.PyDictionaryText = base + m_program.style.PYDICTIONARY;
+    m_program.settings.PyDictionaryText = engines::PyDictionaryText(m_program.engines, m_program.style);
 }
 
 void MainWindow::ChooseStyle(const QString& name) {
@@ -329,6 +339,13 @@ void MainWindow::StyleCommand() {
         m_hooks.StyleChanged();
     }
     emit m_host->styleChanged();
+}
+
+void MainWindow::AddToolBarRow(QToolBar* bar) {
+    if (m_toolBarRows++ > 0) {
+        addToolBarBreak(Qt::TopToolBarArea);
+    }
+    addToolBar(Qt::TopToolBarArea, bar);
 }
 
 void MainWindow::RegisterWindow(Secondary which, QWidget* window) {

@@ -4,6 +4,8 @@
 //
 // How other parts of the program plug in
 // --------------------------------------
+// The subsystems' windows and commands are given host() (diagram/ui/host.h),
+// never this class; what follows is what the host hands on.
 // * Menu items: every item of the menu table exists from construction on, as
 //   a QAction found by its name: action("MNReverse"), action("MNFileList2"),
 //   and the menus themselves: menu("MNEffects"). Connect to triggered() (or
@@ -27,10 +29,14 @@
 //   up otherwise (HideWhileKept in secondary_windows.h does the first part).
 // * Position commits: edit program().vet and call PicMove() (text box :=
 //   VetToFEN, then Copy FEN in record mode), or run Refresh(). Writing
-//   Text1()->setText() rebuilds the board. After changing the look (style,
+//   Text1()->setText() (the host's SetFen()) rebuilds the board. After changing the look (style,
 //   size, Reversed) call Redraw(). boardDrawn(square) tells whether Rotate 90
 //   and Diagonal Mirror apply; fenCopied(line) follows every Copy FEN (the line
 //   is already in program().editing.History).
+// * Keys: the menus' shortcuts win over the FEN box and the style list, which
+//   would take some of them as editing keys (menu_shortcut.h).
+// * The Popeye dictionary in force is made at start-up and with every style
+//   change by engines::PyDictionaryText (engines/engine_state.h).
 // * Mouse: PicMain() reports presses, moves and releases in twips.
 
 #include <QMainWindow>
@@ -49,6 +55,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QToolBar;
 
 namespace diagram::ui {
 
@@ -146,6 +153,10 @@ class MainWindow : public QMainWindow {
     /// Switches to the named style (a click in the style list).
     void ChooseStyle(const QString& name);
 
+    /// Puts bar at the top, on a row of its own below the toolbars added
+    /// before it.
+    void AddToolBarRow(QToolBar* bar);
+
     /// Makes a secondary window known for minimising and closing.
     void RegisterWindow(Secondary which, QWidget* window);
     /// A registered secondary window, or nullptr.
@@ -197,6 +208,7 @@ class MainWindow : public QMainWindow {
     Host* m_host = nullptr;
     std::string m_exeDir;
     QString m_manualPath;
+    int m_toolBarRows = 0;
     bool m_unloaded = false;
 };
 

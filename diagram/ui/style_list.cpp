@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <algorithm>
 
+#include "diagram/ui/menu_shortcut.h"
+
 namespace diagram::ui {
 
 StyleList::StyleList(QWidget* parent) : QComboBox(parent) {
@@ -46,25 +48,46 @@ void StyleList::ShowStyle(const QString& name) {
     setEditText(name);
 }
 
+void StyleList::EnterName(const QString& name) {
+    setEditText(name);
+    ChooseText();
+}
+
+void StyleList::ChooseText() {
+    const QString text = currentText();
+    if (text.toUpper() == QLatin1String(kCustomStyle)) {
+        emit styleChosen(text);
+        return;
+    }
+    const int index = FindStyle(text);
+    if (index < 0) {
+        setEditText(QString());
+        return;
+    }
+    setCurrentIndex(index);
+    emit styleChosen(itemText(index));
+}
+
+bool StyleList::event(QEvent* event) {
+    // The list's text box would claim Ctrl+E and others as editing keys.
+    if (event->type() == QEvent::ShortcutOverride && IsMenuShortcut(*this, *static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
+    return QComboBox::event(event);
+}
+
 void StyleList::keyPressEvent(QKeyEvent* event) {
+    if (IsMenuShortcut(*this, *event)) {
+        event->ignore();
+        return;
+    }
     switch (event->key()) {
         case Qt::Key_Return:
-        case Qt::Key_Enter: {
+        case Qt::Key_Enter:
             event->accept();
-            const QString text = currentText();
-            if (text.toUpper() == QLatin1String(kCustomStyle)) {
-                emit styleChosen(text);
-                return;
-            }
-            const int index = FindStyle(text);
-            if (index < 0) {
-                setEditText(QString());
-                return;
-            }
-            setCurrentIndex(index);
-            emit styleChosen(itemText(index));
+            ChooseText();
             return;
-        }
         case Qt::Key_Escape:
             event->accept();
             setEditText(currentIndex() >= 0 ? itemText(currentIndex()) : QString());

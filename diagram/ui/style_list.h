@@ -11,7 +11,8 @@ inline constexpr const char* kCustomStyle = "CUSTOM";
 
 /// Editable list of style names. A click on an entry, or Enter on a text that
 /// names one (in any case), chooses it; Enter on any other text empties the
-/// text; Escape puts back the chosen entry's name.
+/// text; Escape puts back the chosen entry's name. Keys that are shortcuts of
+/// the window's menus are left to the menus (Ctrl+E runs the Style command).
 class StyleList : public QComboBox {
     Q_OBJECT
 
@@ -26,6 +27,8 @@ class StyleList : public QComboBox {
     void ShowStyle(const QString& name);
     /// Index of the first entry equal to name ignoring case, or -1.
     int FindStyle(const QString& name) const;
+    /// Enter on name as if typed into the list.
+    void EnterName(const QString& name);
 
   signals:
     /// An entry was chosen (its text as listed). May be "CUSTOM".
@@ -34,7 +37,11 @@ class StyleList : public QComboBox {
     void escapePressed();
 
   protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void ChooseText();
 };
 
 }  // namespace diagram::ui

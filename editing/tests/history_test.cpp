@@ -66,15 +66,15 @@ TEST(HistoryUndoTest, StepsBackButKeepsTheFirstLine) {
 }
 
 // History lines for a game from the start position, one per move played.
-std::vector<std::string> Game(const std::vector<const char*>& moves, const char* first = kStart, int side = 0,
-                              const char* suffix = "") {
+std::vector<std::string> Game(const std::vector<const char*>& moves, const char* first = kStart,
+                              position::Side side = position::Side::kWhite, const char* suffix = "") {
     const position::NotationStyle style;
     position::Vet vet{};
     position::Build2(vet, position::kPosition, first, style.shape);
     std::vector<std::string> lines = {std::string(first) + suffix};
     for (const char* move : moves) {
         EXPECT_TRUE(position::PlayMove(vet, style, side, move).Applied()) << move;
-        side = 1 - side;
+        side = position::Other(side);
         lines.push_back(position::VetToFEN(vet, style.shape));
     }
     return lines;
@@ -90,9 +90,10 @@ TEST(HistoryPgnTest, NumbersWhiteMovesAndFollowsTheFirstSide) {
         {{kStart}, ""},
         {{std::string(kStart) + " b - - 0 0"}, "1... "},
         {Game({"e4", "e5", "Nf3"}), "1. e4 e5 2. Nf3 "},
-        {Game({"e4", "e5", "Nf3"}, kStart, 0, " w - - 0 0"), "1. e4 e5 2. Nf3 "},
+        {Game({"e4", "e5", "Nf3"}, kStart, position::Side::kWhite, " w - - 0 0"), "1. e4 e5 2. Nf3 "},
         // Black first: "1... " and White's moves numbered from 2.
-        {Game({"e5", "Nf3", "Nc6"}, "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR", 1, " b - - 0 0"),
+        {Game({"e5", "Nf3", "Nc6"}, "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR", position::Side::kBlack,
+              " b - - 0 0"),
          "1... e5 2. Nf3 Nc6 "},
     };
     for (const auto& c : cases) {

@@ -4,8 +4,7 @@
 #include <QPushButton>
 
 #include "diagram/render/renderer.h"
-#include "diagram/ui/fen_box.h"
-#include "diagram/ui/main_window.h"
+#include "diagram/ui/host.h"
 #include "diagram/ui/picture_view.h"
 #include "editing/mouse_edit.h"
 #include "editing/ui/graphic_overlay.h"
@@ -15,10 +14,10 @@
 
 namespace editing::ui {
 
-BoardEditor::BoardEditor(diagram::ui::MainWindow& main)
-    : QObject(&main), m_main(main), m_graphic(new GraphicOverlay(main)) {
+BoardEditor::BoardEditor(diagram::ui::Host& host)
+    : QObject(host.mainWindow()), m_host(host), m_graphic(new GraphicOverlay(host)) {
     using diagram::ui::PictureView;
-    PictureView* board = main.PicMain();
+    PictureView* board = host.PicMain();
     connect(board, &PictureView::mousePressed, this, &BoardEditor::PicMainPressed);
     // The second press of a double click is a press like any other, so a
     // quick second gesture on the same square is not lost.
@@ -37,41 +36,39 @@ BoardEditor::BoardEditor(diagram::ui::MainWindow& main)
                    {"MNDMirror", Transform::kDMirror}};
     for (const auto& e : effects) {
         const Transform t = e.t;
-        connect(main.action(QString::fromLatin1(e.name)), &QAction::triggered, this,
+        connect(host.action(QString::fromLatin1(e.name)), &QAction::triggered, this,
                 [this, t] { ApplyEffect(t); });
     }
-    connect(main.action(QStringLiteral("MNReverse")), &QAction::triggered, this, [this] { Reverse(); });
-    connect(main.Command9(), &QPushButton::clicked, this, [this] { ShowView(); });
+    connect(host.action(QStringLiteral("MNReverse")), &QAction::triggered, this, [this] { Reverse(); });
+    connect(&host, &diagram::ui::Host::viewRequested, this, [this] { ShowView(); });
     // Every new picture may come with another style or pieces bitmap.
-    connect(&main, &diagram::ui::MainWindow::boardDrawn, this, [this] { DrawView(); });
+    connect(&host, &diagram::ui::Host::boardDrawn, this, [this] { DrawView(); });
 }
 
 void BoardEditor::ApplyEffect(Transform t) {
-    diagram::ui::Program& program = m_main.program();
+    diagram::ui::Program& program = m_host.program();
     if (ApplyTransform(program.vet, program.Shape(), t).ok) {
-        m_main.Refresh();
+        m_host.Refresh();
     }
 }
 
 void BoardEditor::Reverse() {
-    diagram::ui::Program& program = m_main.program();
+    diagram::ui::Program& program = m_host.program();
     const ReverseView view = editing::Reverse(program.editing, program.Shape());
-    m_main.action(QStringLiteral("MNReverse"))->setChecked(view.reversed);
-    QPalette palette = m_main.Text1()->palette();
-    palette.setColor(QPalette::Text, diagram::ToQColor(view.textColor));
-    m_main.Text1()->setPalette(palette);
+    m_host.action(QStringLiteral("MNReverse"))->setChecked(view.reversed);
+    m_host.SetFenColor(diagram::ToQColor(view.textColor));
     if (program.style.SHOWGRID == 1) {
-        m_main.Redraw();
+        m_host.Redraw();
     } else {
         position::ResetVet(program.vet, program.Shape());
-        m_main.Build();
+        m_host.Build();
     }
 }
 
 ViewWindow* BoardEditor::View() {
     if (m_view == nullptr) {
-        m_view = new ViewWindow(m_main);
-        m_main.RegisterWindow(diagram::ui::Secondary::kView, m_view);
+        m_view = new ViewWindow(m_host);
+        m_host.RegisterWindow(diagram::ui::Secondary::kView, m_view);
     }
     return m_view;
 }
@@ -84,7 +81,7 @@ void BoardEditor::ShowView() {
     ViewWindow* view = View();
     if (!m_viewPlaced) {
         // First showing: beside the main window rather than over the board.
-        view->move(m_main.frameGeometry().topRight() + QPoint(4, 0));
+        view->move(m_host.mainWindow()->frameGeometry().topRight() + QPoint(4, 0));
         m_viewPlaced = true;
     }
     view->show();
@@ -94,37 +91,37 @@ void BoardEditor::ShowView() {
 
 void BoardEditor::PicMainPressed(double x, double y, Qt::MouseButton button,
                                  Qt::KeyboardModifiers modifiers) {
-    EditState& state = m_main.program().editing;
+    EditState& state = m_host.program().editing;
     MouseDown(state, x, y, ButtonCode(button), ShiftCode(modifiers));
     if (IsGraphicGesture(state)) {
-        m_main.PicMain()->setCursor(Qt::SizeAllCursor);
+        m_host.PicMain()->setCursor(Qt::SizeAllCursor);
         m_graphic->Press();
     } else {
-        m_main.PicMain()->setCursor(Qt::CrossCursor);
+        m_host.PicMain()->setCursor(Qt::CrossCursor);
     }
 }
 
 void BoardEditor::PicMainReleased(double x, double y, Qt::MouseButton button) {
-    diagram::ui::Program& program = m_main.program();
-    m_main.PicMain()->update();
+    diagram::ui::Program& program = m_host.program();
+    m_host.PicMain()->update();
     const BoardRelease r = MouseUp(program.editing, program.vet, program.style, x, y);
     if (r.action == BoardAction::kGraphic) {
         m_graphic->Release(button == Qt::LeftButton, r.pressX, r.pressY, x, y);
     } else if (r.action == BoardAction::kEdited) {
-        m_main.PicMove();
+        m_host.PicMove();
     }
-    m_main.PicMain()->unsetCursor();
-    m_main.Text1()->end(false);
-    m_main.Text1()->setFocus();
+    m_host.PicMain()->unsetCursor();
+    m_host.FenToEnd();
+    m_host.FocusFen();
     if (ShouldShowView(program.editing, m_view != nullptr && m_view->isVisible())) {
         ShowView();
     }
 }
 
-BoardEditor* Attach(diagram::ui::MainWindow& main) {
-    AttachHistory(main);
-    new Toolbars(main);  // owned by the window
-    return new BoardEditor(main);
+BoardEditor* Attach(diagram::ui::Host& host) {
+    AttachHistory(host);
+    new Toolbars(host);  // owned by the window
+    return new BoardEditor(host);
 }
 
 }  // namespace editing::ui

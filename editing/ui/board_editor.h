@@ -8,7 +8,7 @@
 #include "editing/transform.h"
 
 namespace diagram::ui {
-class MainWindow;
+class Host;
 }
 
 namespace editing::ui {
@@ -23,9 +23,9 @@ class BoardEditor : public QObject {
 
   public:
     /// Connects the diagram's mouse, the Effects menu items and the View
-    /// button of main. Call before the window's start-up, so that the
+    /// button of the main window. Call before the window's start-up, so that the
     /// palette is drawn with the first board.
-    explicit BoardEditor(diagram::ui::MainWindow& main);
+    explicit BoardEditor(diagram::ui::Host& host);
 
     /// Shifts, turns or mirrors the position, then Refresh. Rotate 90 and
     /// Diagonal Mirror do nothing on a board that is not square.
@@ -47,7 +47,7 @@ class BoardEditor : public QObject {
     void PicMainPressed(double x, double y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void PicMainReleased(double x, double y, Qt::MouseButton button);
 
-    diagram::ui::MainWindow& m_main;
+    diagram::ui::Host& m_host;
     QPointer<ViewWindow> m_view;
     GraphicOverlay* m_graphic = nullptr;
     bool m_viewPlaced = false;
@@ -56,6 +56,6 @@ class BoardEditor : public QObject {
 /// Attaches the board editor with its graphic overlay, record mode, Undo Rec,
 /// the History window (history_window.h) and the toolbars (toolbars.h) to the
 /// main window; returns the editor (owned by the window).
-BoardEditor* Attach(diagram::ui::MainWindow& main);
+BoardEditor* Attach(diagram::ui::Host& host);
 
 }  // namespace editing::ui

@@ -5,7 +5,7 @@
 
 #include "diagram/geometry.h"
 #include "diagram/render/renderer.h"
-#include "diagram/ui/main_window.h"
+#include "diagram/ui/host.h"
 #include "diagram/ui/picture_view.h"
 #include "editing/mouse_edit.h"
 #include "editing/ui/graphic_window.h"
@@ -41,13 +41,13 @@ void PaintStroke(QPainter& painter, const Stroke& stroke, int width, const QColo
     }
 }
 
-GraphicOverlay::GraphicOverlay(diagram::ui::MainWindow& main)
-    : QObject(&main), m_main(main), m_penColor(diagram::ToQColor(kDefaultPenColor)) {
+GraphicOverlay::GraphicOverlay(diagram::ui::Host& host)
+    : QObject(host.mainWindow()), m_host(host), m_penColor(diagram::ToQColor(kDefaultPenColor)) {
     setObjectName(QStringLiteral("GraphicOverlay"));
-    connect(main.action(QStringLiteral("MNGraphic")), &QAction::triggered, this, [this] { ShowGraphic(); });
-    connect(main.PicMain(), &diagram::ui::PictureView::mouseMoved, this,
+    connect(host.action(QStringLiteral("MNGraphic")), &QAction::triggered, this, [this] { ShowGraphic(); });
+    connect(host.PicMain(), &diagram::ui::PictureView::mouseMoved, this,
             [this](double x, double y) { Move(x, y); });
-    auto& hooks = main.hooks();
+    auto& hooks = host.hooks();
     auto fillBefore = hooks.FillWindowLists;
     hooks.FillWindowLists = [this, fillBefore] {
         if (fillBefore) {
@@ -59,8 +59,8 @@ GraphicOverlay::GraphicOverlay(diagram::ui::MainWindow& main)
 
 GraphicWindow* GraphicOverlay::Window() {
     if (m_window == nullptr) {
-        m_window = new GraphicWindow(m_main);
-        m_main.RegisterWindow(diagram::ui::Secondary::kGraphic, m_window);
+        m_window = new GraphicWindow(m_host);
+        m_host.RegisterWindow(diagram::ui::Secondary::kGraphic, m_window);
     }
     return m_window;
 }
@@ -69,7 +69,7 @@ void GraphicOverlay::ShowGraphic() {
     GraphicWindow* window = Window();
     if (!m_placed) {
         // First showing: beside the main window rather than over the board.
-        window->move(m_main.frameGeometry().topRight() + QPoint(4, 0));
+        window->move(m_host.mainWindow()->frameGeometry().topRight() + QPoint(4, 0));
         m_placed = true;
     }
     window->show();
@@ -85,14 +85,14 @@ void GraphicOverlay::Press() {
 }
 
 void GraphicOverlay::Move(double x, double y) {
-    const EditState& state = m_main.program().editing;
+    const EditState& state = m_host.program().editing;
     // A Shift press on the palette arms the shared press state as well, and
     // its release leaves it armed: without a gesture begun here, a pointer
     // merely passing over the diagram would draw.
     if (!m_drawing || !IsGraphicGesture(state) || state.MouseDownX < 0 || state.MouseDownY < 0) {
         return;
     }
-    diagram::ui::PictureView* picture = m_main.PicMain();
+    diagram::ui::PictureView* picture = m_host.PicMain();
     const Stroke stroke = MoveStroke(Window()->Object(), state.MouseDownX, state.MouseDownY, x, y);
     if (stroke.kind == Stroke::kDot) {
         // Free hand: each dot lasts at once; a fast pointer leaves gaps.
@@ -108,9 +108,9 @@ void GraphicOverlay::Move(double x, double y) {
 
 void GraphicOverlay::Release(bool leftButton, double pressX, double pressY, double x, double y) {
     m_drawing = false;
-    m_main.PicMain()->SetOverlay({});
+    m_host.PicMain()->SetOverlay({});
     const GraphicWindow* window = Window();
-    const Stroke stroke = ReleaseStroke(window->Object(), window->Mode(), m_main.program().style, leftButton,
+    const Stroke stroke = ReleaseStroke(window->Object(), window->Mode(), m_host.program().style, leftButton,
                                         pressX, pressY, x, y);
     if (stroke.kind != Stroke::kNone) {
         DrawLasting(stroke);
@@ -141,8 +141,8 @@ void GraphicOverlay::DrawLasting(const Stroke& stroke) {
     lasting.radius = stroke.radius;
     lasting.width = m_penWidth;
     lasting.color = m_penColor.red() | (m_penColor.green() << 8) | (m_penColor.blue() << 16);
-    m_main.renderer().DrawStroke(lasting);
-    m_main.PicMain()->update();
+    m_host.renderer().DrawStroke(lasting);
+    m_host.PicMain()->update();
 }
 
 }  // namespace editing::ui

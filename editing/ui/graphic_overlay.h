@@ -13,7 +13,7 @@
 class QPainter;
 
 namespace diagram::ui {
-class MainWindow;
+class Host;
 }
 
 namespace editing::ui {
@@ -31,7 +31,7 @@ class GraphicOverlay : public QObject {
   public:
     /// Connects "&Graphic" (MNGraphic), the pointer moves of the diagram and
     /// the start-up filling of the width list (hooks().FillWindowLists).
-    explicit GraphicOverlay(diagram::ui::MainWindow& main);
+    explicit GraphicOverlay(diagram::ui::Host& host);
 
     /// The Graphic window, created hidden on first use.
     GraphicWindow* Window();
@@ -52,7 +52,7 @@ class GraphicOverlay : public QObject {
   private:
     void DrawLasting(const Stroke& stroke);
 
-    diagram::ui::MainWindow& m_main;
+    diagram::ui::Host& m_host;
     QPointer<GraphicWindow> m_window;
     bool m_placed = false;
     bool m_drawing = false;

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "diagram/render/renderer.h"
-#include "diagram/ui/main_window.h"
+#include "diagram/ui/host.h"
 #include "diagram/ui/secondary_windows.h"
 #include "diagram/ui/style/pick_color.h"
 
@@ -113,7 +113,7 @@ void ColorSwatch::focusOutEvent(QFocusEvent* event) {
     setFrameStyle(QFrame::Box | QFrame::Plain);
 }
 
-GraphicWindow::GraphicWindow(diagram::ui::MainWindow& main) : QWidget(&main, Qt::Window), m_main(main) {
+GraphicWindow::GraphicWindow(diagram::ui::Host& host) : QWidget(host.mainWindow(), Qt::Window), m_host(host) {
     setObjectName(QStringLiteral("frmGraphic"));
     setWindowTitle(QStringLiteral("Graphic"));
     BuildControls();
@@ -217,7 +217,7 @@ void GraphicWindow::ConnectControls() {
                 [this](int index) { m_ui.Line1->SetPenColor(m_ui.Picture1[index]->color()); });
         connect(swatch, &ColorSwatch::doubleClicked, this, &GraphicWindow::PickSwatchColor);
     }
-    connect(m_ui.Command2, &QPushButton::clicked, this, [this] { m_main.Redraw(); });
+    connect(m_ui.Command2, &QPushButton::clicked, this, [this] { m_host.Redraw(); });
     connect(m_ui.Command1, &QPushButton::clicked, this, [this] { hide(); });
 }
 
@@ -248,17 +248,18 @@ void GraphicWindow::FillWidthList() {
 void GraphicWindow::PickSwatchColor(int index) {
     ColorSwatch* swatch = m_ui.Picture1[index];
     using diagram::ui::Secondary;
-    const int32_t color = diagram::ui::PickColor(
-        m_main.services().colors, m_main.program().settings.CustomColors,
-        {&m_main, m_main.SecondaryWindow(Secondary::kGraphic), m_main.SecondaryWindow(Secondary::kStyle)},
-        swatch->color(), swatch);
+    const int32_t color =
+        diagram::ui::PickColor(m_host.services().colors, m_host.program().settings.CustomColors,
+                               {m_host.mainWindow(), m_host.SecondaryWindow(Secondary::kGraphic),
+                                m_host.SecondaryWindow(Secondary::kStyle)},
+                               swatch->color(), swatch);
     if (color != -1) {
         m_ui.Line1->SetPenColor(color);
     }
 }
 
 void GraphicWindow::closeEvent(QCloseEvent* event) {
-    diagram::ui::HideWhileKept(*this, event, m_main.program().KeepWindows);
+    diagram::ui::HideWhileKept(*this, event, m_host.program().KeepWindows);
 }
 
 }  // namespace editing::ui

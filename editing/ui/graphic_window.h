@@ -16,7 +16,7 @@ class QPushButton;
 class QRadioButton;
 
 namespace diagram::ui {
-class MainWindow;
+class Host;
 }
 
 namespace editing::ui {
@@ -82,7 +82,7 @@ class GraphicWindow : public QWidget {
     Q_OBJECT
 
   public:
-    explicit GraphicWindow(diagram::ui::MainWindow& main);
+    explicit GraphicWindow(diagram::ui::Host& host);
 
     /// The chosen object: "&Line", "C&ircle" or "Free &Hand".
     GraphicObject Object() const;
@@ -128,7 +128,7 @@ class GraphicWindow : public QWidget {
     void BuildControls();
     void ConnectControls();
 
-    diagram::ui::MainWindow& m_main;
+    diagram::ui::Host& m_host;
     Controls m_ui;
 };
 

@@ -10,8 +10,7 @@
 #include <QVBoxLayout>
 
 #include "diagram/ui/book_panel.h"
-#include "diagram/ui/fen_box.h"
-#include "diagram/ui/main_window.h"
+#include "diagram/ui/host.h"
 #include "diagram/ui/secondary_windows.h"
 #include "editing/history.h"
 #include "platform/ui/strings.h"
@@ -78,10 +77,10 @@ void HistoryList::mousePressEvent(QMouseEvent* event) {
     QListWidget::mousePressEvent(event);
 }
 
-HistoryWindow::HistoryWindow(diagram::ui::MainWindow& main)
-    : QWidget(&main,
+HistoryWindow::HistoryWindow(diagram::ui::Host& host)
+    : QWidget(host.mainWindow(),
               Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint),
-      m_main(main) {
+      m_host(host) {
     setObjectName(QStringLiteral("frmHistory"));
     setWindowTitle(QStringLiteral("History"));
     BuildControls();
@@ -96,8 +95,8 @@ HistoryWindow::HistoryWindow(diagram::ui::MainWindow& main)
     connect(m_ui.Command8, &QPushButton::clicked, this, [this] { CopyPGN(); });
     connect(m_ui.List1, &HistoryList::keyTyped, this, [this](char ch) { KeyTyped(ch); });
     connect(m_ui.List1, &HistoryList::rightPressed, this, [this] { RemoveLine(); });
-    connect(&m_main.host(), &diagram::ui::Host::bookOpened, this, [this] { UpdateAddToBook(); });
-    connect(&m_main.host(), &diagram::ui::Host::bookClosed, this, [this] { UpdateAddToBook(); });
+    connect(&m_host, &diagram::ui::Host::bookOpened, this, [this] { UpdateAddToBook(); });
+    connect(&m_host, &diagram::ui::Host::bookClosed, this, [this] { UpdateAddToBook(); });
     connect(m_ui.List1, &QListWidget::itemDoubleClicked, this, [this] { LoadLine(); });
 
     m_ui.Command7->setEnabled(false);
@@ -149,7 +148,7 @@ int HistoryWindow::SelectedRow() const {
 
 void HistoryWindow::Reload() {
     const int row = SelectedRow();
-    const auto& lines = m_main.program().editing.History;
+    const auto& lines = m_host.program().editing.History;
     m_ui.List1->clear();
     for (const std::string& line : lines) {
         m_ui.List1->addItem(Q(line));
@@ -166,16 +165,16 @@ void HistoryWindow::LineAdded() {
 }
 
 void HistoryWindow::UpdateAddToBook() {
-    const diagram::ui::Program& program = m_main.program();
-    const QAction* close = m_main.action(QStringLiteral("MNClose"));
+    const diagram::ui::Program& program = m_host.program();
+    const QAction* close = m_host.action(QStringLiteral("MNClose"));
     m_ui.Command7->setEnabled(AddToBookEnabled(program.book.BookFile, close != nullptr && close->isEnabled(),
                                                program.editing.History.empty()));
 }
 
 void HistoryWindow::CopyFEN() {
-    platform::Clipboard* clipboard = m_main.services().clipboard;
+    platform::Clipboard* clipboard = m_host.services().clipboard;
     clipboard->Clear();
-    const std::string text = HistoryText(m_main.program().editing.History);
+    const std::string text = HistoryText(m_host.program().editing.History);
     if (!text.empty()) {
         clipboard->SetText(Q(text));
     }
@@ -183,20 +182,20 @@ void HistoryWindow::CopyFEN() {
 }
 
 void HistoryWindow::ClearAll() {
-    m_main.program().editing.History.clear();
+    m_host.program().editing.History.clear();
     Reload();
-    m_main.action(QStringLiteral("MNUndo"))->setEnabled(false);
+    m_host.action(QStringLiteral("MNUndo"))->setEnabled(false);
     m_ui.Command7->setEnabled(false);
 }
 
 void HistoryWindow::InsertAll(std::string_view side) {
-    SetExtraFields(m_main.program().editing.History, side);
+    SetExtraFields(m_host.program().editing.History, side);
     Reload();
 }
 
 void HistoryWindow::CopyPGN() {
-    const diagram::ui::Program& program = m_main.program();
-    platform::Clipboard* clipboard = m_main.services().clipboard;
+    const diagram::ui::Program& program = m_host.program();
+    platform::Clipboard* clipboard = m_host.services().clipboard;
     clipboard->Clear();
     const std::string text = PgnMoveText(program.editing.History, program.style.Notation());
     if (!text.empty()) {
@@ -212,7 +211,7 @@ void HistoryWindow::AddToBook() {
     if (!m_ui.Command7->isEnabled()) {
         return;
     }
-    const auto& hook = m_main.hooks().AddToBook;
+    const auto& hook = m_host.hooks().AddToBook;
     if (hook) {
         hook();
     }
@@ -223,12 +222,11 @@ void HistoryWindow::LoadLine() {
     if (row < 0) {
         return;
     }
-    const std::string placement = LinePlacement(m_main.program().editing.History[row]);
-    m_main.Text1()->setText(Q(placement));
-    m_main.Text1()->end(false);
-    emit m_main.host().historyLineShown();
-    m_main.raise();
-    m_main.activateWindow();
+    const std::string placement = LinePlacement(m_host.program().editing.History[row]);
+    m_host.SetFen(Q(placement));
+    emit m_host.historyLineShown();
+    m_host.mainWindow()->raise();
+    m_host.mainWindow()->activateWindow();
 }
 
 void HistoryWindow::RemoveLine() {
@@ -236,12 +234,12 @@ void HistoryWindow::RemoveLine() {
     if (row < 0) {
         return;
     }
-    const platform::Answer answer = m_main.services().messages->Warning(
+    const platform::Answer answer = m_host.services().messages->Warning(
         this, QStringLiteral("Remove the selected line from History"), platform::Buttons::kOkCancel);
     if (answer != platform::Answer::kOk) {
         return;
     }
-    auto& lines = m_main.program().editing.History;
+    auto& lines = m_host.program().editing.History;
     // The list may have changed while the question was open.
     if (row >= static_cast<int>(lines.size())) {
         return;
@@ -259,7 +257,7 @@ void HistoryWindow::RemoveLine() {
 
 void HistoryWindow::ReplaceSelected(const std::string& line) {
     const int row = SelectedRow();
-    m_main.program().editing.History[row] = line;
+    m_host.program().editing.History[row] = line;
     m_ui.List1->item(row)->setText(Q(line));
 }
 
@@ -285,7 +283,7 @@ void HistoryWindow::KeyTyped(char ch) {
     if (row < 0) {
         return;
     }
-    const std::string& line = m_main.program().editing.History[row];
+    const std::string& line = m_host.program().editing.History[row];
     if (action == HistoryKey::kSide) {
         const char side = ch == 'W' ? 'w' : ch == 'B' ? 'b' : ch;
         ReplaceSelected(WithSide(line, side));
@@ -295,23 +293,23 @@ void HistoryWindow::KeyTyped(char ch) {
 }
 
 void HistoryWindow::closeEvent(QCloseEvent* event) {
-    diagram::ui::HideWhileKept(*this, event, m_main.program().KeepWindows);
+    diagram::ui::HideWhileKept(*this, event, m_host.program().KeepWindows);
 }
 
-HistoryCommands::HistoryCommands(diagram::ui::MainWindow& main) : QObject(&main), m_main(main) {
-    QAction* rec = main.action(QStringLiteral("MNRec"));
+HistoryCommands::HistoryCommands(diagram::ui::Host& host) : QObject(host.mainWindow()), m_host(host) {
+    QAction* rec = host.action(QStringLiteral("MNRec"));
     // The mark may also be set from code; the state follows it either way.
-    connect(rec, &QAction::toggled, this, [this](bool on) { m_main.program().editing.RecMode = on; });
+    connect(rec, &QAction::toggled, this, [this](bool on) { m_host.program().editing.RecMode = on; });
     connect(rec, &QAction::triggered, this, [this](bool on) { RecMode(on); });
-    connect(main.action(QStringLiteral("MNUndo")), &QAction::triggered, this, [this] { Undo(); });
-    connect(main.action(QStringLiteral("MNHistory")), &QAction::triggered, this, [this] { ShowHistory(); });
-    connect(&main, &diagram::ui::MainWindow::fenCopied, this, [this] { Window()->LineAdded(); });
+    connect(host.action(QStringLiteral("MNUndo")), &QAction::triggered, this, [this] { Undo(); });
+    connect(host.action(QStringLiteral("MNHistory")), &QAction::triggered, this, [this] { ShowHistory(); });
+    connect(&host, &diagram::ui::Host::fenCopied, this, [this] { Window()->LineAdded(); });
 }
 
 HistoryWindow* HistoryCommands::Window() {
     if (m_window == nullptr) {
-        m_window = new HistoryWindow(m_main);
-        m_main.RegisterWindow(diagram::ui::Secondary::kHistory, m_window);
+        m_window = new HistoryWindow(m_host);
+        m_host.RegisterWindow(diagram::ui::Secondary::kHistory, m_window);
     }
     return m_window;
 }
@@ -320,7 +318,7 @@ void HistoryCommands::ShowHistory() {
     HistoryWindow* window = Window();
     if (!m_placed) {
         // First showing: below the main window rather than over the board.
-        window->move(m_main.frameGeometry().bottomLeft() + QPoint(0, 4));
+        window->move(m_host.mainWindow()->frameGeometry().bottomLeft() + QPoint(0, 4));
         m_placed = true;
     }
     window->show();
@@ -330,23 +328,23 @@ void HistoryCommands::ShowHistory() {
 }
 
 void HistoryCommands::RecMode(bool on) {
-    m_main.program().editing.RecMode = on;
+    m_host.program().editing.RecMode = on;
     if (on) {
-        m_main.CopyFEN();
+        m_host.CopyFEN();
     }
 }
 
 void HistoryCommands::Undo() {
     HistoryWindow* window = Window();
-    if (const auto placement = UndoRec(m_main.program().editing.History)) {
-        m_main.Text1()->setText(Q(*placement));
+    if (const auto placement = UndoRec(m_host.program().editing.History)) {
+        m_host.SetFen(Q(*placement));
         window->Reload();
     }
-    m_main.Text1()->end(false);
+    m_host.FenToEnd();
 }
 
-HistoryCommands* AttachHistory(diagram::ui::MainWindow& main) {
-    return new HistoryCommands(main);
+HistoryCommands* AttachHistory(diagram::ui::Host& host) {
+    return new HistoryCommands(host);
 }
 
 }  // namespace editing::ui

@@ -25,7 +25,7 @@ class QGroupBox;
 class QPushButton;
 
 namespace diagram::ui {
-class MainWindow;
+class Host;
 }
 
 namespace editing::ui {
@@ -57,7 +57,7 @@ class HistoryWindow : public QWidget {
     Q_OBJECT
 
   public:
-    explicit HistoryWindow(diagram::ui::MainWindow& main);
+    explicit HistoryWindow(diagram::ui::Host& host);
 
     /// Lists program().editing.History again, keeping the selected row.
     void Reload();
@@ -119,7 +119,7 @@ class HistoryWindow : public QWidget {
     void BuildControls();
     void ReplaceSelected(const std::string& line);
 
-    diagram::ui::MainWindow& m_main;
+    diagram::ui::Host& m_host;
     Controls m_ui;
 };
 
@@ -130,7 +130,7 @@ class HistoryCommands : public QObject {
 
   public:
     /// Connects MNRec, MNUndo, MNHistory and the window's fenCopied().
-    explicit HistoryCommands(diagram::ui::MainWindow& main);
+    explicit HistoryCommands(diagram::ui::Host& host);
 
     /// The History window, made hidden on first use.
     HistoryWindow* Window();
@@ -145,13 +145,13 @@ class HistoryCommands : public QObject {
     void Undo();
 
   private:
-    diagram::ui::MainWindow& m_main;
+    diagram::ui::Host& m_host;
     QPointer<HistoryWindow> m_window;
     bool m_placed = false;
 };
 
 /// Attaches record mode, Undo Rec and the History window to the main window;
 /// returns the commands (owned by the window).
-HistoryCommands* AttachHistory(diagram::ui::MainWindow& main);
+HistoryCommands* AttachHistory(diagram::ui::Host& host);
 
 }  // namespace editing::ui

@@ -8,8 +8,7 @@
 #include <cmath>
 
 #include "diagram/geometry.h"
-#include "diagram/ui/fen_box.h"
-#include "diagram/ui/main_window.h"
+#include "diagram/ui/host.h"
 #include "editing/ui/toolbar_pictures.h"
 #include "settings/style.h"
 
@@ -72,8 +71,8 @@ QWidget* Container(const char* name, QSize size) {
     return container;
 }
 
-QToolBar* Bar(diagram::ui::MainWindow& main, const char* name) {
-    auto* bar = new QToolBar(&main);
+QToolBar* Bar(diagram::ui::Host& host, const char* name) {
+    auto* bar = new QToolBar(host.mainWindow());
     bar->setObjectName(QString::fromLatin1(name));
     bar->setMovable(false);
     bar->setFloatable(false);
@@ -142,17 +141,16 @@ void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-Toolbars::Toolbars(diagram::ui::MainWindow& main) : QObject(&main), m_main(main) {
+Toolbars::Toolbars(diagram::ui::Host& host) : QObject(host.mainWindow()), m_host(host) {
     setObjectName(QStringLiteral("Toolbars"));
-    QToolBar* first = Bar(main, "Toolbar1");
-    QToolBar* second = Bar(main, "Toolbar2");
+    QToolBar* first = Bar(host, "Toolbar1");
+    QToolBar* second = Bar(host, "Toolbar2");
     BuildFirst(first);
     BuildSecond(second);
-    main.addToolBar(Qt::TopToolBarArea, first);
-    main.addToolBarBreak(Qt::TopToolBarArea);
-    main.addToolBar(Qt::TopToolBarArea, second);
+    host.AddToolBarRow(first);
+    host.AddToolBarRow(second);
 
-    auto& hooks = main.hooks();
+    auto& hooks = host.hooks();
     auto before = hooks.ToolbarPictures;
     hooks.ToolbarPictures = [this, before] {
         if (before) {
@@ -160,11 +158,11 @@ Toolbars::Toolbars(diagram::ui::MainWindow& main) : QObject(&main), m_main(main)
         }
         ToolbarPictures();
     };
-    connect(&main, &diagram::ui::MainWindow::boardDrawn, this, [this](bool square) {
+    connect(&host, &diagram::ui::Host::boardDrawn, this, [this](bool square) {
         m_image7[6]->setVisible(square);
         m_image7[8]->setVisible(square);
     });
-    connect(main.action(QStringLiteral("MNRec")), &QAction::toggled, this,
+    connect(host.action(QStringLiteral("MNRec")), &QAction::toggled, this,
             [this](bool on) { m_image6->SetUpPicture(m_image8[on ? 1 : 0]); });
 
     // Every button names the command it runs; the engine button the engine
@@ -173,20 +171,20 @@ Toolbars::Toolbars(diagram::ui::MainWindow& main) : QObject(&main), m_main(main)
         // The three copy commands sit in the Copy submenu, whose name they need.
         const QString menu = i >= 3 && i <= 5 ? QStringLiteral("Copy ") : QString();
         if (kFirstCommands[i] != nullptr) {
-            m_image4[i]->setToolTip(CommandTip(main.action(QString::fromLatin1(kFirstCommands[i])), menu));
+            m_image4[i]->setToolTip(CommandTip(host.action(QString::fromLatin1(kFirstCommands[i])), menu));
         }
-        m_image7[i]->setToolTip(CommandTip(main.action(QString::fromLatin1(kSecondCommands[i]))));
+        m_image7[i]->setToolTip(CommandTip(host.action(QString::fromLatin1(kSecondCommands[i]))));
     }
-    m_image6->setToolTip(CommandTip(main.action(QStringLiteral("MNRec"))));
+    m_image6->setToolTip(CommandTip(host.action(QStringLiteral("MNRec"))));
     for (const char* engine : {"MNpy", "MNCrafty"}) {
-        connect(main.action(QString::fromLatin1(engine)), &QAction::changed, this, [this] { EngineTip(); });
+        connect(host.action(QString::fromLatin1(engine)), &QAction::changed, this, [this] { EngineTip(); });
     }
 }
 
 void Toolbars::EngineTip() {
-    const std::string engine = settings::Upper(m_main.program().settings.RecentEngine);
+    const std::string engine = settings::Upper(m_host.program().settings.RecentEngine);
     const char* name = engine == "POPEYE" ? "MNpy" : engine == "CRAFTY" ? "MNCrafty" : nullptr;
-    m_image4[8]->setToolTip(name != nullptr ? CommandTip(m_main.action(QString::fromLatin1(name)))
+    m_image4[8]->setToolTip(name != nullptr ? CommandTip(m_host.action(QString::fromLatin1(name)))
                                             : QString());
 }
 
@@ -245,39 +243,39 @@ void Toolbars::ToolbarPictures() {
         m_image7[i]->SetPressedPicture(m_image5[i + kButtons]);
     }
     // The engines were looked for just before.
-    m_image4[8]->setVisible(m_main.program().engines.engineButton);
+    m_image4[8]->setVisible(m_host.program().engines.engineButton);
     EngineTip();
 }
 
 void Toolbars::Image4_Click(int i) {
     if (i == 8) {
-        const std::string engine = settings::Upper(m_main.program().settings.RecentEngine);
+        const std::string engine = settings::Upper(m_host.program().settings.RecentEngine);
         const char* name = engine == "POPEYE" ? "MNpy" : engine == "CRAFTY" ? "MNCrafty" : nullptr;
         if (name != nullptr) {
-            m_main.action(QString::fromLatin1(name))->trigger();
+            m_host.action(QString::fromLatin1(name))->trigger();
         }
     } else {
-        m_main.action(QString::fromLatin1(kFirstCommands[i]))->trigger();
+        m_host.action(QString::fromLatin1(kFirstCommands[i]))->trigger();
         // The Graphic and History windows keep the focus they took.
         if (i != 1 && i != 2) {
             FenFocus();
         }
     }
-    m_main.Text1()->end(false);
+    m_host.FenToEnd();
 }
 
 void Toolbars::Image7_Click(int i) {
-    m_main.action(QString::fromLatin1(kSecondCommands[i]))->trigger();
+    m_host.action(QString::fromLatin1(kSecondCommands[i]))->trigger();
     FenFocus();
-    m_main.Text1()->end(false);
+    m_host.FenToEnd();
 }
 
 void Toolbars::Image6_Click() {
-    m_main.action(QStringLiteral("MNRec"))->trigger();
+    m_host.action(QStringLiteral("MNRec"))->trigger();
 }
 
 void Toolbars::FenFocus() {
-    m_main.Text1()->setFocus();
+    m_host.FocusFen();
 }
 
 }  // namespace editing::ui

@@ -12,7 +12,7 @@
 class QToolBar;
 
 namespace diagram::ui {
-class MainWindow;
+class Host;
 }
 
 namespace editing::ui {
@@ -67,9 +67,9 @@ class Toolbars : public QObject {
     /// Number of buttons of each toolbar.
     static constexpr int kButtons = 9;
 
-    /// Builds both toolbars and the record button into main, fills the
+    /// Builds both toolbars and the record button into the main window, fills the
     /// picture stores and hooks start-up step 8 (hooks().ToolbarPictures).
-    explicit Toolbars(diagram::ui::MainWindow& main);
+    explicit Toolbars(diagram::ui::Host& host);
 
     /// Start-up step 8: every button gets its up picture, the record button
     /// its "off" picture; the engine button is shown when an engine was found.
@@ -100,7 +100,7 @@ class Toolbars : public QObject {
     void FenFocus();
     void EngineTip();
 
-    diagram::ui::MainWindow& m_main;
+    diagram::ui::Host& m_host;
     QWidget* m_picture3 = nullptr;
     QWidget* m_picture4 = nullptr;
     std::array<PictureButton*, kButtons> m_image4{};

@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "diagram/geometry.h"
-#include "diagram/ui/fen_box.h"
-#include "diagram/ui/main_window.h"
+#include "diagram/render/renderer.h"
+#include "diagram/ui/host.h"
 #include "diagram/ui/picture_view.h"
 #include "editing/mouse_edit.h"
 #include "editing/palette.h"
@@ -84,8 +84,8 @@ void PictureBox::focusOutEvent(QFocusEvent* event) {
     emit focusLost();
 }
 
-ViewWindow::ViewWindow(diagram::ui::MainWindow& main)
-    : QWidget(&main, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_main(main) {
+ViewWindow::ViewWindow(diagram::ui::Host& host)
+    : QWidget(host.mainWindow(), Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_host(host) {
     setObjectName(QStringLiteral("frmView"));
     setWindowTitle(QStringLiteral("View"));
     m_picture1 = new PictureBox(this);
@@ -100,16 +100,16 @@ ViewWindow::ViewWindow(diagram::ui::MainWindow& main)
     connect(m_picture1, &PictureBox::pressed, this, &ViewWindow::PalettePressed);
     connect(m_picture1, &PictureBox::released, this, &ViewWindow::PaletteReleased);
     connect(m_picture1, &PictureBox::focusLost, this,
-            [this] { m_main.program().editing.SelectedSquare = -1; });
+            [this] { m_host.program().editing.SelectedSquare = -1; });
     connect(m_picture2, &PictureBox::pressed, this, [this] {
-        m_main.program().editing.SelectedPiece = -1;
+        m_host.program().editing.SelectedPiece = -1;
         DrawSelect();
     });
 }
 
 void ViewWindow::DrawView() {
-    const settings::Style& style = m_main.program().style;
-    DropStaleChoice(m_main.program().editing, style);
+    const settings::Style& style = m_host.program().style;
+    DropStaleChoice(m_host.program().editing, style);
     const PaletteLayout layout = LayoutPalette(style);
 
     QImage palette(std::max(Px(layout.paletteWidth), 1), std::max(Px(layout.paletteHeight), 1),
@@ -120,7 +120,7 @@ void ViewWindow::DrawView() {
     setFixedSize(Px(layout.windowWidth), Px(layout.windowHeight - kCaptionTwips));
 
     // Without a pieces bitmap the palette stays empty.
-    const QImage& pieces = m_main.renderer().pieces();
+    const QImage& pieces = m_host.renderer().pieces();
     if (!pieces.isNull()) {
         QPainter painter(&palette);
         for (const diagram::CellCopy& copy : PaletteCopies(style)) {
@@ -133,11 +133,11 @@ void ViewWindow::DrawView() {
 }
 
 void ViewWindow::DrawSelect() {
-    const settings::Style& style = m_main.program().style;
+    const settings::Style& style = m_host.program().style;
     QImage preview(std::max(Px(style.SQRWIDTH), 1), std::max(Px(style.SQRHEIGHT), 1), QImage::Format_RGB32);
     preview.fill(palette().window().color());
-    const auto copy = PreviewCopy(style, m_main.program().editing.SelectedPiece);
-    const QImage& pieces = m_main.renderer().pieces();
+    const auto copy = PreviewCopy(style, m_host.program().editing.SelectedPiece);
+    const QImage& pieces = m_host.renderer().pieces();
     if (copy && !pieces.isNull()) {
         QPainter painter(&preview);
         painter.drawImage(QRect(0, 0, preview.width(), preview.height()), pieces,
@@ -148,34 +148,34 @@ void ViewWindow::DrawSelect() {
 
 void ViewWindow::PalettePressed(double x, double y, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
     m_picture1->setCursor(Qt::CrossCursor);
-    MouseDown(m_main.program().editing, x, y, ButtonCode(button), ShiftCode(modifiers));
+    MouseDown(m_host.program().editing, x, y, ButtonCode(button), ShiftCode(modifiers));
 }
 
 int ViewWindow::BoardSquareAt(QPoint globalPos) const {
-    const QWidget* board = m_main.PicMain();
+    const QWidget* board = m_host.PicMain();
     const QPoint local = board->mapFromGlobal(globalPos);
     if (!board->isVisible() || !board->rect().contains(local)) {
         return -1;
     }
-    return diagram::PixToInd(m_main.program().style, Twips(local.x()), Twips(local.y()));
+    return diagram::PixToInd(m_host.program().style, Twips(local.x()), Twips(local.y()));
 }
 
 void ViewWindow::PaletteReleased(double x, double y, QPoint globalPos) {
-    diagram::ui::Program& program = m_main.program();
+    diagram::ui::Program& program = m_host.program();
     const PaletteRelease r =
         PaletteMouseUp(program.editing, program.vet, program.style, x, y, BoardSquareAt(globalPos));
     if (r.action != PaletteAction::kNothing) {
         DrawSelect();
     }
     if (r.action == PaletteAction::kPlaced) {
-        m_main.PicMove();
+        m_host.PicMove();
     }
     m_picture1->unsetCursor();
-    m_main.Text1()->end(false);
+    m_host.FenToEnd();
 }
 
 void ViewWindow::FenFocus() {
-    m_main.Text1()->setFocus();
+    m_host.FocusFen();
 }
 
 void ViewWindow::keyPressEvent(QKeyEvent* event) {
@@ -188,12 +188,12 @@ void ViewWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void ViewWindow::closeEvent(QCloseEvent* event) {
-    if (!m_main.program().KeepWindows) {
+    if (!m_host.program().KeepWindows) {
         event->accept();
         return;
     }
     FenFocus();
-    m_main.program().editing.SelectedPiece = -1;
+    m_host.program().editing.SelectedPiece = -1;
     DrawSelect();
     hide();
     event->ignore();

@@ -7,7 +7,7 @@
 #include <functional>
 
 namespace diagram::ui {
-class MainWindow;
+class Host;
 }
 
 namespace editing::ui {
@@ -48,7 +48,7 @@ class ViewWindow : public QWidget {
     Q_OBJECT
 
   public:
-    explicit ViewWindow(diagram::ui::MainWindow& main);
+    explicit ViewWindow(diagram::ui::Host& host);
 
     /// Lays out and paints the palette from the style and the pieces bitmap,
     /// then the preview. A chosen piece the piece list no longer has is
@@ -72,7 +72,7 @@ class ViewWindow : public QWidget {
     int BoardSquareAt(QPoint globalPos) const;
     void FenFocus();
 
-    diagram::ui::MainWindow& m_main;
+    diagram::ui::Host& m_host;
     PictureBox* m_picture1;
     PictureBox* m_picture2;
 };

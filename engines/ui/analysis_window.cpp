@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "diagram/ui/main_window.h"
+#include "diagram/ui/host.h"
 #include "diagram/ui/secondary_windows.h"
 #include "engines/ui/window_helpers.h"
 #include "platform/ui/services.h"
@@ -38,14 +38,14 @@ QString Joined(const std::vector<std::string>& moves) {
 
 }  // namespace
 
-AnalysisWindow::AnalysisWindow(diagram::ui::MainWindow& main, std::vector<std::string> engines)
-    : QWidget(&main, Qt::Window), m_main(main), m_engines(std::move(engines)) {
+AnalysisWindow::AnalysisWindow(diagram::ui::Host& host, std::vector<std::string> engines)
+    : QWidget(host.mainWindow(), Qt::Window), m_host(host), m_engines(std::move(engines)) {
     setObjectName(QStringLiteral("frmAnalysis"));
     setWindowTitle(QStringLiteral("Analysis"));
     auto steady = std::make_shared<QElapsedTimer>();
     steady->start();
     m_clock = [steady] { return static_cast<double>(steady->elapsed()) / 1000.0; };
-    m_session = std::make_unique<UciSession>(main.program().style.Notation());
+    m_session = std::make_unique<UciSession>(host.program().style.Notation());
     BuildControls();
     StartEngine();
 }
@@ -133,7 +133,7 @@ void AnalysisWindow::BuildControls() {
 
     connect(m_ui.CommandStart, &QPushButton::clicked, this, [this] { CommandStart_Click(); });
     connect(m_ui.CommandCopy, &QPushButton::clicked, this,
-            [this] { m_main.services().clipboard->SetText(RowsText()); });
+            [this] { m_host.services().clipboard->SetText(RowsText()); });
     connect(m_ui.CommandClose, &QPushButton::clicked, this, [this] { close(); });
     connect(m_ui.OptionWhite, &QRadioButton::toggled, this, [this] { SideChanged(); });
     connect(m_ui.ComboLimit, &QComboBox::currentIndexChanged, this, [this] { LimitChanged(); });
@@ -204,7 +204,7 @@ void AnalysisWindow::CommandStart_Click() {
             break;
     }
     // Always the position now on the board, with the side chosen here.
-    const PositionResult read = PositionFromBoard(m_main.program().vet, m_main.program().style.Notation(),
+    const PositionResult read = PositionFromBoard(m_host.program().vet, m_host.program().style.Notation(),
                                                   m_ui.OptionWhite->isChecked());
     if (!read.position) {
         m_ui.LabelStatus->setText(QString::fromStdString(read.error));
@@ -212,7 +212,7 @@ void AnalysisWindow::CommandStart_Click() {
     }
     m_position = *read.position;
     // The moves are written in the letters of the style in force now.
-    m_session->SetStyle(m_main.program().style.Notation());
+    m_session->SetStyle(m_host.program().style.Notation());
     if (m_session->state() == UciState::kReady) {
         m_session->Go(m_position, Limits());
         m_ui.ListLines->clear();
@@ -243,7 +243,7 @@ void AnalysisWindow::Timer1_Timer() {
     const UciTick tick = m_session->Poll(Now());
     if (tick.ready) {
         m_ui.LabelEngine->setText(QString::fromStdString(m_session->Name()));
-        m_main.program().settings.UciEngine = m_engines[m_nextEngine - 1];
+        m_host.program().settings.UciEngine = m_engines[m_nextEngine - 1];
         m_ui.LabelStatus->setText(QStringLiteral("Ready."));
         if (m_startWhenReady) {
             m_startWhenReady = false;
@@ -324,7 +324,7 @@ void AnalysisWindow::PlayFirstMove(int row) {
         return;
     }
     const ChessPosition next = Play(m_position, *move);
-    diagram::ui::Program& program = m_main.program();
+    diagram::ui::Program& program = m_host.program();
     position::Vet planes;
     if (!PutOnPlanes(planes, program.style.Notation(), m_position, next)) {
         return;
@@ -333,7 +333,7 @@ void AnalysisWindow::PlayFirstMove(int row) {
         program.vet(position::kPosition, s) = planes(1, s);
     }
     // Through the FEN box, so that record mode records the move.
-    m_main.PicMove();
+    m_host.PicMove();
     SetPosition(next);
     const UciState state = m_session->state();
     if (state == UciState::kSearching) {
@@ -370,7 +370,7 @@ void AnalysisWindow::hideEvent(QHideEvent* event) {
 
 void AnalysisWindow::closeEvent(QCloseEvent* event) {
     StopSearch();
-    if (diagram::ui::HideWhileKept(*this, event, m_main.program().KeepWindows)) {
+    if (diagram::ui::HideWhileKept(*this, event, m_host.program().KeepWindows)) {
         return;
     }
     m_ui.Timer1->stop();

@@ -22,7 +22,7 @@ class QTimer;
 class QTreeWidget;
 
 namespace diagram::ui {
-class MainWindow;
+class Host;
 }
 
 namespace engines::ui {
@@ -36,7 +36,7 @@ class AnalysisWindow : public QWidget {
 
     /// engines are the programs to try, best first; the first that answers
     /// the hand-shake is used.
-    AnalysisWindow(diagram::ui::MainWindow& main, std::vector<std::string> engines);
+    AnalysisWindow(diagram::ui::Host& host, std::vector<std::string> engines);
     ~AnalysisWindow() override;
 
     QLabel* LabelEngine() const { return m_ui.LabelEngine; }  ///< the engine's name
@@ -97,7 +97,7 @@ class AnalysisWindow : public QWidget {
     UciLimits Limits() const;
     double Now() const;
 
-    diagram::ui::MainWindow& m_main;
+    diagram::ui::Host& m_host;
     Controls m_ui;
     std::vector<std::string> m_engines;
     size_t m_nextEngine = 0;

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "diagram/ui/main_window.h"
+#include "diagram/ui/host.h"
 #include "diagram/ui/secondary_windows.h"
 #include "engines/engine_files.h"
 #include "engines/ui/window_helpers.h"
@@ -28,7 +28,7 @@ constexpr int kButtonWidth = 80;
 
 }  // namespace
 
-CraftyWindow::CraftyWindow(diagram::ui::MainWindow& main) : QWidget(&main, Qt::Window), m_main(main) {
+CraftyWindow::CraftyWindow(diagram::ui::Host& host) : QWidget(host.mainWindow(), Qt::Window), m_host(host) {
     setObjectName(QStringLiteral("frmCrafty"));
     BuildControls();
     auto steady = std::make_shared<QElapsedTimer>();
@@ -101,7 +101,7 @@ void CraftyWindow::BuildControls() {
 
     connect(m_ui.Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(m_ui.Command2, &QPushButton::clicked, this,
-            [this] { CopyItems(m_ui.List1, *m_main.services().clipboard); });
+            [this] { CopyItems(m_ui.List1, *m_host.services().clipboard); });
     connect(m_ui.Command3, &QPushButton::clicked, this, [this] { PrintItems(m_ui.List1); });
     connect(m_ui.Command4, &QPushButton::clicked, this, [this] { hide(); });
     connect(m_ui.Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
@@ -122,10 +122,10 @@ void CraftyWindow::FillDepthList() {
 void CraftyWindow::Command1_Click() {
     m_ui.List1->clear();
     if (m_ui.Text1->text().isEmpty()) {
-        m_main.services().messages->Warning(this, QStringLiteral("Enter the FEN position!"));
+        m_host.services().messages->Warning(this, QStringLiteral("Enter the FEN position!"));
         return;
     }
-    diagram::ui::Program& program = m_main.program();
+    diagram::ui::Program& program = m_host.program();
     const std::string& appDir = program.settings.AppDir;
     const std::string rc =
         CraftyRc(ToFile(m_ui.Combo1->currentText()), ToFile(m_ui.Text1->text()), m_ui.Option1->isChecked());
@@ -158,11 +158,11 @@ bool CraftyWindow::StartEngine() {
     if (m_lastStartFailure && now - *m_lastStartFailure < 1.0) {
         return false;
     }
-    const diagram::ui::Program& program = m_main.program();
+    const diagram::ui::Program& program = m_host.program();
     const QString engine = QString::fromStdString(program.engines.craftyProgram);
     // The engine reads its command file from the folder it runs in.
     const bool started =
-        !engine.isEmpty() && m_main.services().processes->StartDetached(
+        !engine.isEmpty() && m_host.services().processes->StartDetached(
                                  engine, {}, QString::fromStdString(program.settings.AppDir), &m_pid);
     if (started) {
         m_lastStartFailure.reset();
@@ -179,7 +179,7 @@ void CraftyWindow::Timer1_Timer() {
     }
     // Asked before the run looks at the log: an engine that has ended by now
     // has written all of it.
-    const bool running = m_pid > 0 && m_main.services().processes->IsRunning(m_pid);
+    const bool running = m_pid > 0 && m_host.services().processes->IsRunning(m_pid);
     const RunTick tick = m_run.Tick(m_clock(), running, [this] { return StartEngine(); });
     ShowRunTick(*this, m_ui.List1, m_ui.Label2, tick);
     if (tick.finished) {
@@ -198,13 +198,13 @@ void CraftyWindow::Command6_Click() {
     // The analysis takes in what the engine logged and ends as usual.
     m_run.RequestStop();
     if (m_pid > 0) {
-        m_main.services().processes->Kill(m_pid);
+        m_host.services().processes->Kill(m_pid);
     }
     m_ui.Command6->setEnabled(false);
 }
 
 void CraftyWindow::closeEvent(QCloseEvent* event) {
-    if (diagram::ui::HideWhileKept(*this, event, m_main.program().KeepWindows)) {
+    if (diagram::ui::HideWhileKept(*this, event, m_host.program().KeepWindows)) {
         return;
     }
     m_ui.Timer1->stop();

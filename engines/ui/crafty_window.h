@@ -19,7 +19,7 @@ class QRadioButton;
 class QTimer;
 
 namespace diagram::ui {
-class MainWindow;
+class Host;
 }
 
 namespace engines::ui {
@@ -30,7 +30,7 @@ class CraftyWindow : public QWidget {
     Q_OBJECT
 
   public:
-    explicit CraftyWindow(diagram::ui::MainWindow& main);
+    explicit CraftyWindow(diagram::ui::Host& host);
 
     QLineEdit* Text1() const { return m_ui.Text1; }          ///< the FEN text
     QLabel* Label1() const { return m_ui.Label1; }           ///< "FEN"
@@ -88,7 +88,7 @@ class CraftyWindow : public QWidget {
     void Timer1_Timer();
     bool StartEngine();
 
-    diagram::ui::MainWindow& m_main;
+    diagram::ui::Host& m_host;
     Controls m_ui;
     CraftyRun m_run;
     qint64 m_pid = 0;

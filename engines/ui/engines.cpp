@@ -7,8 +7,7 @@
 #include <QLineEdit>
 #include <QLockFile>
 
-#include "diagram/ui/fen_box.h"
-#include "diagram/ui/main_window.h"
+#include "diagram/ui/host.h"
 #include "engines/chess_position.h"
 #include "engines/discovery.h"
 #include "engines/uci_discovery.h"
@@ -45,9 +44,9 @@ std::string TrimRight(const std::string& text) {
 
 }  // namespace
 
-Engines::Engines(diagram::ui::MainWindow& main) : QObject(&main), m_main(main) {
+Engines::Engines(diagram::ui::Host& host) : QObject(host.mainWindow()), m_host(host) {
     setObjectName(QStringLiteral("Engines"));
-    auto& hooks = main.hooks();
+    auto& hooks = host.hooks();
     auto findBefore = hooks.FindEngines;
     hooks.FindEngines = [this, findBefore] {
         if (findBefore) {
@@ -55,7 +54,6 @@ Engines::Engines(diagram::ui::MainWindow& main) : QObject(&main), m_main(main) {
         }
         FindEngines();
     };
-    hooks.PyDictionaryBase = [this] { return m_main.program().engines.PyDictionaryBase; };
     auto fillBefore = hooks.FillWindowLists;
     hooks.FillWindowLists = [this, fillBefore] {
         if (fillBefore) {
@@ -63,9 +61,9 @@ Engines::Engines(diagram::ui::MainWindow& main) : QObject(&main), m_main(main) {
         }
         Crafty()->FillDepthList();
     };
-    connect(main.action(QStringLiteral("MNpy")), &QAction::triggered, this, [this] { MNpy_Click(); });
-    connect(main.action(QStringLiteral("MNCrafty")), &QAction::triggered, this, [this] { MNCrafty_Click(); });
-    connect(main.action(QStringLiteral("MNAnalysis")), &QAction::triggered, this,
+    connect(host.action(QStringLiteral("MNpy")), &QAction::triggered, this, [this] { MNpy_Click(); });
+    connect(host.action(QStringLiteral("MNCrafty")), &QAction::triggered, this, [this] { MNCrafty_Click(); });
+    connect(host.action(QStringLiteral("MNAnalysis")), &QAction::triggered, this,
             [this] { MNAnalysis_Click(); });
 }
 
@@ -75,7 +73,7 @@ bool Engines::CheckOtherCopy() {
     // One lock per program folder, held for as long as this copy runs; a
     // copy that ended without releasing it leaves a stale lock, which is
     // taken over.
-    const QByteArray folder = QByteArray::fromStdString(m_main.program().settings.AppDir);
+    const QByteArray folder = QByteArray::fromStdString(m_host.program().settings.AppDir);
     const QString key =
         QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex());
     m_lock = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("pandrel-%1.lock").arg(key)));
@@ -84,58 +82,58 @@ bool Engines::CheckOtherCopy() {
 }
 
 void Engines::FindEngines() {
-    diagram::ui::Program& program = m_main.program();
+    diagram::ui::Program& program = m_host.program();
     EngineState& state = program.engines;
     std::string& recent = program.settings.RecentEngine;
     const std::string& appDir = program.settings.AppDir;
     m_anotherCopy = CheckOtherCopy();
 
     const std::string pathText = qgetenv("PATH").toStdString();
-    FindPopeye(state, recent, appDir, pathText, m_main.exeDir());
-    m_main.action(QStringLiteral("MNpy"))->setEnabled(state.popeyeFound);
+    FindPopeye(state, recent, appDir, pathText, m_host.exeDir());
+    m_host.action(QStringLiteral("MNpy"))->setEnabled(state.popeyeFound);
     if (HasPickItems(state)) {
         Popeye();  // the pick lists live in its fields
     }
 
     FindCrafty(state, recent, appDir, m_anotherCopy);
-    m_main.action(QStringLiteral("MNCrafty"))->setEnabled(state.craftyFound);
+    m_host.action(QStringLiteral("MNCrafty"))->setEnabled(state.craftyFound);
     if (state.craftyFound) {
         Crafty()->setWindowTitle(QStringLiteral("Crafty"));
     }
 
     m_uciEngines = FindUciEngines(appDir, pathText, program.settings.UciEngine);
-    m_main.action(QStringLiteral("MNAnalysis"))->setEnabled(!m_uciEngines.empty());
+    m_host.action(QStringLiteral("MNAnalysis"))->setEnabled(!m_uciEngines.empty());
 }
 
 PopeyeWindow* Engines::Popeye() {
     if (m_popeye == nullptr) {
-        m_popeye = new PopeyeWindow(m_main);
-        m_popeye->AddPickItems(m_main.program().engines.pickLists);
-        m_main.RegisterWindow(diagram::ui::Secondary::kPopeye, m_popeye);
+        m_popeye = new PopeyeWindow(m_host);
+        m_popeye->AddPickItems(m_host.program().engines.pickLists);
+        m_host.RegisterWindow(diagram::ui::Secondary::kPopeye, m_popeye);
     }
     return m_popeye;
 }
 
 CraftyWindow* Engines::Crafty() {
     if (m_crafty == nullptr) {
-        m_crafty = new CraftyWindow(m_main);
+        m_crafty = new CraftyWindow(m_host);
         m_crafty->setWindowTitle(QStringLiteral("Crafty"));
-        m_main.RegisterWindow(diagram::ui::Secondary::kCrafty, m_crafty);
+        m_host.RegisterWindow(diagram::ui::Secondary::kCrafty, m_crafty);
     }
     return m_crafty;
 }
 
 AnalysisWindow* Engines::Analysis() {
     if (m_analysis == nullptr) {
-        m_analysis = new AnalysisWindow(m_main, m_uciEngines);
-        m_main.RegisterWindow(diagram::ui::Secondary::kAnalysis, m_analysis);
+        m_analysis = new AnalysisWindow(m_host, m_uciEngines);
+        m_host.RegisterWindow(diagram::ui::Secondary::kAnalysis, m_analysis);
     }
     return m_analysis;
 }
 
 void Engines::MNAnalysis_Click() {
-    m_main.Refresh();
-    const diagram::ui::Program& program = m_main.program();
+    m_host.Refresh();
+    const diagram::ui::Program& program = m_host.program();
     const position::NotationStyle style = program.style.Notation();
     // The side the window shows first; the other when only it can move here.
     const bool white = m_analysis == nullptr || m_analysis->position().whiteToMove;
@@ -143,7 +141,7 @@ void Engines::MNAnalysis_Click() {
     if (!read.position) {
         PositionResult other = PositionFromBoard(program.vet, style, !white);
         if (!other.position) {
-            m_main.services().messages->Warning(&m_main, QString::fromStdString(read.error));
+            m_host.services().messages->Warning(m_host.mainWindow(), QString::fromStdString(read.error));
             return;
         }
         read = std::move(other);
@@ -154,13 +152,13 @@ void Engines::MNAnalysis_Click() {
 }
 
 void Engines::Check(const char* checked, const char* unchecked) {
-    m_main.action(QString::fromLatin1(unchecked))->setChecked(false);
-    m_main.action(QString::fromLatin1(checked))->setChecked(true);
+    m_host.action(QString::fromLatin1(unchecked))->setChecked(false);
+    m_host.action(QString::fromLatin1(checked))->setChecked(true);
 }
 
 void Engines::MNpy_Click() {
-    m_main.Refresh();
-    diagram::ui::Program& program = m_main.program();
+    m_host.Refresh();
+    diagram::ui::Program& program = m_host.program();
     const position::PieceLists lists =
         position::FEN2ALG(program.vet, program.style.Notation(), program.settings.PyDictionaryText);
     PopeyeWindow* window = Popeye();
@@ -173,10 +171,10 @@ void Engines::MNpy_Click() {
 }
 
 void Engines::MNCrafty_Click() {
-    m_main.Refresh();
-    diagram::ui::Program& program = m_main.program();
+    m_host.Refresh();
+    diagram::ui::Program& program = m_host.program();
     const std::string fen =
-        CraftyFen(ToFile(m_main.Text1()->text()), program.style.PIECESLIST, program.style.ENGLISHNOTATION);
+        CraftyFen(ToFile(m_host.Fen()), program.style.PIECESLIST, program.style.ENGLISHNOTATION);
     program.settings.RecentEngine = "Crafty";
     Check("MNCrafty", "MNpy");
     CraftyWindow* window = Crafty();
@@ -184,19 +182,19 @@ void Engines::MNCrafty_Click() {
     ShowWindow(window);
 }
 
-void RunRecentEngine(diagram::ui::MainWindow& main) {
-    const std::string engine = settings::Upper(main.program().settings.RecentEngine);
+void RunRecentEngine(diagram::ui::Host& host) {
+    const std::string engine = settings::Upper(host.program().settings.RecentEngine);
     const char* name = engine == "POPEYE" ? "MNpy" : engine == "CRAFTY" ? "MNCrafty" : nullptr;
     if (name != nullptr) {
-        QAction* action = main.action(QString::fromLatin1(name));
+        QAction* action = host.action(QString::fromLatin1(name));
         if (action->isEnabled()) {
             action->trigger();
         }
     }
 }
 
-Engines* Attach(diagram::ui::MainWindow& main) {
-    return new Engines(main);
+Engines* Attach(diagram::ui::Host& host) {
+    return new Engines(host);
 }
 
 }  // namespace engines::ui

@@ -11,7 +11,7 @@
 class QLockFile;
 
 namespace diagram::ui {
-class MainWindow;
+class Host;
 }
 
 namespace engines::ui {
@@ -25,9 +25,9 @@ class Engines : public QObject {
     Q_OBJECT
 
   public:
-    /// Fills the window's hooks (FindEngines, PyDictionaryBase,
-    /// FillWindowLists) and connects MNpy and MNCrafty. Call before Load().
-    explicit Engines(diagram::ui::MainWindow& main);
+    /// Fills the window's hooks (FindEngines, FillWindowLists) and connects MNpy and MNCrafty. Call before
+    /// Load().
+    explicit Engines(diagram::ui::Host& host);
     ~Engines() override;
 
     /// Start-up: FindPopeye, then FindCrafty, with the menu items enabled
@@ -56,7 +56,7 @@ class Engines : public QObject {
     bool CheckOtherCopy();
     void Check(const char* checked, const char* unchecked);
 
-    diagram::ui::MainWindow& m_main;
+    diagram::ui::Host& m_host;
     QPointer<PopeyeWindow> m_popeye;
     QPointer<CraftyWindow> m_crafty;
     QPointer<AnalysisWindow> m_analysis;
@@ -67,10 +67,10 @@ class Engines : public QObject {
 
 /// Attaches the engines to the main window; returns them (owned by the
 /// window).
-Engines* Attach(diagram::ui::MainWindow& main);
+Engines* Attach(diagram::ui::Host& host);
 
 /// The toolbar's engine button: runs the engine of RecentEngine ("Popeye" or
 /// "Crafty", any case) through its menu command; nothing otherwise.
-void RunRecentEngine(diagram::ui::MainWindow& main);
+void RunRecentEngine(diagram::ui::Host& host);
 
 }  // namespace engines::ui

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "diagram/ui/main_window.h"
+#include "diagram/ui/host.h"
 #include "diagram/ui/secondary_windows.h"
 #include "engines/engine_files.h"
 #include "engines/ui/window_helpers.h"
@@ -41,7 +41,7 @@ std::string Trimmed(const QString& text) {
 
 }  // namespace
 
-PopeyeWindow::PopeyeWindow(diagram::ui::MainWindow& main) : QWidget(&main, Qt::Window), m_main(main) {
+PopeyeWindow::PopeyeWindow(diagram::ui::Host& host) : QWidget(host.mainWindow(), Qt::Window), m_host(host) {
     setObjectName(QStringLiteral("frmPopeye"));
     setWindowTitle(QStringLiteral("Popeye"));
     BuildControls();
@@ -112,7 +112,7 @@ void PopeyeWindow::BuildControls() {
     connect(m_ui.Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(m_ui.Command3, &QPushButton::clicked, this, [this] { hide(); });
     connect(m_ui.Command4, &QPushButton::clicked, this,
-            [this] { CopyItems(m_ui.List1, *m_main.services().clipboard); });
+            [this] { CopyItems(m_ui.List1, *m_host.services().clipboard); });
     connect(m_ui.Command5, &QPushButton::clicked, this, [this] { PrintItems(m_ui.List1); });
     connect(m_ui.Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
     connect(m_ui.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
@@ -121,7 +121,7 @@ void PopeyeWindow::BuildControls() {
 }
 
 std::string& PopeyeWindow::Field(int index) {
-    return m_main.program().engines.PopeyeFields[static_cast<size_t>(index)];
+    return m_host.program().engines.PopeyeFields[static_cast<size_t>(index)];
 }
 
 void PopeyeWindow::SetField(int i, const std::string& text) {
@@ -178,10 +178,10 @@ void PopeyeWindow::Command1_Click() {
 
 void PopeyeWindow::Command2_Click() {
     m_ui.List1->clear();
-    diagram::ui::Program& program = m_main.program();
+    diagram::ui::Program& program = m_host.program();
     const PopeyeRunFiles files = MakePopeyeRunFiles(program.settings.AppDir, program.WorkName);
     const PopeyeJob job = PreparePopeye(program.engines.PopeyeFields, files);
-    platform::Messages& messages = *m_main.services().messages;
+    platform::Messages& messages = *m_host.services().messages;
     if (!job.message.empty()) {
         messages.Warning(this, QString::fromStdString(job.message));
         return;
@@ -200,7 +200,7 @@ void PopeyeWindow::Command2_Click() {
     }
     m_pid = 0;
     const QString solver = QString::fromStdString(program.engines.popeyeProgram);
-    if (solver.isEmpty() || !m_main.services().processes->StartDetached(
+    if (solver.isEmpty() || !m_host.services().processes->StartDetached(
                                 solver, arguments, QString::fromStdString(program.settings.AppDir), &m_pid)) {
         // Nothing runs: the list must not say otherwise.
         m_ui.List1->clear();
@@ -222,7 +222,7 @@ void PopeyeWindow::Timer1_Timer() {
     if (m_run.LePy()) {
         // Asked before the run looks at the protocol: a solver that has ended
         // by now has written all of it.
-        const bool running = m_pid > 0 && m_main.services().processes->IsRunning(m_pid);
+        const bool running = m_pid > 0 && m_host.services().processes->IsRunning(m_pid);
         const RunTick tick = m_run.Tick(m_clock(), running);
         ShowRunTick(*this, m_ui.List1, m_ui.Label2, tick);
         if (tick.finished) {
@@ -242,7 +242,7 @@ void PopeyeWindow::Command6_Click() {
     // The run takes in what the solver wrote and ends as usual.
     m_run.RequestStop();
     if (m_pid > 0) {
-        m_main.services().processes->Kill(m_pid);
+        m_host.services().processes->Kill(m_pid);
     }
     m_ui.Command6->setEnabled(false);
 }
@@ -259,7 +259,7 @@ void PopeyeWindow::RunTimer() {
 }
 
 void PopeyeWindow::closeEvent(QCloseEvent* event) {
-    if (diagram::ui::HideWhileKept(*this, event, m_main.program().KeepWindows)) {
+    if (diagram::ui::HideWhileKept(*this, event, m_host.program().KeepWindows)) {
         return;
     }
     m_ui.Timer1->stop();

@@ -18,7 +18,7 @@ class QPushButton;
 class QTimer;
 
 namespace diagram::ui {
-class MainWindow;
+class Host;
 }
 
 namespace engines::ui {
@@ -29,7 +29,7 @@ class PopeyeWindow : public QWidget {
     Q_OBJECT
 
   public:
-    explicit PopeyeWindow(diagram::ui::MainWindow& main);
+    explicit PopeyeWindow(diagram::ui::Host& host);
 
     /// Field i (Combo1(i)) and its label (Label1(i)), i = 0 to 10.
     QComboBox* Combo1(int i) const { return m_ui.Combo1.at(static_cast<size_t>(i)); }
@@ -88,7 +88,7 @@ class PopeyeWindow : public QWidget {
     void RunTimer();
     std::string& Field(int index);
 
-    diagram::ui::MainWindow& m_main;
+    diagram::ui::Host& m_host;
     Controls m_ui;
     PopeyeRun m_run;
     qint64 m_pid = 0;

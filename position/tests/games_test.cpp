@@ -47,7 +47,7 @@ TEST_P(Replay, EveryMoveAppliesAndRoundTrips) {
     Vet v = Board(std::string(kStandardStartPos), st);
     std::istringstream in(g.moves);
     std::string move;
-    int side = 0;
+    Side side = Side::kWhite;
     int ply = 0;
     while (in >> move) {
         ++ply;
@@ -55,7 +55,7 @@ TEST_P(Replay, EveryMoveAppliesAndRoundTrips) {
         const PlayResult r = PlayMove(v, st, side, move);
         ASSERT_TRUE(r.Applied()) << "ply " << ply << " " << move << ": " << Describe(r.reason);
         EXPECT_EQ(SetMove(v, st, kPainted).move, Plain(move)) << "ply " << ply;
-        side = 1 - side;
+        side = Other(side);
     }
     EXPECT_EQ(Fen(v, st), g.final);
 }
@@ -188,7 +188,7 @@ TEST(RoundTrip, WrittenMovesReplayOnEveryBoardShape) {
                     v(kPosition, from) = 0;
                     const std::string text = SetMove(v, st, kPainted).move;
                     Vet replay = before;
-                    const PlayResult r = PlayMove(replay, st, white ? 0 : 1, text);
+                    const PlayResult r = PlayMove(replay, st, white ? Side::kWhite : Side::kBlack, text);
                     ASSERT_TRUE(r.Applied()) << shape.rows << "x" << shape.cols << " " << Fen(before, st)
                                              << " " << text << ": " << Describe(r.reason);
                     ASSERT_EQ(Fen(replay, st), Fen(v, st))

@@ -29,7 +29,7 @@ void PrintTo(const Case& c, std::ostream* os) {
 
 void Check(const Case& c, const NotationStyle& st) {
     Vet v = Board(c.before, st);
-    const PlayResult r = PlayMove(v, st, c.side, c.move);
+    const PlayResult r = PlayMove(v, st, static_cast<Side>(c.side), c.move);
     EXPECT_EQ(r.Text(c.move), c.result) << Describe(r.reason);
     EXPECT_EQ(Fen(v, st), c.after);
 }
@@ -214,7 +214,7 @@ TEST(PlayMove, CastlingOutsideTheVectorKeepsEarlierCells) {
     // cell would be -1: the corner is emptied, then the move fails.
     const auto st = Style(8, 3);
     Vet v = Board("kkk/3/3/3/3/3/3/3", st);
-    const PlayResult r = PlayMove(v, st, 1, "O-O");
+    const PlayResult r = PlayMove(v, st, Side::kBlack, "O-O");
     EXPECT_FALSE(r.Applied());
     EXPECT_EQ(r.reason, PlayFailure::kCellOutOfRange);
     EXPECT_EQ(Fen(v, st), "kk1/3/3/3/3/3/3/3");
@@ -223,11 +223,11 @@ TEST(PlayMove, CastlingOutsideTheVectorKeepsEarlierCells) {
 TEST(PlayMove, ReportsOriginAndDestination) {
     const auto st = Style();
     Vet v = Board(kStart, st);
-    const PlayResult r = PlayMove(v, st, 0, "Nf3");
+    const PlayResult r = PlayMove(v, st, Side::kWhite, "Nf3");
     EXPECT_EQ(r.status, PlayStatus::kMoved);
     EXPECT_EQ(r.from, 62);
     EXPECT_EQ(r.to, 45);
-    const PlayResult bad = PlayMove(v, st, 0, "Nf3");
+    const PlayResult bad = PlayMove(v, st, Side::kWhite, "Nf3");
     EXPECT_EQ(bad.reason, PlayFailure::kNoOrigin);
     EXPECT_STRNE(Describe(bad.reason), "");
 }
@@ -254,7 +254,7 @@ TEST(PlayMove, RandomTextNeverCrashes) {
             move.append(300, 'Q');
             move += "e4";
         }
-        const int side = static_cast<int>(rng() % 5) - 1;
+        const auto side = static_cast<Side>(static_cast<int>(rng() % 5) - 1);
         const PlayResult r = PlayMove(v, st, side, move);
         if (r.status == PlayStatus::kMoved) {
             ASSERT_GE(r.from, 0);

@@ -57,7 +57,7 @@ int RunCopy(const std::string& appDir, int copy, int styles) {
         Style s;
         ResetStyle(s, program);
         s.CurrentStyle = "Copy" + std::to_string(copy) + "-" + std::to_string(i);
-        int mode = 1;
+        StyleWrite mode = StyleWrite::kSave;
         if (!WriteStyle(s, program, mode) || !SaveRecent(s, program)) {
             return 1;
         }
@@ -147,7 +147,7 @@ TEST_F(SharedFolder, LinesThatAreNotTextKeepTheirDefaultsAndTheFileIsKeptOnce) {
         Style other;
         ResetStyle(other, program);
         other.CurrentStyle = "Beta";
-        int mode = 1;
+        StyleWrite mode = StyleWrite::kSave;
         ASSERT_TRUE(WriteStyle(other, program, mode));
         EXPECT_EQ(Read(std::string(kBadCopyName)), original);
         ASSERT_TRUE(SaveRecent(style, program));

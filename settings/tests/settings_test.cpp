@@ -254,9 +254,9 @@ TEST(WriteStyle, RoundTripsThroughTheReader) {
     s.COPYCOUNTER = 1;
     s.STARTPOS = "8/8/8/8/8/8/8/K7";
     s.FONTPOS = "LEFT UP";  // read back upper-cased
-    int mode = 1;
+    StyleWrite mode = StyleWrite::kSave;
     const std::string text = WriteStyleText(s, nullptr, mode);
-    EXPECT_EQ(mode, 0);
+    EXPECT_EQ(mode, StyleWrite::kDelete);
     Style back;
     ProgramSettings p;
     ReadSettingsText(text, back, p);
@@ -278,7 +278,7 @@ TEST(WriteStyle, FontStyleKeysRoundTripAndStayOutOfBitmapBlocks) {
     s.LIGHTCOLOR = 0xFFFFFF;
     s.DARKCOLOR = 0;
     s.DARKHATCH = 1;
-    int mode = 1;
+    StyleWrite mode = StyleWrite::kSave;
     const std::string text = WriteStyleText(s, nullptr, mode);
     Style back;
     ProgramSettings p;
@@ -292,7 +292,7 @@ TEST(WriteStyle, FontStyleKeysRoundTripAndStayOutOfBitmapBlocks) {
 
     Style bitmap;
     bitmap.CurrentStyle = "Plain";
-    mode = 1;
+    mode = StyleWrite::kSave;
     const std::string plain = WriteStyleText(bitmap, nullptr, mode);
     for (const char* key : {"PiecesFont", "PiecesGlyphs", "LightColor", "DarkColor", "DarkHatch"}) {
         EXPECT_EQ(plain.find(key), std::string::npos) << key;
@@ -322,7 +322,7 @@ std::string Block(const std::string& name) {
 TEST(WriteStyle, KeepsBlocksSortedAndReplacesInPlace) {
     const std::string old = "RecentStyle = Alpha\r\n\r\n" + Block("Alpha") + "\r\n" + Block("Gamma");
     Style s = Drawn("Beta");
-    int mode = 1;
+    StyleWrite mode = StyleWrite::kSave;
     EXPECT_EQ(WriteStyleText(s, &old, mode), "RecentStyle = Alpha\r\n\r\n" + Block("Alpha") + "\r\n" +
                                                  Block("Beta") + "\r\n" + Block("Gamma"));
 
@@ -330,7 +330,7 @@ TEST(WriteStyle, KeepsBlocksSortedAndReplacesInPlace) {
     s.SQRHTAB = 225;
     const PictureSize size = ComputedPictureSize(s);
     s.WNDWIDTH = size.width;
-    mode = 1;
+    mode = StyleWrite::kSave;
     const std::string replaced = WriteStyleText(s, &old, mode);
     EXPECT_EQ(replaced, "RecentStyle = Alpha\r\n\r\n" +
                             std::string("BeginStyle = alpha\r\n  SqrWidth = 20 \r\n  SqrHeight = 15 \r\n"
@@ -340,12 +340,12 @@ TEST(WriteStyle, KeepsBlocksSortedAndReplacesInPlace) {
     // Deleting drops the block and whatever follows it up to the next block.
     const std::string withTail = Block("Alpha") + "RecentEngine = POPEYE\r\n" + Block("Gamma");
     s.CurrentStyle = "ALPHA";
-    mode = 0;
+    mode = StyleWrite::kDelete;
     EXPECT_EQ(WriteStyleText(s, &withTail, mode), Block("Gamma"));
 
     // A new last block goes at the end.
     s = Drawn("Zeta");
-    mode = 1;
+    mode = StyleWrite::kSave;
     EXPECT_EQ(WriteStyleText(s, &old, mode), old + "\r\n" + Block("Zeta"));
 }
 
@@ -402,9 +402,9 @@ TEST_F(TempDir, SaveRecentPutsRecentLinesFirst) {
 
 TEST_F(TempDir, WriteStyleWithoutSettingsFileWritesTheBlockAlone) {
     Style s = Drawn("Solo");
-    int mode = 1;
+    StyleWrite mode = StyleWrite::kSave;
     ASSERT_TRUE(WriteStyle(s, m_program, mode));
-    EXPECT_EQ(mode, 0);
+    EXPECT_EQ(mode, StyleWrite::kDelete);
     EXPECT_EQ(Ini(), Block("Solo"));
 }
 
@@ -412,9 +412,9 @@ TEST_F(TempDir, WritersLeaveTheOldFileWhenTheFolderIsGone) {
     m_program.AppDir = m_dir.string() + "/missing/";
     Style s;
     s.CurrentStyle = "X";
-    int mode = 1;
+    StyleWrite mode = StyleWrite::kSave;
     EXPECT_FALSE(WriteStyle(s, m_program, mode));
-    EXPECT_EQ(mode, 1);
+    EXPECT_EQ(mode, StyleWrite::kSave);
     EXPECT_FALSE(SaveRecent(s, m_program));
 }
 
@@ -428,12 +428,12 @@ TEST_F(TempDir, NamesWithCommasSurviveBothWriters) {
         m_program.RecentFiles = {};
         m_program.RecentEngine = "POPEYE";
         Style s = Drawn(name);
-        int mode = 1;
+        StyleWrite mode = StyleWrite::kSave;
         ASSERT_TRUE(WriteStyle(s, m_program, mode));
         s.SQRWIDTH = s.SQRHTAB = 300;
         const PictureSize size = ComputedPictureSize(s);
         s.WNDWIDTH = size.width;
-        mode = 1;
+        mode = StyleWrite::kSave;
         ASSERT_TRUE(WriteStyle(s, m_program, mode));  // replaces, never adds a second block
 
         AddRecentFile(m_program, "/games/" + name + ".pgn");
@@ -449,7 +449,7 @@ TEST_F(TempDir, NamesWithCommasSurviveBothWriters) {
         EXPECT_EQ(back.SQRWIDTH, 300);
         EXPECT_EQ(again.RecentFiles, m_program.RecentFiles) << Ini();
 
-        mode = 0;
+        mode = StyleWrite::kDelete;
         ASSERT_TRUE(WriteStyle(s, m_program, mode));
         EXPECT_EQ(Ini().find("BeginStyle"), std::string::npos) << Ini();
     }
@@ -499,7 +499,7 @@ TEST(RandomBytes, SettingsReaderNeverCrashes) {
         Style s;
         ProgramSettings p;
         ReadSettingsText(text, s, p);
-        int mode = 1;
+        StyleWrite mode = StyleWrite::kSave;
         s.CurrentStyle = "Z";
         WriteStyleText(s, &text, mode);
         SaveRecentText(s, p, &text);

@@ -7,11 +7,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input in(data, size);
     const position::NotationStyle style = fuzz::Shape(in.Byte());
-    const int side = in.Byte() % 3;
+    // A third value, outside the two sides, is tried as well.
+    const auto side = static_cast<position::Side>(in.Byte() % 3);
     position::Vet vet;
     position::ParseFEN(vet, in.Line(), style.shape);
     const int squares = std::min(style.shape.Squares(), position::kCells);
-    int turn = side;
+    position::Side turn = side;
     while (!in.Empty()) {
         const std::string_view move = in.Line();
         const position::PlayResult r = position::PlayMove(vet, style, turn, move);
@@ -21,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         (void)r.Text(move);
         (void)position::Describe(r.reason);
-        turn = turn == 0 ? 1 : 0;
+        turn = turn == position::Side::kWhite ? position::Side::kBlack : position::Side::kWhite;
     }
     return 0;
 }

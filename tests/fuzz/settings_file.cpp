@@ -19,9 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)first;
     (void)settings::ComputedPictureSize(style);
 
-    int mode = 1;
+    settings::StyleWrite mode = settings::StyleWrite::kSave;
     const std::string saved = settings::WriteStyleText(style, &text, mode);
-    fuzz::Check(mode == 0, "saving writes the block");
+    fuzz::Check(mode == settings::StyleWrite::kDelete, "saving writes the block");
     const std::string rewritten = settings::SaveRecentText(style, program, &saved);
 
     settings::Style again;
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     programAgain.AppDir = program.AppDir;
     (void)settings::ReadSettingsText(rewritten, again, programAgain);
 
-    int remove = 0;
+    settings::StyleWrite remove = settings::StyleWrite::kDelete;
     (void)settings::WriteStyleText(again, &rewritten, remove);
     for (int i = 0; i < 4; ++i) {
         (void)settings::RecentCaption(i, programAgain.RecentFiles[i]);

@@ -27,8 +27,8 @@ class BookWindowTest : public diagram::ui::testing::WindowTest {
     /// Builds, attaches and starts the window with the command-line files.
     void Start(const QStringList& files = {}) {
         Create();
-        editing::ui::Attach(*window);
-        commands = books::ui::Attach(*window);
+        editing::ui::Attach(window->host());
+        commands = books::ui::Attach(window->host());
         diagram::ui::StartupOptions options;
         options.exeDir = dir.path().toStdString();
         options.files = files;

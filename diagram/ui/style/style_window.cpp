@@ -23,6 +23,7 @@
 #include "diagram/ui/style/pick_color.h"
 #include "diagram/ui/style/style_controls.h"
 #include "diagram/ui/win_seek.h"
+#include "engines/engine_state.h"
 #include "platform/ui/strings.h"
 #include "settings/settings_file.h"
 #include "settings/style_import.h"
@@ -310,8 +311,7 @@ void StyleWindow::TimerTick() {
 void StyleWindow::ApplyStyleFields() {
     diagram::ui::Program& program = m_main.program();
     settings::ApplyStyleFields(ReadFields(), BitmapTwips(m_pieces.width(), m_pieces.height()), program.style);
-    const auto& base = m_main.hooks().PyDictionaryBase;
-    program.settings.PyDictionaryText = (base ? base() : std::string()) + program.style.PYDICTIONARY;
+    program.settings.PyDictionaryText = engines::PyDictionaryText(program.engines, program.style);
 }
 
 void StyleWindow::Preview() {
@@ -493,7 +493,7 @@ void StyleWindow::SaveStyle() {
                      platform::Answer::kNo) {
         return;
     }
-    int mode = 1;
+    settings::StyleWrite mode = settings::StyleWrite::kSave;
     if (!WriteStyle(style, program.settings, mode)) {
         WarnNotWritten();
         return;
@@ -515,7 +515,7 @@ void StyleWindow::DeleteStyle() {
     }
     ApplyStyleFields();
     diagram::ui::Program& program = m_main.program();
-    int mode = 0;
+    settings::StyleWrite mode = settings::StyleWrite::kDelete;
     if (!WriteStyle(program.style, program.settings, mode)) {
         WarnNotWritten();
         return;

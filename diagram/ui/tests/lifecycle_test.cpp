@@ -79,8 +79,10 @@ TEST_F(WindowTest, StartsWithTwoStyles) {
 TEST_F(WindowTest, StartUpRunsTheHooksInOrder) {
     std::vector<std::string> calls;
     MainWindow& w = Create();
-    w.hooks().FindEngines = [&] { calls.push_back("engines"); };
-    w.hooks().PyDictionaryBase = [&] { return std::string("base "); };
+    w.hooks().FindEngines = [&] {
+        calls.push_back("engines");
+        program.engines.PyDictionaryBase = "base ";  // as finding Popeye sets it
+    };
     w.hooks().ToolbarPictures = [&] { calls.push_back("toolbars"); };
     w.hooks().CmdLoad = [&] { calls.push_back("load " + program.book.BookFile); };
     w.hooks().FillWindowLists = [&] { calls.push_back("lists"); };

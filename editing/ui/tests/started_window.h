@@ -41,7 +41,7 @@ class StartedWindow : public ::testing::Test {
             std::ofstream(m_dir / "Pandrel.ini") << ini;
         }
         m_main = std::make_unique<diagram::ui::MainWindow>(m_program, m_services.services());
-        m_editor = editing::ui::Attach(*m_main);
+        m_editor = editing::ui::Attach(m_main->host());
         diagram::ui::StartupOptions options;
         options.exeDir = m_dir.string();
         m_main->Load(options);

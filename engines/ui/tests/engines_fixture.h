@@ -31,7 +31,7 @@ class EnginesTest : public diagram::ui::testing::WindowTest {
             services.processes = &processes;
         }
         Create(services);
-        engines = Attach(*window);
+        engines = Attach(window->host());
         diagram::ui::StartupOptions options;
         options.exeDir = dir.path().toStdString();
         options.manualPath = InDir(QStringLiteral("pandrel.html"));

@@ -20,7 +20,7 @@ TEST_F(EnginesTest, NothingInstalledDisablesBothAndForgetsTheEngine) {
     EXPECT_EQ(program.settings.RecentEngine, "");
     EXPECT_EQ(program.engines.PyDictionaryBase, "");
     // The toolbar's engine button has nothing to run.
-    RunRecentEngine(*window);
+    RunRecentEngine(window->host());
     EXPECT_EQ(Popeye(), nullptr);
 }
 
@@ -62,7 +62,7 @@ TEST_F(EnginesTest, SecondCopyLeavesTheLogsOfTheFirst) {
     WriteFile(QStringLiteral("log.002"), "running analysis");
     diagram::ui::Program secondProgram;
     diagram::ui::MainWindow second(secondProgram, fakes.services());
-    Engines* secondEngines = Attach(second);
+    Engines* secondEngines = Attach(second.host());
     diagram::ui::StartupOptions options;
     options.exeDir = dir.path().toStdString();
     second.Load(options);
@@ -105,7 +105,7 @@ TEST_F(EnginesTest, CraftyCommandHandsOverTheFenInEnglishLetters) {
     Start();
     SetFen("tcfdrfct/pppppppp/8/8/8/8/PPPPPPPP/TCFDRFCT");
     Crafty()->Text1()->setText(QStringLiteral("old"));
-    RunRecentEngine(*window);  // the remembered engine is Crafty
+    RunRecentEngine(window->host());  // the remembered engine is Crafty
     EXPECT_TRUE(Crafty()->isVisible());
     EXPECT_EQ(Crafty()->Text1()->text(), kStart);
     EXPECT_EQ(window->Text1()->text(), "tcfdrfct/pppppppp/8/8/8/8/PPPPPPPP/TCFDRFCT");
@@ -148,7 +148,7 @@ TEST_F(EnginesTest, EngineButtonKeepsTheEngineAcrossAStyleChange) {
                       view->visualRect(view->model()->index(zeta, 0)).center());
     ASSERT_EQ(program.style.CurrentStyle, "Zeta");
     EXPECT_EQ(program.settings.RecentEngine, "Popeye");
-    RunRecentEngine(*window);
+    RunRecentEngine(window->host());
     EXPECT_TRUE(Popeye()->isVisible());
     EXPECT_FALSE(Crafty()->isVisible());
 }

@@ -76,7 +76,7 @@ class StyleWindowTest : public ::testing::Test {
         Write("Pandrel.ini", kIni);
         m_main = std::make_unique<MainWindow>(m_program, m_fakes.services());
         diagram::ui::AttachStyleWindow(m_main->host());
-        m_main->hooks().PyDictionaryBase = [] { return std::string("base "); };
+        m_program.engines.PyDictionaryBase = "base ";
         diagram::ui::StartupOptions options;
         options.exeDir = m_dir.path().toStdString();
         m_main->Load(options);

@@ -39,6 +39,27 @@ TEST_F(StyleWindowTest, OpensWithTheStyleInItsFields) {
     });
 }
 
+TEST_F(StyleWindowTest, CtrlEInTheStyleListOpensTheWindow) {
+    // The menus' keys win over the style list's text box, as over the FEN box.
+    QApplication::setActiveWindow(m_main.get());
+    QComboBox* list = m_main->Combo1();
+    list->setFocus();
+    ASSERT_TRUE(list->hasFocus());
+    bool shown = false;
+    QTimer::singleShot(0, m_main.get(), [this, &shown] {
+        StyleWindow& w = StyleWindow::Of(m_main->host());
+        shown = w.isVisible();
+        w.reject();
+    });
+    QTest::keyClick(list, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(shown);
+    // Typing in the list still edits its text.
+    list->setFocus();
+    list->setEditText(QString());
+    QTest::keyClicks(list, "al");
+    EXPECT_EQ(list->currentText(), "al");
+}
+
 TEST_F(StyleWindowTest, OnlyOkKeepsThePreviewedStyle) {
     const settings::Style before = m_program.style;
     const QImage piecesBefore = m_main->renderer().pieces();
