@@ -35,6 +35,42 @@ bool IsPosition(const std::string& record) {
     return record.size() > 1 && record[1] == kEntry;
 }
 
+// Where the n-th game of the index ends, and the positions it holds.
+struct GameSpan {
+    int64_t last = 0;  // its last record (0 for a game beyond the index)
+    int64_t positions = 0;
+};
+
+GameSpan SpanOf(const Book& book, int64_t n) {
+    GameSpan span;
+    if (n < 1 || n > static_cast<int64_t>(book.GameIndex.size())) {
+        return span;
+    }
+    constexpr int64_t kChunk = 256;
+    std::vector<char> buffer(static_cast<size_t>(kChunk * kRecordLength));
+    int64_t record = book.GameIndex[static_cast<size_t>(n - 1)];
+    std::string field;
+    while (record >= 1 && record <= book.NRecords) {
+        const int64_t got =
+            book.ReadRecords(record, std::min(kChunk, book.NRecords - record + 1), buffer.data());
+        if (got < 1) {
+            break;
+        }
+        for (int64_t k = 0; k < got; ++k) {
+            const char* r = buffer.data() + k * kRecordLength;
+            if (field.empty()) {
+                field.assign(r + 2, kFieldLength);
+            } else if (field.compare(0, kFieldLength, r + 2, kFieldLength) != 0) {
+                return span;
+            }
+            span.last = record + k;
+            span.positions += r[1] == kEntry ? 1 : 0;
+        }
+        record += got;
+    }
+    return span;
+}
+
 }  // namespace
 
 std::optional<PositionChoice> ParsePositionChoice(std::string_view text) {
@@ -230,17 +266,18 @@ GameDiagrams ReadGameDiagrams(Book& book, int64_t n, PositionChoice choice, cons
     game.positionCount = 1;
     switch (choice) {
         case PositionChoice::kFirst:
-            game.positions.push_back(ShowRecord(book, shape).fen);
-            while (book.NextRecord()) {
-                game.positionCount += IsPosition(book.CurRecord) ? 1 : 0;
+        case PositionChoice::kLast: {
+            // The rest of the game is counted (and its last record found)
+            // in reads of many records, not one read a record.
+            const GameSpan span = SpanOf(book, n);
+            game.positionCount = std::max<int64_t>(1, span.positions);
+            if (choice == PositionChoice::kLast && span.last > book.CurRecNo &&
+                book.ReadRecord(span.last, book.CurRecord)) {
+                book.CurRecNo = span.last;
             }
-            break;
-        case PositionChoice::kLast:
-            while (book.NextRecord()) {
-                game.positionCount += IsPosition(book.CurRecord) ? 1 : 0;
-            }
             game.positions.push_back(ShowRecord(book, shape).fen);
             break;
+        }
         case PositionChoice::kAll:
             game.positions.push_back(ShowRecord(book, shape).fen);
             while (book.NextRecord()) {
@@ -255,32 +292,7 @@ GameDiagrams ReadGameDiagrams(Book& book, int64_t n, PositionChoice choice, cons
 }
 
 int64_t PositionsOf(const Book& book, int64_t n) {
-    if (n < 1 || n > static_cast<int64_t>(book.GameIndex.size())) {
-        return 0;
-    }
-    constexpr int64_t kChunk = 256;
-    std::vector<char> buffer(static_cast<size_t>(kChunk * kRecordLength));
-    int64_t record = book.GameIndex[static_cast<size_t>(n - 1)];
-    int64_t count = 0;
-    std::string field;
-    while (record >= 1 && record <= book.NRecords) {
-        const int64_t got =
-            book.ReadRecords(record, std::min(kChunk, book.NRecords - record + 1), buffer.data());
-        if (got < 1) {
-            break;
-        }
-        for (int64_t k = 0; k < got; ++k) {
-            const char* r = buffer.data() + k * kRecordLength;
-            if (field.empty()) {
-                field.assign(r + 2, kFieldLength);
-            } else if (field.compare(0, kFieldLength, r + 2, kFieldLength) != 0) {
-                return count;
-            }
-            count += r[1] == kEntry ? 1 : 0;
-        }
-        record += got;
-    }
-    return count;
+    return SpanOf(book, n).positions;
 }
 
 PositionCounts CountPositions(const Book& book, GameRange range) {

@@ -193,6 +193,8 @@ TEST_F(BookExportCli, FilesAndNamesForEachChoice) {
     // The first and last positions differ; a BMP is the window's 24-bit picture.
     EXPECT_NE(Image("out0/sub/1.png"), Image("out1/sub/1.bmp").convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(Slurp(m_dir / "out1/sub/1.bmp").substr(0, 2), "BM");
+    // A PNG is compressed: far below the 46 kB of the picture's pixels.
+    EXPECT_LT(fs::file_size(m_dir / "out0/sub/1.png"), 124u * 124 * 3 / 4);
     // The diagram is what render draws for the same position.
     ASSERT_EQ(Cli("render", "-o " + (m_dir / "k.bmp").string() + " 8/8/8/8/8/8/8/K6k").status, 0);
     EXPECT_EQ(Image("out0/sub/3.png").convertToFormat(QImage::Format_RGB32),
@@ -466,6 +468,38 @@ TEST_F(BookExportCli, SheetIsADrawing) {
     const std::string text = PdfText("font.pdf");
     EXPECT_NE(text.find("1. White 1 \u2013 Black 1, Event 1"), std::string::npos) << text;
     EXPECT_NE(text.find("Page 3 of 3"), std::string::npos) << text;
+}
+
+TEST_F(BookExportCli, AFullDiskLeavesCompleteFilesOnly) {
+    fs::copy_file(SHIPPED_STYLES, m_dir / "Pandrel.ini");
+    // Two small diagrams (46 kB as BMP), then a large one (700 kB).
+    const std::string book =
+        Book("s.fen", "[White \"a\"]\nK7\n[White \"b\"]\n8/K7\n[White \"c\"]\n[Style \"Large\"]\nK7\n");
+    // Files may grow to kB kilobytes: the limit fails writes beyond it as a
+    // full disk does.
+    const auto limited = [&](int kB, const std::string& args) {
+        const std::string command = "ulimit -f " + std::to_string(kB) +
+                                    "; trap '' XFSZ; XDG_RUNTIME_DIR=" + (m_dir / "run").string() + " " +
+                                    CLI_PATH + " --appdir " + m_dir.string() + " --style 'Bitmap 15' " +
+                                    args + " " + book + " >" + (m_dir / "out.txt").string() + " 2>&1";
+        const int raw = std::system(("bash -c \"" + command + "\"").c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    EXPECT_EQ(limited(400, "render-book --format bmp -o " + (m_dir / "bmp").string()), 1);
+    EXPECT_NE(Slurp(m_dir / "out.txt").find("3.bmp"), std::string::npos) << Slurp(m_dir / "out.txt");
+    EXPECT_EQ(Files("bmp"), (std::vector<std::string>{"1.bmp", "2.bmp", "index.csv"}));  // no temporary
+    EXPECT_FALSE(Image("bmp/2.bmp").isNull());
+    const std::string index = Slurp(m_dir / "bmp/index.csv");
+    EXPECT_EQ(std::count(index.begin(), index.end(), '\n'), 3) << index;
+
+    fs::create_directories(m_dir / "sheet");
+    EXPECT_EQ(limited(8, "sheet -o " + (m_dir / "sheet/s.pdf").string()), 1);
+    EXPECT_NE(Slurp(m_dir / "out.txt").find("cannot write " + (m_dir / "sheet/s.pdf").string()),
+              std::string::npos)
+        << Slurp(m_dir / "out.txt");
+    EXPECT_TRUE(fs::is_empty(m_dir / "sheet"));
+    EXPECT_EQ(limited(400, "sheet -o " + (m_dir / "sheet/s.pdf").string()), 0);
+    EXPECT_EQ(Pdf("sheet/s.pdf").pages, 1);
 }
 
 TEST_F(BookExportCli, StyleTagsSwitchAsInTheWindow) {

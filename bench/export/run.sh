@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Book export speed: render-book to PNG, BMP and SVG, and a sheet of 12
+# Book export speed: render-book to PNG, BMP, SVG and PDF, and a sheet of 12
 # diagrams a page, on the first 2,000 games of the benchmark book. Each
 # figure is the best of a few whole-process runs (conversion included).
 #
@@ -30,12 +30,17 @@ book=$tmp/games.pgn
 
 # Runs the command runs times; prints the best wall time and the best CPU
 # time (user + system) in seconds. The machine may be shared: the CPU time
-# is the figure that does not depend on the other load.
+# is the figure that does not depend on the other load. Every run writes
+# into a folder of its own (@OUT@ in the command), removed only at the end:
+# on ext4, files made just after thousands were deleted cost the kernel
+# several times what the program spends drawing them.
+run_no=0
 best() {
-  local wall="" cpu=""
+  local wall="" cpu="" out
   for _ in $(seq "$runs"); do
-    rm -rf "$tmp/out" "$tmp/sheet.pdf"
-    /usr/bin/time -f "%e %U %S" -o "$tmp/time" "$@" > "$tmp/stdout" 2>/dev/null
+    run_no=$((run_no + 1))
+    out=$tmp/run$run_no
+    /usr/bin/time -f "%e %U %S" -o "$tmp/time" "${@//@OUT@/$out}" > "$tmp/stdout" 2>/dev/null
     read -r e u s < "$tmp/time"
     wall=$(awk -v a="$wall" -v b="$e" 'BEGIN { print (a == "" || b < a) ? b : a }')
     cpu=$(awk -v a="$cpu" -v b="$u" -v c="$s" 'BEGIN { t = b + c; print (a == "" || t < a) ? t : a }')
@@ -51,15 +56,15 @@ report() {
 }
 
 echo "== Book export, first $games games (best of $runs; load average $(cut -d' ' -f1 /proc/loadavg)) =="
-for format in png bmp svg; do
+for format in png bmp svg pdf; do
   if ! "$cli" render-book --appdir "$tmp/app" "$book" -o "$tmp/probe" --format "$format" --games 1 >/dev/null 2>&1; then
     echo "render-book --format $format: not available in this build"
     continue
   fi
-  read -r wall cpu < <(best "$cli" render-book --appdir "$tmp/app" "$book" -o "$tmp/out" --format "$format")
+  read -r wall cpu < <(best "$cli" render-book --appdir "$tmp/app" "$book" -o @OUT@ --format "$format")
   report "render-book --format $format" "$wall" "$cpu"
 done
-read -r wall cpu < <(best "$cli" sheet --appdir "$tmp/app" "$book" -o "$tmp/sheet.pdf" --per-page 12)
+read -r wall cpu < <(best "$cli" sheet --appdir "$tmp/app" "$book" -o @OUT@.pdf --per-page 12)
 report "sheet --per-page 12" "$wall" "$cpu"
-rss=$( { /usr/bin/time -f "%M" "$cli" render-book --appdir "$tmp/app" "$book" -o "$tmp/out" --format png >/dev/null; } 2>&1 | tail -1)
+rss=$( { /usr/bin/time -f "%M" "$cli" render-book --appdir "$tmp/app" "$book" -o "$tmp/rss" --format png >/dev/null; } 2>&1 | tail -1)
 echo "render-book peak memory: ${rss} KiB"

@@ -7,7 +7,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 
 namespace diagram {
 
@@ -20,13 +19,6 @@ bool Fail(QString* error, const QString& reason) {
         *error = reason;
     }
     return false;
-}
-
-void SetUpSvg(QSvgGenerator& svg, const QSize& size) {
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setResolution(kScreenDpi);
-    svg.setTitle(QStringLiteral("Pandrel diagram"));
 }
 
 }  // namespace
@@ -49,14 +41,7 @@ QImage DiagramImage(const Renderer& renderer, const settings::Style& style, cons
 QByteArray DiagramSvg(const Renderer& renderer, const settings::Style& style, const position::Vet& vet,
                       int reversed) {
     QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    SetUpSvg(svg, renderer.logicalSize());
-    svg.setOutputDevice(&buffer);
-    QPainter painter(&svg);
-    renderer.PaintDiagram(painter, style, vet, reversed);
-    painter.end();
+    renderer.WriteSvg(bytes, style, vet, reversed);
     return bytes;
 }
 

@@ -70,26 +70,22 @@ QPainterPath FontMen::ManPath(ManKind kind, bool solid, int angle, const QRectF&
     return t.map(path);
 }
 
-void FontMen::PaintMan(QPainter& painter, const QRectF& square, int p) const {
+std::vector<FontMen::Fill> FontMen::ManFills(const QRectF& square, int p) const {
     if (p < 1 || static_cast<size_t>(p) >= m_glyphs.size()) {
-        return;
+        return {};
     }
     const Glyph& glyph = m_glyphs[static_cast<size_t>(p)];
     if (glyph.kind == ManKind::kNone) {
-        return;
+        return {};
     }
     const QPainterPath solid = ManPath(glyph.kind, true, glyph.angle, square);
     const QPainterPath outline = ManPath(glyph.kind, false, glyph.angle, square);
-    painter.setPen(Qt::NoPen);
     switch (glyph.side) {
         case ManSide::kWhite:
             // Light inside, dark outline on top.
-            painter.fillPath(solid, LightMan());
-            painter.fillPath(outline, DarkMan());
-            break;
+            return {{solid, LightMan()}, {outline, DarkMan()}};
         case ManSide::kBlack:
-            painter.fillPath(solid, DarkMan());
-            break;
+            return {{solid, DarkMan()}};
         case ManSide::kNeutral: {
             // Left half as a white man, right half as a black one; cut as
             // paths so vector output needs no clipping.
@@ -101,34 +97,62 @@ void FontMen::PaintMan(QPainter& painter, const QRectF& square, int p) const {
             leftHalf.addRect(left);
             QPainterPath rightHalf;
             rightHalf.addRect(right);
-            painter.fillPath(solid.intersected(leftHalf), LightMan());
-            painter.fillPath(outline.intersected(leftHalf), DarkMan());
-            painter.fillPath(solid.intersected(rightHalf), DarkMan());
-            painter.fillPath(outline.intersected(rightHalf), DarkMan());
-            break;
+            return {{solid.intersected(leftHalf), LightMan()},
+                    {outline.intersected(leftHalf), DarkMan()},
+                    {solid.intersected(rightHalf), DarkMan()},
+                    {outline.intersected(rightHalf), DarkMan()}};
         }
+    }
+    return {};
+}
+
+void FontMen::PaintMan(QPainter& painter, const QRectF& square, int p) const {
+    painter.setPen(Qt::NoPen);
+    for (const Fill& fill : ManFills(square, p)) {
+        painter.fillPath(fill.path, fill.colour);
     }
 }
 
-void FontMen::PaintSquare(QPainter& painter, const QRectF& square, int p, bool dark) const {
+FontMen::Square FontMen::SquareShapes(const QRectF& square, int p, bool dark) const {
+    Square shapes;
     if (dark && m_hatch) {
-        painter.fillRect(square, m_light);
+        shapes.ground = m_light;
+        shapes.hatchColour = m_dark;
+        shapes.hatchWidth = std::max(1, static_cast<int>(HatchPitch(square.width(), square.height()) / 4));
+        for (Segment s : HatchLines(square.width(), square.height())) {
+            s.x1 += square.x();
+            s.x2 += square.x();
+            s.y1 += square.y();
+            s.y2 += square.y();
+            shapes.hatching.push_back(s);
+        }
+    } else {
+        shapes.ground = dark ? m_dark : m_light;
+    }
+    shapes.fills = ManFills(square, p);
+    return shapes;
+}
+
+void FontMen::PaintSquare(QPainter& painter, const QRectF& square, int p, bool dark) const {
+    const Square shapes = SquareShapes(square, p, dark);
+    painter.fillRect(square, shapes.ground);
+    if (!shapes.hatching.empty()) {
         // Crisp lines of whole pixels, as a printed diagram's hatching.
         const bool smooth = painter.testRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::Antialiasing, false);
-        QPen pen(m_dark);
-        pen.setWidth(std::max(1, static_cast<int>(HatchPitch(square.width(), square.height()) / 4)));
+        QPen pen(shapes.hatchColour);
+        pen.setWidth(shapes.hatchWidth);
         pen.setCapStyle(Qt::FlatCap);
         painter.setPen(pen);
-        for (const Segment& s : HatchLines(square.width(), square.height())) {
-            painter.drawLine(QPointF(square.x() + s.x1, square.y() + s.y1),
-                             QPointF(square.x() + s.x2, square.y() + s.y2));
+        for (const Segment& s : shapes.hatching) {
+            painter.drawLine(QPointF(s.x1, s.y1), QPointF(s.x2, s.y2));
         }
         painter.setRenderHint(QPainter::Antialiasing, smooth);
-    } else {
-        painter.fillRect(square, dark ? m_dark : m_light);
     }
-    PaintMan(painter, square, p);
+    painter.setPen(Qt::NoPen);
+    for (const Fill& fill : shapes.fills) {
+        painter.fillPath(fill.path, fill.colour);
+    }
 }
 
 }  // namespace diagram

@@ -8,6 +8,7 @@
 #include <array>
 #include <vector>
 
+#include "diagram/image_formats.h"
 #include "diagram/piece_glyphs.h"
 #include "settings/style.h"
 
@@ -22,8 +23,29 @@ class FontMen {
     /// Takes the font, glyph table and square colours of the style.
     explicit FontMen(const settings::Style& style);
 
-    /// Paints one square of the board at `square`: the light or dark ground
-    /// (hatched when the style asks) and the man of piece index p, if any.
+    /// An outline filled in one colour.
+    struct Fill {
+        QPainterPath path;
+        QColor colour;
+    };
+    /// What one square of the board is made of, in the order it is painted.
+    struct Square {
+        QColor ground;                  ///< The square filled in this first.
+        std::vector<Segment> hatching;  ///< Then these lines over it (a hatched dark square).
+        QColor hatchColour;
+        int hatchWidth = 1;       ///< Pen width of the hatching, drawn crisp (not smoothed).
+        std::vector<Fill> fills;  ///< Then the man's outlines.
+    };
+
+    /// The shapes of one square of the board at `square`: the light or dark
+    /// ground (hatched when the style asks) and the man of piece index p, if any.
+    Square SquareShapes(const QRectF& square, int p, bool dark) const;
+
+    /// The outlines of the man of piece index p centred in `square`, none
+    /// for the empty square.
+    std::vector<Fill> ManFills(const QRectF& square, int p) const;
+
+    /// Paints one square of the board at `square`, as SquareShapes gives it.
     void PaintSquare(QPainter& painter, const QRectF& square, int p, bool dark) const;
 
     /// Paints the man of piece index p centred in `square` without its ground.

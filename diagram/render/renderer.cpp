@@ -85,6 +85,8 @@ bool Renderer::DrawBoard(settings::Style& style, int reversed) {
     m_strokes.clear();
     m_scaledPecas = QImage();
     m_cells.clear();
+    m_svgHead.clear();
+    m_svgSquares.clear();
     if (m_bitmapScale != 1) {
         const auto scaled = [this](const QImage& image) {
             const QSize size(std::max(1, static_cast<int>(std::lround(image.width() * m_bitmapScale))),

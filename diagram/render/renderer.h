@@ -1,6 +1,7 @@
 #pragma once
 // Paints the diagram picture from the style and the board vector.
 
+#include <QByteArray>
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -70,6 +71,7 @@ class Renderer {
     void setPieces(const QImage& pieces) {
         m_pecas = pieces.convertToFormat(QImage::Format_RGB32);
         m_cells.clear();
+        m_svgSquares.clear();
     }
 
     /// The lettering font a style asks for, at screen resolution.
@@ -103,7 +105,15 @@ class Renderer {
     void PaintDiagram(QPainter& painter, const settings::Style& style, const position::Vet& vet,
                       int reversed) const;
 
+    /// Writes the whole diagram, as PaintDiagram paints it, as an SVG
+    /// document onto out: squares as rectangles (a bitmap style's as its
+    /// cells), men as paths, lettering as text, strokes as lines and
+    /// circles. Call after DrawBoard for the same style.
+    void WriteSvg(QByteArray& out, const settings::Style& style, const position::Vet& vet,
+                  int reversed) const;
+
   private:
+    void SvgSquare(QByteArray& out, const settings::Style& style, int code, const CellCopy& copy) const;
     void DrawLettering(const settings::Style& style, int reversed);
     void PaintFrame(QPainter& painter, const settings::Style& style) const;
     void PaintLettering(QPainter& painter, const QPaintDevice* metricsDevice, const settings::Style& style,
@@ -126,6 +136,11 @@ class Renderer {
     // Bitmap style: the cells PaintDiagram has drawn, cut from the pieces
     // bitmap, by their rectangle in it (x, y, width, height).
     mutable std::map<std::tuple<int, int, int, int>, QImage> m_cells;
+    // WriteSvg's parts that stay from one position to the next: the head
+    // (ground, border, frame, lettering) and each cell code's square.
+    mutable QByteArray m_svgHead;
+    mutable int m_svgHeadReversed = 0;  // the lettering of the head follows the turn
+    mutable std::vector<QByteArray> m_svgSquares;
 };
 
 }  // namespace diagram

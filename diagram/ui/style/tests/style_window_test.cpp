@@ -39,8 +39,10 @@ TEST_F(StyleWindowTest, OpensWithTheStyleInItsFields) {
     });
 }
 
-TEST_F(StyleWindowTest, CtrlEInTheStyleListOpensTheWindow) {
-    // The menus' keys win over the style list's text box, as over the FEN box.
+TEST_F(StyleWindowTest, MenuKeysWinOverTheStyleList) {
+    // The menus' keys win over the style list's text box, as over the FEN box:
+    // Ctrl+E opens the Style window, Ctrl+C and Ctrl+V copy and paste the
+    // position rather than the list's text.
     QApplication::setActiveWindow(m_main.get());
     QComboBox* list = m_main->Combo1();
     list->setFocus();
@@ -53,8 +55,20 @@ TEST_F(StyleWindowTest, CtrlEInTheStyleListOpensTheWindow) {
     });
     QTest::keyClick(list, Qt::Key_E, Qt::ControlModifier);
     EXPECT_TRUE(shown);
-    // Typing in the list still edits its text.
+
+    // The Style window has gone: the main window is the active one again.
+    QApplication::setActiveWindow(m_main.get());
     list->setFocus();
+    m_fakes.clipboard.Clear();
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(m_fakes.clipboard.text, m_main->Text1()->text());
+    m_fakes.clipboard.text = QStringLiteral("k/");
+    const QString listText = list->currentText();
+    QTest::keyClick(list, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(m_main->Text1()->text(), "k7/");
+    EXPECT_EQ(list->currentText(), listText);
+
+    // Typing in the list still edits its text.
     list->setEditText(QString());
     QTest::keyClicks(list, "al");
     EXPECT_EQ(list->currentText(), "al");
