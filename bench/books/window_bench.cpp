@@ -107,8 +107,8 @@ int main(int argc, char* argv[]) {
     platform::FakeServices fakes;
     diagram::ui::Program program;
     diagram::ui::MainWindow window(program, fakes.services());
-    editing::ui::Attach(window);
-    books::ui::BookCommands* commands = books::ui::Attach(window);
+    editing::ui::Attach(window.host());
+    books::ui::BookCommands* commands = books::ui::Attach(window.host());
     diagram::ui::StartupOptions options;
     options.exeDir = dir.path().toStdString();
     window.Load(options);
