@@ -20,6 +20,7 @@
 #include "diagram/ui/secondary_windows.h"
 #include "diagram/ui/style_list.h"
 #include "engines/engine_state.h"
+#include "platform/ui/teardown.h"
 #include "settings/settings_file.h"
 
 namespace diagram::ui {
@@ -125,6 +126,9 @@ MainWindow::~MainWindow() {
     // goes still reaches the program through it.
     m_host->setParent(nullptr);
     m_host->setParent(this);
+    // The controls and the secondary windows go while this window is still
+    // whole: one that loses the focus as it goes calls back into it.
+    platform::ui::DeleteChildWidgets(this);
     delete m_windows;
 }
 

@@ -12,6 +12,7 @@
 #include "diagram/ui/picture_view.h"
 #include "editing/mouse_edit.h"
 #include "editing/palette.h"
+#include "platform/ui/teardown.h"
 
 namespace editing::ui {
 
@@ -105,6 +106,11 @@ ViewWindow::ViewWindow(diagram::ui::Host& host)
         m_host.program().editing.SelectedPiece = -1;
         DrawSelect();
     });
+}
+
+ViewWindow::~ViewWindow() {
+    // The palette loses the focus as it goes and says so to this window.
+    platform::ui::DeleteChildWidgets(this);
 }
 
 void ViewWindow::DrawView() {

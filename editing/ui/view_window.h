@@ -49,6 +49,7 @@ class ViewWindow : public QWidget {
 
   public:
     explicit ViewWindow(diagram::ui::Host& host);
+    ~ViewWindow() override;
 
     /// Lays out and paints the palette from the style and the pieces bitmap,
     /// then the preview. A chosen piece the piece list no longer has is
