@@ -29,24 +29,6 @@ bool ParseScale(const std::string& text, double& scale) {
     return end == text.c_str() + text.size() && std::isfinite(scale) && scale > 0;
 }
 
-// A font style that names no picture files reads none: the men are drawn,
-// and the program's own pieces picture is a BMP, which Qt reads itself. The
-// image format plugins would only be loaded, every one of them, to be asked
-// whether they write the format, at a cost larger than the drawing's.
-bool ReadsNoPictures(const settings::Style& style) {
-    return style.IsFontStyle() && style.BORDERFILE.empty() && style.PIECESFILE.empty();
-}
-
-// Only the platform plugin is looked for: in its own folder, as before.
-void LeaveOutImagePlugins() {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM_PLUGIN_PATH")) {
-        qputenv(
-            "QT_QPA_PLATFORM_PLUGIN_PATH",
-            QFile::encodeName(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms")));
-    }
-    QCoreApplication::setLibraryPaths({});
-}
-
 const Register render(
     "render",
     "[--format bmp|png|svg|pdf] [--scale K] [--reversed] -o FILE TEXT   writes the diagram of TEXT (-o - for "
@@ -110,8 +92,20 @@ const Register render(
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             }
-            if (ReadsNoPictures(program.style)) {
-                LeaveOutImagePlugins();
+            // A font style that names no picture files reads none: the men
+            // are drawn, and the program's own pieces picture is a BMP, which
+            // Qt reads itself. The image format plugins would only be loaded,
+            // every one of them, to be asked whether they write the format,
+            // at a cost larger than the drawing's. Only the platform plugin
+            // is looked for then, in its own folder as before.
+            const settings::Style& style = program.style;
+            if (style.IsFontStyle() && style.BORDERFILE.empty() && style.PIECESFILE.empty()) {
+                if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM_PLUGIN_PATH")) {
+                    qputenv("QT_QPA_PLATFORM_PLUGIN_PATH",
+                            QFile::encodeName(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                                              QStringLiteral("/platforms")));
+                }
+                QCoreApplication::setLibraryPaths({});
             }
             static int argc = 1;
             static char name[] = "pandrel-cli";
