@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
@@ -89,6 +90,21 @@ const Register render(
         if (needsFonts && QGuiApplication::instance() == nullptr) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
                 qputenv("QT_QPA_PLATFORM", "offscreen");
+            }
+            // A font style that names no picture files reads none: the men
+            // are drawn, and the program's own pieces picture is a BMP, which
+            // Qt reads itself. The image format plugins would only be loaded,
+            // every one of them, to be asked whether they write the format,
+            // at a cost larger than the drawing's. Only the platform plugin
+            // is looked for then, in its own folder as before.
+            const settings::Style& style = program.style;
+            if (style.IsFontStyle() && style.BORDERFILE.empty() && style.PIECESFILE.empty()) {
+                if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM_PLUGIN_PATH")) {
+                    qputenv("QT_QPA_PLATFORM_PLUGIN_PATH",
+                            QFile::encodeName(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                                              QStringLiteral("/platforms")));
+                }
+                QCoreApplication::setLibraryPaths({});
             }
             static int argc = 1;
             static char name[] = "pandrel-cli";

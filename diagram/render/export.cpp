@@ -119,7 +119,13 @@ bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QStri
     }
     position::Vet vet;
     position::ResetVet(vet, style.Shape());
-    renderer.Build(vet, request.text, style, reversedCode());
+    if (request.format == ImageFormat::kSvg || request.format == ImageFormat::kPdf) {
+        // Drawings are painted afresh from the board vector: the picture's
+        // squares would be painted for nothing.
+        diagram::Build(vet, request.text, style, {});
+    } else {
+        renderer.Build(vet, request.text, style, reversedCode());
+    }
     return WriteDiagram(renderer, style, vet, reversedCode(), request.format, path, error);
 }
 

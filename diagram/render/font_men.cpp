@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QPen>
+#include <QRawFont>
 #include <QTransform>
 #include <algorithm>
 
@@ -18,13 +19,18 @@ constexpr double kReferencePixels = 200;
 // Share of the square the largest man fills.
 constexpr double kFill = 0.86;
 
-QPainterPath GlyphOutline(const QFont& font, char32_t codePoint) {
-    QPainterPath path;
-    if (codePoint == 0) {
-        return path;
+// The outline of one character, its baseline on y = 0. Taken from the font
+// file directly: laying out a one-letter text would cost more than all the
+// drawing of a diagram.
+QPainterPath GlyphOutline(const QRawFont& font, char32_t codePoint) {
+    if (codePoint == 0 || !font.isValid()) {
+        return {};
     }
-    path.addText(QPointF(0, 0), font, QString::fromUcs4(&codePoint, 1));
-    return path;
+    const QList<quint32> glyphs = font.glyphIndexesForString(QString::fromUcs4(&codePoint, 1));
+    if (glyphs.size() != 1 || glyphs[0] == 0) {
+        return {};
+    }
+    return font.pathForGlyph(glyphs[0]);
 }
 
 }  // namespace
@@ -34,9 +40,10 @@ FontMen::FontMen(const settings::Style& style)
       m_light(ToQColor(style.LIGHTCOLOR)),
       m_dark(ToQColor(style.DARKCOLOR)),
       m_hatch(style.DARKHATCH == 1) {
-    QFont font(QString::fromStdString(style.PIECESFONT));
-    font.setPixelSize(static_cast<int>(kReferencePixels));
-    font.setStyleStrategy(QFont::PreferOutline);
+    QFont wanted(QString::fromStdString(style.PIECESFONT));
+    wanted.setPixelSize(static_cast<int>(kReferencePixels));
+    wanted.setStyleStrategy(QFont::PreferOutline);
+    const QRawFont font = QRawFont::fromFont(wanted);
     double extent = 0;
     for (ManKind kind : {ManKind::kPawn, ManKind::kKnight, ManKind::kBishop, ManKind::kRook, ManKind::kQueen,
                          ManKind::kKing}) {

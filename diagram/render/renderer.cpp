@@ -189,21 +189,28 @@ void Renderer::PaintLettering(QPainter& painter, const QPaintDevice* metricsDevi
 }
 
 void Renderer::MakeTiles(const settings::Style& style) {
+    // The squares are drawn when first put on the board: a position shows
+    // only some of the cell codes, and an exported drawing none.
     m_men = FontMen(style);
-    const int n = static_cast<int>(style.PIECESLIST.size());
-    const double w = std::max(1L, std::lround(Px(style.SQRWIDTH)));
-    const double h = std::max(1L, std::lround(Px(style.SQRHEIGHT)));
-    m_tiles.assign(static_cast<size_t>(2 * (n + 1)), QImage());
-    for (int code = 0; code < 2 * (n + 1); ++code) {
-        QImage tile(static_cast<int>(std::lround(w * m_ratio)), static_cast<int>(std::lround(h * m_ratio)),
-                    QImage::Format_RGB32);
-        tile.setDevicePixelRatio(m_ratio);
+    m_tileCells = static_cast<int>(style.PIECESLIST.size()) + 1;
+    m_tileRatio = m_ratio;
+    m_tileSize =
+        QSizeF(std::max(1L, std::lround(Px(style.SQRWIDTH))), std::max(1L, std::lround(Px(style.SQRHEIGHT))));
+    m_tiles.assign(static_cast<size_t>(2 * m_tileCells), QImage());
+}
+
+const QImage& Renderer::Tile(int code) {
+    QImage& tile = m_tiles[static_cast<size_t>(code)];
+    if (tile.isNull()) {
+        tile = QImage(static_cast<int>(std::lround(m_tileSize.width() * m_tileRatio)),
+                      static_cast<int>(std::lround(m_tileSize.height() * m_tileRatio)), QImage::Format_RGB32);
+        tile.setDevicePixelRatio(m_tileRatio);
         QPainter painter(&tile);
         painter.setRenderHint(QPainter::Antialiasing);
-        m_men.PaintSquare(painter, QRectF(0, 0, w, h), code % (n + 1), code / (n + 1) == 1);
-        painter.end();
-        m_tiles[static_cast<size_t>(code)] = tile;
+        m_men.PaintSquare(painter, QRectF(QPointF(0, 0), m_tileSize), code % m_tileCells,
+                          code / m_tileCells == 1);
     }
+    return tile;
 }
 
 void Renderer::DrawStroke(const OverlayStroke& stroke) {
@@ -336,9 +343,10 @@ void Renderer::PutTile(const CellCopy& copy, int code) {
     if (code < 0 || static_cast<size_t>(code) >= m_tiles.size() || m_picture.isNull()) {
         return;
     }
-    const QImage& tile = m_tiles[static_cast<size_t>(code)];
-    const int tx = static_cast<int>(std::lround(std::lround(Px(copy.target.x)) * m_ratio));
-    const int ty = static_cast<int>(std::lround(std::lround(Px(copy.target.y)) * m_ratio));
+    const QImage& tile = Tile(code);
+    // At the density of the picture, which a new ratio changes only at the next DrawBoard.
+    const int tx = static_cast<int>(std::lround(std::lround(Px(copy.target.x)) * m_tileRatio));
+    const int ty = static_cast<int>(std::lround(std::lround(Px(copy.target.y)) * m_tileRatio));
     const QRect target = QRect(tx, ty, tile.width(), tile.height()).intersected(m_picture.rect());
     if (target.isEmpty()) {
         return;

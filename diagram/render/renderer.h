@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QFont>
 #include <QImage>
+#include <QSizeF>
 #include <QString>
 #include <map>
 #include <tuple>
@@ -121,6 +122,7 @@ class Renderer {
     void PaintCell(QPainter& painter, const settings::Style& style, int reversed, int code, int s1) const;
     void MakeTiles(const settings::Style& style);
     void PutTile(const CellCopy& copy, int code);
+    const QImage& Tile(int code);
     const QImage& Cells() const { return m_scaledPecas.isNull() ? m_pecas : m_scaledPecas; }
 
     QImage m_picture;
@@ -131,7 +133,10 @@ class Renderer {
     double m_bitmapScale = 1;
     bool m_font = false;
     FontMen m_men;
-    std::vector<QImage> m_tiles;  // font style: one drawn square per cell code
+    std::vector<QImage> m_tiles;  // font style: one drawn square per cell code, once drawn
+    QSizeF m_tileSize;            // their size in picture pixels
+    int m_tileCells = 1;          // cell codes of one square colour
+    double m_tileRatio = 1;       // the picture's device pixels per pixel
     std::vector<OverlayStroke> m_strokes;
     // Bitmap style: the cells PaintDiagram has drawn, cut from the pieces
     // bitmap, by their rectangle in it (x, y, width, height).

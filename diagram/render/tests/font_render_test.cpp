@@ -240,3 +240,26 @@ TEST(RasterOutput, BitmapStylesAsDrawnDenseScreensDrawnAgain) {
 }
 
 }  // namespace
+
+namespace {
+
+// The squares of a font style are drawn when first put on the board, at the
+// density of the picture they go into: a ratio set after DrawBoard, or
+// squares put one by one after a full board, give the same picture.
+TEST(FontStyle, SquaresDrawnOnDemandMatchThePicture) {
+    Drawn whole(FontStyle(30), 2);
+    const QImage& full = whole.Draw(kStart);
+
+    Drawn late(FontStyle(30), 2);
+    late.renderer.DrawBoard(late.style, 0);
+    late.renderer.setDevicePixelRatio(1);  // for the next DrawBoard only
+    position::ResetVet(late.vet, late.style.Shape());
+    late.renderer.Build(late.vet, "8/8/8/8/8/8/8/8", late.style, 0);
+    late.renderer.Build(late.vet, kStart, late.style, 0);
+    ASSERT_EQ(late.renderer.picture().size(), full.size());
+    EXPECT_EQ(Differing(late.renderer.picture(), full), 0);
+    // A white king on a light square and a black one on a dark square differ.
+    EXPECT_GT(Differing(whole.Square(4, 7), whole.Square(4, 0)), 0.05);
+}
+
+}  // namespace
