@@ -77,8 +77,9 @@ std::optional<Square> SquareAt(const Grid& grid, double x, double y) {
     }
     // With an offset the last row and column reach past where a further step would begin;
     // that strip is still their own square, not one beyond the grid.
-    const int row = static_cast<int>(std::min<double>(std::floor(y / rowStep), 1));
-    const int col = static_cast<int>(std::min<double>(std::floor(x / colStep), grid.AtualCols - 1));
+    const int row = static_cast<int>(std::min<double>(std::floor(y / static_cast<double>(rowStep)), 1));
+    const int col =
+        static_cast<int>(std::min<double>(std::floor(x / static_cast<double>(colStep)), grid.AtualCols - 1));
     return Square{row, col};
 }
 
