@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "platform/ui/teardown.h"
+
 namespace diagram::ui {
 
 namespace {
@@ -102,6 +104,12 @@ BookPanel::BookPanel(QWidget* parent) : QFrame(parent) {
         m_ui.Label5->setFrameStyle(hasFocus ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
     });
     hide();
+}
+
+BookPanel::~BookPanel() {
+    // The books subsystem watches the list and the scroll bar and reaches the
+    // label through this panel when they lose the focus.
+    platform::ui::DeleteChildWidgets(this);
 }
 
 }  // namespace diagram::ui

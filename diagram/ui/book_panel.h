@@ -46,6 +46,7 @@ class BookPanel : public QFrame {
 
   public:
     explicit BookPanel(QWidget* parent = nullptr);
+    ~BookPanel() override;
 
     StepArea* Picture1() const { return m_ui.Picture1; }
     QLabel* Label1() const { return m_ui.Label1; }
