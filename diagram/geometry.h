@@ -2,6 +2,7 @@
 // Where everything of the diagram picture goes, in twips (15 to a pixel):
 // squares, piece cells, frame, coordinate lettering, picture and window size.
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -49,6 +50,26 @@ struct CellCopy {
 
 /// The copy that paints cell `code` of the pieces bitmap on square s1 - 1.
 CellCopy PutPecaGeometry(const settings::Style& style, int reversed, int code, int s1);
+
+/// Calls fn(code, s1) for every square a full drawing of the board shows, in
+/// order: its man (or emptiness) from the painted plane where that is set,
+/// else from the position, as the cell code PutPeca takes, and s1 counted
+/// from 1. Squares holding neither are skipped.
+template <class Fn>
+void ForEachShownCell(const settings::Style& style, const position::Vet& vet, Fn&& fn) {
+    const position::BoardShape shape = style.Shape();
+    const int n = shape.Pieces();
+    const int squares = std::min(shape.Squares(), position::kMaxSquares);
+    for (int s = 0; s < squares; ++s) {
+        int v = vet(position::kPainted, s);
+        if (v < 0) {
+            v = vet(position::kPosition, s);
+        }
+        if (v >= 0) {
+            fn(v + (n + 1) * position::SqrColor(s, shape.cols), s + 1);
+        }
+    }
+}
 
 /// Display index of the square under a point of the picture, or -1.
 int PixToInd(const settings::Style& style, double x, double y);

@@ -289,19 +289,7 @@ void Renderer::PaintDiagram(QPainter& painter, const settings::Style& style, con
     screen.setDotsPerMeterX(kDotsPerMeter);
     screen.setDotsPerMeterY(kDotsPerMeter);
     PaintLettering(painter, &screen, style, reversed);
-    const position::BoardShape shape = style.Shape();
-    const int n = shape.Pieces();
-    const int squares = std::min(shape.Squares(), position::kMaxSquares);
-    for (int s = 0; s < squares; ++s) {
-        int v = vet(position::kPainted, s);
-        if (v < 0) {
-            v = vet(position::kPosition, s);
-        }
-        if (v < 0) {
-            continue;
-        }
-        PaintCell(painter, style, reversed, v + (n + 1) * position::SqrColor(s, shape.cols), s + 1);
-    }
+    ForEachShownCell(style, vet, [&](int code, int s1) { PaintCell(painter, style, reversed, code, s1); });
     for (const OverlayStroke& stroke : m_strokes) {
         PaintOverlayStroke(painter, stroke);
     }

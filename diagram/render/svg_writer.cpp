@@ -240,19 +240,8 @@ void Renderer::WriteSvg(QByteArray& out, const settings::Style& style, const pos
     }
     out += m_svgHead;
 
-    const position::BoardShape shape = style.Shape();
-    const int n = shape.Pieces();
-    const int squares = std::min(shape.Squares(), position::kMaxSquares);
-    for (int s = 0; s < squares; ++s) {
-        int v = vet(position::kPainted, s);
-        if (v < 0) {
-            v = vet(position::kPosition, s);
-        }
-        if (v < 0) {
-            continue;
-        }
-        const int code = v + (n + 1) * position::SqrColor(s, shape.cols);
-        const CellCopy copy = PutPecaGeometry(style, reversed, code, s + 1);
+    ForEachShownCell(style, vet, [&](int code, int s1) {
+        const CellCopy copy = PutPecaGeometry(style, reversed, code, s1);
         if (static_cast<size_t>(code) >= m_svgSquares.size()) {
             m_svgSquares.resize(static_cast<size_t>(code) + 1);
         }
@@ -264,7 +253,7 @@ void Renderer::WriteSvg(QByteArray& out, const settings::Style& style, const pos
             }
         }
         if (square == " ") {
-            continue;
+            return;
         }
         out += "<g transform=\"translate(";
         Number(out, std::lround(Px(copy.target.x)));
@@ -273,7 +262,7 @@ void Renderer::WriteSvg(QByteArray& out, const settings::Style& style, const pos
         out += ")\">\n";
         out += square;
         out += "</g>\n";
-    }
+    });
     for (const OverlayStroke& stroke : m_strokes) {
         const QColor colour = ToQColor(stroke.color);
         const QPointF from(Px(stroke.fromX), Px(stroke.fromY));
