@@ -68,6 +68,16 @@ std::vector<Line> FrameLines(const settings::Style& style) {
     }
     const double w = style.WNDWIDTH;
     const double h = style.WNDHEIGHT;
+    if (style.IsFontStyle()) {
+        // A closed frame whose outer edge is the picture's edge: the lines
+        // run corner to corner half the width in, and their square ends
+        // fill the corners, so nothing sticks out and no strip is left.
+        const double in = style.FRAMEWIDTH * 15 / 2.0;
+        const Point topLeft{in, in}, topRight{w - in, in}, bottomRight{w - in, h - in},
+            bottomLeft{in, h - in};
+        return {
+            {topLeft, topRight}, {topRight, bottomRight}, {bottomRight, bottomLeft}, {bottomLeft, topLeft}};
+    }
     const double half = std::floor(style.FRAMEWIDTH * 15 / 2.0);
     const double x = w - half - 66;
     const double y = h - half - 66;

@@ -80,7 +80,11 @@ struct Line {
     Point to;
 };
 
-/// The four frame lines, in drawing order; empty when the frame width is 0.
+/// The four frame lines, in drawing order, drawn FRAMEWIDTH pixels wide with
+/// square ends; empty when the frame width is 0. A bitmap style's lines run
+/// the picture's full length, the right and bottom ones 66 twips in from
+/// the picture's far edges; a font style's frame is closed, its outer edge
+/// on the picture's edge.
 std::vector<Line> FrameLines(const settings::Style& style);
 
 /// Font of the coordinate lettering as the style asks for it.

@@ -14,20 +14,73 @@ int Pieces(const settings::Style& style) {
     return static_cast<int>(style.PIECESLIST.size());
 }
 
+int Rows(const settings::Style& style) {
+    return (Pieces(style) + kPaletteColumns - 1) / kPaletteColumns;
+}
+
+// Window size the layout gives for cells of w x h twips at a pitch of their
+// own size (see LayoutPalette).
+int WindowWidthFor(int w) {
+    return (kPaletteColumns - 1) * w + w + 60 + 90 + 2 * w;
+}
+int WindowHeightFor(int h, int rows) {
+    return std::max(rows - 1, 0) * h + h + 60 + 380;
+}
+
 }  // namespace
 
-PaletteLayout LayoutPalette(const settings::Style& style) {
+PaletteGrid PaletteGridOf(const settings::Style& style, int maxWindowWidth, int maxWindowHeight) {
+    if (!style.IsFontStyle()) {
+        return {style.SQRWIDTH, style.SQRHEIGHT, style.SQRHTAB, style.SQRVTAB};
+    }
+    constexpr int kPx = diagram::kTwipsPerPixel;
+    // Whole pixels, so that the drawn men and the click mapping agree to the pixel.
+    const auto wholePixels = [](double twips) {
+        // A hair over, so that a product meant to be whole is not a pixel short.
+        return std::max(1, static_cast<int>(std::floor(twips / kPx + 1e-6))) * kPx;
+    };
+    int w = wholePixels(style.SQRWIDTH);
+    int h = wholePixels(style.SQRHEIGHT);
+    const int rows = std::max(Rows(style), 1);
+    double k = 1;
+    if (maxWindowWidth > 0 && WindowWidthFor(w) > maxWindowWidth) {
+        k = std::min(k, static_cast<double>(maxWindowWidth - WindowWidthFor(0)) /
+                            (WindowWidthFor(w) - WindowWidthFor(0)));
+    }
+    if (maxWindowHeight > 0 && WindowHeightFor(h, rows) > maxWindowHeight) {
+        k = std::min(k, static_cast<double>(maxWindowHeight - WindowHeightFor(0, rows)) /
+                            (WindowHeightFor(h, rows) - WindowHeightFor(0, rows)));
+    }
+    if (k < 1) {
+        // Never so small that the men cannot be told apart.
+        k = std::max(k, std::min(1.0, static_cast<double>(kLeastPaletteCell) / std::min(w, h)));
+        w = wholePixels(w * k);
+        h = wholePixels(h * k);
+    }
+    return {w, h, w, h};
+}
+
+PaletteLayout LayoutPalette(const settings::Style& style, const PaletteGrid& grid) {
     PaletteLayout l;
-    l.rows = (Pieces(style) + kPaletteColumns - 1) / kPaletteColumns;
+    l.rows = Rows(style);
     // An empty piece list still gets a palette of one (empty) row.
-    l.paletteHeight = std::max(l.rows - 1, 0) * style.SQRVTAB + style.SQRHEIGHT + 60;
-    l.paletteWidth = (kPaletteColumns - 1) * style.SQRHTAB + style.SQRWIDTH + 60;
+    l.paletteHeight = std::max(l.rows - 1, 0) * grid.vPitch + grid.height + 60;
+    l.paletteWidth = (kPaletteColumns - 1) * grid.hPitch + grid.width + 60;
     l.windowHeight = l.paletteHeight + 380;
-    l.windowWidth = l.paletteWidth + 90 + 2 * style.SQRWIDTH;
-    l.preview = {l.paletteWidth + style.SQRWIDTH / 2.0, style.SQRWIDTH / 2.0};
-    l.previewWidth = style.SQRWIDTH;
-    l.previewHeight = style.SQRHEIGHT;
+    l.windowWidth = l.paletteWidth + 90 + 2 * grid.width;
+    l.preview = {l.paletteWidth + grid.width / 2.0, grid.width / 2.0};
+    l.previewWidth = grid.width;
+    l.previewHeight = grid.height;
     return l;
+}
+
+PaletteLayout LayoutPalette(const settings::Style& style) {
+    return LayoutPalette(style, PaletteGridOf(style));
+}
+
+diagram::Point PaletteCellOrigin(const PaletteGrid& grid, int i) {
+    return {static_cast<double>((i - 1) % kPaletteColumns * grid.hPitch),
+            static_cast<double>((i - 1) / kPaletteColumns * grid.vPitch)};
 }
 
 std::vector<diagram::CellCopy> PaletteCopies(const settings::Style& style) {
@@ -57,25 +110,33 @@ std::optional<diagram::CellCopy> PreviewCopy(const settings::Style& style, int p
     return c;
 }
 
-int PaletteIndex(const settings::Style& style, double x, double y) {
-    if (style.SQRHTAB <= 0 || style.SQRVTAB <= 0) {
+int PaletteIndex(const settings::Style& style, const PaletteGrid& grid, double x, double y) {
+    if (grid.hPitch <= 0 || grid.vPitch <= 0) {
         return 0;
     }
-    const double col = std::floor(x / style.SQRHTAB);
-    const double row = std::floor(y / style.SQRVTAB);
-    const int rows = (Pieces(style) + kPaletteColumns - 1) / kPaletteColumns;
-    if (col >= 0 && col < kPaletteColumns && row >= 0 && row < rows) {
+    const double col = std::floor(x / grid.hPitch);
+    const double row = std::floor(y / grid.vPitch);
+    if (col >= 0 && col < kPaletteColumns && row >= 0 && row < Rows(style)) {
         return static_cast<int>(col) + 1 + kPaletteColumns * static_cast<int>(row);
     }
     return 0;
 }
 
+int PaletteIndex(const settings::Style& style, double x, double y) {
+    return PaletteIndex(style, PaletteGridOf(style), x, y);
+}
+
 PaletteRelease PaletteMouseUp(EditState& state, position::Vet& vet, const settings::Style& style, double x,
                               double y, int dropTarget) {
+    return PaletteMouseUp(state, vet, style, PaletteGridOf(style), x, y, dropTarget);
+}
+
+PaletteRelease PaletteMouseUp(EditState& state, position::Vet& vet, const settings::Style& style,
+                              const PaletteGrid& grid, double x, double y, int dropTarget) {
     PaletteRelease r;
     const int n = Pieces(style);
-    const int u = PaletteIndex(style, x, y);
-    const int d = PaletteIndex(style, state.MouseDownX, state.MouseDownY);
+    const int u = PaletteIndex(style, grid, x, y);
+    const int d = PaletteIndex(style, grid, state.MouseDownX, state.MouseDownY);
     if (d < 1 || d > n) {
         return r;
     }

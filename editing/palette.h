@@ -15,6 +15,27 @@ namespace editing {
 /// Pieces in one palette row.
 inline constexpr int kPaletteColumns = 6;
 
+/// The palette's cells, in twips: the size of one man's picture and the
+/// pitch the cells are laid out at.
+struct PaletteGrid {
+    int width = 0;
+    int height = 0;
+    int hPitch = 0;
+    int vPitch = 0;
+    bool operator==(const PaletteGrid&) const = default;
+};
+
+/// Smallest cell of a drawn palette, in twips (16 pixels).
+inline constexpr int kLeastPaletteCell = 16 * diagram::kTwipsPerPixel;
+
+/// The cells of the palette for a style. A bitmap style's are the pieces
+/// bitmap's cells: square size and pitch as they are. A font style's men are
+/// drawn, each on a cell of the square's size without gaps, made smaller
+/// (in whole pixels, keeping the square's proportions, never below
+/// kLeastPaletteCell) when the window would be wider than maxWindowWidth or
+/// higher than maxWindowHeight twips; a limit of 0 or less is none.
+PaletteGrid PaletteGridOf(const settings::Style& style, int maxWindowWidth = 0, int maxWindowHeight = 0);
+
 /// Where the palette window's parts go, in twips.
 struct PaletteLayout {
     int rows = 0;          ///< Palette rows: n / 6 rounded up.
@@ -27,8 +48,13 @@ struct PaletteLayout {
     int previewHeight = 0;
 };
 
-/// Lays the palette window out for a style.
+/// Lays the palette window out for a style with cells of the given grid.
+PaletteLayout LayoutPalette(const settings::Style& style, const PaletteGrid& grid);
+/// The same with the style's own cells (PaletteGridOf without limits).
 PaletteLayout LayoutPalette(const settings::Style& style);
+
+/// Top-left corner of the palette cell of piece i (1-based), in twips.
+diagram::Point PaletteCellOrigin(const PaletteGrid& grid, int i);
 
 /// The copies from the pieces bitmap that paint the palette, piece 1 first:
 /// each piece's light-square picture at its palette cell.
@@ -39,6 +65,8 @@ std::optional<diagram::CellCopy> PreviewCopy(const settings::Style& style, int p
 
 /// Palette index (1-based) of a point of the palette picture in twips, or 0
 /// outside the grid. Indexes above n fall in the empty cells of the last row.
+int PaletteIndex(const settings::Style& style, const PaletteGrid& grid, double x, double y);
+/// The same with the style's own cells.
 int PaletteIndex(const settings::Style& style, double x, double y);
 
 /// What a release on the palette did.
@@ -60,6 +88,9 @@ struct PaletteRelease {
 /// marked square when no piece was chosen yet; a drag that leaves the grid
 /// puts the piece on the drop target (or the marked square). A target that
 /// is not on the current board places nothing.
+PaletteRelease PaletteMouseUp(EditState& state, position::Vet& vet, const settings::Style& style,
+                              const PaletteGrid& grid, double x, double y, int dropTarget);
+/// The same with the style's own cells.
 PaletteRelease PaletteMouseUp(EditState& state, position::Vet& vet, const settings::Style& style, double x,
                               double y, int dropTarget);
 

@@ -144,8 +144,11 @@ void FontMen::PaintSquare(QPainter& painter, const QRectF& square, int p, bool d
     const Square shapes = SquareShapes(square, p, dark);
     painter.fillRect(square, shapes.ground);
     if (!shapes.hatching.empty()) {
-        // Crisp lines of whole pixels, as a printed diagram's hatching.
-        const bool smooth = painter.testRenderHint(QPainter::Antialiasing);
+        // Crisp lines of whole pixels, as a printed diagram's hatching. A
+        // line's width reaches past the square at its ends: kept inside,
+        // or it would mark the neighbour or the margin.
+        painter.save();
+        painter.setClipRect(square, Qt::IntersectClip);
         painter.setRenderHint(QPainter::Antialiasing, false);
         QPen pen(shapes.hatchColour);
         pen.setWidth(shapes.hatchWidth);
@@ -154,7 +157,7 @@ void FontMen::PaintSquare(QPainter& painter, const QRectF& square, int p, bool d
         for (const Segment& s : shapes.hatching) {
             painter.drawLine(QPointF(s.x1, s.y1), QPointF(s.x2, s.y2));
         }
-        painter.setRenderHint(QPainter::Antialiasing, smooth);
+        painter.restore();
     }
     painter.setPen(Qt::NoPen);
     for (const Fill& fill : shapes.fills) {

@@ -144,6 +144,19 @@ void Renderer::PaintFrame(QPainter& painter, const settings::Style& style) const
     if (frame.empty()) {
         return;
     }
+    if (style.IsFontStyle()) {
+        // Each line as the rectangle its square-ended pen covers: whole
+        // pixels at any density, the same on a page as in the picture.
+        const double half = style.FRAMEWIDTH / 2.0;
+        for (const Line& line : frame) {
+            const QRectF span =
+                QRectF(QPointF(Px(line.from.x), Px(line.from.y)), QPointF(Px(line.to.x), Px(line.to.y)))
+                    .normalized()
+                    .adjusted(-half, -half, half, half);
+            painter.fillRect(span, ToQColor(style.FRAMECOLOR));
+        }
+        return;
+    }
     QPen pen(ToQColor(style.FRAMECOLOR));
     pen.setWidth(style.FRAMEWIDTH);
     pen.setCapStyle(Qt::SquareCap);

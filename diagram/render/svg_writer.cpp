@@ -169,9 +169,14 @@ void Renderer::SvgSquare(QByteArray& out, const settings::Style& style, int code
     const bool dark = code / (n + 1) == 1;
     const FontMen::Square drawn = m_men.SquareShapes(square, p, dark);
     Rect(out, square, drawn.ground);
-    for (const Segment& s : drawn.hatching) {
-        LineElement(out, QPointF(s.x1, s.y1), QPointF(s.x2, s.y2), drawn.hatchColour, drawn.hatchWidth,
-                    "butt", true);
+    if (!drawn.hatching.empty()) {
+        // Kept inside the square, as the painter keeps it (the head defines the clip).
+        out += "<g clip-path=\"url(#square)\">\n";
+        for (const Segment& s : drawn.hatching) {
+            LineElement(out, QPointF(s.x1, s.y1), QPointF(s.x2, s.y2), drawn.hatchColour, drawn.hatchWidth,
+                        "butt", true);
+        }
+        out += "</g>\n";
     }
     for (const FontMen::Fill& fill : drawn.fills) {
         Path(out, fill.path, fill.colour);
@@ -192,6 +197,13 @@ void Renderer::WriteSvg(QByteArray& out, const settings::Style& style, const pos
                 QByteArray::number(size.height()) +
                 "\" version=\"1.1\" xmlns=\"http://www.w3.org/2000/svg\" "
                 "xmlns:xlink=\"http://www.w3.org/1999/xlink\">\n<title>Pandrel diagram</title>\n";
+        if (m_font && style.DARKHATCH == 1) {
+            // The outline of one square, which a hatched square's lines are cut to.
+            head += "<defs><clipPath id=\"square\"><rect";
+            Attribute(head, "width", std::lround(Px(style.SQRWIDTH)));
+            Attribute(head, "height", std::lround(Px(style.SQRHEIGHT)));
+            head += "/></clipPath></defs>\n";
+        }
         Rect(head, QRectF(0, 0, size.width(), size.height()), ToQColor(style.BACKCOLOR));
         if (!m_border.isNull()) {
             Image(head, m_border, 0, 0);

@@ -80,6 +80,68 @@ TEST(Palette, Releases) {
     }
 }
 
+// A font style's palette: cells of the square's size in whole pixels, made
+// smaller to keep the window within the room given, never below the least
+// cell; a bitmap style's cells are its own whatever the room.
+TEST(Palette, GridFitsTheRoom) {
+    struct Case {
+        const char* what;
+        const char* font;
+        int square;  // square side in pixels
+        const char* pieces;
+        int roomWidth, roomHeight;  // pixels; 0 = no limit
+        int cell;                   // cell side in pixels
+    };
+    const char* def = "pPnNbBrRqQkK";
+    const char* fairy = "pPnNbBrRqQkKgGzZxXaA";
+    const Case cases[] = {
+        {"font, room enough", "FreeSerif", 36, def, 0, 0, 36},
+        {"font, room exactly", "FreeSerif", 36, def, 8 * 36 + 10, 2 * 36 + 30, 36},
+        {"font, too wide", "FreeSerif", 56, def, 400, 300, 48},
+        {"font, too high", "FreeSerif", 36, fairy, 800, 4 * 20 + 30, 20},
+        {"font, tiny room", "FreeSerif", 36, def, 100, 100, 16},
+        {"font, small square stays", "FreeSerif", 12, def, 100, 100, 12},
+        {"bitmap keeps its cells", "", 36, def, 100, 100, 36},
+    };
+    for (const Case& c : cases) {
+        settings::Style s;
+        s.PIECESFONT = c.font;
+        s.PIECESLIST = c.pieces;
+        s.SQRWIDTH = s.SQRHEIGHT = static_cast<int16_t>(c.square * 15);
+        diagram::PrepareStyle(s);
+        const PaletteGrid g = PaletteGridOf(s, c.roomWidth * 15, c.roomHeight * 15);
+        EXPECT_EQ(g, (PaletteGrid{c.cell * 15, c.cell * 15, c.cell * 15, c.cell * 15})) << c.what;
+        const PaletteLayout l = LayoutPalette(s, g);
+        if (c.roomWidth > 0 && *c.font != 0 && c.cell > 16) {
+            EXPECT_LE(l.windowWidth, c.roomWidth * 15) << c.what;
+            EXPECT_LE(l.windowHeight, c.roomHeight * 15) << c.what;
+        }
+        // Every man's cell lies in the palette and is read back as that man.
+        const int n = static_cast<int>(s.PIECESLIST.size());
+        for (int i = 1; i <= n; ++i) {
+            const diagram::Point at = PaletteCellOrigin(g, i);
+            EXPECT_LE(at.x + g.width, l.paletteWidth) << c.what << " " << i;
+            EXPECT_LE(at.y + g.height, l.paletteHeight) << c.what << " " << i;
+            EXPECT_EQ(PaletteIndex(s, g, at.x, at.y), i) << c.what;
+            EXPECT_EQ(PaletteIndex(s, g, at.x + g.width - 1, at.y + g.height - 1), i) << c.what;
+        }
+    }
+}
+
+// Clicks are read by the cells the palette is drawn with, not by the squares.
+TEST(Palette, ReleasesFollowTheGrid) {
+    settings::Style s = Prepared();
+    s.PIECESFONT = "FreeSerif";
+    const PaletteGrid g{300, 300, 300, 300};
+    position::Vet vet;
+    EditState st;
+    st.SelectedSquare = 36;
+    MouseDown(st, 3 * 300 + 150, 300 + 150, kLeftButton, 0);  // the white queen's cell
+    const PaletteRelease r = PaletteMouseUp(st, vet, s, g, 3 * 300 + 150, 300 + 150, -1);
+    EXPECT_EQ(r.action, PaletteAction::kPlaced);
+    EXPECT_EQ(vet(position::kPosition, 36), CellCode(10, 36, s.Shape()));
+}
+
 TEST(Palette, StaleChoiceIsDropped) {
     EditState st;
     st.SelectedPiece = 14;

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <cmath>
 
 #include "diagram/geometry.h"
@@ -116,18 +117,35 @@ ViewWindow::~ViewWindow() {
 void ViewWindow::DrawView() {
     const settings::Style& style = m_host.program().style;
     DropStaleChoice(m_host.program().editing, style);
-    const PaletteLayout layout = LayoutPalette(style);
+    const bool font = style.IsFontStyle();
+    // A font style's men can be drawn at any size: they are made to fit the
+    // screen the main window is on.
+    const QScreen* screen = m_host.mainWindow() != nullptr ? m_host.mainWindow()->screen() : this->screen();
+    const QRect room = screen != nullptr ? screen->availableGeometry() : QRect();
+    m_grid = PaletteGridOf(style, static_cast<int>(Twips(room.width() / 2)),
+                           static_cast<int>(Twips(room.height() / 2)));
+    m_men = font ? diagram::FontMen(style) : diagram::FontMen();
+    const PaletteLayout layout = LayoutPalette(style, m_grid);
 
-    QImage palette(std::max(Px(layout.paletteWidth), 1), std::max(Px(layout.paletteHeight), 1),
-                   QImage::Format_RGB32);
+    const double ratio = font ? devicePixelRatioF() : 1;
+    const QSize size(std::max(Px(layout.paletteWidth), 1), std::max(Px(layout.paletteHeight), 1));
+    QImage palette(size * ratio, QImage::Format_RGB32);
+    palette.setDevicePixelRatio(ratio);
     palette.fill(this->palette().window().color());
-    m_picture1->setGeometry(0, 0, palette.width(), palette.height());
+    m_picture1->setGeometry(0, 0, size.width(), size.height());
     m_picture2->setGeometry(PxRect(layout.preview, layout.previewWidth, layout.previewHeight));
     setFixedSize(Px(layout.windowWidth), Px(layout.windowHeight - kCaptionTwips));
 
-    // Without a pieces bitmap the palette stays empty.
-    const QImage& pieces = m_host.renderer().pieces();
-    if (!pieces.isNull()) {
+    if (font) {
+        QPainter painter(&palette);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const int n = static_cast<int>(style.PIECESLIST.size());
+        for (int i = 1; i <= n; ++i) {
+            m_men.PaintSquare(painter, PxRect(PaletteCellOrigin(m_grid, i), m_grid.width, m_grid.height), i,
+                              false);
+        }
+    } else if (const QImage& pieces = m_host.renderer().pieces(); !pieces.isNull()) {
+        // Without a pieces bitmap the palette stays empty.
         QPainter painter(&palette);
         for (const diagram::CellCopy& copy : PaletteCopies(style)) {
             painter.drawImage(PxRect(copy.target, copy.width, copy.height), pieces,
@@ -140,9 +158,26 @@ void ViewWindow::DrawView() {
 
 void ViewWindow::DrawSelect() {
     const settings::Style& style = m_host.program().style;
+    const int chosen = m_host.program().editing.SelectedPiece;
+    if (style.IsFontStyle()) {
+        const double ratio = devicePixelRatioF();
+        const QSize size(std::max(Px(m_grid.width), 1), std::max(Px(m_grid.height), 1));
+        QImage preview(size * ratio, QImage::Format_RGB32);
+        preview.setDevicePixelRatio(ratio);
+        preview.fill(palette().window().color());
+        if (chosen >= 0) {
+            const int n = static_cast<int>(style.PIECESLIST.size());
+            QPainter painter(&preview);
+            painter.setRenderHint(QPainter::Antialiasing);
+            m_men.PaintSquare(painter, QRectF(QPointF(0, 0), QSizeF(size)), chosen % (n + 1),
+                              chosen / (n + 1) == 1);
+        }
+        m_picture2->SetImage(preview);
+        return;
+    }
     QImage preview(std::max(Px(style.SQRWIDTH), 1), std::max(Px(style.SQRHEIGHT), 1), QImage::Format_RGB32);
     preview.fill(palette().window().color());
-    const auto copy = PreviewCopy(style, m_host.program().editing.SelectedPiece);
+    const auto copy = PreviewCopy(style, chosen);
     const QImage& pieces = m_host.renderer().pieces();
     if (copy && !pieces.isNull()) {
         QPainter painter(&preview);
@@ -169,7 +204,7 @@ int ViewWindow::BoardSquareAt(QPoint globalPos) const {
 void ViewWindow::PaletteReleased(double x, double y, QPoint globalPos) {
     diagram::ui::Program& program = m_host.program();
     const PaletteRelease r =
-        PaletteMouseUp(program.editing, program.vet, program.style, x, y, BoardSquareAt(globalPos));
+        PaletteMouseUp(program.editing, program.vet, program.style, m_grid, x, y, BoardSquareAt(globalPos));
     if (r.action != PaletteAction::kNothing) {
         DrawSelect();
     }

@@ -6,6 +6,9 @@
 #include <QWidget>
 #include <functional>
 
+#include "diagram/render/font_men.h"
+#include "editing/palette.h"
+
 namespace diagram::ui {
 class Host;
 }
@@ -51,8 +54,10 @@ class ViewWindow : public QWidget {
     explicit ViewWindow(diagram::ui::Host& host);
     ~ViewWindow() override;
 
-    /// Lays out and paints the palette from the style and the pieces bitmap,
-    /// then the preview. A chosen piece the piece list no longer has is
+    /// Lays out and paints the palette, then the preview: a bitmap style's
+    /// men cut from the pieces bitmap, a font style's drawn as the diagram
+    /// draws them on a light square, at a size that keeps the window within
+    /// half the screen. A chosen piece the piece list no longer has is
     /// forgotten.
     void DrawView();
     /// Paints the preview of the chosen piece (empty when none is chosen).
@@ -62,6 +67,8 @@ class ViewWindow : public QWidget {
     PictureBox* Picture1() const { return m_picture1; }
     /// The preview picture; a click on it forgets the chosen piece.
     PictureBox* Picture2() const { return m_picture2; }
+    /// The palette's cells as last laid out, in twips.
+    const PaletteGrid& grid() const { return m_grid; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -76,6 +83,8 @@ class ViewWindow : public QWidget {
     diagram::ui::Host& m_host;
     PictureBox* m_picture1;
     PictureBox* m_picture2;
+    PaletteGrid m_grid;      // what the palette shows and its clicks are read by
+    diagram::FontMen m_men;  // a font style's men, for the palette and preview
 };
 
 /// Mouse button code of a press: 1 left, 2 right, 4 middle, 0 other.
