@@ -245,15 +245,18 @@ AddResult AppendGame(Book& book, const NewGame& game) {
     // shows. The old end marker is put back then.
     const auto restoreMarker = [&book] { book.WriteRecord(book.NRecords + 1, EndMarker()); };
     int64_t r = first;
-    char record[kRecordLength];
+    std::string records;
     for (const NewRecord& rec : game.records) {
-        FormatRecord(rec.kind, field, rec.text, record);
-        if (!book.WriteRecord(r, std::string_view(record, kRecordLength))) {
-            AddResult failed{AddStatus::kWorkFileNotWritten, ErrnoText("cannot write the work file")};
-            restoreMarker();
-            return failed;
+        // A long position takes continuation records after its own.
+        FormatRecords(rec.kind, field, rec.text, records, game.longRanks);
+        for (size_t at = 0; at < records.size(); at += kRecordLength) {
+            if (!book.WriteRecord(r, std::string_view(records).substr(at, kRecordLength))) {
+                AddResult failed{AddStatus::kWorkFileNotWritten, ErrnoText("cannot write the work file")};
+                restoreMarker();
+                return failed;
+            }
+            ++r;
         }
-        ++r;
     }
     if (!book.WriteRecord(r, EndMarker())) {
         AddResult failed{AddStatus::kWorkFileNotWritten, ErrnoText("cannot write the work file")};
@@ -274,11 +277,14 @@ AddResult AppendGame(Book& book, const NewGame& game) {
     return {};
 }
 
-AddResult AddToFEN(Book& book, const TagTexts& tags, const std::vector<std::string>& history) {
+AddResult AddToFEN(Book& book, const TagTexts& tags, const std::vector<std::string>& history,
+                   bool longRanks) {
     if (history.empty()) {
         return {AddStatus::kNothingToAdd, "the History list is empty"};
     }
-    return AppendGame(book, FENGame(tags, history));
+    NewGame game = FENGame(tags, history);
+    game.longRanks = longRanks;
+    return AppendGame(book, game);
 }
 
 AddResult AddToPGN(Book& book, const TagTexts& tags, const std::vector<std::string>& history,
@@ -286,7 +292,9 @@ AddResult AddToPGN(Book& book, const TagTexts& tags, const std::vector<std::stri
     if (history.empty()) {
         return {AddStatus::kNothingToAdd, "the History list is empty"};
     }
-    return AppendGame(book, PGNGame(tags, history, style));
+    NewGame game = PGNGame(tags, history, style);
+    game.longRanks = LongRanks(style.shape.cols);
+    return AppendGame(book, game);
 }
 
 AddResult AddToBook(Book& book, const TagTexts& tags, const std::vector<std::string>& history,
@@ -299,7 +307,7 @@ AddResult AddToBook(Book& book, const TagTexts& tags, const std::vector<std::str
         }
     }
     if (ext == ".FEN") {
-        return AddToFEN(book, tags, history);
+        return AddToFEN(book, tags, history, LongRanks(style.shape.cols));
     }
     if (ext == ".PGN") {
         return AddToPGN(book, tags, history, style);

@@ -49,6 +49,8 @@ struct NewGame {
     std::vector<std::string> lines;
     /// Its records: the tag lines of the boxes, then one per position.
     std::vector<NewRecord> records;
+    /// One rank of the board may be too long for a record (LongRanks).
+    bool longRanks = false;
 };
 
 /// A FEN book's new game: an empty line, the tag lines of the boxes that are
@@ -92,7 +94,8 @@ struct AddResult {
 AddResult AppendGame(Book& book, const NewGame& game);
 
 /// Adds the History lines with the tags to a ".FEN" book.
-AddResult AddToFEN(Book& book, const TagTexts& tags, const std::vector<std::string>& history);
+AddResult AddToFEN(Book& book, const TagTexts& tags, const std::vector<std::string>& history,
+                   bool longRanks = false);
 /// Adds the History lines with the tags to a ".PGN" book as move text.
 AddResult AddToPGN(Book& book, const TagTexts& tags, const std::vector<std::string>& history,
                    const position::NotationStyle& style);

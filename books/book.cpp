@@ -81,6 +81,64 @@ void FormatRecord(char kind, std::string_view field, std::string_view text, char
     std::memset(out + 2 + kFieldLength + t, ' ', kTextLength - t);
 }
 
+namespace {
+
+// Where the placement of a position text starts (after a tally prefix and
+// blanks) and the blank that ends it (npos when there is none).
+struct PlacementSpan {
+    size_t start = 0;
+    size_t blank = std::string_view::npos;
+};
+
+PlacementSpan FindPlacement(std::string_view text) {
+    size_t start = 0;
+    if (!text.empty() && text[0] == '(') {
+        const size_t close = text.find(')');
+        start = close == std::string_view::npos ? text.size() : close + 1;
+    }
+    start = std::min(text.find_first_not_of(' ', start), text.size());
+    return {start, text.find(' ', start)};
+}
+
+}  // namespace
+
+bool SideFits(std::string_view text) {
+    // The side to move is the character after the placement's blank.
+    const size_t blank = FindPlacement(text).blank;
+    return blank != std::string_view::npos && blank + 1 < static_cast<size_t>(kTextLength);
+}
+
+bool LongRanks(int columns) {
+    return columns + 2 > kTextLength;
+}
+
+int64_t RecordsFor(char kind, std::string_view text, bool longRanks) {
+    if (kind != kEntry || text.size() <= static_cast<size_t>(kTextLength) || SideFits(text)) {
+        return 1;
+    }
+    const PlacementSpan p = FindPlacement(text);
+    const std::string_view placement =
+        text.substr(p.start, p.blank == std::string_view::npos ? text.npos : p.blank - p.start);
+    // A long text without ranks is no position of a board with short ranks:
+    // it is cut as any text.
+    if (!longRanks && placement.find('/') == std::string_view::npos) {
+        return 1;
+    }
+    const size_t kept = std::min(text.size(), kMaxPositionText);
+    return static_cast<int64_t>((kept + kTextLength - 1) / kTextLength);
+}
+
+void FormatRecords(char kind, std::string_view field, std::string_view text, std::string& out,
+                   bool longRanks) {
+    const int64_t count = RecordsFor(kind, text, longRanks);
+    out.resize(static_cast<size_t>(count) * kRecordLength);
+    for (int64_t k = 0; k < count; ++k) {
+        const size_t from = static_cast<size_t>(k) * kTextLength;
+        FormatRecord(k == 0 ? kind : kMore, field, text.substr(std::min(from, text.size())),
+                     out.data() + k * kRecordLength);
+    }
+}
+
 std::string EndMarker() {
     return std::string(kRecordLength, '?');
 }
@@ -184,13 +242,18 @@ bool Book::NextRecord(char* nextKind) {
     if (nextKind != nullptr) {
         *nextKind = '\0';
     }
-    const int64_t r = CurRecNo + 1;
+    int64_t r = CurRecNo + 1;
     if (r < 1 || r > NRecords) {
         return false;
     }
     // The record and the one after it, in one read.
     char two[2 * kRecordLength];
-    const int64_t got = ReadRecords(r, 2, two);
+    int64_t got = ReadRecords(r, 2, two);
+    if (got >= 1 && two[1] == kMore) {
+        // The rest of the current position, not a record to stop at.
+        r = SkipContinuations(r);
+        got = r <= NRecords ? ReadRecords(r, 2, two) : 0;
+    }
     if (got < 1 || std::memcmp(two + 2, CurRecord.data() + 2, kFieldLength) != 0) {
         return false;
     }
@@ -198,16 +261,47 @@ bool Book::NextRecord(char* nextKind) {
     CurRecNo = r;
     if (nextKind != nullptr && got == 2) {
         *nextKind = two[kRecordLength + 1];
+        if (*nextKind == kMore) {
+            std::string after;
+            *nextKind = ReadRecord(SkipContinuations(r + 1), after) ? after[1] : '\0';
+        }
     }
     return true;
 }
 
+int64_t Book::SkipContinuations(int64_t r) const {
+    char rec[kRecordLength];
+    while (r >= 1 && r <= NRecords && ReadRecords(r, 1, rec) == 1 && rec[1] == kMore) {
+        ++r;
+    }
+    return r;
+}
+
+std::string Book::WholeRecord() const {
+    std::string whole = CurRecord;
+    if (whole.size() < 2 || whole[1] != kEntry) {
+        return whole;
+    }
+    char rec[kRecordLength];
+    for (int64_t r = CurRecNo + 1; r >= 1 && r <= NRecords; ++r) {
+        if (ReadRecords(r, 1, rec) != 1 || rec[1] != kMore) {
+            break;
+        }
+        whole.append(rec + 2 + kFieldLength, kTextLength);
+    }
+    return whole;
+}
+
 bool Book::PrevRecord() {
-    const int64_t r = CurRecNo - 1;
+    int64_t r = CurRecNo - 1;
+    char rec[kRecordLength];
+    // The continuations of the position before lead back to its first record.
+    while (r >= 1 && r <= NRecords && ReadRecords(r, 1, rec) == 1 && rec[1] == kMore) {
+        --r;
+    }
     if (r < 1 || r > NRecords) {
         return false;
     }
-    char rec[kRecordLength];
     if (ReadRecords(r, 1, rec) != 1 || std::memcmp(rec + 2, CurRecord.data() + 2, kFieldLength) != 0 ||
         rec[1] != kEntry) {
         return false;
@@ -247,12 +341,16 @@ char* RecordWriter::Reserve() {
 }
 
 bool RecordWriter::Put(char kind, std::string_view field, std::string_view text) {
-    char* room = Reserve();
-    if (room == nullptr) {
-        return false;
+    const int64_t count = RecordsFor(kind, text, longRanks);
+    for (int64_t k = 0; k < count; ++k) {
+        char* room = Reserve();
+        if (room == nullptr) {
+            return false;
+        }
+        const size_t from = static_cast<size_t>(k) * kTextLength;
+        FormatRecord(k == 0 ? kind : kMore, field, text.substr(std::min(from, text.size())), room);
+        Commit();
     }
-    FormatRecord(kind, field, text, room);
-    Commit();
     return true;
 }
 

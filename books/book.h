@@ -2,6 +2,7 @@
 // The open book: its work file of fixed-length records, the game index and
 // the record last read.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,6 +19,15 @@ inline constexpr int kTextLength = kRecordLength - 2 - kFieldLength;
 /// Record kinds (column 2).
 inline constexpr char kEntry = 'E';
 inline constexpr char kTag = '[';
+/// Kind of a continuation record: the next 124 characters of the position
+/// record before it, for a position whose placement and side to move do not
+/// fit in one record (boards much larger than 8 x 8). A continuation is part
+/// of its position, never a record of its own: it is not counted, shown or
+/// stepped to.
+inline constexpr char kMore = '+';
+/// Longest position text kept: the longest placement a board of 400
+/// squares is written with, and its fields, in 17 records.
+inline constexpr size_t kMaxPositionText = 17 * static_cast<size_t>(kTextLength);
 
 /// The game-number field of game n: the number right-aligned in six
 /// characters, only its last six digits when it has more.
@@ -26,6 +36,27 @@ std::string GameField(int64_t n);
 /// Formats one record: "?" + kind + field + text, cut or padded with
 /// blanks to 132 characters. out must hold kRecordLength characters.
 void FormatRecord(char kind, std::string_view field, std::string_view text, char* out);
+
+/// True when the placement and side to move of a position text (after a
+/// tally prefix such as "(16x16)") lie within its first 124 characters, the
+/// room of one record. Padding blanks count as the side of a short text.
+bool SideFits(std::string_view text);
+
+/// True for a board whose single rank may be too long for one record: a
+/// placement without "/" may then still be a position.
+bool LongRanks(int columns);
+
+/// Records a text of the kind takes: 1, or more for a position whose
+/// placement and side do not fit in one record (SideFits) and whose
+/// placement is a board's: it has ranks ("/"), or longRanks says that one
+/// rank of the board may be that long. The whole text is kept then, up to
+/// kMaxPositionText. Any other text is cut to one record.
+int64_t RecordsFor(char kind, std::string_view text, bool longRanks = false);
+
+/// Formats a record and the continuation records its text needs
+/// (RecordsFor), each 132 characters, one after the other, into out.
+void FormatRecords(char kind, std::string_view field, std::string_view text, std::string& out,
+                   bool longRanks = false);
 
 /// The end marker: 132 characters "?".
 std::string EndMarker();
@@ -89,6 +120,14 @@ class Book {
     /// Steps back to the previous position record of the same game.
     bool PrevRecord();
 
+    /// The first record from r on that is not a continuation record (at
+    /// most NRecords + 1, the end marker).
+    int64_t SkipContinuations(int64_t r) const;
+    /// The current record with the texts of its continuation records
+    /// appended: a record whose text holds the whole position. CurRecord
+    /// itself for a record that has none.
+    std::string WholeRecord() const;
+
   private:
     friend class RecordWriter;
     int m_fd = -1;
@@ -104,7 +143,8 @@ class RecordWriter {
     RecordWriter(const RecordWriter&) = delete;
     RecordWriter& operator=(const RecordWriter&) = delete;
 
-    /// Appends a record of the kind with the field and text.
+    /// Appends a record of the kind with the field and text, and the
+    /// continuation records a long position needs (RecordsFor).
     bool Put(char kind, std::string_view field, std::string_view text);
     /// Appends a record already formatted (132 characters).
     bool PutRaw(const char* record);
@@ -126,6 +166,9 @@ class RecordWriter {
     int64_t Written() const { return m_written; }
     /// True after a write failed; nothing more is written then.
     bool Failed() const { return m_failed; }
+    /// Whether one rank of the board converted for may not fit in a
+    /// record (LongRanks); RecordsFor takes it.
+    bool longRanks = false;
 
   private:
     Book& m_book;

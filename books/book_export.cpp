@@ -37,7 +37,7 @@ bool IsPosition(const std::string& record) {
 
 // Where the n-th game of the index ends, and the positions it holds.
 struct GameSpan {
-    int64_t last = 0;  // its last record (0 for a game beyond the index)
+    int64_t lastPosition = 0;  // its last position record (0 when it has none)
     int64_t positions = 0;
 };
 
@@ -63,8 +63,11 @@ GameSpan SpanOf(const Book& book, int64_t n) {
             } else if (field.compare(0, kFieldLength, r + 2, kFieldLength) != 0) {
                 return span;
             }
-            span.last = record + k;
-            span.positions += r[1] == kEntry ? 1 : 0;
+            // Continuation records are part of the position before them.
+            if (r[1] == kEntry) {
+                span.lastPosition = record + k;
+                ++span.positions;
+            }
         }
         record += got;
     }
@@ -84,6 +87,18 @@ std::optional<PositionChoice> ParsePositionChoice(std::string_view text) {
         return PositionChoice::kAll;
     }
     return std::nullopt;
+}
+
+const char* PositionChoiceName(PositionChoice choice) {
+    switch (choice) {
+        case PositionChoice::kLast:
+            return "last";
+        case PositionChoice::kAll:
+            return "all";
+        case PositionChoice::kFirst:
+            break;
+    }
+    return "first";
 }
 
 std::optional<GameRange> ParseGameRange(std::string_view text) {
@@ -271,9 +286,9 @@ GameDiagrams ReadGameDiagrams(Book& book, int64_t n, PositionChoice choice, cons
             // in reads of many records, not one read a record.
             const GameSpan span = SpanOf(book, n);
             game.positionCount = std::max<int64_t>(1, span.positions);
-            if (choice == PositionChoice::kLast && span.last > book.CurRecNo &&
-                book.ReadRecord(span.last, book.CurRecord)) {
-                book.CurRecNo = span.last;
+            if (choice == PositionChoice::kLast && span.lastPosition > book.CurRecNo &&
+                book.ReadRecord(span.lastPosition, book.CurRecord)) {
+                book.CurRecNo = span.lastPosition;
             }
             game.positions.push_back(ShowRecord(book, shape).fen);
             break;

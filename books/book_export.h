@@ -27,6 +27,8 @@ enum class PositionChoice {
 
 /// "first", "last" or "all"; nothing for any other text.
 std::optional<PositionChoice> ParsePositionChoice(std::string_view text);
+/// The word of a choice, as ParsePositionChoice reads it.
+const char* PositionChoiceName(PositionChoice choice);
 
 /// Games from first to last (1-based, both included), in the book's order.
 struct GameRange {

@@ -28,7 +28,9 @@ class Conversion {
   public:
     /// A conversion into book, reporting progress every progressEvery games.
     Conversion(Book& book, const ConvertInput& in, int progressEvery)
-        : m_book(book), m_in(in), m_writer(book), m_progressEvery(progressEvery) {}
+        : m_book(book), m_in(in), m_writer(book), m_progressEvery(progressEvery) {
+        m_writer.longRanks = LongRanks(in.style.BORDERWIDTH);
+    }
 
     /// Opens the work file; false (with the result set) when it cannot be.
     bool OpenWork();

@@ -72,7 +72,7 @@ GameHead FirstPosition(Book& book, int64_t n) {
     if (ok) {
         // Steps are offered when another position of this game follows.
         std::string next;
-        const int64_t r = book.CurRecNo + 1;
+        const int64_t r = book.SkipContinuations(book.CurRecNo + 1);
         head.showSteps = r <= book.NRecords && book.ReadRecord(r, next) && next[1] == kEntry &&
                          next.compare(2, kFieldLength, book.CurRecord, 2, kFieldLength) == 0;
     }
@@ -100,7 +100,7 @@ ShownRecord ShowRecord(const Book& book, const position::BoardShape& shape) {
     // would otherwise be read as a placement ("[Event" has a knight in it).
     // It shows the empty placement, as a game that cannot be read does.
     const bool position = book.CurRecord.size() > 1 && book.CurRecord[1] == 'E';
-    const std::string t = (position ? DelComment(book.CurRecord) : std::string()) + " -";
+    const std::string t = (position ? DelComment(book.WholeRecord()) : std::string()) + " -";
     const size_t blank = t.find(' ');
     shown.side = t[blank + 1];
     const char upper = settings::Upper(std::string_view(&shown.side, 1))[0];

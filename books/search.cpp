@@ -301,7 +301,20 @@ class FieldsReader {
         if (rec == nullptr || rec[1] != kEntry) {
             return;
         }
-        std::string_view placement = TrimText(std::string_view(rec + 8, kTextLength));
+        std::string_view text(rec + 8, kTextLength);
+        if (!SideFits(text)) {
+            // A long position may go on in continuation records.
+            m_whole.assign(text);
+            for (int64_t more = r + 1; more <= m_book.NRecords; ++more) {
+                const char* rest = Record(more);
+                if (rest == nullptr || rest[1] != kMore) {
+                    break;
+                }
+                m_whole.append(rest + 8, kTextLength);
+            }
+            text = m_whole;
+        }
+        std::string_view placement = TrimText(text);
         placement = placement.substr(0, placement.find(' '));
         int64_t square = 0;
         int white = 0;
@@ -364,6 +377,7 @@ class FieldsReader {
 
     const Book& m_book;
     std::span<const int64_t> m_next;
+    std::string m_whole;  // a position with its continuations
     std::vector<char> m_block;
     int64_t m_first = 0;
     int64_t m_count = 0;

@@ -188,6 +188,7 @@ ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings
     ResetStyle(style, program);
     program.RecentEngine.clear();
     program.UciEngine.clear();
+    program.ExportPositions.clear();
     const bool hadStyle = !style.CurrentStyle.empty();
     bool inStyle = false;
     ReadResult result;
@@ -236,6 +237,8 @@ ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings
                 program.HasWindowPosition = true;
             } else if (key == "UCIENGINE") {
                 program.UciEngine = value;
+            } else if (key == "EXPORTPOSITIONS") {
+                program.ExportPositions = value;
             } else if (key == "STYLE" || key == "RECENTSTYLE") {
                 if (!hadStyle) {
                     style.CurrentStyle = value;
@@ -265,6 +268,7 @@ ReadResult ReadSettings(Style& style, ProgramSettings& program) {
         ResetStyle(style, program);
         program.RecentEngine.clear();
         program.UciEngine.clear();
+        program.ExportPositions.clear();
         return {};
     }
     return ReadSettingsText(text, style, program);
@@ -292,6 +296,10 @@ std::string SaveRecentText(const Style& style, const ProgramSettings& program, c
         out += TextLine("", "UciEngine", program.UciEngine);
         out += kEol;
     }
+    if (!program.ExportPositions.empty()) {
+        out += TextLine("", "ExportPositions", program.ExportPositions);
+        out += kEol;
+    }
     if (oldText == nullptr) {
         return out;
     }
@@ -300,7 +308,8 @@ std::string SaveRecentText(const Style& style, const ProgramSettings& program, c
         if (StartsWith(u, "RECENTSTYLE") || StartsWith(u, "STYLE")) {
             out += TextLine("", "RecentStyle", style.CurrentStyle);
         } else if (StartsWith(u, "RECENTENGINE") || StartsWith(u, "RECENTFILE") ||
-                   StartsWith(u, "WINDOWLEFT") || StartsWith(u, "WINDOWTOP") || StartsWith(u, "UCIENGINE")) {
+                   StartsWith(u, "WINDOWLEFT") || StartsWith(u, "WINDOWTOP") || StartsWith(u, "UCIENGINE") ||
+                   StartsWith(u, "EXPORTPOSITIONS")) {
             continue;
         } else {
             out += line;

@@ -80,6 +80,9 @@ struct ProgramSettings {
     /// The UCI engine the Analysis window uses (a path or a name); read
     /// from and written back under UCIENGINE like RecentEngine.
     std::string UciEngine;
+    /// The positions Export Book Diagrams last wrote: "first", "last" or
+    /// "all" ("" before any choice); kept under EXPORTPOSITIONS.
+    std::string ExportPositions;
     std::string AppDir;            ///< Program folder, ending in "/".
     std::string PyDictionaryText;  ///< Popeye dictionary in force.
     /// The main window's place on the screen ("WindowLeft", "WindowTop"),

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
 
 #include "books/sheet_layout.h"
 #include "diagram/seek.h"
@@ -141,10 +144,12 @@ bool BookExportCommands::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-render::ExportResult BookExportCommands::ExportTo(const std::string& folder, render::ImageFormat format) {
+render::ExportResult BookExportCommands::ExportTo(const std::string& folder, render::ImageFormat format,
+                                                  PositionChoice positions) {
     render::ImageOptions options;
     options.folder = folder;
     options.format = format;
+    options.positions = positions;
     render::ExportSource source = Source();
     Begin();
     const render::ExportResult result = render::ExportImages(source, options, Progress());
@@ -160,8 +165,78 @@ render::ExportResult BookExportCommands::SheetTo(const render::SheetOptions& opt
     return result;
 }
 
+PositionChoice BookExportCommands::RememberedPositions() const {
+    if (m_positions) {
+        return *m_positions;
+    }
+    return ParsePositionChoice(m_host.program().settings.ExportPositions).value_or(PositionChoice::kFirst);
+}
+
+void BookExportCommands::RememberPositions(PositionChoice positions) {
+    m_positions = positions;
+    m_host.program().settings.ExportPositions = PositionChoiceName(positions);
+}
+
+void BookExportCommands::StoreChoice() {
+    if (m_positions) {
+        m_host.program().settings.ExportPositions = PositionChoiceName(*m_positions);
+    }
+}
+
+std::optional<PositionChoice> BookExportCommands::AskPositions() {
+    QDialog window(m_host.mainWindow());
+    window.setObjectName(QStringLiteral("BookExport"));
+    window.setWindowTitle(QStringLiteral("Export Book Diagrams"));
+    auto* layout = new QVBoxLayout(&window);
+    auto* group = new QGroupBox(QStringLiteral("Positions"), &window);
+    auto* column = new QVBoxLayout(group);
+    struct Choice {
+        PositionChoice choice;
+        const char* name;
+        const char* text;
+    };
+    const Choice choices[] = {
+        {PositionChoice::kFirst, "FirstPosition", "&First position of each game"},
+        {PositionChoice::kLast, "LastPosition", "&Last position of each game"},
+        {PositionChoice::kAll, "AllPositions", "&All positions of each game"},
+    };
+    const PositionChoice remembered = RememberedPositions();
+    std::vector<std::pair<QRadioButton*, PositionChoice>> buttons;
+    for (const Choice& c : choices) {
+        auto* button = new QRadioButton(QString::fromLatin1(c.text), group);
+        button->setObjectName(QString::fromLatin1(c.name));
+        button->setChecked(c.choice == remembered);
+        column->addWidget(button);
+        buttons.emplace_back(button, c.choice);
+    }
+    layout->addWidget(group);
+    auto* box = new QDialogButtonBox(&window);
+    QPushButton* folder = box->addButton(QStringLiteral("&Folder..."), QDialogButtonBox::AcceptRole);
+    folder->setObjectName(QStringLiteral("FolderCmd"));
+    folder->setDefault(true);
+    QPushButton* cancel = box->addButton(QDialogButtonBox::Cancel);
+    cancel->setObjectName(QStringLiteral("CancelCmd"));
+    connect(folder, &QPushButton::clicked, &window, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, &window, &QDialog::reject);
+    layout->addWidget(box);
+    if (window.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    for (const auto& [button, choice] : buttons) {
+        if (button->isChecked()) {
+            RememberPositions(choice);
+            return choice;
+        }
+    }
+    return remembered;
+}
+
 void BookExportCommands::MNExportBook() {
     if (!m_host.program().book.IsOpen() || m_running) {
+        return;
+    }
+    const std::optional<PositionChoice> positions = AskPositions();
+    if (!positions) {
         return;
     }
     diagram::ui::WinSeek& seek = diagram::ui::WinSeek::Of(m_host);
@@ -176,7 +251,7 @@ void BookExportCommands::MNExportBook() {
     if (folder.endsWith(ending, Qt::CaseInsensitive)) {
         folder.chop(ending.size());
     }
-    ExportTo(folder.toStdString(), format);
+    ExportTo(folder.toStdString(), format, *positions);
 }
 
 void BookExportCommands::MNPrintSheet() {
@@ -257,7 +332,9 @@ void BookExportCommands::PrintSheet(const render::SheetOptions& options) {
 }
 
 BookExportCommands* AttachBookExport(diagram::ui::Host& host) {
-    return new BookExportCommands(host);
+    auto* commands = new BookExportCommands(host);
+    host.hooks().unloadSteps.push_back([commands] { commands->StoreChoice(); });
+    return commands;
 }
 
 }  // namespace books::ui

@@ -6,8 +6,10 @@
 // show their progress in the book label and stop at Escape.
 
 #include <QObject>
+#include <optional>
 #include <string>
 
+#include "books/book_export.h"
 #include "books/render/diagram_export.h"
 
 class QAction;
@@ -30,17 +32,31 @@ class BookExportCommands : public QObject {
     /// while a book is open.
     explicit BookExportCommands(diagram::ui::Host& host);
 
-    /// "Export Book Diagrams...": a folder and a format through the file
-    /// selection window, then ExportTo.
+    /// "Export Book Diagrams...": the export window (the positions of each
+    /// game: first, last or all, as chosen the last time), then a folder and
+    /// a format through the file selection window, then ExportTo.
     void MNExportBook();
     /// "Print Book Sheet...": the sheet window (diagrams a page, paper,
     /// caption tags), then a PDF file through the file selection window, or
     /// the printer.
     void MNPrintSheet();
 
-    /// Writes the diagrams of every game of the book's list into folder.
-    /// Failures are told in a Warning box.
-    render::ExportResult ExportTo(const std::string& folder, render::ImageFormat format);
+    /// Writes the diagrams of every game of the book's list into folder,
+    /// named as pandrel-cli render-book names them. Failures are told in a
+    /// Warning box.
+    render::ExportResult ExportTo(const std::string& folder, render::ImageFormat format,
+                                  PositionChoice positions = PositionChoice::kFirst);
+
+    /// The positions the export window offers first: the last choice of
+    /// this run, else the one the settings file kept, else the first.
+    PositionChoice RememberedPositions() const;
+    /// Keeps a choice of positions for the next export and the settings
+    /// file.
+    void RememberPositions(PositionChoice positions);
+    /// Puts the choice of this run, if any, back into the settings before
+    /// they are written: reading a style's block since the choice takes
+    /// them back to the file's older value.
+    void StoreChoice();
     /// Writes the sheet as a PDF file. Failures are told in a Warning box.
     render::ExportResult SheetTo(const render::SheetOptions& options);
 
@@ -60,6 +76,7 @@ class BookExportCommands : public QObject {
     void Begin();
     void End(const render::ExportResult& result);
     void PrintSheet(const render::SheetOptions& options);
+    std::optional<PositionChoice> AskPositions();
 
     diagram::ui::Host& m_host;
     QAction* m_export = nullptr;
@@ -67,6 +84,8 @@ class BookExportCommands : public QObject {
     bool m_running = false;
     bool m_stop = false;
     qint64 m_lastShown = 0;
+    // Chosen in this run (see StoreChoice).
+    std::optional<PositionChoice> m_positions;
 };
 
 /// Attaches the export commands to the main window (owned by it).

@@ -508,20 +508,34 @@ TEST(RandomBytes, SettingsReaderNeverCrashes) {
 
 }  // namespace
 
-TEST_F(TempDir, SaveRecentKeepsTheUciEngineOnce) {
-    {
-        std::ofstream(m_program.AppDir + "Pandrel.ini", std::ios::binary) << "UciEngine = /old/engine\r\n"
-                                                                          << Block("Beta");
+TEST_F(TempDir, SaveRecentKeepsRememberedChoicesOnce) {
+    struct Case {
+        const char* key;
+        std::string ProgramSettings::*field;
+        const char* old;
+        const char* chosen;
+    };
+    const Case cases[] = {
+        {"UciEngine", &ProgramSettings::UciEngine, "/old/engine", "/usr/games/stockfish"},
+        {"ExportPositions", &ProgramSettings::ExportPositions, "first", "last"},
+    };
+    for (const Case& c : cases) {
+        {
+            std::ofstream(m_program.AppDir + "Pandrel.ini", std::ios::binary)
+                << c.key << " = " << c.old << "\r\n"
+                << Block("Beta");
+        }
+        Style s;
+        ReadSettings(s, m_program);
+        EXPECT_EQ(m_program.*c.field, c.old) << c.key;
+        m_program.*c.field = c.chosen;
+        ASSERT_TRUE(SaveRecent(s, m_program)) << c.key;
+        EXPECT_EQ(Ini(), std::string(c.key) + " = " + c.chosen + "\r\n" + Block("Beta")) << c.key;
+        ProgramSettings again;
+        again.AppDir = m_program.AppDir;
+        Style t;
+        ReadSettings(t, again);
+        EXPECT_EQ(again.*c.field, c.chosen) << c.key;
+        m_program.*c.field = "";
     }
-    Style s;
-    ReadSettings(s, m_program);
-    EXPECT_EQ(m_program.UciEngine, "/old/engine");
-    m_program.UciEngine = "/usr/games/stockfish";
-    ASSERT_TRUE(SaveRecent(s, m_program));
-    EXPECT_EQ(Ini(), "UciEngine = /usr/games/stockfish\r\n" + Block("Beta"));
-    ProgramSettings again;
-    again.AppDir = m_program.AppDir;
-    Style t;
-    ReadSettings(t, again);
-    EXPECT_EQ(again.UciEngine, "/usr/games/stockfish");
 }

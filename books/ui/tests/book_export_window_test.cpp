@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include "book_fixture.h"
@@ -43,6 +44,38 @@ class BookExportWindowTest : public BookWindowTest {
             seek.OkCmd()->click();
         });
     }
+    // Answers the export window, when it comes up, by clicking the positions
+    // (when given) and Folder..., then the file selection window with name.
+    void AnswerExport(const char* positions, const QString& name, const QString& filter = {}) {
+        QTimer::singleShot(0, window.get(), [this, positions, name, filter] {
+            auto* dialog = window->findChild<QDialog*>(QStringLiteral("BookExport"));
+            ASSERT_NE(dialog, nullptr);
+            if (positions != nullptr) {
+                auto* choice = dialog->findChild<QRadioButton*>(QString::fromLatin1(positions));
+                ASSERT_NE(choice, nullptr);
+                QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, choice->height() / 2));
+            }
+            AnswerSeek(name, filter);
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("FolderCmd")), Qt::LeftButton);
+        });
+    }
+    // Which choice the export window shows when it comes up; the window is
+    // cancelled.
+    QString OfferedPositions() {
+        QString checked;
+        QTimer::singleShot(0, window.get(), [this, &checked] {
+            auto* dialog = window->findChild<QDialog*>(QStringLiteral("BookExport"));
+            ASSERT_NE(dialog, nullptr);
+            for (QRadioButton* button : dialog->findChildren<QRadioButton*>()) {
+                if (button->isChecked()) {
+                    checked = button->objectName();
+                }
+            }
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("CancelCmd")), Qt::LeftButton);
+        });
+        Export()->exportAction()->trigger();
+        return checked;
+    }
 };
 
 TEST_F(BookExportWindowTest, ItemsFollowTheOpenBook) {
@@ -74,7 +107,7 @@ TEST_F(BookExportWindowTest, ExportWritesTheFilesAndLeavesTheGameShown) {
     const QString fen = Fen();
     const int64_t record = program.book.CurRecNo;
 
-    AnswerSeek(QStringLiteral("out"), QStringLiteral("*.bmp"));
+    AnswerExport(nullptr, QStringLiteral("out"), QStringLiteral("*.bmp"));
     Export()->exportAction()->trigger();
     EXPECT_EQ(Files(QStringLiteral("out")),
               (QStringList{"1.bmp", "2.bmp", "3.bmp", "4.bmp", "5.bmp", "index.csv"}));
@@ -103,12 +136,53 @@ TEST_F(BookExportWindowTest, EveryFormatOfTheFileSelection) {
     for (const Case& c : {Case{"*.svg", "<?xml"}, Case{"*.pdf", "%PDF"}, Case{"*.png", "\x89PNG"}}) {
         const QString ending = QString::fromLatin1(c.filter).mid(1);
         const QString folder = QStringLiteral("out") + ending.mid(1);
-        AnswerSeek(folder, QString::fromLatin1(c.filter));
+        AnswerExport(nullptr, folder, QString::fromLatin1(c.filter));
         Export()->exportAction()->trigger();
         EXPECT_EQ(Files(folder), (QStringList{"1" + ending, "2" + ending, "index.csv"})) << c.filter;
         EXPECT_TRUE(ReadFile(folder + "/2" + ending).startsWith(c.magic)) << c.filter;
     }
     EXPECT_TRUE(fakes.messages.shown.empty());
+}
+
+TEST_F(BookExportWindowTest, ChoiceOfPositionsIsRememberedAndNamesTheFiles) {
+    // Three games from the ordinary start: their first positions are all
+    // alike, their last ones are not.
+    WriteFile("three.pgn",
+              "[Event \"one\"]\n\n1. e4 e5 *\n\n[Event \"two\"]\n\n1. d4 *\n\n"
+              "[Event \"three\"]\n\n1. c4 c5 2. Nc3 *\n");
+    Start();
+    Open(QStringLiteral("three.pgn"));
+    EXPECT_EQ(OfferedPositions(), QStringLiteral("FirstPosition"));
+
+    AnswerExport("LastPosition", QStringLiteral("last"), QStringLiteral("*.svg"));
+    Export()->exportAction()->trigger();
+    EXPECT_EQ(Files(QStringLiteral("last")), (QStringList{"1.svg", "2.svg", "3.svg", "index.csv"}));
+    const QByteArray one = ReadFile(QStringLiteral("last/1.svg"));
+    const QByteArray two = ReadFile(QStringLiteral("last/2.svg"));
+    const QByteArray three = ReadFile(QStringLiteral("last/3.svg"));
+    EXPECT_FALSE(one.isEmpty());
+    EXPECT_NE(one, two);
+    EXPECT_NE(two, three);
+    EXPECT_NE(one, three);
+    EXPECT_EQ(program.settings.ExportPositions, "last");
+
+    // Offered again next time, and after a style read took the settings
+    // back to the file's value; written to the settings file at the end.
+    EXPECT_EQ(OfferedPositions(), QStringLiteral("LastPosition"));
+    program.settings.ExportPositions.clear();
+    EXPECT_EQ(OfferedPositions(), QStringLiteral("LastPosition"));
+
+    // Every position: game and position numbers, each padded to the widest.
+    AnswerExport("AllPositions", QStringLiteral("all"), QStringLiteral("*.svg"));
+    Export()->exportAction()->trigger();
+    EXPECT_EQ(Files(QStringLiteral("all")),
+              (QStringList{"1-1.svg", "1-2.svg", "1-3.svg", "2-1.svg", "2-2.svg", "3-1.svg", "3-2.svg",
+                           "3-3.svg", "3-4.svg", "index.csv"}));
+    EXPECT_EQ(ReadFile(QStringLiteral("all/3-4.svg")), three);
+    EXPECT_EQ(ReadFile(QStringLiteral("all/1-1.svg")), ReadFile(QStringLiteral("all/2-1.svg")));
+
+    window->close();
+    EXPECT_TRUE(ReadFile(QStringLiteral("Pandrel.ini")).contains("ExportPositions = all"));
 }
 
 TEST_F(BookExportWindowTest, ProgressInTheBookLabelAndEscapeStops) {

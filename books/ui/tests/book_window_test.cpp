@@ -234,6 +234,41 @@ TEST_F(BookWindowTest, StyleTagSwitchesTheStyleUnlessItNamesTheStyleInForce) {
     EXPECT_EQ(program.style.BORDERHEIGHT, 8);
 }
 
+TEST_F(BookWindowTest, PositionOfALargeBoardIsShownWholeAfterItsStyleTag) {
+    // Opened in a style of 8 x 8: the game's Style tag brings the board of
+    // 20 x 20 that its positions need.
+    WriteFile("Pandrel.ini",
+              "RecentStyle = Alpha\r\n"
+              "BeginStyle = Big\r\n  SqrWidth = 10\r\n  SqrHeight = 10\r\n  BorderHeight = 20\r\n"
+              "  BorderWidth = 20\r\nEndStyle\r\n"
+              "BeginStyle = Alpha\r\n  SqrWidth = 10\r\n  SqrHeight = 10\r\nEndStyle\r\n");
+    const QString men = QStringLiteral("pPnNbBrRqQkK");
+    QStringList ranks;
+    for (int r = 0; r < 20; ++r) {
+        QString rank;
+        for (int c = 0; c < 20; ++c) {
+            rank += men[(r + c) % men.size()];
+        }
+        ranks << rank;
+    }
+    const QString full = ranks.join(QLatin1Char('/'));
+    const QString emptied = QStringLiteral("1") + full.mid(1);
+    WriteFile("big.fen", ("[Event \"Big\"]\n[Style \"Big\"]\n" + full + " w\n" + emptied + " b\n").toUtf8());
+    Start();
+    Open(QStringLiteral("big.fen"));
+    EXPECT_EQ(program.style.CurrentStyle, "Big");
+    EXPECT_EQ(Fen(), full);
+    EXPECT_EQ(Side(), "White moves...");
+    Click(2);
+    EXPECT_EQ(Fen(), emptied);
+    EXPECT_EQ(position::VetToFEN(program.vet, program.Shape()), emptied.toStdString());
+    EXPECT_EQ(Side(), "Black moves...");
+    Click(2);
+    EXPECT_EQ(Fen(), emptied);
+    Click(1);
+    EXPECT_EQ(Fen(), full);
+}
+
 TEST_F(BookWindowTest, CloseBookHidesThePanelAndTheRecentFileOpensItAgain) {
     WriteFile("games.pgn", kPgn);
     WriteFile("probs.epd", "8/8/8/8/8/8/8/K6k w - - bm Kb2; id \"one\";\n");
