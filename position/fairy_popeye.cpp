@@ -112,7 +112,7 @@ NotationWrite WritePopeye(const FairyBoard& board) {
             }
             std::string letters;
             for (char c : sq.man) {
-                letters += sq.color == FairyColor::kBlack ? Lower(c) : c;
+                letters += sq.color == FairyColor::kWhite ? c : Lower(c);
             }
             if (sq.color == FairyColor::kNeutral) {
                 out += '=';
