@@ -82,8 +82,12 @@ NotationRead ReadYacpdb(std::string_view text) {
             }
             inside.remove_suffix(1);
         }
+        // Codes are letters, a letter and a digit, or two digits (a leaper,
+        // never turned).
+        const bool digitFirst = !inside.empty() && IsDigit(inside[0]);
         if (inside.empty() || inside.size() > 2 || !IsCodeCharacter(inside[0]) ||
-            (inside.size() == 2 && !IsCodeCharacter(inside[1]))) {
+            (inside.size() == 2 && !IsCodeCharacter(inside[1])) || (digitFirst && inside.size() != 2) ||
+            (digitFirst && (!IsDigit(inside[1]) || turns != 0))) {
             return fail("unknown man '(" + std::string(word.substr(i + 1, close - i - 1)) + ")'" +
                         At(base + i));
         }
