@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <map>
 
 #include "position/fairy_detail.h"
@@ -107,7 +108,27 @@ bool IsPopeyeCode(std::string_view code) {
     if (code.size() == 2 && IsDigit(code[0]) && IsDigit(code[1])) {
         return true;
     }
-    return std::find(kCodes.begin(), kCodes.end(), code) != kCodes.end();
+    // One bit per code of one or two digits and capitals, made once.
+    auto index = [](std::string_view c) {
+        auto at = [](char ch) {
+            return ch >= '0' && ch <= '9' ? ch - '0' : ch >= 'A' && ch <= 'Z' ? ch - 'A' + 10 : -1;
+        };
+        const int first = at(c[0]);
+        const int second = c.size() == 2 ? at(c[1]) : 36;
+        return first < 0 || second < 0 ? -1 : first * 37 + second;
+    };
+    static const std::bitset<36 * 37> known = [&] {
+        std::bitset<36 * 37> bits;
+        for (std::string_view c : kCodes) {
+            bits.set(static_cast<size_t>(index(c)));
+        }
+        return bits;
+    }();
+    if (code.empty() || code.size() > 2) {
+        return false;
+    }
+    const int i = index(code);
+    return i >= 0 && known.test(static_cast<size_t>(i));
 }
 
 namespace fairy_detail {
@@ -332,11 +353,11 @@ std::string RankError(const std::vector<long>& counts, bool popeye) {
 
 }  // namespace
 
-NotationRead Layout(const Tokens& tokens, Notation notation) {
+NotationRead Layout(Tokens tokens, Notation notation) {
     NotationRead result;
     result.notation = notation;
     const bool popeye = notation == Notation::kPopeye;
-    std::vector<std::vector<Item>> ranks = tokens.ranks;
+    std::vector<std::vector<Item>>& ranks = tokens.ranks;
     // A "/" after the last rank closes it; it starts no new one.
     if (ranks.size() > 1 && ranks.back().empty()) {
         ranks.pop_back();

@@ -46,7 +46,7 @@ void AddRun(Tokens& tokens, std::string_view word, size_t& i, size_t base, int g
 /// Lays the ranks on a board. The solver's notation (popeye) may leave out
 /// the empty squares at its end and need not cut its ranks where the board
 /// does: such a text fills a board of 8 x 8 square by square.
-NotationRead Layout(const Tokens& tokens, Notation notation);
+NotationRead Layout(Tokens tokens, Notation notation);
 
 /// Length of the UTF-8 character starting at text[i] (1 for a broken one).
 size_t Utf8Length(std::string_view text, size_t i);

@@ -3,6 +3,7 @@
 // "'A" or "''AB" for letters on a square.
 
 #include <string>
+#include <utility>
 
 #include "position/fairy_detail.h"
 
@@ -179,7 +180,7 @@ NotationRead ReadFfen(std::string_view text, const NotationOptions& options) {
             return result;
         }
     }
-    return Layout(tokens, Notation::kFfen);
+    return Layout(std::move(tokens), Notation::kFfen);
 }
 
 NotationWrite WriteFfen(const FairyBoard& board, const NotationOptions& options) {

@@ -5,6 +5,7 @@
 // the empty squares at the end left out at will.
 
 #include <string>
+#include <utility>
 
 #include "position/fairy_detail.h"
 
@@ -82,7 +83,7 @@ NotationRead ReadPopeye(std::string_view text) {
             return result;
         }
     }
-    return Layout(tokens, Notation::kPopeye);
+    return Layout(std::move(tokens), Notation::kPopeye);
 }
 
 NotationWrite WritePopeye(const FairyBoard& board) {

@@ -4,6 +4,7 @@
 // quarters, "(Q1)" a White queen turned by one, "(pa)" a Black pao.
 
 #include <string>
+#include <utility>
 
 #include "position/fairy_detail.h"
 
@@ -103,7 +104,7 @@ NotationRead ReadYacpdb(std::string_view text) {
             return result;
         }
     }
-    return Layout(tokens, Notation::kYacpdb);
+    return Layout(std::move(tokens), Notation::kYacpdb);
 }
 
 NotationWrite WriteYacpdb(const FairyBoard& board) {
