@@ -33,3 +33,14 @@ bool ImportText(Context& ctx, const char* command, const FairyOptions& fairy, co
                 std::string& placement, position::Notation& read, bool& styleChanged);
 
 }  // namespace cli
+
+namespace cli {
+
+/// Copies the book at path into folder with every position (FEN and EPD
+/// lines, PGN FEN tags) read in the notation asked for and written in the
+/// letters of the style of program, which gains the letters and board size
+/// they need. Gives the copy's path, or "" after a message.
+std::string FairyBookCopy(Context& ctx, const char* command, const FairyOptions& fairy,
+                          const std::string& path, const std::string& folder);
+
+}  // namespace cli
