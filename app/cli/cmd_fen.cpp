@@ -39,13 +39,11 @@ void PrintStyle(std::ostream& out, const settings::Style& style) {
 
 const Register fen(
     "fen",
-    "[--notation ffen|yacpdb|popeye|auto] [--output ffen|yacpdb|popeye] [--knight-s] TEXT   prints the FEN "
-    "of "
-    "the board after TEXT, then the piece tally; --notation reads TEXT in that notation (auto: guessed, then "
-    "printed as \"notation NAME\") and prints the style lines a style without its letters or board size "
-    "gains, --output prints the board in that notation instead, --knight-s writes the knight S and the "
-    "square "
-    "marker g in Fairy FEN",
+    "TEXT [--notation ffen|yacpdb|popeye|auto] [--output ffen|yacpdb|popeye] [--knight-s]   prints the FEN "
+    "of the board after TEXT, then the piece tally; --notation reads TEXT in that notation (auto: guessed, "
+    "then printed as \"notation NAME\") and prints the style lines a style without its letters or board "
+    "size gains, --output prints the board in that notation instead, --knight-s writes the knight S and the "
+    "square marker g in Fairy FEN",
     [](Context& ctx, Args& args) {
         FairyOptions fairy;
         if (!TakeFairyOptions(ctx, args, "fen", true, fairy)) {

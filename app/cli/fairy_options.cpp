@@ -16,8 +16,8 @@ bool NotationValue(Context& ctx, const char* command, const char* option, const 
     if (notation || (allowAuto && word == "auto")) {
         return true;
     }
-    ctx.err << "pandrel-cli " << command << ": " << option << " is ffen, yacpdb, popeye"
-            << (allowAuto ? " or auto" : "") << ", not \"" << word << "\"\n";
+    ctx.err << "pandrel-cli " << command << ": " << option << " is ffen, yacpdb"
+            << (allowAuto ? ", popeye or auto" : " or popeye") << ", not \"" << word << "\"\n";
     return false;
 }
 
