@@ -169,12 +169,14 @@ QString FairyCommands::PasteText(const QString& text, std::optional<Notation> no
         return Describe(in, false);
     }
     if (in.styleChanged) {
+        // As a change of style does: the picture is made for the new board
+        // first, then the position is read onto it.
         program.style = in.style;
         program.settings.PyDictionaryText = engines::PyDictionaryText(program.engines, program.style);
+        m_host.Redraw();
     }
     m_host.SetFen(QString::fromStdString(in.placement));
     if (in.styleChanged) {
-        m_host.Redraw();
         emit m_host.styleChanged();
     }
     return {};

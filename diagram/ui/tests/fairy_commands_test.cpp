@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "diagram/ui/fairy_commands.h"
+#include "diagram/ui/style_list.h"
 #include "diagram/ui/tests/window_fixture.h"
 
 namespace diagram::ui::testing {
@@ -57,6 +58,7 @@ TEST_F(FairyTest, PasteSpecialGuessesAndPutsEveryManOnTheBoard) {
     QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(Text1()->text(), QString("aAc1/Kd1k/4/4"), 5000);
     EXPECT_EQ(program.style.CurrentStyle, "CUSTOM");
+    EXPECT_EQ(window->Combo1()->currentText(), "CUSTOM");
     EXPECT_EQ(program.style.BORDERHEIGHT, 4);
     EXPECT_EQ(program.style.BORDERWIDTH, 4);
     EXPECT_EQ(program.style.PIECESGLYPHS, "a=q180~ A=Q90 c=circle~ d=cross");
