@@ -48,9 +48,9 @@ std::string KindCode(char letter) {
 
 // The look a glyph entry's right side gives; nullopt for one the
 // notations do not know.
-std::optional<FairySquare> ParseLook(std::string_view spec) {
-    if (spec.size() >= 2 && spec[0] == '\'') {
-        std::string_view text = spec.substr(spec.size() >= 3 && spec[1] == '\'' ? 2 : 1);
+std::optional<FairySquare> ParseLook(std::string_view glyph) {
+    if (glyph.size() >= 2 && glyph[0] == '\'') {
+        std::string_view text = glyph.substr(glyph.size() >= 3 && glyph[1] == '\'' ? 2 : 1);
         size_t chars = 0;
         for (size_t i = 0; i < text.size(); i += Utf8Length(text, i)) {
             ++chars;
@@ -61,9 +61,9 @@ std::optional<FairySquare> ParseLook(std::string_view spec) {
         return std::nullopt;
     }
     bool neutral = false;
-    if (!spec.empty() && spec.back() == '~') {
+    if (!glyph.empty() && glyph.back() == '~') {
         neutral = true;
-        spec.remove_suffix(1);
+        glyph.remove_suffix(1);
     }
     for (MarkerKind marker : kMarkerKinds) {
         const std::string lower = MarkerName(marker);
@@ -71,48 +71,48 @@ std::optional<FairySquare> ParseLook(std::string_view spec) {
         for (char c : lower) {
             upper += Upper(c);
         }
-        if (spec == lower || spec == upper) {
-            const FairyColor color = neutral         ? FairyColor::kNeutral
-                                     : spec == upper ? FairyColor::kWhite
-                                                     : FairyColor::kBlack;
+        if (glyph == lower || glyph == upper) {
+            const FairyColor color = neutral          ? FairyColor::kNeutral
+                                     : glyph == upper ? FairyColor::kWhite
+                                                      : FairyColor::kBlack;
             return FairySquare::Marker(marker, color);
         }
     }
-    if (spec.empty() || KindCode(spec[0]).empty()) {
+    if (glyph.empty() || KindCode(glyph[0]).empty()) {
         return std::nullopt;
     }
     int angle = 0;
-    for (size_t i = 1; i < spec.size(); ++i) {
-        if (!IsDigit(spec[i]) || angle > 10000) {
+    for (size_t i = 1; i < glyph.size(); ++i) {
+        if (!IsDigit(glyph[i]) || angle > 10000) {
             return std::nullopt;
         }
-        angle = angle * 10 + (spec[i] - '0');
+        angle = angle * 10 + (glyph[i] - '0');
     }
     if (angle % 90 != 0 || angle >= 360) {
         return FairySquare();  // a look, but not one the notations write
     }
-    const FairyColor color = neutral                     ? FairyColor::kNeutral
-                             : Upper(spec[0]) == spec[0] ? FairyColor::kWhite
-                                                         : FairyColor::kBlack;
-    return FairySquare::Man(KindCode(spec[0]), color, angle / 90);
+    const FairyColor color = neutral                       ? FairyColor::kNeutral
+                             : Upper(glyph[0]) == glyph[0] ? FairyColor::kWhite
+                                                           : FairyColor::kBlack;
+    return FairySquare::Man(KindCode(glyph[0]), color, angle / 90);
 }
 
 // The glyph entry's right side for a look.
-std::string LookSpec(const FairySquare& sq) {
-    std::string spec;
+std::string GlyphText(const FairySquare& sq) {
+    std::string glyph;
     switch (sq.kind) {
         case SquareKind::kText:
             return "'" + sq.text;
         case SquareKind::kMarker:
             for (const char* p = MarkerName(sq.marker); *p != '\0'; ++p) {
-                spec += sq.color == FairyColor::kWhite ? Upper(*p) : *p;
+                glyph += sq.color == FairyColor::kWhite ? Upper(*p) : *p;
             }
             break;
         case SquareKind::kMan: {
             const char kind = sq.man == "S" ? 'N' : sq.man[0];
-            spec += sq.color == FairyColor::kWhite ? kind : Lower(kind);
+            glyph += sq.color == FairyColor::kWhite ? kind : Lower(kind);
             if (sq.turns > 0) {
-                spec += std::to_string(sq.turns * 90);
+                glyph += std::to_string(sq.turns * 90);
             }
             break;
         }
@@ -120,9 +120,9 @@ std::string LookSpec(const FairySquare& sq) {
             return "";
     }
     if (sq.color == FairyColor::kNeutral) {
-        spec += '~';
+        glyph += '~';
     }
-    return spec;
+    return glyph;
 }
 
 char ColorLetter(FairyColor color) {
@@ -269,7 +269,7 @@ class Letters {
         if (!m_style.piecesGlyphs.empty() && !IsBlank(m_style.piecesGlyphs.back())) {
             m_style.piecesGlyphs += ' ';
         }
-        m_style.piecesGlyphs += std::string(1, letter) + "=" + LookSpec(look);
+        m_style.piecesGlyphs += std::string(1, letter) + "=" + GlyphText(look);
         m_style.pyDictionary += entry;
         m_looks.push_back(look);
         m_names.push_back(PopeyeNameOf(english, Dictionary()));

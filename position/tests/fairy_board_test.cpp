@@ -100,6 +100,8 @@ TEST(FairyRead, TextsGiveTheirBoards) {
         {Notation::kFfen, "K12/13", 2, 13, {{"a2", Man("K")}}},
         // One digit at a time, where only that makes the ranks agree.
         {Notation::kFfen, "K9/91/91/91/91/91/91/91/91/91", 10, 10, {{"a10", Man("K")}}},
+        {Notation::kYacpdb, "91/91/91/91/91/91/91/91/91/9(!k)", 10, 10, {{"j1", Man("K", C::kNeutral)}}},
+        {Notation::kPopeye, "K9/91/91/91/91/91/91/91/91/91", 10, 10, {{"a10", Man("K")}}},
         {Notation::kFfen,
          "(16x16)rnbqkbnr/8/8/8/8/8/8/8 w - - 0 1",
          8,
