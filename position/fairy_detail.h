@@ -3,6 +3,7 @@
 // and runs of empty squares, laid out on a board by one rule for all.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,29 @@ bool AddSquare(Tokens& tokens, FairySquare square, size_t offset, std::string& e
 bool NewRank(Tokens& tokens, size_t offset, std::string& error);
 /// Reads a run of digits starting at i into the current rank; moves i past it.
 void AddRun(Tokens& tokens, std::string_view word, size_t& i, size_t base, int groupDigits);
+
+/// Where a square's reader stands: the placement word, the place of the
+/// word in the whole text, and the reader's place in the word.
+struct Cursor {
+    std::string_view word;
+    size_t base = 0;
+    size_t i = 0;
+
+    /// message, naming the place of the word's character at.
+    std::string Fail(const std::string& message, size_t at) const { return message + At(base + at); }
+    /// "unknown sign 'x'" for the character at i.
+    std::string UnknownSign() const;
+};
+
+/// Reads one square at cursor.i and moves past it; gives the reason it
+/// cannot, or "".
+using SquareReader = std::function<std::string(Cursor& cursor, FairySquare& square)>;
+
+/// Reads the placement word of text: "/" and runs of digits (read in
+/// numbers of groupDigits digits, 0 for all) itself, every other square
+/// through readSquare; then lays the ranks on a board.
+NotationRead ReadRanks(std::string_view text, Notation notation, int groupDigits,
+                       const SquareReader& readSquare);
 
 /// Lays the ranks on a board. The solver's notation (popeye) may leave out
 /// the empty squares at its end and need not cut its ranks where the board

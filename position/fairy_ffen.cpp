@@ -80,50 +80,28 @@ char Lower(char ch) {
 }  // namespace
 
 NotationRead ReadFfen(std::string_view text, const NotationOptions& options) {
-    NotationRead result;
-    result.notation = Notation::kFfen;
-    size_t base = 0;
-    const std::string_view word = PlacementWord(text, false, base);
-    Tokens tokens;
-    size_t i = 0;
-    auto fail = [&](std::string message) {
-        result.error = std::move(message);
-        return result;
-    };
-    while (i < word.size()) {
+    return ReadRanks(text, Notation::kFfen, 0, [&options](Cursor& c, FairySquare& square) -> std::string {
+        const std::string_view word = c.word;
+        size_t& i = c.i;
         const size_t start = i;
-        const char ch = word[i];
-        if (ch == '/') {
-            if (!NewRank(tokens, base + i, result.error)) {
-                return result;
-            }
-            ++i;
-            continue;
-        }
-        if (IsDigit(ch)) {
-            AddRun(tokens, word, i, base, 0);
-            continue;
-        }
-        if (ch == '\'') {
+        if (word[i] == '\'') {
             const bool two = i + 1 < word.size() && word[i + 1] == '\'';
             i += two ? 2 : 1;
             std::string letters;
             for (int k = 0; k < (two ? 2 : 1); ++k) {
                 if (i >= word.size()) {
-                    return fail("the text of a square ends too soon" + At(base + start));
+                    return c.Fail("the text of a square ends too soon", start);
                 }
                 const size_t len = Utf8Length(word, i);
                 const std::string_view one = word.substr(i, len);
                 if (!IsTextCharacter(one)) {
-                    return fail("a square's text cannot hold '" + std::string(one) + "'" + At(base + i));
+                    return c.Fail("a square's text cannot hold '" + std::string(one) + "'", i);
                 }
                 letters += one;
                 i += len;
             }
-            if (!AddSquare(tokens, FairySquare::Text(letters), base + start, result.error)) {
-                return result;
-            }
-            continue;
+            square = FairySquare::Text(letters);
+            return {};
         }
         bool neutral = false;
         int turns = 0;
@@ -131,32 +109,27 @@ NotationRead ReadFfen(std::string_view text, const NotationOptions& options) {
         while (i < word.size() && (word[i] == '-' || word[i] == '~' || word[i] == '*')) {
             if (word[i] == '*') {
                 if (turned) {
-                    return fail("a second turn" + At(base + i));
+                    return c.Fail("a second turn", i);
                 }
                 turned = true;
                 if (i + 1 >= word.size() || !IsDigit(word[i + 1])) {
-                    return fail("\"*\" wants a digit 1 to 3" + At(base + i));
+                    return c.Fail("\"*\" wants a digit 1 to 3", i);
                 }
                 turns = word[i + 1] - '0';
                 if (turns < 1 || turns > 3) {
-                    return fail("turn *" + std::string(1, word[i + 1]) + " is out of range (*1 to *3)" +
-                                At(base + i));
+                    return c.Fail("turn *" + std::string(1, word[i + 1]) + " is out of range (*1 to *3)", i);
                 }
                 i += 2;
             } else {
                 if (neutral) {
-                    return fail("a second neutral sign" + At(base + i));
+                    return c.Fail("a second neutral sign", i);
                 }
                 neutral = true;
                 ++i;
             }
         }
         if (i >= word.size() || !IsLetter(word[i])) {
-            if (i > start) {
-                return fail("a sign with no man after it" + At(base + start));
-            }
-            const size_t len = Utf8Length(word, i);
-            return fail("unknown sign '" + std::string(word.substr(i, len)) + "'" + At(base + i));
+            return i > start ? c.Fail("a sign with no man after it", start) : c.UnknownSign();
         }
         const char letter = word[i];
         const bool upper = letter >= 'A' && letter <= 'Z';
@@ -164,23 +137,19 @@ NotationRead ReadFfen(std::string_view text, const NotationOptions& options) {
                                  : upper ? FairyColor::kWhite
                                          : FairyColor::kBlack;
         const std::string man = ManOf(Upper(letter), options.knightS);
-        FairySquare square;
         if (!man.empty()) {
             square = FairySquare::Man(man, color, turns);
         } else if (const MarkerKind* marker = MarkerOf(Lower(letter), options.knightS)) {
             if (turned) {
-                return fail("a marker cannot be turned" + At(base + start));
+                return c.Fail("a marker cannot be turned", start);
             }
             square = FairySquare::Marker(*marker, color);
         } else {
-            return fail("unknown man or marker '" + std::string(1, letter) + "'" + At(base + i));
+            return c.Fail("unknown man or marker '" + std::string(1, letter) + "'", i);
         }
         ++i;
-        if (!AddSquare(tokens, std::move(square), base + start, result.error)) {
-            return result;
-        }
-    }
-    return Layout(std::move(tokens), Notation::kFfen);
+        return {};
+    });
 }
 
 NotationWrite WriteFfen(const FairyBoard& board, const NotationOptions& options) {

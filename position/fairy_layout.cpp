@@ -284,4 +284,41 @@ NotationRead Layout(Tokens tokens, Notation notation) {
     return result;
 }
 
+std::string Cursor::UnknownSign() const {
+    const size_t len = Utf8Length(word, i);
+    return Fail("unknown sign '" + std::string(word.substr(i, len)) + "'", i);
+}
+
+NotationRead ReadRanks(std::string_view text, Notation notation, int groupDigits,
+                       const SquareReader& readSquare) {
+    NotationRead result;
+    result.notation = notation;
+    Cursor cursor;
+    cursor.word = PlacementWord(text, notation == Notation::kPopeye, cursor.base);
+    Tokens tokens;
+    const std::string_view word = cursor.word;
+    size_t& i = cursor.i;
+    while (i < word.size()) {
+        if (word[i] == '/') {
+            if (!NewRank(tokens, cursor.base + i, result.error)) {
+                return result;
+            }
+            ++i;
+            continue;
+        }
+        if (IsDigit(word[i])) {
+            AddRun(tokens, word, i, cursor.base, groupDigits);
+            continue;
+        }
+        const size_t start = i;
+        FairySquare square;
+        result.error = readSquare(cursor, square);
+        if (!result.error.empty() ||
+            !AddSquare(tokens, std::move(square), cursor.base + start, result.error)) {
+            return result;
+        }
+    }
+    return Layout(std::move(tokens), notation);
+}
+
 }  // namespace position::fairy_detail

@@ -20,30 +20,11 @@ char Lower(char ch) {
 }  // namespace
 
 NotationRead ReadPopeye(std::string_view text) {
-    NotationRead result;
-    result.notation = Notation::kPopeye;
-    size_t base = 0;
-    const std::string_view word = PlacementWord(text, true, base);
-    Tokens tokens;
-    size_t i = 0;
-    auto fail = [&](std::string message) {
-        result.error = std::move(message);
-        return result;
-    };
-    while (i < word.size()) {
+    return ReadRanks(text, Notation::kPopeye, 2, [](Cursor& c, FairySquare& square) -> std::string {
+        const std::string_view word = c.word;
+        size_t& i = c.i;
         const size_t start = i;
         const char ch = word[i];
-        if (ch == '/') {
-            if (!NewRank(tokens, base + i, result.error)) {
-                return result;
-            }
-            ++i;
-            continue;
-        }
-        if (IsDigit(ch)) {
-            AddRun(tokens, word, i, base, 2);
-            continue;
-        }
         std::optional<FairyColor> color;
         if (ch == '+' || ch == '-' || ch == '=') {
             color = ch == '+' ? FairyColor::kWhite : ch == '-' ? FairyColor::kBlack : FairyColor::kNeutral;
@@ -54,7 +35,7 @@ NotationRead ReadPopeye(std::string_view text) {
         if (i < word.size() && word[i] == '.') {
             if (i + 2 >= word.size() || !(IsLetter(word[i + 1]) || IsDigit(word[i + 1])) ||
                 !(IsLetter(word[i + 2]) || IsDigit(word[i + 2]))) {
-                return fail("\".\" wants two letters or digits" + At(base + i));
+                return c.Fail("\".\" wants two letters or digits", i);
             }
             first = word[i + 1];
             code = {Upper(word[i + 1]), Upper(word[i + 2])};
@@ -63,27 +44,21 @@ NotationRead ReadPopeye(std::string_view text) {
             first = word[i];
             code = std::string(1, Upper(word[i]));
             ++i;
-        } else if (i > start) {
-            return fail("a colour sign with no piece after it" + At(base + start));
         } else {
-            const size_t len = Utf8Length(word, i);
-            return fail("unknown sign '" + std::string(word.substr(i, len)) + "'" + At(base + i));
+            return i > start ? c.Fail("a colour sign with no piece after it", start) : c.UnknownSign();
         }
         if (!IsPopeyeCode(code)) {
-            return fail("unknown piece '" + std::string(word.substr(start, i - start)) + "'" +
-                        At(base + start));
+            return c.Fail("unknown piece '" + std::string(word.substr(start, i - start)) + "'", start);
         }
         if (!color) {
             if (IsDigit(first)) {
-                return fail("a leaper wants a colour sign (+, - or =)" + At(base + start));
+                return c.Fail("a leaper wants a colour sign (+, - or =)", start);
             }
             color = first >= 'a' && first <= 'z' ? FairyColor::kBlack : FairyColor::kWhite;
         }
-        if (!AddSquare(tokens, FairySquare::Man(code, *color), base + start, result.error)) {
-            return result;
-        }
-    }
-    return Layout(std::move(tokens), Notation::kPopeye);
+        square = FairySquare::Man(code, *color);
+        return {};
+    });
 }
 
 NotationWrite WritePopeye(const FairyBoard& board) {

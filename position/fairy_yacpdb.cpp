@@ -19,50 +19,26 @@ bool IsCodeCharacter(char ch) {
 }  // namespace
 
 NotationRead ReadYacpdb(std::string_view text) {
-    NotationRead result;
-    result.notation = Notation::kYacpdb;
-    size_t base = 0;
-    const std::string_view word = PlacementWord(text, false, base);
-    Tokens tokens;
-    size_t i = 0;
-    auto fail = [&](std::string message) {
-        result.error = std::move(message);
-        return result;
-    };
-    while (i < word.size()) {
-        const size_t start = i;
+    return ReadRanks(text, Notation::kYacpdb, 0, [](Cursor& c, FairySquare& square) -> std::string {
+        const std::string_view word = c.word;
+        size_t& i = c.i;
         const char ch = word[i];
-        if (ch == '/') {
-            if (!NewRank(tokens, base + i, result.error)) {
-                return result;
-            }
-            ++i;
-            continue;
-        }
-        if (IsDigit(ch)) {
-            AddRun(tokens, word, i, base, 0);
-            continue;
-        }
         if (IsLetter(ch)) {
             const FairyColor color = Upper(ch) == ch ? FairyColor::kWhite : FairyColor::kBlack;
-            if (!AddSquare(tokens, FairySquare::Man(std::string(1, Upper(ch)), color), base + i,
-                           result.error)) {
-                return result;
-            }
+            square = FairySquare::Man(std::string(1, Upper(ch)), color);
             ++i;
-            continue;
+            return {};
         }
         if (ch == ')') {
-            return fail("unbalanced ')'" + At(base + i));
+            return c.Fail("unbalanced ')'", i);
         }
         if (ch != '(') {
-            const size_t len = Utf8Length(word, i);
-            return fail("unknown sign '" + std::string(word.substr(i, len)) + "'" + At(base + i));
+            return c.UnknownSign();
         }
         const size_t close = word.find(')', i);
         const size_t open = word.find('(', i + 1);
         if (close == std::string_view::npos || (open != std::string_view::npos && open < close)) {
-            return fail("unbalanced '('" + At(base + i));
+            return c.Fail("unbalanced '('", i);
         }
         std::string_view inside = word.substr(i + 1, close - i - 1);
         const bool neutral = !inside.empty() && inside[0] == '!';
@@ -78,8 +54,8 @@ NotationRead ReadYacpdb(std::string_view text) {
         if (turnDigit) {
             turns = inside.back() - '0';
             if (turns > 3) {
-                return fail("turn " + std::string(1, inside.back()) + " is out of range (0 to 3)" +
-                            At(base + i + 1 + (neutral ? 1 : 0) + inside.size() - 1));
+                return c.Fail("turn " + std::string(1, inside.back()) + " is out of range (0 to 3)",
+                              i + (neutral ? 2 : 1) + inside.size() - 1);
             }
             inside.remove_suffix(1);
         }
@@ -89,22 +65,19 @@ NotationRead ReadYacpdb(std::string_view text) {
         if (inside.empty() || inside.size() > 2 || !IsCodeCharacter(inside[0]) ||
             (inside.size() == 2 && !IsCodeCharacter(inside[1])) || (digitFirst && inside.size() != 2) ||
             (digitFirst && (!IsDigit(inside[1]) || turns != 0))) {
-            return fail("unknown man '(" + std::string(word.substr(i + 1, close - i - 1)) + ")'" +
-                        At(base + i));
+            return c.Fail("unknown man '(" + std::string(word.substr(i + 1, close - i - 1)) + ")'", i);
         }
         std::string code;
-        for (char c : inside) {
-            code += Upper(c);
+        for (char letter : inside) {
+            code += Upper(letter);
         }
         const FairyColor color = neutral                                  ? FairyColor::kNeutral
                                  : (inside[0] >= 'a' && inside[0] <= 'z') ? FairyColor::kBlack
                                                                           : FairyColor::kWhite;
+        square = FairySquare::Man(code, color, turns);
         i = close + 1;
-        if (!AddSquare(tokens, FairySquare::Man(code, color, turns), base + start, result.error)) {
-            return result;
-        }
-    }
-    return Layout(std::move(tokens), Notation::kYacpdb);
+        return {};
+    });
 }
 
 NotationWrite WriteYacpdb(const FairyBoard& board) {
