@@ -138,14 +138,9 @@ bool SameName(const PopeyeName& name, const FairySquare& sq) {
 class Letters {
   public:
     Letters(const FairyStyle& style, std::string_view base) : m_style(style), m_base(base) {
-        // Every letter needs its English letter.
-        for (size_t i = m_style.englishNotation.size(); i < m_style.piecesList.size(); ++i) {
-            m_style.englishNotation += m_style.piecesList[i];
-        }
-        for (int i = 1; i <= static_cast<int>(m_style.piecesList.size()); ++i) {
-            m_looks.push_back(LookOf(m_style, i));
-            m_names.push_back(
-                PopeyeNameOf(m_style.englishNotation[static_cast<size_t>(i - 1)], Dictionary()));
+        for (size_t i = 0; i < m_style.piecesList.size(); ++i) {
+            m_looks.push_back(LookOf(m_style, static_cast<int>(i) + 1));
+            m_names.push_back(PopeyeNameOf(EnglishOf(i), Dictionary()));
         }
     }
 
@@ -184,6 +179,12 @@ class Letters {
 
   private:
     bool Taken(char ch) const { return m_style.piecesList.find(ch) != std::string::npos; }
+
+    // The English letter of the i-th letter; a letter beyond the English
+    // notation stands for itself.
+    char EnglishOf(size_t i) const {
+        return i < m_style.englishNotation.size() ? m_style.englishNotation[i] : m_style.piecesList[i];
+    }
 
     char NewLetter(bool preferUpper) const {
         const std::string upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -229,14 +230,13 @@ class Letters {
         char english = letter;
         std::string entry;
         if (sq.kind == SquareKind::kMan) {
-            const std::string kind = KindCode(sq.man == "S" ? 'N' : sq.man[0]);
             const bool orthodox = IsOrthodoxCode(sq.man);
             if (orthodox) {
                 const char kindLetter = sq.man == "S" ? 'N' : sq.man[0];
                 english = sq.color == FairyColor::kBlack ? Lower(kindLetter) : kindLetter;
             }
             if (!byName) {
-                look = sq;
+                // Drawn as written.
             } else if (orthodox) {
                 look = FairySquare::Man(sq.man, sq.color, 0);
             } else {
@@ -264,8 +264,15 @@ class Letters {
             const char free = NewEnglish(letter);
             english = free != '\0' ? free : letter;
         }
+        // Every letter before the new one gets its English letter, so that
+        // the new one's stands at its place.
+        std::string& englishNotation = m_style.englishNotation;
+        for (size_t i = englishNotation.size(); i < m_style.piecesList.size(); ++i) {
+            englishNotation += m_style.piecesList[i];
+        }
+        englishNotation.resize(m_style.piecesList.size());
         m_style.piecesList += letter;
-        m_style.englishNotation += english;
+        englishNotation += english;
         if (!m_style.piecesGlyphs.empty() && !IsBlank(m_style.piecesGlyphs.back())) {
             m_style.piecesGlyphs += ' ';
         }

@@ -73,6 +73,25 @@ TEST(FairyStyle, OrthodoxPositionsNeedNoNewLetters) {
     }
 }
 
+TEST(FairyStyle, EnglishLettersOfAnyLengthStayInStep) {
+    // Shorter than the pieces list: left alone while no letter is added.
+    FairyStyle style{8, 8, "pPnNbBrRqQkKxX", "pPnNbBrRqQkK", "", ""};
+    PlacementImport in = ToPlacement(Read("K7/8/8/8/8/8/8/8", Notation::kFfen), Notation::kFfen, style, "");
+    ASSERT_TRUE(in.ok()) << in.error;
+    EXPECT_FALSE(in.lettersAdded);
+    EXPECT_EQ(in.style, style);
+    // Shorter or longer: the new letter's English letter stands at its place.
+    for (const std::string english : {"pPnNbBrRqQkK", "pPnNbBrRqQkKxXyyy"}) {
+        style.englishNotation = english;
+        in = ToPlacement(Read("-*2q7/8/8/8/8/8/8/8", Notation::kFfen), Notation::kFfen, style, "");
+        ASSERT_TRUE(in.ok()) << in.error;
+        ASSERT_EQ(in.style.englishNotation.size(), in.style.piecesList.size());
+        EXPECT_EQ(in.style.englishNotation.substr(0, 14), "pPnNbBrRqQkKxX");
+        EXPECT_EQ(PopeyeNameOf(in.style.englishNotation.back(), in.style.pyDictionary).color,
+                  FairyColor::kNeutral);
+    }
+}
+
 TEST(FairyStyle, NewLettersShowWhatTheTextSays) {
     const FairyStyle style;
     const PlacementImport in =
