@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QObject>
+#include <QPointer>
 #include <optional>
 
 #include "position/fairy_board.h"
@@ -67,7 +68,7 @@ class FairyCommands : public QObject {
 
   private:
     Host& m_host;
-    PasteSpecialDialog* m_dialog = nullptr;
+    QPointer<PasteSpecialDialog> m_dialog;  // the window shown last
 };
 
 }  // namespace diagram::ui
