@@ -11,6 +11,7 @@
 
 #include "app/program.h"
 #include "books/ui/book_commands.h"
+#include "diagram/ui/fairy_commands.h"
 #include "diagram/ui/main_window.h"
 #include "diagram/ui/output_commands.h"
 #include "diagram/ui/style/style_window.h"
@@ -102,7 +103,8 @@ int main(int argc, char* argv[]) {
     engines::ui::Attach(window.host());
     books::ui::Attach(window.host());
     diagram::ui::AttachStyleWindow(window.host());
-    new diagram::ui::OutputCommands(window);  // owned by the window
+    new diagram::ui::OutputCommands(window);        // owned by the window
+    new diagram::ui::FairyCommands(window.host());  // owned by the host
 
     diagram::ui::StartupOptions options;
     options.exeDir = QCoreApplication::applicationDirPath().toStdString();

@@ -4,12 +4,14 @@
 #include <unistd.h>
 
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <ostream>
 
 #include "app/cli/cli.h"
+#include "app/cli/fairy_options.h"
 #include "books/book_export.h"
 #include "books/convert.h"
 #include "books/render/diagram_export.h"
@@ -178,9 +180,11 @@ int Finish(Context& ctx, const char* command, const ExportResult& result, int bo
 
 const Register renderBook(
     "render-book",
-    "BOOK -o DIR [--format png|svg|pdf|bmp] [--scale K] [--positions first|last|all] [--games A-B]   one "
+    "BOOK -o DIR [--format png|svg|pdf|bmp] [--scale K] [--positions first|last|all] [--games A-B] "
+    "[--notation ffen|yacpdb|popeye|auto] [--knight-s]   one "
     "diagram per game (or position) in DIR, with index.csv; K multiplies every length of the style; prints "
-    "\"diagrams N\"",
+    "\"diagrams N\"; --notation reads the book's positions (FEN and EPD lines, PGN FEN tags) in that "
+    "notation",
     [](Context& ctx, Args& args) {
         const char* command = "render-book";
         std::string error;
@@ -220,8 +224,25 @@ const Register renderBook(
             ctx.err << "pandrel-cli " << command << ": " << error << "\n";
             return kUsage;
         }
+        FairyOptions fairy;
+        if (!TakeFairyOptions(ctx, args, command, false, fairy)) {
+            return kUsage;
+        }
         if (!TakeGames(ctx, args, command, options.games) || !ExpectWords(ctx, args, command, 1, 1)) {
             return kUsage;
+        }
+        QTemporaryDir converted;
+        if (fairy.read) {
+            if (!converted.isValid()) {
+                ctx.err << "pandrel-cli " << command << ": no folder for the converted book\n";
+                return kFailure;
+            }
+            const std::string copy =
+                FairyBookCopy(ctx, command, fairy, args.words[0], converted.path().toStdString());
+            if (copy.empty()) {
+                return kFailure;
+            }
+            args.words[0] = copy;
         }
         if (const auto reason = books::render::CheckScale(ctx.program.style, options.scale)) {
             ctx.err << "pandrel-cli " << command << ": bad scale \"" << scaleWord << "\": " << *reason

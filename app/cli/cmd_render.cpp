@@ -13,6 +13,7 @@
 #include <ostream>
 
 #include "app/cli/cli.h"
+#include "app/cli/fairy_options.h"
 #include "diagram/render/export.h"
 
 namespace cli {
@@ -30,15 +31,21 @@ namespace {
 
 const Register render(
     "render",
-    "[--format bmp|png|svg|pdf] [--scale K] [--reversed] -o FILE TEXT   writes the diagram of TEXT (-o - for "
-    "standard output); the "
-    "format defaults to FILE's extension (BMP for any other), K multiplies every length of the style",
+    "[--format bmp|png|svg|pdf] [--scale K] [--reversed] [--notation ffen|yacpdb|popeye|auto] [--knight-s] "
+    "-o "
+    "FILE TEXT   writes the diagram of TEXT (-o - for standard output); the "
+    "format defaults to FILE's extension (BMP for any other), K multiplies every length of the style; "
+    "--notation reads TEXT in that notation, in a copy of the style with the letters and board size it needs",
     [](Context& ctx, Args& args) {
         std::string error;
         std::string file;
         std::string formatWord;
         std::string scaleWord;
         const bool reversed = args.TakeFlag("--reversed");
+        FairyOptions fairy;
+        if (!TakeFairyOptions(ctx, args, "render", false, fairy)) {
+            return kUsage;
+        }
         const bool hasFormat = args.TakeValue("--format", formatWord, error);
         const bool hasScale = error.empty() && args.TakeValue("--scale", scaleWord, error);
         if (!error.empty()) {
@@ -69,8 +76,15 @@ const Register render(
             return kUsage;
         }
         app::Program& program = ctx.program;
-        request.style = program.style;
         request.text = args.words[0];
+        if (fairy.read) {
+            position::Notation read{};
+            bool styleChanged = false;
+            if (!ImportText(ctx, "render", fairy, args.words[0], request.text, read, styleChanged)) {
+                return kFailure;
+            }
+        }
+        request.style = program.style;
         request.reversed = reversed;
         if (request.scale != 1) {
             settings::Style check = request.style;

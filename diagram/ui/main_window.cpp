@@ -212,6 +212,10 @@ void MainWindow::ConnectCommands() {
         }
     });
     connect(m_ui.Combo1, &StyleList::escapePressed, this, [this] { m_ui.Text1->setFocus(); });
+    // A command that put a style of its own in force (a fairy import's
+    // "CUSTOM") shows its name in the list.
+    connect(m_host, &Host::styleChanged, this,
+            [this] { m_ui.Combo1->ShowStyle(QString::fromStdString(m_program.style.CurrentStyle)); });
 }
 
 QAction* MainWindow::action(const QString& name) const {
