@@ -100,15 +100,23 @@ std::string FindPlaceholder(std::string_view text) {
     return {};
 }
 
-std::string PlaceholderWarning(const std::array<std::string, kPopeyeFieldCount>& fields) {
+PlaceholderAt FirstPlaceholder(const std::array<std::string, kPopeyeFieldCount>& fields) {
     for (size_t i = 0; i < fields.size(); ++i) {
-        const std::string placeholder = FindPlaceholder(fields[i]);
+        std::string placeholder = FindPlaceholder(fields[i]);
         if (!placeholder.empty()) {
-            return "Replace " + placeholder + " in the " + std::string(kFieldNames[i]) +
-                   " field by what it stands for before solving!";
+            return {static_cast<int>(i), std::move(placeholder)};
         }
     }
     return {};
+}
+
+std::string PlaceholderWarning(const std::array<std::string, kPopeyeFieldCount>& fields) {
+    const PlaceholderAt at = FirstPlaceholder(fields);
+    if (at.field < 0) {
+        return {};
+    }
+    return "Replace " + at.text + " in the " + std::string(kFieldNames[static_cast<size_t>(at.field)]) +
+           " field by what it stands for before solving!";
 }
 
 bool StipulationHasMoves(std::string_view stipulation) {

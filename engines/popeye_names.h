@@ -18,6 +18,15 @@ namespace engines {
 /// go; "a1<-->h1" and "h<>3" hold none.
 std::string FindPlaceholder(std::string_view text);
 
+/// A placeholder and the field that holds it.
+struct PlaceholderAt {
+    int field = -1;  ///< -1 when no field holds one
+    std::string text;
+};
+
+/// The first placeholder of the fields, in field order.
+PlaceholderAt FirstPlaceholder(const std::array<std::string, kPopeyeFieldCount>& fields);
+
 /// The warning for the first field that still holds a placeholder, naming
 /// the placeholder and the field; "" when none does.
 std::string PlaceholderWarning(const std::array<std::string, kPopeyeFieldCount>& fields);
