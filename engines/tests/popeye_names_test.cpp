@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "engines/discovery.h"
 #include "engines/popeye.h"
 
 namespace engines {
@@ -102,6 +107,58 @@ TEST(PopeyeNames, AStylesEntriesWinForItsLetters) {
     for (const auto& c : cases) {
         EXPECT_EQ(MergeDictionaries(c.base, c.own), c.merged) << c.own;
     }
+}
+
+}  // namespace
+}  // namespace engines
+
+namespace engines {
+namespace {
+
+std::string Shipped(const char* relative) {
+    const auto path = (std::filesystem::path(TEST_DATA_DIR) / relative).lexically_normal();
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The value of key in the style block named style of a settings text.
+std::string StyleValue(const std::string& ini, const std::string& style, const std::string& key) {
+    const size_t block = ini.find("BeginStyle = " + style + "\r\n");
+    const size_t end = ini.find("EndStyle", block);
+    const size_t at = ini.find(key + " = ", block);
+    if (block == std::string::npos || at == std::string::npos || at > end) {
+        return {};
+    }
+    const size_t start = at + key.size() + 3;
+    return ini.substr(start, ini.find_first_of("\r\n", start) - start);
+}
+
+// Each fairy letter of the shipped Fairy style has a Popeye name in the
+// shipped data file, with the colour its picture shows: neutral for a man
+// drawn half light, half dark, else the colour of the letter's case.
+TEST(PopeyeNames, TheFairyStyleAndTheDataFileAgree) {
+    const std::string ini = Shipped("../../../app/styles/Pandrel.ini");
+    const std::string letters = StyleValue(ini, "Fairy", "EnglishNotation");
+    const std::string glyphs = " " + StyleValue(ini, "Fairy", "PiecesGlyphs") + " ";
+    const std::string dictionary = ParsePyDat(Shipped("../../data/Py.dat")).dictionary;
+    ASSERT_FALSE(letters.empty());
+    int fairy = 0;
+    for (const char letter : letters) {
+        if (std::string_view("pPnNbBrRqQkK").find(letter) != std::string_view::npos) {
+            continue;
+        }
+        ++fairy;
+        const size_t entry = dictionary.find(std::string("&&") + letter + "=");
+        ASSERT_NE(entry, std::string::npos) << letter;
+        const char colour = dictionary[entry + 4];
+        const size_t glyph = glyphs.find(std::string(" ") + letter + "=");
+        ASSERT_NE(glyph, std::string::npos) << letter;
+        const std::string kind = glyphs.substr(glyph + 3, glyphs.find(' ', glyph + 1) - glyph - 3);
+        const char expected =
+            kind.back() == '~' ? 'n' : (std::isupper(static_cast<unsigned char>(letter)) ? 'w' : 'b');
+        EXPECT_EQ(colour, expected) << letter << " drawn as " << kind;
+    }
+    EXPECT_EQ(fairy, 8);
 }
 
 }  // namespace
