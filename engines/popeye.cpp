@@ -120,7 +120,7 @@ std::string PopeyeInput(const PopeyeFieldTexts& fields, const std::string& optio
     lineIfSet("Black ", fields[kBlackPieces]);
     lineIfSet("Neutral ", fields[kNeutralPieces]);
     line("Stipulation ", fields[kStipulation] + fields[kMoves]);
-    lineIfSet("Condition ", fields[kConditions]);
+    lineIfSet("Condition ", SolverConditions(fields[kConditions]));
     line("Option ", optionsText);
     // The zero position before the twins: after a twin the solver would
     // take it for one more twin.
@@ -149,7 +149,7 @@ PopeyeJob PreparePopeye(const PopeyeFieldTexts& fields, const PopeyeRunFiles& fi
     if (!job.message.empty()) {
         return job;
     }
-    const PopeyeOptions options = MakePopeyeOptions(fields[kOptions]);
+    const PopeyeOptions options = MakePopeyeOptions(SolverOptions(fields[kOptions]));
     job.maxTime = options.maxTime;
     job.inputText = PopeyeInput(fields, options.text, ProtocolName(files));
     job.arguments = PopeyeArguments(fields, files.input);

@@ -80,7 +80,72 @@ char EntryLetter(const std::string& entry) {
     return entry.size() >= 2 && entry[1] == '=' ? entry[0] : '\0';
 }
 
+struct Renaming {
+    std::vector<std::string_view> words;  // as offered, compared without regard to case
+    std::string_view name;                // as the solver reads it
+};
+
+// Replaces every run of words that one of the renamings names; the text is
+// kept as written when nothing is replaced.
+std::string Renamed(std::string_view text, const std::vector<Renaming>& renamings) {
+    const std::vector<std::string> words = Words(text);
+    std::vector<std::string> out;
+    bool changed = false;
+    for (size_t i = 0; i < words.size();) {
+        const Renaming* match = nullptr;
+        for (const Renaming& r : renamings) {
+            if (i + r.words.size() > words.size()) {
+                continue;
+            }
+            bool same = true;
+            for (size_t k = 0; k < r.words.size() && same; ++k) {
+                same = settings::Upper(words[i + k]) == settings::Upper(r.words[k]);
+            }
+            if (same) {
+                match = &r;
+                break;
+            }
+        }
+        if (match == nullptr) {
+            out.push_back(words[i]);
+            ++i;
+        } else {
+            out.emplace_back(match->name);
+            i += match->words.size();
+            changed = true;
+        }
+    }
+    return changed ? Joined(out) : std::string(text);
+}
+
 }  // namespace
+
+std::string SolverConditions(std::string_view text) {
+    static const std::vector<Renaming> kConditions = {
+        {{"Rex", "Inclusive"}, "RexInclusive"},
+        {{"Rex", "Exclusive"}, "RexExclusive"},
+        {{"Malefique"}, "Mirror"},
+        {{"Patrol"}, "Patrouille"},
+        {{"Reverse", "Einstein"}, "ReversalEinsteinChess"},
+        {{"Monochrome"}, "MonochromChess"},
+        {{"Bichrome"}, "BichromChess"},
+        {{"Black", "Maximummer"}, "BlackMaximummer"},
+        {{"White", "Maximummer"}, "WhiteMaximummer"},
+        {{"Black", "Minimummer"}, "BlackMinimummer"},
+        {{"White", "Minimummer"}, "WhiteMinimummer"},
+        {{"Haaner", "Chess"}, "HaanerChess"},
+        {{"Ghost", "Chess"}, "GhostChess"},
+        {{"Back-to-Back"}, "BackToBack"},
+    };
+    return Renamed(text, kConditions);
+}
+
+std::string SolverOptions(std::string_view text) {
+    static const std::vector<Renaming> kOptions = {
+        {{"ShortSolutions"}, "StopOnShortSolutions"},
+    };
+    return Renamed(text, kOptions);
+}
 
 std::string FindPlaceholder(std::string_view text) {
     size_t pos = 0;

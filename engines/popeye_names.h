@@ -40,6 +40,15 @@ bool StipulationHasMoves(std::string_view stipulation);
 /// round, which are turned here.
 std::string SolverMirrors(std::string_view text);
 
+/// Conditions as the solver reads them: names it does not know, which older
+/// data files and habit offer ("Patrol", "Monochrome", "Rex Inclusive",
+/// "Black Maximummer" ...), in any case, are replaced by its own names.
+/// Anything else is kept as written.
+std::string SolverConditions(std::string_view text);
+
+/// The same for options ("ShortSolutions").
+std::string SolverOptions(std::string_view text);
+
 /// The texts of the "Twin " lines for the Twins field. The word "Twin"
 /// separates several twins; in each, "Continued" (or an abbreviation of at
 /// least four letters) is put first, where the solver looks for it; mirrors

@@ -92,6 +92,35 @@ TEST(PopeyeNames, TwinsSplitContinuedFirstMirrorsTurned) {
     EXPECT_EQ(SolverMirrors("  rotate 90 "), "  rotate 90 ");
 }
 
+TEST(PopeyeNames, OldNamesBecomeTheSolversOwn) {
+    const struct {
+        const char* field;
+        const char* written;
+    } conditions[] = {
+        {"Circe Rex Inclusive", "Circe RexInclusive"},
+        {"madrasi rex inclusive  Patrol", "madrasi RexInclusive Patrouille"},
+        {"Circe Malefique", "Circe Mirror"},
+        {"Black Maximummer White Minimummer", "BlackMaximummer WhiteMinimummer"},
+        {"Monochrome Bichrome Reverse Einstein", "MonochromChess BichromChess ReversalEinsteinChess"},
+        {"Haaner Chess Back-to-Back Ghost Chess", "HaanerChess BackToBack GhostChess"},
+        {"UltraPatrol  Circe", "UltraPatrol  Circe"},  // untouched, blanks and all
+        {"Black", "Black"},
+    };
+    for (const auto& c : conditions) {
+        EXPECT_EQ(SolverConditions(c.field), c.written) << c.field;
+    }
+    EXPECT_EQ(SolverOptions("Try ShortSolutions"), "Try StopOnShortSolutions");
+    PopeyeFieldTexts fields;
+    fields[kStipulation] = "#2";
+    fields[kWhitePieces] = "Ke1";
+    fields[kConditions] = "Patrol";
+    fields[kOptions] = "shortsolutions";
+    const std::string input = PreparePopeye(fields, MakePopeyeRunFiles("/a/", "F1")).inputText;
+    EXPECT_NE(input.find("\r\nCondition Patrouille\r\nOption MaxTime 60 NoBoard StopOnShortSolutions\r\n"),
+              std::string::npos)
+        << input;
+}
+
 TEST(PopeyeNames, AStylesEntriesWinForItsLetters) {
     const struct {
         const char* base;

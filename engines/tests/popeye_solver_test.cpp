@@ -184,6 +184,20 @@ TEST_F(PopeyeSolverTest, EveryShippedPieceNameIsAMan) {
     EXPECT_GT(tried, 10);
 }
 
+// Names older data files offered, and users type, reach the solver as its own.
+TEST_F(PopeyeSolverTest, OldNamesAreWrittenAsTheSolversOwn) {
+    for (const char* condition : {"Circe Rex Inclusive", "Madrasi Rex Inclusive", "Circe Malefique", "Patrol",
+                                  "Reverse Einstein", "Monochrome", "Bichrome", "Black Maximummer",
+                                  "White Minimummer", "Haaner Chess", "Back-to-Back", "Ghost Chess"}) {
+        PopeyeFieldTexts fields = Sample();
+        fields[kConditions] = condition;
+        EXPECT_EQ(Refusal(fields), "") << condition;
+    }
+    PopeyeFieldTexts fields = Sample();
+    fields[kOptions] = "ShortSolutions MaxTime 1";
+    EXPECT_EQ(Refusal(fields), "");
+}
+
 // What the solver says about the pieces reaches the protocol the window
 // shows, and a half-move stipulation is solved as typed.
 TEST_F(PopeyeSolverTest, PieceErrorsReachTheProtocolAndHalfMovesAreKept) {
