@@ -56,30 +56,32 @@ const Register move("move", "BEFORE AFTER   prints the move that leads from BEFO
                         return kOk;
                     });
 
-const Register popeye(
-    "popeye", "[--dictionary TEXT] TEXT   prints the White, Black and neutral piece lists",
-    [](Context& ctx, Args& args) {
-        std::string error;
-        // The window's dictionary: the data file's names, the
-        // style's own winning for the letters it names.
-        const std::string base =
-            engines::ReadPyDat(engines::PyDatPath(ctx.program.settings.AppDir, ShippedDataDir())).dictionary;
-        std::string dictionary = engines::MergeDictionaries(base, ctx.program.style.PYDICTIONARY);
-        args.TakeValue("--dictionary", dictionary, error);
-        if (!error.empty()) {
-            ctx.err << "pandrel-cli popeye: " << error << "\n";
-            return kUsage;
-        }
-        if (!ExpectWords(ctx, args, "popeye", 1, 1)) {
-            return kUsage;
-        }
-        const position::NotationStyle style = ctx.program.style.Notation();
-        position::Vet& vet = ctx.program.vet;
-        position::ParseFEN(vet, args.words[0], style.shape);
-        const position::PieceLists lists = position::FEN2ALG(vet, style, dictionary);
-        ctx.out << lists.white << "\n" << lists.black << "\n" << lists.neutral << "\n";
-        return kOk;
-    });
+// The window's dictionary: the data file's names, the style's own winning
+// for the letters it names.
+std::string WindowDictionary(const Context& ctx) {
+    const std::string pyDat = engines::PyDatPath(ctx.program.settings.AppDir, ShippedDataDir());
+    return engines::MergeDictionaries(engines::ReadPyDat(pyDat).dictionary, ctx.program.style.PYDICTIONARY);
+}
+
+const Register popeye("popeye", "[--dictionary TEXT] TEXT   prints the White, Black and neutral piece lists",
+                      [](Context& ctx, Args& args) {
+                          std::string error;
+                          std::string dictionary = WindowDictionary(ctx);
+                          args.TakeValue("--dictionary", dictionary, error);
+                          if (!error.empty()) {
+                              ctx.err << "pandrel-cli popeye: " << error << "\n";
+                              return kUsage;
+                          }
+                          if (!ExpectWords(ctx, args, "popeye", 1, 1)) {
+                              return kUsage;
+                          }
+                          const position::NotationStyle style = ctx.program.style.Notation();
+                          position::Vet& vet = ctx.program.vet;
+                          position::ParseFEN(vet, args.words[0], style.shape);
+                          const position::PieceLists lists = position::FEN2ALG(vet, style, dictionary);
+                          ctx.out << lists.white << "\n" << lists.black << "\n" << lists.neutral << "\n";
+                          return kOk;
+                      });
 
 }  // namespace
 
