@@ -185,7 +185,7 @@ void PopeyeWindow::Command2_Click() {
     platform::Messages& messages = *m_host.services().messages;
     if (!job.message.empty()) {
         messages.Warning(this, QString::fromStdString(job.message));
-        SelectPlaceholder();
+        SelectPlaceholder(job.message);
         return;
     }
     // A protocol left from an earlier run must not pass for this one's.
@@ -216,11 +216,12 @@ void PopeyeWindow::Command2_Click() {
     RunTimer();
 }
 
-void PopeyeWindow::SelectPlaceholder() {
+void PopeyeWindow::SelectPlaceholder(const std::string& warning) {
     // The template the user has still to complete is selected, ready to be
-    // typed over.
-    const PlaceholderAt at = FirstPlaceholder(m_host.program().engines.PopeyeFields);
-    if (at.field < 0) {
+    // typed over; other warnings leave the focus where it is.
+    const PopeyeFieldTexts& fields = m_host.program().engines.PopeyeFields;
+    const PlaceholderAt at = FirstPlaceholder(fields);
+    if (at.field < 0 || warning != PlaceholderWarning(fields)) {
         return;
     }
     QComboBox* combo = Combo1(at.field);
