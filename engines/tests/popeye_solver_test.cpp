@@ -118,8 +118,9 @@ TEST_F(PopeyeSolverTest, EveryShippedNameIsWhatTheSolverReads) {
         PopeyeField field;
         const char* mustShow;  // what the protocol shows when the item was read
     } fieldsTried[] = {
-        {kStipulation, ""},    {kMoves, ""},       {kConditions, ""},  {kOptions, ""},       {kTwins, "b)"},
-        {kZeroPosition, "a)"}, {kWhitePieces, ""}, {kBlackPieces, ""}, {kNeutralPieces, ""},
+        {kStipulation, ""},   {kMoves, ""},          {kConditions, ""},  {kOptions, ""},
+        {kTwins, "b)"},       {kZeroPosition, "a)"}, {kWhitePieces, ""}, {kBlackPieces, ""},
+        {kNeutralPieces, ""}, {kCommand, ""},        {kMaxmem, ""},
     };
     int tried = 0;
     for (const auto& tryField : fieldsTried) {
