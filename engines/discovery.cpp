@@ -104,18 +104,39 @@ void FindPopeye(EngineState& state, std::string& recentEngine, const std::string
     if (recentEngine.empty()) {
         recentEngine = "Popeye";
     }
-    // The user's own data file wins over the one shipped with the program.
-    std::string pyDat = FindInFolder(appDir, {kPyDatName});
-    if (pyDat.empty() && !shippedDir.empty()) {
-        pyDat = FindInFolder(shippedDir, {kPyDatName});
-    }
-    PyData data = ReadPyDat(pyDat);
+    PyData data = ReadPyDat(PyDatPath(appDir, shippedDir));
     for (int i = 0; i < kPopeyeFieldCount; ++i) {
         auto& list = state.pickLists[static_cast<size_t>(i)];
         auto& read = data.pickLists[static_cast<size_t>(i)];
         list.insert(list.end(), read.begin(), read.end());
     }
     state.PyDictionaryBase += data.dictionary;
+}
+
+std::string PyDatPath(const std::string& appDir, const std::string& shippedDir) {
+    // The user's own data file wins over the one shipped with the program.
+    std::string pyDat = FindInFolder(appDir, {kPyDatName});
+    if (pyDat.empty() && !shippedDir.empty()) {
+        pyDat = FindInFolder(shippedDir, {kPyDatName});
+    }
+    return pyDat;
+}
+
+std::string PopeyeNote(const EngineState& state, const std::string& appDir) {
+    if (state.popeyeFound) {
+        return "Popeye: " + state.popeyeProgram;
+    }
+    return "Popeye was not found: Pandrel looked for py or popeye in " + appDir +
+           " and in the folders of the search path (PATH). Build Popeye from its source "
+           "(make -f makefile.unx), put the program there as py, and start Pandrel again.";
+}
+
+std::string CraftyNote(const EngineState& state, const std::string& appDir) {
+    if (state.craftyFound) {
+        return "Crafty: " + state.craftyProgram;
+    }
+    return "Crafty was not found: Pandrel looked for crafty in " + appDir +
+           ". Install or build Crafty, copy or link the program there as crafty, and start Pandrel again.";
 }
 
 void FindCrafty(EngineState& state, std::string& recentEngine, const std::string& appDir,

@@ -47,6 +47,17 @@ PyData ReadPyDat(const std::string& path);
 void FindPopeye(EngineState& state, std::string& recentEngine, const std::string& appDir,
                 std::string_view pathText = {}, const std::string& shippedDir = {});
 
+/// The Engines menu's note on Popeye (tooltip and status text): the program
+/// found, or where it was looked for and how to install it.
+std::string PopeyeNote(const EngineState& state, const std::string& appDir);
+
+/// The same for Crafty, which is looked for in the program folder only.
+std::string CraftyNote(const EngineState& state, const std::string& appDir);
+
+/// The "Py.dat" in force: the one in appDir, else the one shipped in
+/// shippedDir; "" when neither is there.
+std::string PyDatPath(const std::string& appDir, const std::string& shippedDir);
+
 /// Looks for Crafty in appDir. When it is missing: a remembered "Crafty" is
 /// forgotten and the state says not found. When present: the engine button
 /// shows, an empty recentEngine becomes "Crafty", and unless another copy of

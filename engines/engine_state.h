@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/style.h"
@@ -51,11 +52,16 @@ struct EngineState {
     std::string CraftyLogNumber;
 };
 
+/// The base dictionary without the entries for letters that own names,
+/// followed by own (engines/popeye_names.h).
+std::string MergeDictionaries(std::string_view base, std::string_view own);
+
 /// The Popeye dictionary in force: the base dictionary of "Py.dat"
 /// (PyDictionaryBase, "" while Popeye is not found) in front of the style's
-/// own entries (PYDICTIONARY).
+/// own entries (PYDICTIONARY); for the letters the style names, its own
+/// entries are the ones in force.
 inline std::string PyDictionaryText(const EngineState& engines, const settings::Style& style) {
-    return engines.PyDictionaryBase + style.PYDICTIONARY;
+    return MergeDictionaries(engines.PyDictionaryBase, style.PYDICTIONARY);
 }
 
 }  // namespace engines

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "engines/engine_files.h"
+#include "engines/popeye_names.h"
 #include "settings/style.h"
 
 namespace engines {
@@ -57,13 +58,14 @@ std::string CheckPopeyeFields(const PopeyeFieldTexts& fields) {
     if (fields[kStipulation].empty()) {
         return "Enter the stipulation!";
     }
-    if (fields[kMoves].empty()) {
+    // A stipulation typed with its number ("#2", "ser-h#2.5") needs no moves.
+    if (fields[kMoves].empty() && !StipulationHasMoves(fields[kStipulation])) {
         return "Enter the number of moves!";
     }
     if (fields[kWhitePieces].empty() && fields[kBlackPieces].empty() && fields[kNeutralPieces].empty()) {
         return "Enter the pieces list!";
     }
-    return {};
+    return PlaceholderWarning(fields);
 }
 
 PopeyeOptions MakePopeyeOptions(std::string_view optionsField) {
@@ -110,16 +112,22 @@ std::string PopeyeInput(const PopeyeFieldTexts& fields, const std::string& optio
         }
     };
     line("BeginProblem", {});
+    // The protocol is named first, so that what the solver says about the
+    // pieces (an unknown name) is in it too.
+    line("Protocol ", protocolName);
     line("Pieces", {});
     lineIfSet("White ", fields[kWhitePieces]);
     lineIfSet("Black ", fields[kBlackPieces]);
     lineIfSet("Neutral ", fields[kNeutralPieces]);
-    line("Protocol ", protocolName);
     line("Stipulation ", fields[kStipulation] + fields[kMoves]);
-    lineIfSet("Condition ", fields[kConditions]);
+    lineIfSet("Condition ", SolverConditions(fields[kConditions]));
     line("Option ", optionsText);
-    lineIfSet("Twin ", fields[kTwins]);
-    lineIfSet("ZeroPosition ", fields[kZeroPosition]);
+    // The zero position before the twins: after a twin the solver would
+    // take it for one more twin.
+    lineIfSet("ZeroPosition ", SolverMirrors(fields[kZeroPosition]));
+    for (const std::string& twin : TwinLines(fields[kTwins])) {
+        line("Twin ", twin);
+    }
     lineIfSet("", fields[kCommand]);
     line("EndProblem", {});
     return text;
@@ -141,7 +149,7 @@ PopeyeJob PreparePopeye(const PopeyeFieldTexts& fields, const PopeyeRunFiles& fi
     if (!job.message.empty()) {
         return job;
     }
-    const PopeyeOptions options = MakePopeyeOptions(fields[kOptions]);
+    const PopeyeOptions options = MakePopeyeOptions(SolverOptions(fields[kOptions]));
     job.maxTime = options.maxTime;
     job.inputText = PopeyeInput(fields, options.text, ProtocolName(files));
     job.arguments = PopeyeArguments(fields, files.input);

@@ -52,6 +52,10 @@ bool ExpectWords(Context& ctx, Args& args, const char* name, size_t min, size_t 
 /// ("2", "0.5", "1e1"). False for any other text.
 bool ParseScale(const std::string& text, double& scale);
 
+/// The folder of the data shipped with the program (the shipped "Py.dat"):
+/// share/pandrel of an installed copy, else the executable's folder.
+std::string ShippedDataDir();
+
 /// Puts TEXT into the FEN box as the window does: the board update with the
 /// tally label's text. Returns the tally text.
 std::string EnterFen(app::Program& program, const std::string& text);

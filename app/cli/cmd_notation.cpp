@@ -4,6 +4,8 @@
 #include <ostream>
 
 #include "app/cli/cli.h"
+#include "engines/discovery.h"
+#include "engines/popeye_names.h"
 #include "position/piece_lists.h"
 #include "position/play_move.h"
 #include "position/set_move.h"
@@ -54,10 +56,17 @@ const Register move("move", "BEFORE AFTER   prints the move that leads from BEFO
                         return kOk;
                     });
 
+// The window's dictionary: the data file's names, the style's own winning
+// for the letters it names.
+std::string WindowDictionary(const Context& ctx) {
+    const std::string pyDat = engines::PyDatPath(ctx.program.settings.AppDir, ShippedDataDir());
+    return engines::MergeDictionaries(engines::ReadPyDat(pyDat).dictionary, ctx.program.style.PYDICTIONARY);
+}
+
 const Register popeye("popeye", "[--dictionary TEXT] TEXT   prints the White, Black and neutral piece lists",
                       [](Context& ctx, Args& args) {
                           std::string error;
-                          std::string dictionary = "&&" + ctx.program.style.PYDICTIONARY;
+                          std::string dictionary = WindowDictionary(ctx);
                           args.TakeValue("--dictionary", dictionary, error);
                           if (!error.empty()) {
                               ctx.err << "pandrel-cli popeye: " << error << "\n";

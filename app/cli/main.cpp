@@ -37,6 +37,16 @@ std::string ExeDir() {
     return ec ? std::string(".") : exe.parent_path().string();
 }
 
+}  // namespace
+
+std::string ShippedDataDir() {
+    const std::string exeDir = ExeDir();
+    const std::string installed = settings::InstalledDataDir(exeDir);
+    return installed.empty() ? exeDir : installed;
+}
+
+namespace {
+
 constexpr const char* kGlobalOptions =
     "global options, before or after the subcommand:\n"
     "  --appdir DIR   folder of Pandrel.ini and the working files\n"

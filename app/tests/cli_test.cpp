@@ -137,6 +137,27 @@ TEST_F(CliTest, NotationSubcommands) {
     EXPECT_EQ(std::count(lists.out.begin(), lists.out.end(), '\n'), 3);
 }
 
+// The piece lists use the window's dictionary: the data file's names, with a
+// style's own names winning for the letters it names.
+TEST_F(CliTest, PopeyeListsTakeTheDataFileAndTheStylesNames) {
+    std::ofstream(m_dir / "Py.dat") << "; names\r\n90&&G=wG&&g=bG&&Z=wZ&&z=bZ\r\n";
+    Ini("BeginStyle = Fairy\r\n  PiecesList = pPnNbBrRqQkKgGzZ\r\n  EnglishNotation = pPnNbBrRqQkKgGzZ\r\n"
+        "  PyDictionary = Z=wN&&\r\nEndStyle\r\nBeginStyle = Plain\r\n  PiecesList = pPnNbBrRqQkKgGzZ\r\n"
+        "  EnglishNotation = pPnNbBrRqQkKgGzZ\r\nEndStyle\r\nRecentStyle = Fairy\r\n");
+    const struct {
+        const char* style;
+        const char* out;
+    } cases[] = {
+        {"Fairy", "Gc3 Nd2 Ke1\nKe8 Za1\n\n"},  // Z is the style's nightrider, z the file's zebra
+        {"Plain", "Gc3 Zd2 Ke1\nKe8 Za1\n\n"},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = Cli(std::string("--style ") + c.style + m_app + "popeye 4k3/8/8/8/8/2G5/3Z4/z3K3");
+        EXPECT_EQ(r.status, 0) << c.style;
+        EXPECT_EQ(r.out, c.out) << c.style;
+    }
+}
+
 TEST_F(CliTest, BookCutShortByAFullDiskExitsOneWithTheReason) {
     std::ofstream book(m_dir / "big.fen");
     for (int g = 1; g <= 20000; ++g) {

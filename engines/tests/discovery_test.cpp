@@ -172,8 +172,9 @@ TEST(FindEngines, TheShippedDataFile) {
             EXPECT_EQ(ApplyPickItem(item, "h#").value, item.substr(0, item.find(" '"))) << item;
         }
     }
-    for (const char* wanted : {"Circe", "Madrasi", "Andernach", "Anticirce", "Patrol", "Isardam", "Messigny",
-                               "Einstein", "Monochrome", "Bichrome", "Maximummer", "Alphabetic", "Koeko"}) {
+    for (const char* wanted :
+         {"Circe", "Madrasi", "Andernach", "Anticirce", "Patrouille", "Isardam", "Messigny", "Einstein",
+          "MonochromChess", "BichromChess", "Maximummer", "AlphabeticChess", "Koeko"}) {
         EXPECT_NE(std::find(data.pickLists[kConditions].begin(), data.pickLists[kConditions].end(), wanted),
                   data.pickLists[kConditions].end())
             << wanted;

@@ -78,7 +78,7 @@ TEST(PopeyeInput, LinesInOrderOnlySetOnes) {
     EXPECT_EQ(job.message, "");
     EXPECT_EQ(job.maxTime, 60);
     EXPECT_EQ(job.inputText,
-              "BeginProblem\r\nPieces\r\nWhite Ke1 Qd1\r\nBlack Ke8\r\nProtocol /app/F123456i.tmp\r\n"
+              "BeginProblem\r\nProtocol /app/F123456i.tmp\r\nPieces\r\nWhite Ke1 Qd1\r\nBlack Ke8\r\n"
               "Stipulation #2\r\nOption MaxTime 60 NoBoard\r\nTwin Move e1 e2\r\nRemark test\r\n"
               "EndProblem\r\n");
     EXPECT_EQ(job.arguments, (std::vector<std::string>{"-maxmem", "64M", "/app/F123456o.tmp"}));
@@ -89,8 +89,11 @@ TEST(PopeyeInput, LinesInOrderOnlySetOnes) {
     const PopeyeJob second = PreparePopeye(f, MakePopeyeRunFiles("/my app/", "F000001"));
     EXPECT_NE(second.inputText.find("\r\nProtocol F000001i.tmp\r\n"), std::string::npos);
     EXPECT_NE(second.inputText.find("\r\nCondition Circe  EndProblem\r\nOption "), std::string::npos);
-    EXPECT_NE(second.inputText.find("\r\nZeroPosition rotate 90\r\nRemark test\r\nEndProblem"),
-              std::string::npos);
+    // The zero position comes before the twins, which the solver would
+    // otherwise take it for.
+    EXPECT_NE(
+        second.inputText.find("\r\nZeroPosition rotate 90\r\nTwin Move e1 e2\r\nRemark test\r\nEndProblem"),
+        std::string::npos);
     EXPECT_EQ(second.arguments, (std::vector<std::string>{"/my app/F000001o.tmp"}));
 }
 

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QLockFile>
+#include <QMenu>
 
 #include "diagram/ui/host.h"
 #include "engines/chess_position.h"
@@ -35,6 +36,19 @@ bool HasPickItems(const EngineState& state) {
         }
     }
     return false;
+}
+
+// A menu item's note shows as its tooltip, in the menu too, and as its
+// status text.
+void SetNote(QAction* action, const std::string& note) {
+    const QString text = QString::fromStdString(note);
+    action->setToolTip(text);
+    action->setStatusTip(text);
+    for (QObject* object : action->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(object)) {
+            menu->setToolTipsVisible(true);
+        }
+    }
 }
 
 std::string TrimRight(const std::string& text) {
@@ -91,12 +105,14 @@ void Engines::FindEngines() {
     const std::string pathText = qgetenv("PATH").toStdString();
     FindPopeye(state, recent, appDir, pathText, m_host.exeDir());
     m_host.action(QStringLiteral("MNpy"))->setEnabled(state.popeyeFound);
+    SetNote(m_host.action(QStringLiteral("MNpy")), PopeyeNote(state, appDir));
     if (HasPickItems(state)) {
         Popeye();  // the pick lists live in its fields
     }
 
     FindCrafty(state, recent, appDir, m_anotherCopy);
     m_host.action(QStringLiteral("MNCrafty"))->setEnabled(state.craftyFound);
+    SetNote(m_host.action(QStringLiteral("MNCrafty")), CraftyNote(state, appDir));
     if (state.craftyFound) {
         Crafty()->setWindowTitle(QStringLiteral("Crafty"));
     }

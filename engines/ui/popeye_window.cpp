@@ -12,6 +12,7 @@
 #include "diagram/ui/host.h"
 #include "diagram/ui/secondary_windows.h"
 #include "engines/engine_files.h"
+#include "engines/popeye_names.h"
 #include "engines/ui/window_helpers.h"
 
 namespace engines::ui {
@@ -184,6 +185,7 @@ void PopeyeWindow::Command2_Click() {
     platform::Messages& messages = *m_host.services().messages;
     if (!job.message.empty()) {
         messages.Warning(this, QString::fromStdString(job.message));
+        SelectPlaceholder(job.message);
         return;
     }
     // A protocol left from an earlier run must not pass for this one's.
@@ -212,6 +214,23 @@ void PopeyeWindow::Command2_Click() {
     m_ui.Command3->setText(QStringLiteral("&Hide"));
     m_ui.Command6->setEnabled(true);
     RunTimer();
+}
+
+void PopeyeWindow::SelectPlaceholder(const std::string& warning) {
+    // The template the user has still to complete is selected, ready to be
+    // typed over; other warnings leave the focus where it is.
+    const PopeyeFieldTexts& fields = m_host.program().engines.PopeyeFields;
+    const PlaceholderAt at = FirstPlaceholder(fields);
+    if (at.field < 0 || warning != PlaceholderWarning(fields)) {
+        return;
+    }
+    QComboBox* combo = Combo1(at.field);
+    const QString placeholder = FromFile(at.text);
+    const qsizetype start = combo->currentText().indexOf(placeholder);
+    combo->setFocus();
+    if (start >= 0) {
+        combo->lineEdit()->setSelection(static_cast<int>(start), static_cast<int>(placeholder.size()));
+    }
 }
 
 void PopeyeWindow::Timer1_Timer() {

@@ -83,6 +83,7 @@ class PopeyeWindow : public QWidget {
     void Command1_Click();
     void Command2_Click();
     void Command6_Click();
+    void SelectPlaceholder(const std::string& warning);
     void Timer1_Timer();
     void ShowElement(int index);
     void RunTimer();

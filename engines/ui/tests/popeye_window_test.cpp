@@ -206,8 +206,9 @@ TEST_F(PopeyeWindowTest, SolutionRunsTheSolverToItsWholeProtocol) {
     Field(kOptions) = "MaxTime 30";
     Solve("h#", "3");
     EXPECT_EQ(QString::fromLatin1(ReadFile(QFileInfo(InputPath()).fileName())),
-              "BeginProblem\r\nPieces\r\nWhite Qd1 Ke1\r\nBlack Ke8\r\nProtocol " + InDir(ProtocolName()) +
-                  "\r\nStipulation h#3\r\nOption NoBoard MaxTime 30\r\nEndProblem\r\n");
+              "BeginProblem\r\nProtocol " + InDir(ProtocolName()) +
+                  "\r\nPieces\r\nWhite Qd1 Ke1\r\nBlack Ke8\r\nStipulation h#3\r\nOption NoBoard MaxTime "
+                  "30\r\nEndProblem\r\n");
     EXPECT_EQ(ListItems(popeye->List1()), QStringList{"Calculating..."});
     EXPECT_FALSE(popeye->Command2()->isEnabled());
     EXPECT_EQ(popeye->Command3()->text(), "&Hide");
