@@ -209,6 +209,7 @@ void PopeyeRun::Start(std::string protocolPath, double maxTime) {
     m_protocol = std::move(protocolPath);
     m_maxTime = maxTime;
     m_stage = PopeyeStage::kWaiting;
+    m_text.clear();
     Begin();
 }
 
@@ -239,6 +240,7 @@ RunTick PopeyeRun::Tick(double now, bool solverRunning) {
                 break;
             }
             ShowOutput(ProtocolItems(*text), !solverRunning, tick);
+            m_text = *text;
             if (!solverRunning) {
                 m_stage = PopeyeStage::kProtocolRead;
             }

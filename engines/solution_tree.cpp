@@ -467,6 +467,7 @@ void SolutionParser::DirectLine(const std::vector<Token>& tokens, bool key, bool
     node.move = token.text;
     node.half = token.half;
     node.dots = token.dots;
+    node.number = token.number;
     node.threat = threat;
     node.zugzwang = zugzwang;
     node.depth = depth;
@@ -541,6 +542,7 @@ void SolutionParser::PlayLine(const std::vector<Token>& tokens) {
             node.move = token.text;
             node.half = token.half;
             node.dots = token.dots;
+            node.number = token.number;
             node.section = m_section;
             found = AddNode(std::move(node));
         }

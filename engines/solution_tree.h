@@ -42,6 +42,8 @@ struct SolutionNode {
     /// for the twin its label and changes; for an unparsed line the line.
     std::string move;
     std::optional<HalfMove> half;
+    /// The move number it was written under (0 for none).
+    int number = 0;
     /// Written after "N...": the second side's move of its number.
     bool dots = false;
     bool threat = false;    ///< "threat:" follows it.
