@@ -123,7 +123,8 @@ void SolutionView::Finish() {
 bool SolutionView::OpenProtocol(const QString& path) {
     const std::optional<std::string> text = ReadWholeFile(ToFile(path));
     if (!text) {
-        m_host.services().messages->Warning(this, QStringLiteral("The protocol %1 could not be read.").arg(path));
+        m_host.services().messages->Warning(this,
+                                            QStringLiteral("The protocol %1 could not be read.").arg(path));
         return false;
     }
     Start();
@@ -190,7 +191,8 @@ QString SolutionView::Label(const SolutionNode& node) const {
             return FromFile(node.move);
         case NodeKind::kKey:
         case NodeKind::kTry: {
-            QString text = Numbered(node) + (node.kind == NodeKind::kKey ? QStringLiteral(" !") : QStringLiteral(" ?"));
+            QString text =
+                Numbered(node) + (node.kind == NodeKind::kKey ? QStringLiteral(" !") : QStringLiteral(" ?"));
             if (node.threat) {
                 text += QStringLiteral(" threat:");
             }
@@ -202,7 +204,8 @@ QString SolutionView::Label(const SolutionNode& node) const {
         case NodeKind::kRefutation:
             return QStringLiteral("but ") + Numbered(node) + QStringLiteral(" !");
         case NodeKind::kSet: {
-            const bool first = node.parent < 0 || Tree().nodes[static_cast<size_t>(node.parent)].kind == NodeKind::kTwin;
+            const bool first =
+                node.parent < 0 || Tree().nodes[static_cast<size_t>(node.parent)].kind == NodeKind::kTwin;
             return first ? QStringLiteral("set play: ") + Numbered(node) : Numbered(node);
         }
         default: {
@@ -219,7 +222,8 @@ QString SolutionView::Label(const SolutionNode& node) const {
 }
 
 QTreeWidgetItem* SolutionView::Item(int node) const {
-    return node >= 0 && static_cast<size_t>(node) < m_items.size() ? m_items[static_cast<size_t>(node)] : nullptr;
+    return node >= 0 && static_cast<size_t>(node) < m_items.size() ? m_items[static_cast<size_t>(node)]
+                                                                   : nullptr;
 }
 
 void SolutionView::ShowNode(QTreeWidgetItem* item) {

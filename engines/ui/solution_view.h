@@ -31,9 +31,9 @@ class SolutionView : public QWidget {
   public:
     SolutionView(diagram::ui::Host& host, QWidget* parent);
 
-    QTreeWidget* TreeSolution() const { return m_tree; }          ///< the tree
-    QPushButton* CommandKeep() const { return m_keep; }           ///< "Keep this position"
-    QPushButton* CommandOpen() const { return m_open; }           ///< "Open Protocol..."
+    QTreeWidget* TreeSolution() const { return m_tree; }  ///< the tree
+    QPushButton* CommandKeep() const { return m_keep; }   ///< "Keep this position"
+    QPushButton* CommandOpen() const { return m_open; }   ///< "Open Protocol..."
 
     /// A new protocol begins for the board's present position.
     void Start();

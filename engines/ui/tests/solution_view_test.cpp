@@ -18,7 +18,8 @@ class SolutionViewTest : public EnginesTest {
         if (!QFile::exists(kPopeyeDir + "/bin/py")) {
             GTEST_SKIP() << "the solver is not beside the project";
         }
-        WriteFile(QStringLiteral("py"), "#!/bin/sh\nexec '" + (kPopeyeDir + "/bin/py").toUtf8() + "' \"$@\"\n", true);
+        WriteFile(QStringLiteral("py"),
+                  "#!/bin/sh\nexec '" + (kPopeyeDir + "/bin/py").toUtf8() + "' \"$@\"\n", true);
         WriteFile(QStringLiteral("Py.dat"), "90&&N=wS&&n=bS\r\n");
         Start(true);
     }
