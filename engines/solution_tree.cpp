@@ -87,6 +87,8 @@ bool MoveNumbersLine(std::string_view trimmed) {
     return StartsWith(rest, "(") && !rest.empty() && rest.back() == ')';
 }
 
+constexpr size_t kMaxHalfMoves = 1000;
+
 bool IsMark(std::string_view token) {
     static constexpr std::string_view kGoals[] = {"dia", "a=>b", "ct", "z", "~", "x", "%", "!=", "00", "=="};
     for (std::string_view goal : kGoals) {
@@ -327,6 +329,7 @@ void SolutionParser::BodyLine(std::string_view line) {
 
 bool SolutionParser::MoveLine(std::string_view line, size_t indent) {
     std::vector<Token> tokens;
+    tokens.reserve(8);
     bool key = false;
     bool tryMark = false;
     bool threat = false;
@@ -336,6 +339,11 @@ bool SolutionParser::MoveLine(std::string_view line, size_t indent) {
     bool fresh = false;
     size_t pos = indent;
     auto addHalf = [&](std::string_view text) {
+        // No solver writes lines this long; replaying one would take as
+        // long as its square.
+        if (tokens.size() >= kMaxHalfMoves) {
+            return false;
+        }
         std::optional<HalfMove> half = ParseHalfMove(text);
         if (!half || number == 0) {
             return false;
@@ -633,7 +641,7 @@ SolutionTree ParseSolution(std::string_view text, std::optional<PopeyeLanguage> 
     SolutionParser parser(language);
     parser.Feed(text);
     parser.Finish();
-    return parser.Tree();
+    return parser.Take();
 }
 
 }  // namespace engines

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engines/popeye_notation.h"
@@ -87,6 +88,8 @@ class SolutionParser {
     /// The protocol has ended: a last unfinished line is read too.
     void Finish();
     const SolutionTree& Tree() const { return m_tree; }
+    /// Hands the tree over; the parser is left empty.
+    SolutionTree Take() { return std::move(m_tree); }
 
   private:
     enum class Stage { kStart, kHeader, kBoard, kBelowBoard, kBody };
