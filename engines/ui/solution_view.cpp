@@ -177,7 +177,8 @@ void SolutionView::AddNewNodes() {
             m_tree->addTopLevelItem(item);
             item->setExpanded(true);
         }
-        if (node.kind == NodeKind::kKey || node.kind == NodeKind::kTry) {
+        // Direct play opens down to the defences, so that the answers show.
+        if (node.kind == NodeKind::kKey || node.kind == NodeKind::kTry || node.kind == NodeKind::kDefence) {
             item->setExpanded(true);
         }
         m_items.push_back(item);
