@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "engines/engine_files.h"
 #include "settings/style.h"
@@ -235,12 +236,12 @@ RunTick PopeyeRun::Tick(double now, bool solverRunning) {
         case PopeyeStage::kProtocolSeen: {
             // The protocol is shown as it grows; it is complete, and may be
             // deleted, only once the solver has ended.
-            const std::optional<std::string> text = ReadWholeFile(m_protocol);
+            std::optional<std::string> text = ReadWholeFile(m_protocol);
             if (!text) {
                 break;
             }
             ShowOutput(ProtocolItems(*text), !solverRunning, tick);
-            m_text = *text;
+            m_text = std::move(*text);
             if (!solverRunning) {
                 m_stage = PopeyeStage::kProtocolRead;
             }
