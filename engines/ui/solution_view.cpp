@@ -76,10 +76,7 @@ SolutionView::SolutionView(diagram::ui::Host& host, QWidget* parent) : QWidget(p
 void SolutionView::Start() {
     // The protocol belongs to the problem on the board now, before any node
     // of an earlier protocol was shown on it.
-    if (m_browsing) {
-        m_host.SetFen(m_problemFen);
-        m_browsing = false;
-    }
+    RestoreProblem();
     m_keep->setEnabled(false);
     m_tree->clear();
     m_items.clear();
@@ -234,7 +231,8 @@ void SolutionView::ShowNode(QTreeWidgetItem* item) {
     const int node = item->data(0, kNodeRole).toInt();
     const ReplayResult after = m_replay->After(node);
     // Browsing only shows positions: it records nothing in the History list.
-    m_host.SetFen(FromFile(position::VetToFEN(after.vet, m_style.shape)));
+    m_shownFen = FromFile(position::VetToFEN(after.vet, m_style.shape));
+    m_host.SetFen(m_shownFen);
     m_browsing = true;
     m_keep->setEnabled(true);
 }
@@ -242,7 +240,12 @@ void SolutionView::ShowNode(QTreeWidgetItem* item) {
 void SolutionView::Home() {
     m_tree->setCurrentItem(nullptr);
     m_tree->clearSelection();
-    if (m_browsing) {
+    RestoreProblem();
+}
+
+void SolutionView::RestoreProblem() {
+    // A board the user has edited since is theirs, not a browsed position.
+    if (m_browsing && m_host.Fen() == m_shownFen) {
         m_host.SetFen(m_problemFen);
     }
     m_browsing = false;
@@ -272,11 +275,7 @@ void SolutionView::Step(bool forward) {
 }
 
 void SolutionView::WindowHidden() {
-    if (m_browsing) {
-        m_host.SetFen(m_problemFen);
-        m_browsing = false;
-        m_keep->setEnabled(false);
-    }
+    RestoreProblem();
 }
 
 bool SolutionView::eventFilter(QObject* watched, QEvent* event) {

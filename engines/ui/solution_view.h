@@ -60,6 +60,8 @@ class SolutionView : public QWidget {
     QString Label(const SolutionNode& node) const;
     void ShowNode(QTreeWidgetItem* item);
     void Home();
+    /// Puts the problem's position back if a node's is still shown.
+    void RestoreProblem();
     void Step(bool forward);
 
     diagram::ui::Host& m_host;
@@ -72,6 +74,7 @@ class SolutionView : public QWidget {
     std::vector<QTreeWidgetItem*> m_items;
     size_t m_fed = 0;
     QString m_problemFen;
+    QString m_shownFen;
     /// A node's position is on the board, not yet kept.
     bool m_browsing = false;
     std::function<QString()> m_chooser;

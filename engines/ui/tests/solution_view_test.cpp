@@ -91,6 +91,13 @@ TEST_F(SolutionViewTest, DirectMateKeyThreatsAndTriesOnTheBoard) {
     QTest::mouseClick(popeye->Command3(), Qt::LeftButton);
     EXPECT_EQ(Board(), "3n4/8/4p3/6Q1/4k3/R3pN2/4B3/K7");
     EXPECT_TRUE(program.editing.History.empty());
+
+    // A board edited after browsing is the user's: hiding leaves it alone.
+    Action("MNpy")->trigger();
+    Click(Find(QStringLiteral("1.Qg1-g4 + ?")));
+    SetFen("4k3/8/8/8/8/8/8/4K3");
+    QTest::mouseClick(popeye->Command3(), Qt::LeftButton);
+    EXPECT_EQ(Board(), "4k3/8/8/8/8/8/8/4K3");
 }
 
 TEST_F(SolutionViewTest, HelpmateTwinsStartFromTheirOwnPositions) {
