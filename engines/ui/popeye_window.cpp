@@ -122,6 +122,8 @@ void PopeyeWindow::BuildControls() {
     // The solution's tree below the buttons, beside the list.
     m_solution = new SolutionView(m_host, this);
     m_solution->move(4, buttonsY + 3 * 30 + 4);
+    connect(m_solution, &SolutionView::protocolOpened, this,
+            [this](const std::string& text) { ReplaceItems(m_ui.List1, ProtocolItems(text)); });
     resize(kListX + 400 + 4, buttonsY + 3 * 30 + 8 + kTreeHeight);
 }
 

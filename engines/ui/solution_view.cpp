@@ -135,6 +135,7 @@ bool SolutionView::OpenProtocol(const QString& path) {
     m_parser->Finish();
     m_fed = text->size();
     AddNewNodes();
+    emit protocolOpened(*text);
     return true;
 }
 

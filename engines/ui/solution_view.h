@@ -52,6 +52,10 @@ class SolutionView : public QWidget {
     /// The item showing node (nullptr when none).
     QTreeWidgetItem* Item(int node) const;
 
+  signals:
+    /// A saved protocol was read: its text, for the solution list.
+    void protocolOpened(const std::string& text);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -121,6 +121,8 @@ TEST_F(SolutionViewTest, OpenedProtocolReplaysContinuedTwins) {
     popeye->Solution()->SetFileChooser([] { return kPopeyeDir + "/cases/05-help2-continued.out"; });
     QTest::mouseClick(popeye->Solution()->CommandOpen(), Qt::LeftButton);
     ASSERT_EQ(tree->topLevelItemCount(), 4);
+    EXPECT_EQ(popeye->List1()->item(popeye->List1()->count() - 1)->text(),
+              "solution finished. Time = 0.071 s");
     // +d) removes d6 from +c), which moved the king of b).
     Click(tree->topLevelItem(3));
     EXPECT_EQ(Board(), "2Q5/8/8/N2r4/8/2p1k3/8/1K6");
