@@ -63,6 +63,7 @@ class SolutionViewTest : public EnginesTest {
 TEST_F(SolutionViewTest, DirectMateKeyThreatsAndTriesOnTheBoard) {
     const char* problem = "3n4/8/4p3/8/4k3/R3pN2/4B3/K5Q1";
     program.editing.History.clear();
+    Action("MNRec")->setChecked(true);  // record mode: board edits would be copied
     Solve(problem, "#", "2", "Try Variation", "");
     QTreeWidgetItem* key = Find(QStringLiteral("1.Qg1-g5 ! threat:"));
     ASSERT_NE(key, nullptr);
