@@ -143,7 +143,12 @@ void SolutionView::AddNewNodes() {
     const SolutionTree& tree = m_parser->Tree();
     // A relabelled first twin changes its text.
     if (!m_items.empty() && !tree.nodes.empty() && tree.nodes.front().kind == NodeKind::kTwin) {
-        m_items.front()->setText(0, Label(tree.nodes.front()));
+        const QString label = Label(tree.nodes.front());
+        if (m_items.front()->text(0) != label) {
+            m_items.front()->setText(0, label);
+            // Its changes are new: its position is worked out again.
+            m_replay->Reset();
+        }
     }
     for (size_t i = m_items.size(); i < tree.nodes.size(); ++i) {
         const SolutionNode& node = tree.nodes[i];
