@@ -127,6 +127,19 @@ TEST_F(SolutionViewTest, OpenedProtocolReplaysContinuedTwins) {
     // +d) removes d6 from +c), which moved the king of b).
     Click(tree->topLevelItem(3));
     EXPECT_EQ(Board(), "2Q5/8/8/N2r4/8/2p1k3/8/1K6");
+
+    // A protocol whose neutral men the board does not have: their moves are
+    // greyed and say why; the board shows the line as far as it goes.
+    QTest::keyClick(tree, Qt::Key_Home);
+    SetFen("2k5/5K2/6p1/8/5B2/8/1pq5/8");
+    popeye->Solution()->SetFileChooser([] { return kPopeyeDir + "/cases/16-neutral.out"; });
+    QTest::mouseClick(popeye->Solution()->CommandOpen(), Qt::LeftButton);
+    QTreeWidgetItem* neutral = Find(QStringLiteral("1...nPe5-e6"));
+    ASSERT_NE(neutral, nullptr);
+    EXPECT_EQ(neutral->toolTip(0), "no man on e5");
+    EXPECT_EQ(Find(QStringLiteral("1.Kc8-d8"))->toolTip(0), "");
+    Click(neutral);
+    EXPECT_EQ(Board(), "3k4/5K2/6p1/8/5B2/8/1pq5/8");
 }
 
 }  // namespace
