@@ -3,10 +3,9 @@
 // "pandrel-cli solution" do. Usage: engines_solution_bench PROTOCOL FEN [RUNS]
 // The protocol's lines are repeated under two twins up to a megabyte.
 
-#include <time.h>
-
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -25,9 +24,7 @@ using Clock = std::chrono::steady_clock;
 // Processor time of this process: on a loaded machine the wall clock
 // measures the others too.
 double CpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
 std::string Megabyte(const std::string& protocol) {
