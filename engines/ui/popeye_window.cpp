@@ -177,6 +177,7 @@ void PopeyeWindow::ShowElement(int index) {
 
 void PopeyeWindow::Command1_Click() {
     m_ui.List1->clear();
+    m_solution->Start();
     for (int i = 0; i < kPopeyeFieldCount; ++i) {
         Field(i).clear();
         Combo1(i)->setEditText(QString());
