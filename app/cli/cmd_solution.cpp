@@ -12,6 +12,7 @@
 #include "app/cli/cli.h"
 #include "engines/discovery.h"
 #include "engines/engine_files.h"
+#include "engines/engine_state.h"
 #include "engines/solution_replay.h"
 #include "engines/solution_tree.h"
 #include "position/vet.h"
@@ -41,7 +42,10 @@ std::string Dictionary(const app::Program& program) {
             }
         }
     }
-    return engines::ReadPyDat(pyDat).dictionary + program.style.PYDICTIONARY;
+    // Put together as the window does, so both read the same names.
+    engines::EngineState state;
+    state.PyDictionaryBase = engines::ReadPyDat(pyDat).dictionary;
+    return engines::PyDictionaryText(state, program.style);
 }
 
 bool ReadProtocol(const std::string& name, std::string& text) {
