@@ -1,8 +1,6 @@
 // solution: the solver's protocol as a tree of lines, each node with the
 // board after it.
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iostream>
