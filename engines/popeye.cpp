@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "engines/engine_files.h"
 #include "engines/popeye_names.h"
@@ -217,6 +218,7 @@ void PopeyeRun::Start(std::string protocolPath, double maxTime) {
     m_protocol = std::move(protocolPath);
     m_maxTime = maxTime;
     m_stage = PopeyeStage::kWaiting;
+    m_text.clear();
     Begin();
 }
 
@@ -242,11 +244,12 @@ RunTick PopeyeRun::Tick(double now, bool solverRunning) {
         case PopeyeStage::kProtocolSeen: {
             // The protocol is shown as it grows; it is complete, and may be
             // deleted, only once the solver has ended.
-            const std::optional<std::string> text = ReadWholeFile(m_protocol);
+            std::optional<std::string> text = ReadWholeFile(m_protocol);
             if (!text) {
                 break;
             }
             ShowOutput(ProtocolItems(*text), !solverRunning, tick);
+            m_text = std::move(*text);
             if (!solverRunning) {
                 m_stage = PopeyeStage::kProtocolRead;
             }

@@ -108,9 +108,12 @@ class PopeyeRun : public EngineRun {
     /// whether the solver still ran just before the call: while it does, the
     /// protocol is shown as far as it is written and is not deleted.
     RunTick Tick(double now, bool solverRunning);
+    /// The protocol's text as far as it was read.
+    const std::string& ProtocolText() const { return m_text; }
 
   private:
     PopeyeStage m_stage = PopeyeStage::kWaiting;
+    std::string m_text;
     double m_maxTime = 0;
     std::string m_protocol;
 };

@@ -13,6 +13,7 @@
 #include "diagram/ui/secondary_windows.h"
 #include "engines/engine_files.h"
 #include "engines/popeye_names.h"
+#include "engines/ui/solution_view.h"
 #include "engines/ui/window_helpers.h"
 
 namespace engines::ui {
@@ -35,6 +36,7 @@ constexpr int kButtonWidth = 98;
 // The margins the solution list keeps in the window, in twips.
 constexpr double kListHeightMargin = 465;
 constexpr double kListWidthMargin = 4690;
+constexpr int kTreeHeight = 260;
 
 std::string Trimmed(const QString& text) {
     return TrimBlanks(ToFile(text));
@@ -118,7 +120,12 @@ void PopeyeWindow::BuildControls() {
     connect(m_ui.Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
     connect(m_ui.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
 
-    resize(kListX + 400 + 4, buttonsY + 3 * 30 + 8);
+    // The solution's tree below the buttons, beside the list.
+    m_solution = new SolutionView(m_host, this);
+    m_solution->move(4, buttonsY + 3 * 30 + 4);
+    connect(m_solution, &SolutionView::protocolOpened, this,
+            [this](const std::string& text) { ReplaceItems(m_ui.List1, ProtocolItems(text)); });
+    resize(kListX + 400 + 4, buttonsY + 3 * 30 + 8 + kTreeHeight);
 }
 
 std::string& PopeyeWindow::Field(int index) {
@@ -171,6 +178,7 @@ void PopeyeWindow::ShowElement(int index) {
 
 void PopeyeWindow::Command1_Click() {
     m_ui.List1->clear();
+    m_solution->Start();
     for (int i = 0; i < kPopeyeFieldCount; ++i) {
         Field(i).clear();
         Combo1(i)->setEditText(QString());
@@ -210,6 +218,7 @@ void PopeyeWindow::Command2_Click() {
         return;
     }
     m_run.Start(files.protocol, job.maxTime);
+    m_solution->Start();
     m_ui.Command2->setEnabled(false);
     m_ui.Command3->setText(QStringLiteral("&Hide"));
     m_ui.Command6->setEnabled(true);
@@ -244,7 +253,11 @@ void PopeyeWindow::Timer1_Timer() {
         const bool running = m_pid > 0 && m_host.services().processes->IsRunning(m_pid);
         const RunTick tick = m_run.Tick(m_clock(), running);
         ShowRunTick(*this, m_ui.List1, m_ui.Label2, tick);
+        if (tick.itemsChanged) {
+            m_solution->Update(m_run.ProtocolText());
+        }
         if (tick.finished) {
+            m_solution->Finish();
             m_pid = 0;
             m_ui.Command2->setEnabled(true);
             m_ui.Command3->setText(QStringLiteral("Cl&ose"));
@@ -287,6 +300,16 @@ void PopeyeWindow::closeEvent(QCloseEvent* event) {
 void PopeyeWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     FitList(*this, m_ui.List1, kListWidthMargin, kListHeightMargin);
+    if (m_solution) {
+        m_solution->resize(kListX - 8, std::max(60, height() - m_solution->y() - 8));
+    }
+}
+
+void PopeyeWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (m_solution) {
+        m_solution->WindowHidden();
+    }
 }
 
 void PopeyeWindow::changeEvent(QEvent* event) {

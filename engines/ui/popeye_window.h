@@ -23,6 +23,8 @@ class Host;
 
 namespace engines::ui {
 
+class SolutionView;
+
 /// The solver's window. Created on first use with the main window as parent,
 /// then hidden and shown while the program runs.
 class PopeyeWindow : public QWidget {
@@ -43,6 +45,8 @@ class PopeyeWindow : public QWidget {
     QListWidget* List1() const { return m_ui.List1; }        ///< the solution
     QLabel* Label2() const { return m_ui.Label2; }           ///< the countdown
     QTimer* Timer1() const { return m_ui.Timer1; }
+    /// The solution as a tree, beside the list.
+    SolutionView* Solution() const { return m_solution; }
 
     /// Shows text in field i as the menu command does (one blank in front)
     /// and makes it the field's element.
@@ -61,6 +65,7 @@ class PopeyeWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     struct Controls {
@@ -95,6 +100,7 @@ class PopeyeWindow : public QWidget {
     qint64 m_pid = 0;
     int m_fCombo = -1;
     std::function<double()> m_clock;
+    SolutionView* m_solution = nullptr;
 };
 
 }  // namespace engines::ui

@@ -118,9 +118,20 @@ std::string ToFile(const QString& text) {
 }
 
 void ReplaceItems(QListWidget* list, const std::vector<std::string>& lines) {
-    list->clear();
-    for (const std::string& line : lines) {
-        list->addItem(FromFile(line));
+    // Output that grows keeps the items it had: rebuilding thousands of them
+    // at every tick would stall the window while a long protocol comes in.
+    int keep = 0;
+    const int shown = list->count();
+    const int wanted = static_cast<int>(lines.size());
+    while (keep < shown && keep < wanted &&
+           list->item(keep)->text() == FromFile(lines[static_cast<size_t>(keep)])) {
+        ++keep;
+    }
+    while (list->count() > keep) {
+        delete list->takeItem(list->count() - 1);
+    }
+    for (int i = keep; i < wanted; ++i) {
+        list->addItem(FromFile(lines[static_cast<size_t>(i)]));
     }
 }
 
