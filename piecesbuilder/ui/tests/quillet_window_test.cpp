@@ -357,7 +357,7 @@ TEST_F(FinishedSetTest, CopySetGivesTheSquaresAloneAndCopyKeepsTheGrid) {
     }
     EXPECT_EQ(window->PiecesImage(), set);
 
-    // The Part's Copy still gives the work picture, frame and margin included.
+    // Copy still gives the work picture, frame and margin included.
     Key('c');
     const QImage work = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(work.size(), QSize(13 * 30 + 4, 64));
