@@ -12,13 +12,14 @@ struct Named {
     std::string_view name;
 };
 
-constexpr std::array<Named, 7> kNames{{{Transform::kLeft, "left"},
+constexpr std::array<Named, 8> kNames{{{Transform::kLeft, "left"},
                                        {Transform::kRight, "right"},
                                        {Transform::kUp, "up"},
                                        {Transform::kDown, "down"},
                                        {Transform::kRotate, "rotate"},
                                        {Transform::kHMirror, "hmirror"},
-                                       {Transform::kDMirror, "dmirror"}}};
+                                       {Transform::kDMirror, "dmirror"},
+                                       {Transform::kVMirror, "vmirror"}}};
 
 }  // namespace
 
@@ -94,6 +95,9 @@ TransformResult ApplyTransform(position::Vet& vet, const position::BoardShape& s
                     break;
                 case Transform::kDMirror:
                     v = from(rows - 1 - c, cols - 1 - r);
+                    break;
+                case Transform::kVMirror:
+                    v = from(r, cols - 1 - c);
                     break;
             }
             vet(position::kPosition, r * cols + c) = v;

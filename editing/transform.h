@@ -12,7 +12,9 @@
 namespace editing {
 
 /// The transformations of the Effects menu that change the position.
-enum class Transform { kLeft, kRight, kUp, kDown, kRotate, kHMirror, kDMirror };
+/// kHMirror swaps top and bottom (ranks); kVMirror swaps left and right
+/// (files, a and h on an 8 x 8 board), on a board of any shape.
+enum class Transform { kLeft, kRight, kUp, kDown, kRotate, kHMirror, kDMirror, kVMirror };
 
 /// The command-line word of a transformation ("left", "rotate", ...).
 std::string_view TransformName(Transform t);

@@ -303,4 +303,44 @@ std::optional<Command> CommandForKey(char typed, Arrow arrow) {
     }
 }
 
+void Filling::Reset(int cols) {
+    for (std::vector<bool>& row : m_rows) {
+        row.assign(static_cast<size_t>(std::max(cols, 0)), false);
+    }
+}
+
+void Filling::FillAll(int cols) {
+    for (std::vector<bool>& row : m_rows) {
+        row.assign(static_cast<size_t>(std::max(cols, 0)), true);
+    }
+}
+
+void Filling::Mark(Square s) {
+    if (s.row >= 0 && s.row < 2 && s.col >= 0 &&
+        static_cast<size_t>(s.col) < m_rows[static_cast<size_t>(s.row)].size()) {
+        m_rows[static_cast<size_t>(s.row)][static_cast<size_t>(s.col)] = true;
+    }
+}
+
+bool Filling::IsFilled(Square s) const {
+    return s.row >= 0 && s.row < 2 && s.col >= 0 &&
+           static_cast<size_t>(s.col) < m_rows[static_cast<size_t>(s.row)].size() &&
+           m_rows[static_cast<size_t>(s.row)][static_cast<size_t>(s.col)];
+}
+
+void Filling::DuplicateRow() {
+    m_rows[1] = m_rows[0];
+}
+
+void Filling::Resize(int cols) {
+    for (std::vector<bool>& row : m_rows) {
+        row.resize(static_cast<size_t>(std::max(cols, 0)), false);
+    }
+}
+
+PixelRect SquarePixels(const Grid& grid, int row, int col) {
+    const Spot corner = SquareCorner(grid, row, col);
+    return {PixelsOf(corner.x), PixelsOf(corner.y), PixelsOf(grid.AtualWidth), PixelsOf(grid.AtualHeight)};
+}
+
 }  // namespace piecesbuilder

@@ -6,6 +6,7 @@
 // Every length here is in twips (15 twips to a pixel), as the window keeps them; the window
 // converts to pixels only when it draws.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -82,6 +83,41 @@ Spot SquareCorner(const Grid& grid, int row, int col);
 /// outside the picture) and a grid whose squares do not advance give no square; the far
 /// strip of the last row or column that only the offset covers belongs to that last square.
 std::optional<Square> SquareAt(const Grid& grid, double x, double y);
+
+/// Which squares hold a picture the user put there. A square never filled shows only its
+/// frame and letter, which the finished set leaves out.
+class Filling {
+  public:
+    /// No square filled, in cols columns.
+    void Reset(int cols);
+    /// Every square of cols columns filled (a whole set was pasted).
+    void FillAll(int cols);
+    /// Square s now holds a picture; a square beyond the columns is ignored.
+    void Mark(Square s);
+    /// True when square s holds a picture.
+    bool IsFilled(Square s) const;
+    /// The second row takes the first row's pictures (Duplicate).
+    void DuplicateRow();
+    /// Columns added at the right (empty) or removed from it.
+    void Resize(int cols);
+
+  private:
+    std::array<std::vector<bool>, 2> m_rows;
+};
+
+/// A rectangle of the work picture, in whole pixels.
+struct PixelRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const PixelRect&) const = default;
+};
+
+/// Where square (row, col) lies in the work picture, in pixels: the rectangle a pasted
+/// picture covers, and the one the finished set takes from it (the set's own corner is
+/// the work picture's).
+PixelRect SquarePixels(const Grid& grid, int row, int col);
 
 /// Lines that frame every square on its edge pixels.
 struct GridLines {
@@ -188,6 +224,10 @@ enum class Command {
     kZoomIn,
     kSquareOffset,
     kHelp,
+    /// The finished set alone on the clipboard: no frame lines, no letters, no margin.
+    kCopySet,
+    /// The finished set saved as a pieces file.
+    kSavePiecesFile,
 };
 
 /// Arrow keys, which the work picture takes by key code.

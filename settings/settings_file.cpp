@@ -187,6 +187,7 @@ bool IsTextLine(std::string_view line) {
 ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings& program) {
     ResetStyle(style, program);
     program.RecentEngine.clear();
+    program.RecentEngineRead.clear();
     program.UciEngine.clear();
     program.ExportPositions.clear();
     const bool hadStyle = !style.CurrentStyle.empty();
@@ -232,6 +233,7 @@ ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings
                 PushRecent(program.RecentFiles, value);
             } else if (key == "RECENTENGINE") {
                 program.RecentEngine = value;
+                program.RecentEngineRead = value;
             } else if (key == "WINDOWLEFT" || key == "WINDOWTOP") {
                 (key == "WINDOWLEFT" ? program.WindowLeft : program.WindowTop) = *n;
                 program.HasWindowPosition = true;
@@ -267,6 +269,7 @@ ReadResult ReadSettings(Style& style, ProgramSettings& program) {
     if (!ReadFile(program.AppDir + std::string(kSettingsName), text)) {
         ResetStyle(style, program);
         program.RecentEngine.clear();
+        program.RecentEngineRead.clear();
         program.UciEngine.clear();
         program.ExportPositions.clear();
         return {};
@@ -328,7 +331,9 @@ bool SaveRecent(const Style& style, const ProgramSettings& program) {
     if (hasOld) {
         // The recent lines as the file has them now, another copy's saves
         // included: this copy's files first, then those it does not know,
-        // as long as there is room; its engine when it has one.
+        // as long as there is room; its engine when it has one, else the
+        // file's only when another copy saved that one after this copy read
+        // the file (an engine this copy forgot at start-up stays forgotten).
         Style scratch;
         ProgramSettings onFile;
         ReadSettingsText(old, scratch, onFile);
@@ -343,7 +348,7 @@ bool SaveRecent(const Style& style, const ProgramSettings& program) {
                 merged.RecentFiles[count++] = name;
             }
         }
-        if (merged.RecentEngine.empty()) {
+        if (merged.RecentEngine.empty() && Upper(onFile.RecentEngine) != Upper(program.RecentEngineRead)) {
             merged.RecentEngine = onFile.RecentEngine;
         }
         KeepDamagedCopy(program.AppDir, old);

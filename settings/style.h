@@ -77,6 +77,9 @@ struct Style {
 struct ProgramSettings {
     std::array<std::string, 4> RecentFiles;  ///< Most recent first.
     std::string RecentEngine;                ///< "POPEYE", "CRAFTY" or "".
+    /// The RECENTENGINE line as this copy last read it from the file. An
+    /// engine the file holds beyond it was saved by another copy since.
+    std::string RecentEngineRead;
     /// The UCI engine the Analysis window uses (a path or a name); read
     /// from and written back under UCIENGINE like RecentEngine.
     std::string UciEngine;

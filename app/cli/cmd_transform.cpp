@@ -11,7 +11,8 @@ namespace cli {
 namespace {
 
 const Register transform(
-    "transform", "OP TEXT   prints the FEN after OP: left, right, up, down, rotate, hmirror or dmirror",
+    "transform",
+    "OP TEXT   prints the FEN after OP: left, right, up, down, rotate, hmirror, dmirror or vmirror",
     [](Context& ctx, Args& args) {
         if (!ExpectWords(ctx, args, "transform", 2, 2)) {
             return kUsage;
@@ -19,7 +20,7 @@ const Register transform(
         const auto op = editing::ParseTransform(args.words[0]);
         if (!op) {
             ctx.err << "pandrel-cli transform: unknown operation \"" << args.words[0]
-                    << "\" (left, right, up, down, rotate, hmirror, dmirror)\n";
+                    << "\" (left, right, up, down, rotate, hmirror, dmirror, vmirror)\n";
             return kUsage;
         }
         app::Program& program = ctx.program;

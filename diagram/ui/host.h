@@ -64,6 +64,7 @@ enum class Secondary : int {
     kCrafty = 9,
     kStyle = 10,
     kAnalysis = 11,
+    kManual = 12,
 };
 
 /// Places where later parts of the program plug into the main window.

@@ -59,6 +59,7 @@ constexpr MenuEntry kItems[] = {
     {"MNEffects", "MNReverse", "&Reverse", "Ctrl+R", false, true},
     {"MNEffects", "MNHMirror", "Hori&zontal Mirror", "F2", false, false},
     {"MNEffects", "MNDMirror", "Dia&gonal Mirror", "F3", false, false},
+    {"MNEffects", "MNVMirror", "Ver&tical Mirror", "F9", false, false},
     {"MNEffects", "MNRotate", "R&otate 90\u00b0", "F4", false, false},
     {"MNEffects", "MNLeft", "Move L&eft", "F5", false, false},
     {"MNEffects", "MNRight", "Move R&ight", "F6", false, false},

@@ -314,9 +314,11 @@ void MainWindow::ChooseStyle(const QString& name) {
     // The engines chosen since start-up are the program's, not the style's:
     // reading the style's block must not take them back to the file's.
     const std::string recentEngine = m_program.settings.RecentEngine;
+    const std::string recentEngineRead = m_program.settings.RecentEngineRead;
     const std::string uciEngine = m_program.settings.UciEngine;
     settings::ReadSettings(m_program.style, m_program.settings);
     m_program.settings.RecentEngine = recentEngine;
+    m_program.settings.RecentEngineRead = recentEngineRead;
     m_program.settings.UciEngine = uciEngine;
     m_recent->Show(m_program.settings.RecentFiles);
     DrawBoard();

@@ -162,7 +162,8 @@ class MainWindow : public QMainWindow {
     /// A registered secondary window, or nullptr.
     QWidget* SecondaryWindow(Secondary which) const;
 
-    /// "&Contents": opens the manual in the desktop's browser.
+    /// "&Contents": shows the manual in the program's own window; when the
+    /// manual file is missing, a "Warning" box names it.
     void Help();
     /// "&About...": the About window, modal.
     void About();

@@ -13,6 +13,7 @@
 
 #include "diagram/ui/about_dialog.h"
 #include "diagram/ui/main_window.h"
+#include "diagram/ui/manual_window.h"
 #include "diagram/ui/picture_view.h"
 #include "diagram/ui/recent_files.h"
 #include "diagram/ui/secondary_windows.h"
@@ -235,12 +236,19 @@ void MainWindow::Unload() {
 }
 
 void MainWindow::Help() {
-    const bool opened =
-        QFileInfo::exists(m_manualPath) &&
-        m_services.desktop->OpenUrl(QUrl::fromLocalFile(QFileInfo(m_manualPath).absoluteFilePath()));
-    if (!opened) {
-        m_services.messages->Warning(this, QStringLiteral("Help not available!"));
+    if (!QFileInfo::exists(m_manualPath)) {
+        m_services.messages->Warning(this, QStringLiteral("Help not available!\n\nThe manual %1 is missing. "
+                                                          "Install Pandrel again to put it back.")
+                                               .arg(QDir::toNativeSeparators(m_manualPath)));
+        return;
     }
+    // The program's own window: a desktop without a web browser still shows it.
+    auto* manual = qobject_cast<ManualWindow*>(SecondaryWindow(Secondary::kManual));
+    if (manual == nullptr) {
+        manual = new ManualWindow(m_services, m_program.KeepWindows, this);
+        RegisterWindow(Secondary::kManual, manual);
+    }
+    manual->Open(QFileInfo(m_manualPath).absoluteFilePath());
 }
 
 void MainWindow::About() {

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
+#include <memory>
 
 #include "diagram/geometry.h"
 #include "diagram/output.h"
@@ -96,12 +96,19 @@ void OutputCommands::CopyHtml() {
 }
 
 void OutputCommands::Print() {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) {
+    platform::Messages& messages = *m_window.services().messages;
+    const std::unique_ptr<QPrinter> printer = m_window.services().printers->DefaultPrinter();
+    if (printer == nullptr) {
+        // A command that does nothing at all leaves the user guessing.
+        messages.Warning(&m_window, QString::fromLatin1(kNoPrinterText));
         return;
     }
-    QPrinter printer(info);
-    PrintOn(printer);
+    if (!PrintOn(*printer)) {
+        messages.Warning(&m_window, QStringLiteral("The printer \"%1\" could not be used. Check it in the "
+                                                   "system's printer settings, or save the diagram with "
+                                                   "File > Save Image As... as a PDF file and print that.")
+                                        .arg(printer->printerName()));
+    }
 }
 
 bool OutputCommands::PrintOn(QPrinter& printer) {

@@ -16,6 +16,12 @@ namespace diagram::ui {
 
 class MainWindow;
 
+/// What Print says when the system has no printer.
+inline constexpr const char* kNoPrinterText =
+    "No printer is installed, so the diagram cannot be printed.\n\n"
+    "Add a printer in the system's printer settings, or save the diagram with "
+    "File > Save Image As... as a PDF or PNG file and print that.";
+
 /// Output commands of one main window.
 class OutputCommands : public QObject {
     Q_OBJECT
@@ -35,7 +41,8 @@ class OutputCommands : public QObject {
     void CopyImage();
     /// Copy HTML: the fragment of per-square GIF names on the clipboard.
     void CopyHtml();
-    /// Print: on the default printer; nothing happens when there is none.
+    /// Print: on the default printer. When there is none, or it cannot be
+    /// used, a "Warning" box says so and what to do instead.
     void Print();
     /// The printout on a given printer: the tally and FEN line, then the
     /// picture at (400, 400) twips. False when the printer could not be used.

@@ -87,6 +87,42 @@ TEST(Transform, EightByTenShiftsButDoesNotTurn) {
     }
 }
 
+// Vertical Mirror swaps the files on a board of any shape; twice it is the
+// position again.
+TEST(Transform, VerticalMirrorOnEveryBoardShape) {
+    for (const BoardShape& shape :
+         {BoardShape{1, 1}, BoardShape{8, 8}, BoardShape{3, 7}, BoardShape{20, 20}}) {
+        SCOPED_TRACE(std::to_string(shape.rows) + "x" + std::to_string(shape.cols));
+        const int squares = shape.Squares();
+        position::Vet vet;
+        // Every cell differs from its mirror image unless it is its own.
+        for (int s = 0; s < squares; ++s) {
+            vet(position::kPosition, s) = static_cast<int16_t>(1 + (s * 5 + s / shape.cols) % 12);
+        }
+        const position::Vet before = vet;
+        ASSERT_TRUE(ApplyTransform(vet, shape, kVMirror).ok);
+        for (int r = 0; r < shape.rows; ++r) {
+            for (int c = 0; c < shape.cols; ++c) {
+                ASSERT_EQ(vet(position::kPosition, r * shape.cols + c),
+                          before(position::kPosition, r * shape.cols + shape.cols - 1 - c))
+                    << "row " << r << " column " << c;
+            }
+        }
+        ASSERT_TRUE(ApplyTransform(vet, shape, kVMirror).ok);
+        for (int s = 0; s < squares; ++s) {
+            ASSERT_EQ(vet(position::kPosition, s), before(position::kPosition, s)) << s;
+        }
+    }
+    // The files swap, the ranks stay: the king goes from e1 to d1.
+    EXPECT_EQ(After(kStart, {kVMirror}), "rnbkqbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBKQBNR");
+    EXPECT_EQ(After("k7/8/8/8/8/8/8/6R1", {kVMirror}), "7k/8/8/8/8/8/8/1R6");
+    EXPECT_EQ(After("r8k/82/82/82/82/82/82/K8R", {kVMirror}, {8, 10}), "k8r/82/82/82/82/82/82/R8K");
+    // Half a turn is both mirrors.
+    const std::string fen = "r3k2r/1p3pp1/2n5/q7/4P3/1B6/PPP2PPP/R2QK1NR";
+    EXPECT_EQ(After(fen, {kRotate, kRotate}), After(fen, {kHMirror, kVMirror}));
+    EXPECT_EQ(ParseTransform("vmirror"), kVMirror);
+}
+
 TEST(Transform, CellCodesBecomePlainPieces) {
     position::Vet vet;
     vet(position::kPosition, 1) = 2 + 13;  // P on the dark square b8, as an edit leaves it

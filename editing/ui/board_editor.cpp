@@ -30,10 +30,10 @@ BoardEditor::BoardEditor(diagram::ui::Host& host)
     const struct {
         const char* name;
         Transform t;
-    } effects[] = {{"MNLeft", Transform::kLeft},      {"MNRight", Transform::kRight},
-                   {"MNUp", Transform::kUp},          {"MNDown", Transform::kDown},
-                   {"MNRotate", Transform::kRotate},  {"MNHMirror", Transform::kHMirror},
-                   {"MNDMirror", Transform::kDMirror}};
+    } effects[] = {{"MNLeft", Transform::kLeft},       {"MNRight", Transform::kRight},
+                   {"MNUp", Transform::kUp},           {"MNDown", Transform::kDown},
+                   {"MNRotate", Transform::kRotate},   {"MNHMirror", Transform::kHMirror},
+                   {"MNDMirror", Transform::kDMirror}, {"MNVMirror", Transform::kVMirror}};
     for (const auto& e : effects) {
         const Transform t = e.t;
         connect(host.action(QString::fromLatin1(e.name)), &QAction::triggered, this,

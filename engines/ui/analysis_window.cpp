@@ -28,6 +28,10 @@ constexpr int kDefaultSeconds = 10;
 
 enum Column { kLineColumn, kDepthColumn, kScoreColumn, kMovesColumn };
 
+bool SamePosition(const ChessPosition& a, const ChessPosition& b) {
+    return a.board == b.board && a.whiteToMove == b.whiteToMove;
+}
+
 QString Joined(const std::vector<std::string>& moves) {
     QStringList words;
     for (const std::string& move : moves) {
@@ -140,6 +144,7 @@ void AnalysisWindow::BuildControls() {
     connect(m_ui.ListLines, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { PlayFirstMove(m_ui.ListLines->indexOfTopLevelItem(item)); });
     connect(m_ui.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    connect(&m_host, &diagram::ui::Host::positionChanged, this, [this] { BoardChanged(); });
     resize(640, 320);
 }
 
@@ -170,6 +175,10 @@ void AnalysisWindow::StartEngine(const QString& note) {
 
 std::string AnalysisWindow::SetPosition(const ChessPosition& pos) {
     m_position = pos;
+    if (m_linesValid && !SamePosition(pos, m_searched)) {
+        StopSearch();
+        ForgetLines(QStringLiteral("The position has changed: Start analyses the new one."));
+    }
     const QSignalBlocker blockWhite(m_ui.OptionWhite);
     const QSignalBlocker blockBlack(m_ui.OptionBlack);
     m_ui.OptionWhite->setChecked(pos.whiteToMove);
@@ -207,16 +216,14 @@ void AnalysisWindow::CommandStart_Click() {
     const PositionResult read = PositionFromBoard(m_host.program().vet, m_host.program().style.Notation(),
                                                   m_ui.OptionWhite->isChecked());
     if (!read.position) {
-        m_ui.LabelStatus->setText(QString::fromStdString(read.error));
+        ForgetLines(QString::fromStdString(read.error));
         return;
     }
     m_position = *read.position;
     // The moves are written in the letters of the style in force now.
     m_session->SetStyle(m_host.program().style.Notation());
     if (m_session->state() == UciState::kReady) {
-        m_session->Go(m_position, Limits());
-        m_ui.ListLines->clear();
-        m_ui.LabelStatus->setText(QStringLiteral("Searching..."));
+        Search();
     } else {
         m_startWhenReady = true;
         if (m_session->state() != UciState::kStarting) {
@@ -247,9 +254,7 @@ void AnalysisWindow::Timer1_Timer() {
         m_ui.LabelStatus->setText(QStringLiteral("Ready."));
         if (m_startWhenReady) {
             m_startWhenReady = false;
-            m_session->Go(m_position, Limits());
-            m_ui.ListLines->clear();
-            m_ui.LabelStatus->setText(QStringLiteral("Searching..."));
+            Search();
         }
     }
     if (tick.linesChanged) {
@@ -258,9 +263,8 @@ void AnalysisWindow::Timer1_Timer() {
     if (tick.finished) {
         if (m_restart) {
             m_restart = false;
-            m_session->Go(m_position, Limits());
-            m_ui.ListLines->clear();
-        } else {
+            Search();
+        } else if (m_linesValid) {
             m_ui.LabelStatus->setText(QStringLiteral("Done."));
         }
     }
@@ -284,7 +288,42 @@ void AnalysisWindow::ShowState() {
     m_ui.CommandStart->setEnabled(state != UciState::kStopping && !m_engines.empty());
 }
 
+void AnalysisWindow::Search() {
+    m_searched = m_position;
+    m_linesValid = true;
+    m_session->Go(m_position, Limits());
+    m_ui.ListLines->clear();
+    m_ui.LabelStatus->setText(QStringLiteral("Searching..."));
+}
+
+void AnalysisWindow::ForgetLines(const QString& why) {
+    m_linesValid = false;
+    m_ui.ListLines->clear();
+    m_ui.LabelStatus->setText(why);
+}
+
+void AnalysisWindow::BoardChanged() {
+    if (!m_linesValid && m_session->state() != UciState::kSearching && !m_restart && !m_startWhenReady) {
+        return;
+    }
+    const PositionResult read = PositionFromBoard(m_host.program().vet, m_host.program().style.Notation(),
+                                                  m_ui.OptionWhite->isChecked());
+    // The position the window holds, redrawn (another style, the reversed
+    // view) or just played from a line, keeps its search.
+    if (read.position && SamePosition(*read.position, m_position)) {
+        return;
+    }
+    StopSearch();
+    ForgetLines(read.position ? QStringLiteral("The position has changed: Start analyses the new one.")
+                              : QString::fromStdString(read.error));
+}
+
 void AnalysisWindow::ShowLines() {
+    if (!m_linesValid) {
+        // What the engine still says about the position before.
+        m_ui.ListLines->clear();
+        return;
+    }
     const std::vector<AnalysisLine>& lines = m_session->Lines();
     while (m_ui.ListLines->topLevelItemCount() > static_cast<int>(lines.size())) {
         delete m_ui.ListLines->takeTopLevelItem(m_ui.ListLines->topLevelItemCount() - 1);
@@ -315,39 +354,54 @@ QString AnalysisWindow::RowsText() const {
 
 void AnalysisWindow::PlayFirstMove(int row) {
     const std::vector<AnalysisLine>& lines = m_session->Lines();
-    if (row < 0 || row >= static_cast<int>(lines.size()) || lines[static_cast<size_t>(row)].uci.empty()) {
+    if (!m_linesValid || row < 0 || row >= static_cast<int>(lines.size()) ||
+        lines[static_cast<size_t>(row)].uci.empty()) {
         return;
     }
     const std::optional<ChessMove> move =
-        ParseUciMove(m_position, lines[static_cast<size_t>(row)].uci.front());
+        ParseUciMove(m_searched, lines[static_cast<size_t>(row)].uci.front());
     if (!move) {
         return;
     }
-    const ChessPosition next = Play(m_position, *move);
+    const ChessPosition before = m_searched;
+    const ChessPosition next = Play(before, *move);
     diagram::ui::Program& program = m_host.program();
     position::Vet planes;
-    if (!PutOnPlanes(planes, program.style.Notation(), m_position, next)) {
+    if (!PutOnPlanes(planes, program.style.Notation(), before, next)) {
         return;
     }
     for (int s = 0; s < kChessSquares; ++s) {
         program.vet(position::kPosition, s) = planes(1, s);
     }
+    const bool searching = m_session->state() == UciState::kSearching;
+    // The rows were for the position before the move.
+    m_linesValid = false;
+    m_ui.ListLines->clear();
+    m_position = next;
+    {
+        const QSignalBlocker blockWhite(m_ui.OptionWhite);
+        const QSignalBlocker blockBlack(m_ui.OptionBlack);
+        m_ui.OptionWhite->setChecked(next.whiteToMove);
+        m_ui.OptionBlack->setChecked(!next.whiteToMove);
+    }
     // Through the FEN box, so that record mode records the move.
     m_host.PicMove();
-    SetPosition(next);
-    const UciState state = m_session->state();
-    if (state == UciState::kSearching) {
+    if (searching) {
         // The old search ends first; the new one follows its bestmove.
         m_session->Stop(Now());
         m_restart = true;
+    } else {
+        m_ui.LabelStatus->setText(QStringLiteral("Start analyses the position after the move."));
     }
-    ShowLines();
     ShowState();
 }
 
 void AnalysisWindow::SideChanged() {
     if (m_session->state() == UciState::kSearching) {
         StopSearch();
+    }
+    if (m_linesValid && m_ui.OptionWhite->isChecked() != m_searched.whiteToMove) {
+        ForgetLines(QStringLiteral("The side to move has changed: Start analyses the position for it."));
     }
 }
 

@@ -65,6 +65,9 @@ class AnalysisWindow : public QWidget {
     void CommandStart_Click();
     /// Plays the first move of row on the board.
     void PlayFirstMove(int row);
+    /// True while the rows shown belong to the position last searched; a
+    /// change of the board or of the side to move takes them down.
+    bool LinesValid() const { return m_linesValid; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -90,6 +93,9 @@ class AnalysisWindow : public QWidget {
     void StartEngine(const QString& note = {});
     void Timer1_Timer();
     void ShowLines();
+    void Search();
+    void BoardChanged();
+    void ForgetLines(const QString& why);
     void SideChanged();
     void LimitChanged();
     void ShowState();
@@ -103,6 +109,9 @@ class AnalysisWindow : public QWidget {
     size_t m_nextEngine = 0;
     std::unique_ptr<UciSession> m_session;
     ChessPosition m_position;
+    /// The position the rows were computed for, while m_linesValid.
+    ChessPosition m_searched;
+    bool m_linesValid = false;
     bool m_startWhenReady = false;
     bool m_restart = false;
     std::function<double()> m_clock;

@@ -116,7 +116,8 @@ void PopeyeWindow::BuildControls() {
     connect(m_ui.Command3, &QPushButton::clicked, this, [this] { hide(); });
     connect(m_ui.Command4, &QPushButton::clicked, this,
             [this] { CopyItems(m_ui.List1, *m_host.services().clipboard); });
-    connect(m_ui.Command5, &QPushButton::clicked, this, [this] { PrintItems(m_ui.List1); });
+    connect(m_ui.Command5, &QPushButton::clicked, this,
+            [this] { PrintItems(m_ui.List1, m_host.services(), this); });
     connect(m_ui.Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
     connect(m_ui.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
 

@@ -8,10 +8,10 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QStringDecoder>
 #include <QTimer>
 #include <algorithm>
+#include <memory>
 
 #include "engines/engine_run.h"
 #include "platform/ui/services.h"
@@ -38,16 +38,20 @@ void CopyItems(const QListWidget* list, platform::Clipboard& clipboard) {
     }
 }
 
-void PrintItems(const QListWidget* list) {
+void PrintItems(const QListWidget* list, const platform::Services& services, QWidget* parent) {
     if (list->count() == 0) {
         return;
     }
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) {
+    const std::unique_ptr<QPrinter> printer = services.printers->DefaultPrinter();
+    if (printer == nullptr) {
+        services.messages->Warning(
+            parent, QStringLiteral("No printer is installed, so the list cannot be printed.\n\n"
+                                   "Add a printer in the system's printer settings, or "
+                                   "copy the list with Copy Sol and print it from "
+                                   "another program."));
         return;
     }
-    QPrinter printer(info);
-    PrintLines(printer, Items(list));
+    PrintLines(*printer, Items(list));
 }
 
 bool PrintLines(QPrinter& printer, const QStringList& lines) {

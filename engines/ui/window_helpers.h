@@ -18,7 +18,8 @@ class QWidget;
 
 namespace platform {
 class Clipboard;
-}
+struct Services;
+}  // namespace platform
 
 namespace engines {
 struct RunTick;
@@ -34,8 +35,8 @@ QStringList Items(const QListWidget* list);
 void CopyItems(const QListWidget* list, platform::Clipboard& clipboard);
 
 /// Print Sol: the items on the default printer, one per line, when there are
-/// any and there is a printer.
-void PrintItems(const QListWidget* list);
+/// any. Without a printer, a "Warning" box over parent says so.
+void PrintItems(const QListWidget* list, const platform::Services& services, QWidget* parent);
 
 /// The items on printer, one per line, a new page when one is full. False
 /// when the printer could not be used.

@@ -207,5 +207,46 @@ TEST(OffsetFromAnswer, TakesTheWholePartOfTheLeadingNumber) {
     EXPECT_FALSE(CheckGrid(grid).ok);
 }
 
+// Which squares the finished set takes from the work picture, through the commands that
+// move or drop squares.
+TEST(Filling, FollowsPastesDuplicateAndColumns) {
+    Filling f;
+    f.Reset(13);
+    f.Mark({0, 2});
+    f.Mark({1, 12});
+    f.Mark({2, 0});   // no third row
+    f.Mark({0, 13});  // beyond the columns
+    EXPECT_TRUE(f.IsFilled({0, 2}));
+    EXPECT_TRUE(f.IsFilled({1, 12}));
+    EXPECT_FALSE(f.IsFilled({1, 2}));
+    EXPECT_FALSE(f.IsFilled({0, 13}));
+    EXPECT_FALSE(f.IsFilled({-1, 0}));
+
+    f.DuplicateRow();  // the second row is the first one's, its own pictures gone
+    EXPECT_TRUE(f.IsFilled({1, 2}));
+    EXPECT_FALSE(f.IsFilled({1, 12}));
+
+    f.Resize(2);  // columns removed take their squares along
+    f.Resize(4);  // and come back empty
+    EXPECT_FALSE(f.IsFilled({0, 2}));
+    f.FillAll(4);
+    EXPECT_TRUE(f.IsFilled({1, 3}));
+    f.Reset(4);
+    EXPECT_FALSE(f.IsFilled({1, 3}));
+}
+
+TEST(SquarePixels, StepsBySizeLessOffset) {
+    Grid grid;
+    grid.AtualWidth = TwipsOf(30);
+    grid.AtualHeight = TwipsOf(20);
+    EXPECT_EQ(SquarePixels(grid, 1, 12), (PixelRect{360, 20, 30, 20}));
+    grid.Offset = static_cast<int16_t>(TwipsOf(2));
+    EXPECT_EQ(SquarePixels(grid, 1, 1), (PixelRect{28, 18, 30, 20}));
+    // The last square ends where the set does.
+    const PixelRect last = SquarePixels(grid, 1, grid.AtualCols - 1);
+    EXPECT_EQ(last.x + last.width, PixelsOf(SetExtent(grid).width));
+    EXPECT_EQ(last.y + last.height, PixelsOf(SetExtent(grid).height));
+}
+
 }  // namespace
 }  // namespace piecesbuilder

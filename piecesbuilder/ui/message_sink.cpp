@@ -1,5 +1,6 @@
 #include "ui/message_sink.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -22,6 +23,16 @@ std::optional<QString> DialogSink::Ask(QWidget* parent, const QString& prompt, c
         return std::nullopt;
     }
     return answer;
+}
+
+std::optional<QString> DialogSink::SaveFileName(QWidget* parent, const QString& title,
+                                                const QString& suggested, const QString& filter) {
+    // The dialog asks before it lets an existing file be replaced.
+    const QString name = QFileDialog::getSaveFileName(parent, title, suggested, filter);
+    if (name.isEmpty()) {
+        return std::nullopt;
+    }
+    return name;
 }
 
 }  // namespace piecesbuilder

@@ -22,6 +22,10 @@ class MessageSink {
     /// An input box; no value when it is cancelled.
     virtual std::optional<QString> Ask(QWidget* parent, const QString& prompt, const QString& title,
                                        const QString& defaultAnswer) = 0;
+
+    /// A file name to save under, suggested first; no value when it is cancelled.
+    virtual std::optional<QString> SaveFileName(QWidget* parent, const QString& title,
+                                                const QString& suggested, const QString& filter) = 0;
 };
 
 /// The dialogs the user sees.
@@ -31,6 +35,8 @@ class DialogSink : public MessageSink {
     void Inform(QWidget* parent, const QString& title, const QString& text) override;
     std::optional<QString> Ask(QWidget* parent, const QString& prompt, const QString& title,
                                const QString& defaultAnswer) override;
+    std::optional<QString> SaveFileName(QWidget* parent, const QString& title, const QString& suggested,
+                                        const QString& filter) override;
 };
 
 }  // namespace piecesbuilder

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,6 +14,7 @@
 
 #include "ui/message_sink.h"
 #include "ui/picture_box.h"
+#include "ui/pieces_file.h"
 
 namespace piecesbuilder {
 
@@ -120,6 +122,9 @@ void QuilletWindow::BuildMenus() {
     MNdup = AddCommand(MNfunctions, "&Duplicate", "MNdup", Command::kDuplicate);
     MNfunctions->addSeparator();
     MNcopy = AddCommand(MNfunctions, "&Copy", "MNcopy", Command::kCopy);
+    MNcopySet = AddCommand(MNfunctions, "Copy S&et", "MNcopySet", Command::kCopySet);
+    MNsavePieces = AddCommand(MNfunctions, "&Save Pieces File...", "MNsavePieces", Command::kSavePiecesFile);
+    MNsavePieces->setShortcut(QKeySequence::Save);
     MNpaste = AddCommand(MNfunctions, "&Paste", "MNpaste", Command::kPaste);
     MNfunctions->addSeparator();
     MNexit = AddCommand(MNfunctions, "E&xit", "MNexit", Command::kExit);
@@ -195,6 +200,12 @@ void QuilletWindow::Run(Command command) {
             break;
         case Command::kHelp:
             Help();
+            break;
+        case Command::kCopySet:
+            CopySet();
+            break;
+        case Command::kSavePiecesFile:
+            SavePiecesFile();
             break;
     }
 }
@@ -313,6 +324,7 @@ void QuilletWindow::New() {
     DrawGrid();
     DrawLegend(0);
     m_grid.fReset = 1;
+    m_filling.Reset(m_grid.AtualCols);
 }
 
 void QuilletWindow::Line() {
@@ -337,12 +349,60 @@ void QuilletWindow::Duplicate() {
         painter.drawImage(0, PixelsOf(m_grid.AtualHeight - m_grid.Offset), Picture2->Image());
     }
     Picture1->Changed();
+    m_filling.DuplicateRow();
 }
 
 void QuilletWindow::Copy() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setImage(Picture1->Image());
+}
+
+QImage QuilletWindow::PiecesImage() const {
+    const Extent set = SetExtent(m_grid);
+    QImage image(PixelsOf(set.width), PixelsOf(set.height), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const QImage& work = Picture1->Image();
+    // Filled squares only: where squares overlap, both hold the same pixels of the work
+    // picture, so the order does not matter.
+    for (int row = 0; row < 2; ++row) {
+        for (int col = 0; col < m_grid.AtualCols; ++col) {
+            if (m_filling.IsFilled({row, col})) {
+                const PixelRect r = SquarePixels(m_grid, row, col);
+                painter.drawImage(QPoint(r.x, r.y), work, QRect(r.x, r.y, r.width, r.height));
+            }
+        }
+    }
+    return image;
+}
+
+void QuilletWindow::CopySet() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setImage(PiecesImage());
+}
+
+void QuilletWindow::SavePiecesFile() {
+    const QString suggested = m_lastPiecesFile.isEmpty() ? QStringLiteral("pieces.bmp") : m_lastPiecesFile;
+    const std::optional<QString> chosen =
+        m_messages.SaveFileName(this, "Save Pieces File", suggested, "Pieces files (*.bmp *.png)");
+    if (!chosen || chosen->isEmpty()) {
+        return;
+    }
+    const QString path = PiecesFileName(*chosen);
+    const QString failure = WritePiecesFile(PiecesImage(), path);
+    if (!failure.isEmpty()) {
+        m_messages.Error(this, "Warning",
+                         "The pieces file could not be saved:\r\n" + path + "\r\n" + failure);
+        return;
+    }
+    m_lastPiecesFile = path;
+    const Extent set = SetExtent(m_grid);
+    Label1->setText(QStringLiteral("Saved %1 (%2 x %3 pixels)")
+                        .arg(path)
+                        .arg(PixelsOf(set.width))
+                        .arg(PixelsOf(set.height)));
 }
 
 void QuilletWindow::PasteSet() {
@@ -364,6 +424,7 @@ void QuilletWindow::PasteSet() {
     }
     Picture1->Changed();
     m_grid = target;
+    m_filling.FillAll(m_grid.AtualCols);
     FitWindow();
     ShowStatus();
 }
@@ -376,6 +437,7 @@ void QuilletWindow::AddColumn() {
     SaveImage();
     const int oldSetWidth = PixelsOf(SetExtent(m_grid).width);
     m_grid = target;
+    m_filling.Resize(m_grid.AtualCols);
     DrawGrid();
     DrawLegend(m_grid.AtualCols);
     // Only the old set comes back: its blank margin would cover the new column's frame and letter.
@@ -385,6 +447,7 @@ void QuilletWindow::AddColumn() {
 void QuilletWindow::RemoveColumn() {
     SaveImage();
     m_grid = WithColumnRemoved(m_grid);
+    m_filling.Resize(m_grid.AtualCols);
     DrawGrid();
     RestoreImage(Picture2->Image().width());
 }
@@ -433,12 +496,14 @@ void QuilletWindow::PasteIntoSquare(QPoint pos) {
             m_grid = plan.grid;
             DrawGrid();
             DrawLegend(0);
+            m_filling.Reset(m_grid.AtualCols);
             break;
         case PasteKind::kPaint:
             m_grid = plan.grid;
             break;
     }
     PutSquare(square->row, square->col);
+    m_filling.Mark(*square);
 }
 
 void QuilletWindow::KeyOnPicture(int key, const QString& text) {

@@ -28,6 +28,10 @@ class QuilletWindow : public QMainWindow {
     /// Runs a command as its menu item or key does.
     void Run(Command command);
 
+    /// The finished set as Copy Set and Save Pieces File give it: the squares alone, 2 rows of
+    /// the columns, no frame lines, no letters, no margin; a square never filled is white.
+    QImage PiecesImage() const;
+
     /// Text of the help message.
     static QString HelpText();
     /// Title of the help message.
@@ -47,6 +51,8 @@ class QuilletWindow : public QMainWindow {
     QAction* MNline = nullptr;
     QAction* MNdup = nullptr;
     QAction* MNcopy = nullptr;
+    QAction* MNcopySet = nullptr;
+    QAction* MNsavePieces = nullptr;
     QAction* MNpaste = nullptr;
     QAction* MNexit = nullptr;
     QMenu* MNconvert = nullptr;
@@ -80,6 +86,8 @@ class QuilletWindow : public QMainWindow {
     void Line();
     void Duplicate();
     void Copy();
+    void CopySet();
+    void SavePiecesFile();
     void PasteSet();
     void AddColumn();
     void RemoveColumn();
@@ -90,6 +98,8 @@ class QuilletWindow : public QMainWindow {
 
     MessageSink& m_messages;
     Grid m_grid;
+    Filling m_filling;
+    QString m_lastPiecesFile;
     QScrollArea* m_scroll = nullptr;
     bool m_started = false;
 };

@@ -2,6 +2,7 @@
 // Stand-ins for the desktop services that record what was asked of them;
 // for window tests.
 
+#include <QPrinter>
 #include <vector>
 
 #include "platform/ui/services.h"
@@ -115,6 +116,25 @@ class FakeColorChooser : public ColorChooser {
     QColor customAfter;
 };
 
+/// No printer unless `pdfFile` is set: then the default printer writes PDF
+/// pages into that file. Counts the times a printer was asked for.
+class FakePrinters : public Printers {
+  public:
+    std::unique_ptr<QPrinter> DefaultPrinter() override {
+        ++asked;
+        if (pdfFile.isEmpty()) {
+            return nullptr;
+        }
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdfFile);
+        return printer;
+    }
+
+    QString pdfFile;
+    int asked = 0;
+};
+
 /// All fakes in one place; services() hands them out.
 struct FakeServices {
     FakeClipboard clipboard;
@@ -122,8 +142,9 @@ struct FakeServices {
     FakeProcesses processes;
     FakeDesktop desktop;
     FakeColorChooser colors;
+    FakePrinters printers;
 
-    Services services() { return {&clipboard, &messages, &processes, &desktop, &colors}; }
+    Services services() { return {&clipboard, &messages, &processes, &desktop, &colors, &printers}; }
 };
 
 }  // namespace platform

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QThread>
 
@@ -148,6 +150,14 @@ QColor QtColorChooser::Choose(const QColor& initial, std::array<QColor, 16>& cus
 
 bool QtDesktop::OpenUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
+}
+
+std::unique_ptr<QPrinter> QtPrinters::DefaultPrinter() {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        return nullptr;
+    }
+    return std::make_unique<QPrinter>(info);
 }
 
 }  // namespace platform

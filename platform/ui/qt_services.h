@@ -43,10 +43,18 @@ class QtColorChooser : public ColorChooser {
     QColor Choose(const QColor& initial, std::array<QColor, 16>& custom) override;
 };
 
+/// QPrinterInfo::defaultPrinter.
+class QtPrinters : public Printers {
+  public:
+    std::unique_ptr<QPrinter> DefaultPrinter() override;
+};
+
 /// All real services in one place; services() hands them out.
 class QtServices {
   public:
-    Services services() { return {&m_clipboard, &m_messages, &m_processes, &m_desktop, &m_colors}; }
+    Services services() {
+        return {&m_clipboard, &m_messages, &m_processes, &m_desktop, &m_colors, &m_printers};
+    }
 
   private:
     QtClipboard m_clipboard;
@@ -54,6 +62,7 @@ class QtServices {
     QtProcesses m_processes;
     QtDesktop m_desktop;
     QtColorChooser m_colors;
+    QtPrinters m_printers;
 };
 
 }  // namespace platform

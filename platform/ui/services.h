@@ -10,7 +10,9 @@
 #include <QStringList>
 #include <QUrl>
 #include <array>
+#include <memory>
 
+class QPrinter;
 class QWidget;
 
 namespace platform {
@@ -79,6 +81,15 @@ class Desktop {
     virtual bool OpenUrl(const QUrl& url) = 0;
 };
 
+/// The system's printers.
+class Printers {
+  public:
+    virtual ~Printers() = default;
+    /// A printer set up for the default printer; nullptr when no printer is
+    /// installed.
+    virtual std::unique_ptr<QPrinter> DefaultPrinter() = 0;
+};
+
 /// The system colour chooser.
 class ColorChooser {
   public:
@@ -96,6 +107,7 @@ struct Services {
     Processes* processes = nullptr;
     Desktop* desktop = nullptr;
     ColorChooser* colors = nullptr;
+    Printers* printers = nullptr;
 };
 
 /// The text every message box of the program carries as its title.

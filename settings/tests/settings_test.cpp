@@ -400,6 +400,43 @@ TEST_F(TempDir, SaveRecentPutsRecentLinesFirst) {
     EXPECT_EQ(t.CurrentStyle, "Gamma");
 }
 
+// The engine line after an exit: this copy's engine when it has one; else
+// the file's only when another copy saved it after this copy read the file.
+TEST_F(TempDir, SaveRecentKeepsTheEngineStartUpDecided) {
+    struct Case {
+        const char* what;
+        const char* onFile;  // the file's line at exit ("" = none)
+        const char* read;    // what this copy read at start-up
+        const char* engine;  // this copy's engine at exit
+        const char* written;
+    };
+    const Case cases[] = {
+        {"forgotten at start-up", "Stockfish", "Stockfish", "", ""},
+        {"forgotten, other case", "POPEYE", "Popeye", "", ""},
+        {"another copy chose one", "Crafty", "", "", "Crafty"},
+        {"another copy changed it", "Crafty", "Popeye", "", "Crafty"},
+        {"this copy's own wins", "Crafty", "Crafty", "Popeye", "Popeye"},
+        {"none anywhere", "", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string old = "RecentStyle = Beta\r\n";
+        if (*c.onFile != 0) {
+            old = "RecentEngine = " + std::string(c.onFile) + "\r\n" + old;
+        }
+        std::ofstream(m_program.AppDir + "Pandrel.ini", std::ios::binary) << old;
+        m_program.RecentEngineRead = c.read;
+        m_program.RecentEngine = c.engine;
+        Style s;
+        s.CurrentStyle = "Beta";
+        ASSERT_TRUE(SaveRecent(s, m_program));
+        const std::string expected =
+            (*c.written != 0 ? "RecentEngine = " + std::string(c.written) + "\r\n" : std::string()) +
+            "RecentStyle = Beta\r\n";
+        EXPECT_EQ(Ini(), expected);
+    }
+}
+
 TEST_F(TempDir, WriteStyleWithoutSettingsFileWritesTheBlockAlone) {
     Style s = Drawn("Solo");
     StyleWrite mode = StyleWrite::kSave;

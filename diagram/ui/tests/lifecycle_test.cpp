@@ -4,12 +4,14 @@
 #include <QDialog>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <QMenu>
 
 #include "diagram/ui/about_dialog.h"
 #include "diagram/ui/book_panel.h"
+#include "diagram/ui/manual_window.h"
 #include "diagram/ui/picture_view.h"
 #include "diagram/ui/style_list.h"
 #include "diagram/ui/tests/window_fixture.h"
@@ -288,23 +290,48 @@ TEST_F(WindowTest, MinimisingHidesTheVisibleSecondaryWindowsAndRestoringShowsThe
     EXPECT_FALSE(crafty.isVisible());
 }
 
-TEST_F(WindowTest, HelpOpensTheManualOrSaysItIsNotAvailable) {
+// Help > Contents shows the manual in the program's own window, so a desktop
+// without a web browser shows it too; a missing manual is named.
+TEST_F(WindowTest, HelpShowsTheManualOrNamesTheMissingFile) {
     Start();
     window->action("MNContents")->trigger();  // no manual in the folder
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(fakes.messages.shown[0].text, "Help not available!");
+    EXPECT_TRUE(fakes.messages.shown[0].text.startsWith("Help not available!"));
+    EXPECT_TRUE(fakes.messages.shown[0].text.contains(QDir::toNativeSeparators(InDir("pandrel.html"))));
     EXPECT_EQ(fakes.messages.shown[0].buttons, platform::Buttons::kOk);
     EXPECT_EQ(fakes.messages.shown[0].icon, platform::Icon::kExclamation);
 
-    WriteFile("pandrel.html", "<html></html>");
+    WriteFile("pandrel.html",
+              "<html><body><p>Effects <a href=\"https://example.org/\">web</a></p>"
+              "<h2 id=\"keys\">Keys</h2></body></html>");
+    fakes.desktop.fail = true;  // no web browser on this desktop
     window->action("MNContents")->trigger();
-    ASSERT_EQ(fakes.desktop.opened.size(), 1u);
-    EXPECT_EQ(fakes.desktop.opened[0], QUrl::fromLocalFile(InDir("pandrel.html")));
+    auto* manual = qobject_cast<ManualWindow*>(window->SecondaryWindow(Secondary::kManual));
+    ASSERT_NE(manual, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(manual));
+    EXPECT_TRUE(manual->TextManual()->toPlainText().contains("Effects"));
+    EXPECT_TRUE(fakes.desktop.opened.empty());
     EXPECT_EQ(fakes.messages.shown.size(), 1u);
 
-    fakes.desktop.fail = true;  // no browser
+    // A link out of the manual goes to the browser; without one, a box says so.
+    QTextBrowser* text = manual->TextManual();
+    const QTextCursor link = text->document()->find(QStringLiteral("web"));
+    ASSERT_FALSE(link.isNull());
+    QTextCursor inside(text->document());
+    inside.setPosition(link.selectionStart() + 1);
+    QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, text->cursorRect(inside).center());
+    ASSERT_EQ(fakes.desktop.opened.size(), 1u);
+    EXPECT_EQ(fakes.desktop.opened[0], QUrl("https://example.org/"));
+    ASSERT_EQ(fakes.messages.shown.size(), 2u);
+    EXPECT_TRUE(fakes.messages.shown[1].text.contains("https://example.org/"));
+    EXPECT_TRUE(text->toPlainText().contains("Effects")) << "the page went blank";
+
+    // Escape hides it; Help brings the same window back.
+    QTest::keyClick(text, Qt::Key_Escape);
+    EXPECT_FALSE(manual->isVisible());
     window->action("MNContents")->trigger();
-    EXPECT_EQ(fakes.messages.shown.size(), 2u);
+    EXPECT_EQ(window->SecondaryWindow(Secondary::kManual), manual);
+    EXPECT_TRUE(manual->isVisible());
 }
 
 TEST(About, VersionLine) {
@@ -362,7 +389,7 @@ TEST_F(WindowTest, MenuTableStates) {
         EXPECT_EQ(action->shortcut().toString(QKeySequence::PortableText), item.key) << item.name;
         EXPECT_EQ(action->isEnabled(), item.enabled) << item.name;
     }
-    EXPECT_EQ(window->menu("MNEffects")->actions().size(), 8);
+    EXPECT_EQ(window->menu("MNEffects")->actions().size(), 9);
     EXPECT_EQ(window->menu("MNCopy")->actions().size(), 3);
 }
 

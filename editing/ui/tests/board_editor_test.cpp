@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -160,6 +161,29 @@ TEST_F(BoardEditorTest, EffectsRefreshWithoutRecording) {
     BoardClick("b1", Qt::RightButton);  // an edit is recorded
     ASSERT_EQ(State().History.size(), 1u);
     EXPECT_EQ(State().History[0], "82/82/82/82/82/82/82/82");
+}
+
+// Edit > Effects > Vertical Mirror swaps the files, also on a board that is
+// not square; its key does the same, and a second time undoes it.
+TEST_F(BoardEditorTest, VerticalMirrorFromTheMenuAndItsKey) {
+    StartShown("BeginStyle = Wide\r\n  BorderWidth = 10\r\nEndStyle\r\n");
+    QAction* mirror = m_main->action("MNVMirror");
+    ASSERT_NE(mirror, nullptr);
+    EXPECT_EQ(mirror->text(), "Ver&tical Mirror");
+    EXPECT_TRUE(mirror->isEnabled());
+    SetFen("r8k/82/82/82/82/82/82/K7R1");
+
+    QMenu* effects = m_main->menu("MNEffects");
+    ASSERT_TRUE(effects->actions().contains(mirror));
+    effects->popup(m_main->mapToGlobal(QPoint(0, 0)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(effects));
+    QTest::mouseClick(effects, Qt::LeftButton, {}, effects->actionGeometry(mirror).center());
+    QTRY_VERIFY_WITH_TIMEOUT(effects->isHidden(), 2000);
+    EXPECT_EQ(Fen(), "k8r/82/82/82/82/82/82/1R7K");
+    EXPECT_EQ(m_main->Text1()->cursorPosition(), Fen().size());
+
+    QTest::keyClick(m_main.get(), Qt::Key_F9);
+    EXPECT_EQ(Fen(), "r8k/82/82/82/82/82/82/K7R1");
 }
 
 TEST_F(BoardEditorTest, ReverseTurnsTheViewOnly) {

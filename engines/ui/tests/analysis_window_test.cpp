@@ -82,6 +82,54 @@ TEST_F(AnalysisTest, MateInTwoShownLiveAndPlayedOnTheBoard) {
     EXPECT_TRUE(w->OptionBlack()->isChecked());
 }
 
+// The rows belong to the position they were computed for: a redraw keeps
+// them, a new position, a board that cannot be analysed or the other side to
+// move takes them down, and an engine still talking after its stop does not
+// bring them back.
+TEST_F(AnalysisTest, LinesGoWhenThePositionChanges) {
+    Start();
+    SetFen("2k5/8/1K6/8/8/8/8/3Q4");
+    AnalysisWindow* w = Open();
+    ASSERT_TRUE(WaitReady(w)) << w->LabelStatus()->text().toStdString();
+    const auto search = [this, w] {
+        w->SpinLimit()->setValue(6);
+        QTest::mouseClick(w->CommandStart(), Qt::LeftButton);
+        return WaitFor([w] { return w->LabelStatus()->text() == "Done."; }, 20000) &&
+               w->ListLines()->topLevelItemCount() > 0;
+    };
+    ASSERT_TRUE(search());
+    Action("MNReverse")->trigger();  // the same position, shown turned
+    EXPECT_GT(w->ListLines()->topLevelItemCount(), 0);
+    EXPECT_TRUE(w->LinesValid());
+
+    SetFen("2k5/8/1K6/8/8/8/8/4Q3");
+    EXPECT_EQ(w->ListLines()->topLevelItemCount(), 0);
+    EXPECT_FALSE(w->LinesValid());
+    EXPECT_TRUE(w->LabelStatus()->text().contains("changed")) << w->LabelStatus()->text().toStdString();
+
+    // An endless search, then Black's king taken off: the search stops and
+    // its last words are not shown.
+    ASSERT_TRUE(search());
+    w->ComboLimit()->setCurrentIndex(static_cast<int>(AnalysisWindow::LimitKind::kInfinite));
+    QTest::mouseClick(w->CommandStart(), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([w] { return w->ListLines()->topLevelItemCount() > 0; }, 8000));
+    SetFen("8/8/1K6/8/8/8/8/4Q3");
+    EXPECT_EQ(w->ListLines()->topLevelItemCount(), 0);
+    ASSERT_TRUE(WaitReady(w));
+    QTest::mouseClick(w->CommandStart(), Qt::LeftButton);
+    EXPECT_EQ(w->LabelStatus()->text(), "Black must have one king, not 0.");
+    EXPECT_EQ(w->ListLines()->topLevelItemCount(), 0);
+    EXPECT_TRUE(w->RowsText().isEmpty());
+
+    // The other side to move.
+    SetFen("2k5/8/1K6/8/8/8/8/4Q3");
+    w->ComboLimit()->setCurrentIndex(static_cast<int>(AnalysisWindow::LimitKind::kDepth));
+    ASSERT_TRUE(search());
+    QTest::mouseClick(w->OptionBlack(), Qt::LeftButton);
+    EXPECT_EQ(w->ListLines()->topLevelItemCount(), 0);
+    EXPECT_TRUE(w->LabelStatus()->text().contains("side to move")) << w->LabelStatus()->text().toStdString();
+}
+
 TEST_F(AnalysisTest, StopEndsAnEndlessSearchWithinASecond) {
     Start();
     SetFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR");

@@ -74,6 +74,22 @@ TEST_F(CraftyWindowTest, EmptyFenIsAskedForAndClearAllKeepsDepthAndSide) {
     EXPECT_FALSE(crafty->run().LeCrafty());
 }
 
+// Print Sol with no printer installed says so; with one, the lines go to it.
+TEST_F(CraftyWindowTest, PrintSolWithoutAPrinterSaysSo) {
+    StartWithCrafty();
+    QTest::mouseClick(crafty->Command3(), Qt::LeftButton);  // an empty list prints nothing
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    crafty->List1()->addItem(QStringLiteral("1. Qd8+ Kxd8"));
+    QTest::mouseClick(crafty->Command3(), Qt::LeftButton);
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_TRUE(fakes.messages.shown[0].text.startsWith("No printer is installed"));
+
+    fakes.printers.pdfFile = InDir(QStringLiteral("sol.pdf"));
+    QTest::mouseClick(crafty->Command3(), Qt::LeftButton);
+    EXPECT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_TRUE(ReadFile(QStringLiteral("sol.pdf")).startsWith("%PDF"));
+}
+
 TEST_F(CraftyWindowTest, EngineThatCannotStartIsTriedAgain) {
     StartWithCrafty();
     fakes.processes.fail = true;

@@ -125,7 +125,13 @@ TEST_F(EnginesTest, ForeignRememberedEngineIsForgotten) {
         }
         Start();
         EXPECT_EQ(program.settings.RecentEngine, c.recent) << c.popeye;
+        // What start-up decided is what the exit writes back.
+        window->close();
+        const QByteArray ini = ReadFile(QStringLiteral("Pandrel.ini"));
+        EXPECT_FALSE(ini.contains("Stockfish")) << ini.constData();
+        EXPECT_EQ(ini.contains("RecentEngine = Popeye"), c.popeye) << ini.constData();
         window.reset();
+        QFile::remove(InDir(QStringLiteral("popeye")));
     }
 }
 

@@ -2,10 +2,16 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <deque>
+#include <functional>
 
 #include "ui/message_sink.h"
 #include "ui/picture_box.h"
@@ -38,10 +44,17 @@ class RecordingSink : public MessageSink {
         return answer;
     }
 
+    std::optional<QString> SaveFileName(QWidget*, const QString& title, const QString& suggested,
+                                        const QString& filter) override {
+        questions.push_back({title, suggested + "|" + filter});
+        return saveAs;
+    }
+
     std::vector<Message> errors;
     std::vector<Message> infos;
     std::vector<Message> questions;
     std::deque<std::optional<QString>> answers;
+    std::optional<QString> saveAs;
 };
 
 const QRgb kRed = qRgb(255, 0, 0);
@@ -283,6 +296,158 @@ TEST_F(QuilletWindowTest, HelpShowsItsLinesAndExitCloses) {
     Key('x');
     EXPECT_FALSE(window->isVisible());
 }
+
+// Square (row, col) of a 30-pixel set: a colour of its own.
+QRgb CellColour(int row, int col) {
+    return qRgb(10 + col * 18, row == 0 ? 60 : 180, 240 - col * 9);
+}
+
+class FinishedSetTest : public QuilletWindowTest {
+  protected:
+    // Pastes a 30 x 30 picture into every square (or only those keep allows).
+    void Fill(const std::function<bool(int, int)>& keep = {}) {
+        for (int row = 0; row < 2; ++row) {
+            for (int col = 0; col < 13; ++col) {
+                if (!keep || keep(row, col)) {
+                    PasteAt(Swatch(30, 30, QColor(CellColour(row, col))), col * 30 + 15, row * 30 + 15);
+                }
+            }
+        }
+        ASSERT_EQ(status->text(), "Area (in squares): 2 x 13      Square (in pixels): 30 x 30");
+    }
+    // Chooses an item of the Functions menu with the mouse.
+    void Choose(QAction* action) {
+        QMenu* menu = window->MNfunctions;
+        menu->popup(window->mapToGlobal(QPoint(0, 0)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        QTRY_VERIFY_WITH_TIMEOUT(menu->isHidden(), 2000);
+    }
+    // The set is 13 columns by 2 rows of 30 pixels and each square is its picture.
+    static void ExpectSet(const QImage& set, const std::function<bool(int, int)>& filled) {
+        ASSERT_EQ(set.size(), QSize(13 * 30, 60));
+        for (int row = 0; row < 2; ++row) {
+            for (int col = 0; col < 13; ++col) {
+                for (const QPoint at :
+                     {QPoint(0, 0), QPoint(1, 1), QPoint(29, 0), QPoint(15, 15), QPoint(29, 29)}) {
+                    QRgb expected = filled(row, col) ? CellColour(row, col) : kWhite;
+                    if (filled(row, col) && at == QPoint(0, 0)) {
+                        expected = qRgb(1, 2, 3);
+                    }
+                    ASSERT_EQ(set.pixel(col * 30 + at.x(), row * 30 + at.y()), expected)
+                        << "square " << row << "," << col << " at " << at.x() << "," << at.y();
+                }
+            }
+        }
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(FinishedSetTest, CopySetGivesTheSquaresAloneAndCopyKeepsTheGrid) {
+    // Column 4 of the second row is left out: no frame, no letter, only white.
+    const auto filled = [](int row, int col) { return !(row == 1 && col == 4); };
+    Fill(filled);
+    Choose(window->MNcopySet);
+    const QImage set = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    ExpectSet(set, filled);
+    for (int y = 30; y < 60; ++y) {
+        for (int x = 120; x < 150; ++x) {
+            ASSERT_EQ(set.pixel(x, y), kWhite) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(window->PiecesImage(), set);
+
+    // Copy still gives the work picture, frame and margin included.
+    Key('c');
+    const QImage work = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(work.size(), QSize(13 * 30 + 4, 64));
+    EXPECT_EQ(work.pixel(120, 45), kRed);
+
+    // Duplicate fills the second row from the first.
+    Key(Qt::Key_Down);
+    Choose(window->MNcopySet);
+    const QImage duplicated = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(duplicated.pixel(135, 45), CellColour(0, 4));
+}
+
+TEST_F(FinishedSetTest, SavePiecesFileWritesTheSetAndReplacesAPlantedLink) {
+    Fill();
+    // A link planted where the file goes must not lead the save to another file.
+    const QString victim = dir.filePath("victim.txt");
+    QFile file(victim);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("keep me");
+    file.close();
+    ASSERT_TRUE(QFile::link(victim, dir.filePath("set.bmp")));
+
+    sink.saveAs = dir.filePath("set");  // no extension: ".bmp" is added
+    QTest::keyClick(picture, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_TRUE(sink.errors.empty()) << sink.errors[0].text.toStdString();
+    ASSERT_EQ(sink.questions.size(), 1u);
+    EXPECT_EQ(sink.questions[0].title, "Save Pieces File");
+    const QFileInfo saved(dir.filePath("set.bmp"));
+    EXPECT_FALSE(saved.isSymLink());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "keep me");
+    file.close();
+    QFile bmp(saved.filePath());
+    ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(bmp.read(2) == "BM");
+    bmp.close();
+    ExpectSet(QImage(saved.filePath()).convertToFormat(QImage::Format_RGB32), [](int, int) { return true; });
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "a temporary file is left";
+
+    // Cancel writes nothing; a folder that is not there is reported.
+    sink.saveAs = std::nullopt;
+    window->MNsavePieces->trigger();
+    EXPECT_TRUE(sink.errors.empty());
+    sink.saveAs = dir.filePath("missing/set.png");
+    window->MNsavePieces->trigger();
+    ASSERT_EQ(sink.errors.size(), 1u);
+    EXPECT_EQ(sink.errors[0].title, "Warning");
+    EXPECT_TRUE(sink.errors[0].text.contains("missing/set.png"));
+}
+
+#ifdef PANDREL_CLI
+// The saved file is a pieces file Pandrel takes as it is: each square of the diagram shows
+// the picture pasted for its man and square colour.
+TEST_F(FinishedSetTest, PandrelDrawsADiagramWithTheSavedSet) {
+    Fill();
+    sink.saveAs = dir.filePath("quillet set.bmp");
+    window->MNsavePieces->trigger();
+    ASSERT_TRUE(sink.errors.empty());
+    QFile ini(dir.filePath("Pandrel.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("BeginStyle = Quillet\r\n  PiecesFile = " + QFile::encodeName(dir.filePath("quillet set.bmp")) +
+              "\r\n  SqrWidth = 30 \r\n  SqrHeight = 30 \r\nEndStyle\r\n");
+    ini.close();
+
+    const QString fen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
+    QProcess cli;
+    cli.start(PANDREL_CLI, {"render", "--appdir", dir.path(), "--style", "Quillet", "-o",
+                            dir.filePath("diagram.png"), fen});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const QImage diagram = QImage(dir.filePath("diagram.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(diagram.size(), QSize(8 * 30 + 4, 8 * 30 + 4));
+
+    const QString letters = "pPnNbBrRqQkK";
+    const QStringList ranks = fen.split('/');
+    for (int row = 0; row < 8; ++row) {
+        int col = 0;
+        for (const QChar c : ranks[row]) {
+            const int count = c.isDigit() ? c.digitValue() : 1;
+            for (int k = 0; k < count; ++k, ++col) {
+                const int piece = c.isDigit() ? 0 : static_cast<int>(letters.indexOf(c)) + 1;
+                const int dark = (row + col) % 2;
+                ASSERT_EQ(diagram.pixel(col * 30 + 15, row * 30 + 15), CellColour(dark, piece))
+                    << "square " << row << "," << col;
+                ASSERT_EQ(diagram.pixel(col * 30, row * 30), qRgb(1, 2, 3)) << "square " << row << "," << col;
+            }
+        }
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace piecesbuilder
