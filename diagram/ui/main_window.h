@@ -177,6 +177,7 @@ class MainWindow : public QMainWindow {
   protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     struct Controls {
@@ -210,6 +211,7 @@ class MainWindow : public QMainWindow {
     QString m_manualPath;
     int m_toolBarRows = 0;
     bool m_unloaded = false;
+    bool m_shownOnce = false;  ///< Kept on the screen at its first showing.
 };
 
 }  // namespace diagram::ui

@@ -9,6 +9,8 @@
 #include <QIcon>
 #include <QPainter>
 #include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
 #include <QUrl>
 
 #include "diagram/ui/about_dialog.h"
@@ -17,6 +19,7 @@
 #include "diagram/ui/recent_files.h"
 #include "diagram/ui/secondary_windows.h"
 #include "diagram/ui/style_list.h"
+#include "diagram/ui/window_place.h"
 #include "diagram/ui/working_files.h"
 #include "settings/app_dir.h"
 #include "settings/settings_file.h"
@@ -213,6 +216,17 @@ void MainWindow::changeEvent(QEvent* event) {
     }
 }
 
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_shownOnce && !event->spontaneous()) {
+        m_shownOnce = true;
+        // Once the desktop has framed the window, the whole frame goes on the
+        // screen: a large board, a large scale or a place saved on another
+        // screen layout would leave part of it off the screen.
+        QTimer::singleShot(0, this, [this] { KeepOnScreen(*this); });
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!m_unloaded) {
         QueryUnload();
@@ -249,6 +263,7 @@ void MainWindow::About() {
         about = new AboutDialog(QCoreApplication::applicationVersion(), KingIcon(m_renderer, 3), this);
         RegisterWindow(Secondary::kAbout, about);
     }
+    PlaceBesideOnce(*about, *this);
     about->exec();
 }
 

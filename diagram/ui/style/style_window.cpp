@@ -19,10 +19,10 @@
 #include "diagram/seek.h"
 #include "diagram/ui/host.h"
 #include "diagram/ui/picture_view.h"
-#include "diagram/ui/place_beside.h"
 #include "diagram/ui/style/pick_color.h"
 #include "diagram/ui/style/style_controls.h"
 #include "diagram/ui/win_seek.h"
+#include "diagram/ui/window_place.h"
 #include "engines/engine_state.h"
 #include "platform/ui/strings.h"
 #include "settings/settings_file.h"
@@ -194,13 +194,19 @@ void StyleWindow::Activate() {
     // The fields are loaded each time the window is shown; windows opened
     // over it (file selection, colour chooser, messages) leave them alone.
     m_DisableGrid = true;
-    PlaceBesideMain(false);
-    SetManualSize(false);
     FillStyleList();
     LoadStyleFields();
+    // A font style's picture follows its board unless the user locks it; a
+    // bitmap style's stays as it is unless the user unlocks it.
+    SetManualSize(FontStyleShown());
+    SizeToScreen();
+    PlaceBesideMain(false);
     SetStatus(QLatin1String(kViewMode));
     m_DisableGrid = false;
     m_ui.Timer1->start();
+    // A keyboard user starts with the style's name.
+    m_ui.Combo5->setFocus(Qt::OtherFocusReason);
+    m_ui.Combo5->lineEdit()->selectAll();
 }
 
 void StyleWindow::PlaceBesideMain(bool onlyWhenCovering) {
@@ -209,10 +215,7 @@ void StyleWindow::PlaceBesideMain(bool onlyWhenCovering) {
     if (onlyWhenCovering && !frameGeometry().intersects(main->frameGeometry())) {
         return;
     }
-    const QScreen* screen = main->screen() != nullptr ? main->screen() : QGuiApplication::primaryScreen();
-    if (screen != nullptr) {
-        move(PlaceBeside(main->frameGeometry(), frameGeometry().size(), screen->availableGeometry()));
-    }
+    PlaceBeside(*this, *main);
 }
 
 void StyleWindow::SetStatus(const QString& text) {
@@ -230,7 +233,11 @@ bool StyleWindow::ManualSize() const {
 
 void StyleWindow::SetManualSize(bool manual) {
     m_ui.Command5->setEnabled(manual);
-    m_ui.Image9->setPixmap(LockPicture(manual));
+    // Locked while edits leave the picture size alone.
+    m_ui.Image9->setPixmap(LockPicture(!manual));
+    m_ui.Image9->setToolTip(
+        manual ? QStringLiteral("The picture size follows the board: click to keep it as it is")
+               : QStringLiteral("The picture size is kept: click to let it follow the board"));
     const int32_t color = manual ? kManualColor : kAutomaticColor;
     for (QWidget* widget : {static_cast<QWidget*>(label(QStringLiteral("Text9"))),
                             static_cast<QWidget*>(m_ui.Text9), static_cast<QWidget*>(m_ui.Text10)}) {
@@ -310,7 +317,9 @@ void StyleWindow::TimerTick() {
 
 void StyleWindow::ApplyStyleFields() {
     diagram::ui::Program& program = m_main.program();
-    settings::ApplyStyleFields(ReadFields(), BitmapTwips(m_pieces.width(), m_pieces.height()), program.style);
+    settings::ApplyStyleFields(
+        ReadFields(), BitmapTwips(m_pieces.width(), m_pieces.height()), program.style,
+        ManualSize() ? settings::PictureFit::kFollowBoard : settings::PictureFit::kKept);
     program.settings.PyDictionaryText = engines::PyDictionaryText(program.engines, program.style);
 }
 
@@ -340,6 +349,9 @@ void StyleWindow::StyleChosen(int index) {
     }
     m_main.ChooseStyle(names[index]);
     LoadStyleFields();
+    if (FontStyleShown()) {
+        SetManualSize(true);
+    }
     SetStatus(QLatin1String(kViewMode));
 }
 
@@ -402,7 +414,8 @@ void StyleWindow::GridClicked() {
     if (m_DisableGrid) {
         return;
     }
-    if (ManualSize()) {
+    // A font style's picture keeps following its board (offsets of 0 make it smaller).
+    if (ManualSize() && !FontStyleShown()) {
         SetManualSize(false);
     }
     if (!m_ui.Check2->isChecked()) {
@@ -524,8 +537,36 @@ void StyleWindow::DeleteStyle() {
     if (index >= 0) {
         m_ui.Combo5->removeItem(index);
         m_main.RemoveStyleName(index);
-        m_ui.Combo5->setEditText(name);
     }
+    ShowStyleAfterDelete(index);
+}
+
+void StyleWindow::ShowStyleAfterDelete(int removedAt) {
+    // The deleted style is gone from the file: the lists, the board and what
+    // Cancel puts back turn to one that is there, the one that took its
+    // place in the list (else the one before it); when the name deleted was
+    // listed nowhere, the style the window opened with. Without one left,
+    // the edits stay on the board under no name.
+    diagram::ui::Program& program = m_main.program();
+    const QStringList names = m_main.StyleNames();
+    int next = std::min<int>(removedAt, static_cast<int>(names.size()) - 1);
+    if (removedAt < 0) {
+        next = std::max<int>(0, static_cast<int>(names.indexOf(Q(program.savedStyle.CurrentStyle), 0)));
+    }
+    if (names.isEmpty()) {
+        program.style.CurrentStyle.clear();
+        m_ui.Combo5->setEditText(QString());
+    } else {
+        m_main.ChooseStyle(names[next]);
+        LoadStyleFields();
+    }
+    program.savedStyle = program.style;
+    m_openPieces = m_main.renderer().pieces();
+    m_openDictionary = program.settings.PyDictionaryText;
+    m_openFen = m_main.Fen();
+    // The name the next start-up reads is one that is there.
+    settings::SaveRecent(program.style, program.settings);
+    SetStatus(QLatin1String(kViewMode));
 }
 
 void StyleWindow::ImportStyles() {
