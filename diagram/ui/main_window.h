@@ -177,7 +177,6 @@ class MainWindow : public QMainWindow {
   protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
   private:
     struct Controls {
@@ -211,7 +210,7 @@ class MainWindow : public QMainWindow {
     QString m_manualPath;
     int m_toolBarRows = 0;
     bool m_unloaded = false;
-    bool m_shownOnce = false;  ///< Kept on the screen at its first showing.
+    bool m_activatedOnce = false;  ///< Kept on the screen at its first activation.
 };
 
 }  // namespace diagram::ui

@@ -9,8 +9,6 @@
 #include <QIcon>
 #include <QPainter>
 #include <QScreen>
-#include <QShowEvent>
-#include <QTimer>
 #include <QUrl>
 
 #include "diagram/ui/about_dialog.h"
@@ -206,6 +204,14 @@ void MainWindow::OpenCommandLine(const QStringList& files) {
 
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_activatedOnce) {
+        // The whole window on the screen, title bar included, however a saved
+        // place, a large board or a large scale left it. By its first
+        // activation the desktop has framed it, and placed it when it had no
+        // place of its own.
+        m_activatedOnce = true;
+        KeepOnScreen(*this);
+    }
     if (event->type() != QEvent::WindowStateChange) {
         return;
     }
@@ -213,17 +219,6 @@ void MainWindow::changeEvent(QEvent* event) {
         m_windows->Minimised();
     } else {
         m_windows->Restored();
-    }
-}
-
-void MainWindow::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (!m_shownOnce && !event->spontaneous()) {
-        m_shownOnce = true;
-        // Once the desktop has framed the window, the whole frame goes on the
-        // screen: a large board, a large scale or a place saved on another
-        // screen layout would leave part of it off the screen.
-        QTimer::singleShot(0, this, [this] { KeepOnScreen(*this); });
     }
 }
 

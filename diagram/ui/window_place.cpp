@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QMargins>
 #include <QScreen>
+#include <QStyle>
 #include <QVariant>
 #include <QWidget>
 
@@ -19,17 +20,32 @@ ScreenRect ToRect(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
-// The frame's parts outside the client area. A window not yet shown has
-// none yet: it will get those of its sibling.
-QMargins FrameMargins(const QWidget& window, const QWidget& like) {
-    const auto margins = [](const QWidget& w) {
-        const QRect frame = w.frameGeometry();
-        const QRect inner = w.geometry();
-        return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
-                        frame.bottom() - inner.bottom());
-    };
-    const QMargins own = margins(window);
-    return own.isNull() && !window.isVisible() ? margins(like) : own;
+QMargins OwnMargins(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect inner = window.geometry();
+    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom()};
+}
+
+// The frame's parts outside the client area. The desktop tells them only
+// once it has framed the window: until then those of `like` stand for them,
+// or, when it has none either, a title bar as the style draws one.
+struct Frame {
+    QMargins margins;
+    bool known = false;
+};
+
+Frame FrameOf(const QWidget& window, const QWidget& like) {
+    const QMargins own = OwnMargins(window);
+    if (!own.isNull()) {
+        return {own, true};
+    }
+    const QMargins sibling = OwnMargins(like);
+    if (!sibling.isNull()) {
+        return {sibling, false};
+    }
+    const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    return {QMargins(1, title + 1, 1, 1), false};
 }
 
 // The size the window will show at: its own once shown or sized, else the
@@ -49,14 +65,17 @@ const QScreen* ScreenOf(const QWidget& window) {
 }
 
 // Gives the window the frame `placed` (as near as its minimum size allows).
-void Apply(QWidget& window, const ScreenRect& placed, const QMargins& margins, const QSize& client) {
-    const QSize inner(placed.width - margins.left() - margins.right(),
-                      placed.height - margins.top() - margins.bottom());
+void Apply(QWidget& window, const ScreenRect& placed, const Frame& frame, const QSize& client) {
+    const QMargins& m = frame.margins;
+    const QSize inner(placed.width - m.left() - m.right(), placed.height - m.top() - m.bottom());
     if (inner != client) {
         window.resize(inner.expandedTo(window.minimumSize()));
     }
-    // A window's position is that of its frame.
-    window.move(placed.x, placed.y);
+    // A window's position is its frame's. But a window made on the desktop
+    // and not framed yet is put with its client area there: the frame it
+    // will get goes around that.
+    const bool clientPlaced = window.testAttribute(Qt::WA_WState_Created) && !frame.known;
+    window.move(placed.x + (clientPlaced ? m.left() : 0), placed.y + (clientPlaced ? m.top() : 0));
 }
 
 }  // namespace
@@ -66,13 +85,13 @@ void PlaceBeside(QWidget& window, const QWidget& main) {
     if (screen == nullptr) {
         return;
     }
-    const QMargins margins = FrameMargins(window, main);
+    const Frame frame = FrameOf(window, main);
     const QSize client = ClientSize(window);
-    const QSize frame = client.grownBy(margins);
+    const QSize outer = client.grownBy(frame.margins);
     Apply(window,
-          diagram::PlaceBeside(ToRect(main.frameGeometry()), frame.width(), frame.height(),
+          diagram::PlaceBeside(ToRect(main.frameGeometry()), outer.width(), outer.height(),
                                ToRect(screen->availableGeometry())),
-          margins, client);
+          frame, client);
 }
 
 void PlaceBesideOnce(QWidget& window, const QWidget& main) {
@@ -89,10 +108,16 @@ void KeepOnScreen(QWidget& window) {
     if (screen == nullptr) {
         return;
     }
-    const QMargins margins = FrameMargins(window, window);
+    const Frame frame = FrameOf(window, window);
     const QSize client = ClientSize(window);
-    const QRect frame(window.frameGeometry().topLeft(), client.grownBy(margins));
-    Apply(window, diagram::KeepOnScreen(ToRect(frame), ToRect(screen->availableGeometry())), margins, client);
+    const QPoint corner =
+        frame.known ? window.frameGeometry().topLeft()
+                    : window.geometry().topLeft() - QPoint(frame.margins.left(), frame.margins.top());
+    const QRect outer(corner, client.grownBy(frame.margins));
+    const ScreenRect kept = diagram::KeepOnScreen(ToRect(outer), ToRect(screen->availableGeometry()));
+    if (kept != ToRect(outer)) {
+        Apply(window, kept, frame, client);
+    }
 }
 
 }  // namespace diagram::ui
