@@ -4,12 +4,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -22,7 +20,6 @@
 #include "diagram/ui/style/pick_color.h"
 #include "diagram/ui/style/style_controls.h"
 #include "diagram/ui/win_seek.h"
-#include "diagram/ui/window_place.h"
 #include "engines/engine_state.h"
 #include "platform/ui/strings.h"
 #include "settings/settings_file.h"
@@ -48,24 +45,10 @@ using settings::Upper;
 using settings::WriteStyle;
 
 constexpr int kTwips = kTwipsPerPixel;
-// Room the main window keeps beside and below its diagram, in twips.
-constexpr int kSideMargin = 3285;
-constexpr int kBottomMargin = 1335;
 
 constexpr const char* kViewMode = "View mode...";
 // Digits a number list shows whole at least.
 constexpr int kNumberChars = 5;
-// Colours of the "Picture: " label and fields in the two size states.
-constexpr int32_t kAutomaticColor = 255;
-constexpr int32_t kManualColor = 16711680;
-
-void SetTextColor(QWidget* widget, int32_t bgr) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, ToColor(bgr));
-    palette.setColor(QPalette::Text, ToColor(bgr));
-    widget->setPalette(palette);
-}
-
 platform::Buttons ToButtons(ImportButtons buttons) {
     switch (buttons) {
         case ImportButtons::kOkCancel:
@@ -209,15 +192,6 @@ void StyleWindow::Activate() {
     m_ui.Combo5->lineEdit()->selectAll();
 }
 
-void StyleWindow::PlaceBesideMain(bool onlyWhenCovering) {
-    // Beside the main window, so the previews on its diagram stay in sight.
-    const QWidget* main = m_main.mainWindow();
-    if (onlyWhenCovering && !frameGeometry().intersects(main->frameGeometry())) {
-        return;
-    }
-    PlaceBeside(*this, *main);
-}
-
 void StyleWindow::SetStatus(const QString& text) {
     m_ui.Label21->setText(text);
     m_ui.Label21->repaint();
@@ -225,35 +199,6 @@ void StyleWindow::SetStatus(const QString& text) {
 
 QString StyleWindow::status() const {
     return m_ui.Label21->text();
-}
-
-bool StyleWindow::ManualSize() const {
-    return m_ui.Command5->isEnabled();
-}
-
-void StyleWindow::SetManualSize(bool manual) {
-    m_ui.Command5->setEnabled(manual);
-    // Locked while edits leave the picture size alone.
-    m_ui.Image9->setPixmap(LockPicture(!manual));
-    m_ui.Image9->setToolTip(
-        manual ? QStringLiteral("The picture size follows the board: click to keep it as it is")
-               : QStringLiteral("The picture size is kept: click to let it follow the board"));
-    const int32_t color = manual ? kManualColor : kAutomaticColor;
-    for (QWidget* widget : {static_cast<QWidget*>(label(QStringLiteral("Text9"))),
-                            static_cast<QWidget*>(m_ui.Text9), static_cast<QWidget*>(m_ui.Text10)}) {
-        SetTextColor(widget, color);
-    }
-}
-
-void StyleWindow::ToggleSizeLock() {
-    SetManualSize(!ManualSize());
-}
-
-void StyleWindow::ResetPictureSize() {
-    if (ManualSize()) {
-        m_ui.Text9->setText(QStringLiteral("0"));
-        m_ui.Text10->setText(QStringLiteral("0"));
-    }
 }
 
 void StyleWindow::LoadStyleFields() {
@@ -320,6 +265,9 @@ void StyleWindow::ApplyStyleFields() {
     settings::ApplyStyleFields(
         ReadFields(), BitmapTwips(m_pieces.width(), m_pieces.height()), program.style,
         ManualSize() ? settings::PictureFit::kFollowBoard : settings::PictureFit::kKept);
+    if (ManualSize()) {
+        HoldLettering();
+    }
     program.settings.PyDictionaryText = engines::PyDictionaryText(program.engines, program.style);
 }
 
@@ -441,30 +389,6 @@ void StyleWindow::GridClicked() {
         }
     }
     Preview();
-}
-
-void StyleWindow::HScrolled(int value) {
-    if (m_hScroll == 0) {
-        return;
-    }
-    const int width = static_cast<int>(std::lround(m_hScroll + (value - kScrollMax / 2.0) * kTwips));
-    m_main.PicMain()->setFixedWidth(std::max(1, width / kTwips));
-    m_ui.Text10->setText(Q(PixelText(width)));
-    if (width + kSideMargin >= m_main.mainWindow()->width() * kTwips) {
-        m_main.mainWindow()->resize((width + kSideMargin) / kTwips, m_main.mainWindow()->height());
-    }
-}
-
-void StyleWindow::VScrolled(int value) {
-    if (m_vScroll == 0) {
-        return;
-    }
-    const int height = static_cast<int>(std::lround(m_vScroll + (value - kScrollMax / 2.0) * kTwips));
-    m_main.PicMain()->setFixedHeight(std::max(1, height / kTwips));
-    m_ui.Text9->setText(Q(PixelText(height)));
-    if (height + kBottomMargin >= m_main.mainWindow()->height() * kTwips) {
-        m_main.mainWindow()->resize(m_main.mainWindow()->width(), (height + kBottomMargin) / kTwips);
-    }
 }
 
 int StyleWindow::EditorIndexOf(const std::string& name) const {

@@ -172,6 +172,9 @@ class StyleWindow : public QDialog {
     /// (the fields scroll then; the buttons stay in sight).
     void SizeToScreen();
     void ShowStyleAfterDelete(int removedAt);
+    /// Makes a following font style's computed picture large enough for its
+    /// lettering.
+    void HoldLettering();
     settings::StyleFields ReadFields() const;
     void ShowFields(const settings::StyleFields& fields);
     void ShowGridSuggestions();

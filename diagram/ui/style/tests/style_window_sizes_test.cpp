@@ -3,10 +3,12 @@
 // fields say which is which, the picture follows the board unless locked,
 // the window fits a small screen and a deleted style leaves nothing behind.
 
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
 
+#include "diagram/render/renderer.h"
 #include "diagram/ui/style/tests/style_window_fixture.h"
 
 using style_test::StyleWindow;
@@ -194,6 +196,18 @@ TEST_F(FontStyleWindowTest, PictureFollowsTheBoardUnlessLocked) {
     EXPECT_TRUE(block.contains("FontYBase = 399 ")) << block.toStdString();
     EXPECT_FALSE(block.contains("WndWidth")) << "the saved picture follows its squares";
     EXPECT_FALSE(block.contains("WndHeight"));
+}
+
+// Larger lettering: the picture grows to hold the file letters below the board.
+TEST_F(FontStyleWindowTest, PictureHoldsLargerLettering) {
+    OpenByKey([this](StyleWindow& w) {
+        const auto& ui = w.controls();
+        Type(ui.Combo1, "24");
+        const QFontMetricsF metrics(diagram::Renderer::LetteringQFont(m_program.style));
+        EXPECT_GE(m_main->PicMain()->height(), 303 + metrics.height());
+        EXPECT_EQ(m_main->PicMain()->height(), ui.Text9->text().toInt());
+        ui.Command3->click();
+    });
 }
 
 // A bitmap style opens with its picture size kept, as it always has.
