@@ -20,6 +20,7 @@
 #include "diagram/ui/style/pick_color.h"
 #include "diagram/ui/style/style_controls.h"
 #include "diagram/ui/win_seek.h"
+#include "diagram/ui/window_place.h"
 #include "engines/engine_state.h"
 #include "platform/ui/strings.h"
 #include "settings/settings_file.h"
@@ -279,7 +280,9 @@ void StyleWindow::Preview() {
     m_main.Redraw();
     LoadStyleFields();
     SetStatus(QLatin1String(kViewMode));
-    // A larger board grows the main window, maybe under this one.
+    // A larger board grows the main window, maybe past the screen's edge or
+    // under this one.
+    KeepOnScreen(*m_main.mainWindow());
     PlaceBesideMain(true);
 }
 
