@@ -104,8 +104,9 @@ void PlaceBesideOnce(QWidget& window, const QWidget& main) {
 }
 
 void KeepOnScreen(QWidget& window) {
+    // The desktop places a maximised or full-screen window itself.
     const QScreen* screen = ScreenOf(window);
-    if (screen == nullptr) {
+    if (screen == nullptr || window.isMaximized() || window.isFullScreen() || window.isMinimized()) {
         return;
     }
     const Frame frame = FrameOf(window, window);

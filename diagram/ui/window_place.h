@@ -17,8 +17,10 @@ void PlaceBeside(QWidget& window, const QWidget& main);
 /// it where the user put it, only brought back wholly onto a screen.
 void PlaceBesideOnce(QWidget& window, const QWidget& main);
 
-/// Moves a top-level window, and makes it smaller if need be, so that it
-/// lies wholly on the screen that holds it (or the primary screen).
+/// Moves a top-level window, and makes it smaller if need be (down to its
+/// minimum), so that it lies wholly on the screen that holds it (or the
+/// primary screen). A maximised, full-screen or minimised window is left
+/// alone.
 void KeepOnScreen(QWidget& window);
 
 }  // namespace diagram::ui
