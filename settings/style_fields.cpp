@@ -64,8 +64,8 @@ const StyleFieldRow kTable[] = {
     {"Combo5",   K::kList,       "Style: ",            "CurrentStyle",    C::kText,       kMain, 0,  0, &F::Combo5, nullptr, nullptr, nullptr, &S::CurrentStyle},
     {"Text11",   K::kText,       "Pieces file: ",      "PIECESFILE",      C::kText,       kMain, 1,  0, &F::Text11, nullptr, nullptr, nullptr, &S::PIECESFILE},
     {"Combo6",   K::kList,       "Pieces font: ",      "PIECESFONT",      C::kText,       kMain, 2,  kEnter | kChoose, &F::Combo6, nullptr, nullptr, nullptr, &S::PIECESFONT},
-    {"Text19",   K::kNumber,     "Square size: ",      "SQRHEIGHT",       C::kDerived,    kMain, 2,  kEnter | kResets, &F::Text19},
     {"Text20",   K::kNumber,     "Square size: ",      "SQRWIDTH",        C::kDerived,    kMain, 2,  kEnter | kResets, &F::Text20},
+    {"Text19",   K::kNumber,     "Square size: ",      "SQRHEIGHT",       C::kDerived,    kMain, 2,  kEnter | kResets, &F::Text19},
     {"Picture5", K::kColor,      "Square colors: ",    "LIGHTCOLOR",      C::kColor,      kMain, 3,  0, nullptr, nullptr, &F::Picture5, nullptr, nullptr, nullptr, &S::LIGHTCOLOR},
     {"Picture6", K::kColor,      "Square colors: ",    "DARKCOLOR",       C::kColor,      kMain, 3,  0, nullptr, nullptr, &F::Picture6, nullptr, nullptr, nullptr, &S::DARKCOLOR},
     {"Check8",   K::kCheck,      "Hatch dark squares", "DARKHATCH",       C::kFlag,       kMain, 3,  kChoose, nullptr, &F::Check8, nullptr, nullptr, nullptr, &S::DARKHATCH},
@@ -75,26 +75,26 @@ const StyleFieldRow kTable[] = {
     {"Text15",   K::kText,       "English notation: ", "ENGLISHNOTATION", C::kText,       kMain, 7,  0, &F::Text15, nullptr, nullptr, nullptr, &S::ENGLISHNOTATION},
     {"Text4",    K::kText,       "Start position: ",   "STARTPOS",        C::kText,       kMain, 8,  0, &F::Text4,  nullptr, nullptr, nullptr, &S::STARTPOS},
     {"Text17",   K::kText,       "Popeye Dictionary:", "PYDICTIONARY",    C::kText,       kMain, 9,  0, &F::Text17, nullptr, nullptr, nullptr, &S::PYDICTIONARY},
-    {"Text13",   K::kNumber,     "SqrBorder width: ",  "",                C::kDerived,    kMain, 10, kEnter | kResets, &F::Text13},
     {"Text14",   K::kNumber,     "SqrBorder width: ",  "",                C::kDerived,    kMain, 10, kEnter | kResets, &F::Text14},
+    {"Text13",   K::kNumber,     "SqrBorder width: ",  "",                C::kDerived,    kMain, 10, kEnter | kResets, &F::Text13},
     {"Text16",   K::kNumber,     "Sqr. space: ",       "SQRHSPC",         C::kPixels16,   kMain, 10, kEnter | kResets, &F::Text16, nullptr, nullptr, nullptr, nullptr, &S::SQRHSPC},
     {"Text3",    K::kNumber,     "Sqr. space: ",       "SQRVSPC",         C::kPixels16,   kMain, 10, kEnter | kResets, &F::Text3,  nullptr, nullptr, nullptr, nullptr, &S::SQRVSPC},
-    {"Text1",    K::kNumber,     "Board (squares): ",  "BORDERHEIGHT",    C::kWhole,      kMain, 11, kEnter | kResets, &F::Text1,  nullptr, nullptr, nullptr, nullptr, &S::BORDERHEIGHT},
     {"Text2",    K::kNumber,     "Board (squares): ",  "BORDERWIDTH",     C::kWhole,      kMain, 11, kEnter | kResets, &F::Text2,  nullptr, nullptr, nullptr, nullptr, &S::BORDERWIDTH},
-    {"Text5",    K::kNumber,     "Board offset: ",     "YBASE",           C::kPixels16,   kMain, 11, kEnter | kResets, &F::Text5,  nullptr, nullptr, nullptr, nullptr, &S::YBASE},
+    {"Text1",    K::kNumber,     "Board (squares): ",  "BORDERHEIGHT",    C::kWhole,      kMain, 11, kEnter | kResets, &F::Text1,  nullptr, nullptr, nullptr, nullptr, &S::BORDERHEIGHT},
     {"Text6",    K::kNumber,     "Board offset: ",     "XBASE",           C::kPixels16,   kMain, 11, kEnter | kResets, &F::Text6,  nullptr, nullptr, nullptr, nullptr, &S::XBASE},
+    {"Text5",    K::kNumber,     "Board offset: ",     "YBASE",           C::kPixels16,   kMain, 11, kEnter | kResets, &F::Text5,  nullptr, nullptr, nullptr, nullptr, &S::YBASE},
     {"Text7",    K::kNumber,     "Frame width: ",      "FRAMEWIDTH",      C::kWhole,      kMain, 12, kEnter | kResets, &F::Text7,  nullptr, nullptr, nullptr, nullptr, &S::FRAMEWIDTH},
     {"Picture1", K::kColor,      "Frame color: ",      "FRAMECOLOR",      C::kColor,      kMain, 12, 0, nullptr, nullptr, &F::Picture1, nullptr, nullptr, nullptr, &S::FRAMECOLOR},
     {"Picture2", K::kColor,      "Back color: ",       "BACKCOLOR",       C::kColor,      kMain, 12, 0, nullptr, nullptr, &F::Picture2, nullptr, nullptr, nullptr, &S::BACKCOLOR},
-    {"Text9",    K::kNumber,     "Picture: ",          "WNDHEIGHT",       C::kPixels32,   kMain, 13, kEnter, &F::Text9,  nullptr, nullptr, nullptr, nullptr, nullptr, &S::WNDHEIGHT},
     {"Text10",   K::kNumber,     "Picture: ",          "WNDWIDTH",        C::kPixels32,   kMain, 13, kEnter, &F::Text10, nullptr, nullptr, nullptr, nullptr, nullptr, &S::WNDWIDTH},
+    {"Text9",    K::kNumber,     "Picture: ",          "WNDHEIGHT",       C::kPixels32,   kMain, 13, kEnter, &F::Text9,  nullptr, nullptr, nullptr, nullptr, nullptr, &S::WNDHEIGHT},
     {"Check1",   K::kCheck,      "Copy counter",       "COPYCOUNTER",     C::kFlag,       kMain, 14, 0, nullptr, &F::Check1, nullptr, nullptr, nullptr, &S::COPYCOUNTER},
     {"Check2",   K::kCheck,      "Show grid",          "SHOWGRID",        C::kFlag,       kMain, 14, 0, nullptr, &F::Check2, nullptr, nullptr, nullptr, &S::SHOWGRID},
     {"Combo2",   K::kList,       "",                   "FONTNAME",        C::kText,       kLettering, 0, kChoose, &F::Combo2, nullptr, nullptr, nullptr, &S::FONTNAME},
     {"Combo1",   K::kNumberList, "Size: ",             "FONTSIZE",        C::kWhole,      kLettering, 1, kEnter | kChoose, &F::Combo1, nullptr, nullptr, nullptr, nullptr, &S::FONTSIZE},
     {"Picture4", K::kColor,      "Co&lor",             "FONTCOLOR",       C::kColor,      kLettering, 1, 0, nullptr, nullptr, &F::Picture4, nullptr, nullptr, nullptr, &S::FONTCOLOR},
-    {"Combo3",   K::kNumberList, "Grid offset: ",      "FONTYBASE",       C::kPixels16,   kLettering, 2, kEnter | kChoose, &F::Combo3, nullptr, nullptr, nullptr, nullptr, &S::FONTYBASE},
     {"Combo4",   K::kNumberList, "Grid offset: ",      "FONTXBASE",       C::kPixels16,   kLettering, 2, kEnter | kChoose, &F::Combo4, nullptr, nullptr, nullptr, nullptr, &S::FONTXBASE},
+    {"Combo3",   K::kNumberList, "Grid offset: ",      "FONTYBASE",       C::kPixels16,   kLettering, 2, kEnter | kChoose, &F::Combo3, nullptr, nullptr, nullptr, nullptr, &S::FONTYBASE},
     {"Check3",   K::kCheck,      "&Bold",              "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::Check3},
     {"Check4",   K::kCheck,      "&Italic",            "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::Check4},
     {"Check5",   K::kCheck,      "&Underline",         "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::Check5},
@@ -132,6 +132,64 @@ void LoadRow(const StyleFieldRow& row, const Style& s, StyleFields& f) {
             break;
         case Conversion::kDerived:
             break;
+    }
+}
+
+// Where the board lies along one axis, in twips: from its first square's
+// edge to its last square's far edge.
+struct Span {
+    int start = 0;
+    int end = 0;
+    bool operator==(const Span&) const = default;
+};
+
+Span Across(const Style& s) {
+    const int pitch = (s.SQRHTAB == 0 ? s.SQRWIDTH : s.SQRHTAB) + s.SQRHSPC;
+    return {s.XBASE, s.XBASE + s.BORDERWIDTH * pitch - s.SQRHSPC};
+}
+
+Span Down(const Style& s) {
+    const int pitch = (s.SQRVTAB == 0 ? s.SQRHEIGHT : s.SQRVTAB) + s.SQRVSPC;
+    return {s.YBASE, s.YBASE + s.BORDERHEIGHT * pitch - s.SQRVSPC};
+}
+
+// A lettering offset beside the board moves with the board's nearer edge;
+// one over the board stays where it was put.
+int16_t FollowEdge(int16_t at, Span before, Span after) {
+    if (at >= before.end) {
+        return Clamp<int16_t>(static_cast<double>(at) + after.end - before.end);
+    }
+    if (at < before.start) {
+        return Clamp<int16_t>(std::max(0.0, static_cast<double>(at) + after.start - before.start));
+    }
+    return at;
+}
+
+// Compared as the fields show it: the words of FONTPOS come back in another
+// order than a settings file may hold them.
+bool LetteringChanged(const Style& before, const StyleFields& f) {
+    const StyleFields was = LoadStyleFields(before);
+    return f.Check2 != was.Check2 || f.Combo2 != was.Combo2 || f.Combo1 != was.Combo1 ||
+           f.Combo3 != was.Combo3 || f.Combo4 != was.Combo4 || f.Check3 != was.Check3 ||
+           f.Check4 != was.Check4 || f.Check5 != was.Check5 || f.Check6 != was.Check6 ||
+           f.Check7 != was.Check7 || f.Option1 != was.Option1 || f.Option2 != was.Option2;
+}
+
+// A font style's picture and lettering after its board changed (see
+// ApplyStyleFields); `before` is the style the fields were loaded from.
+void FollowBoard(const Style& before, const StyleFields& f, Style& s) {
+    const Span across = Across(before);
+    const Span down = Down(before);
+    if (f.Combo4 == PixelText(before.FONTXBASE)) {
+        s.FONTXBASE = FollowEdge(before.FONTXBASE, across, Across(s));
+    }
+    if (f.Combo3 == PixelText(before.FONTYBASE)) {
+        s.FONTYBASE = FollowEdge(before.FONTYBASE, down, Down(s));
+    }
+    const bool changed = Across(s) != across || Down(s) != down || LetteringChanged(before, f);
+    if (changed && f.Text10 == PixelText(before.WNDWIDTH) && f.Text9 == PixelText(before.WNDHEIGHT)) {
+        s.WNDWIDTH = 0;
+        s.WNDHEIGHT = 0;
     }
 }
 
@@ -215,7 +273,8 @@ StyleFields LoadStyleFields(const Style& s) {
     return f;
 }
 
-void ApplyStyleFields(const StyleFields& f, BitmapSize pieces, Style& s) {
+void ApplyStyleFields(const StyleFields& f, BitmapSize pieces, Style& s, PictureFit fit) {
+    const Style before = s;
     for (const StyleFieldRow& row : kTable) {
         ApplyRow(row, f, s);
     }
@@ -271,6 +330,10 @@ void ApplyStyleFields(const StyleFields& f, BitmapSize pieces, Style& s) {
         std::string(kVertical[std::clamp(f.Option1, 0, 2)]) + kHorizontal[std::clamp(f.Option2, 0, 2)];
     pos.pop_back();
     s.FONTPOS = pos;
+
+    if (fit == PictureFit::kFollowBoard && s.IsFontStyle()) {
+        FollowBoard(before, f, s);
+    }
 }
 
 void CenterInBorder(BitmapSize border, Style& s) {

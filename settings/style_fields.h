@@ -140,6 +140,12 @@ std::string PixelText(int32_t twips);
 /// What the editor's fields show for a style.
 StyleFields LoadStyleFields(const Style& style);
 
+/// Whether a font style's picture follows its board when the fields change.
+enum class PictureFit {
+    kKept,         ///< The picture size and the lettering stay as the fields say.
+    kFollowBoard,  ///< They follow a change of the board (see ApplyStyleFields).
+};
+
 /// Stores the fields into the style. The square sizes of a bitmap style follow
 /// from the pieces bitmap (two rows and one column per piece letter plus the
 /// empty square, with grid lines between them); a font style takes the sizes
@@ -147,7 +153,16 @@ StyleFields LoadStyleFields(const Style& style);
 /// pixels; the pitches leave the grid lines. Board offsets are raised to the
 /// frame width. Numbers too large for their field are cut to its range.
 /// Leaves the Popeye dictionary in force to the caller.
-void ApplyStyleFields(const StyleFields& fields, BitmapSize pieces, Style& style);
+///
+/// With kFollowBoard, a font style whose squares, spacing, board size,
+/// offsets or lettering change gets the picture size computed afresh (0),
+/// and lettering that stood outside the board keeps its distance to the
+/// board's edge (file letters below it move with its bottom edge, rank
+/// numbers left of it with its left edge). A picture size or grid offset
+/// the fields change themselves stays as typed. Bitmap styles are stored
+/// the same either way.
+void ApplyStyleFields(const StyleFields& fields, BitmapSize pieces, Style& style,
+                      PictureFit fit = PictureFit::kKept);
 
 /// Offsets that centre the board in a border bitmap, in twips, never negative.
 void CenterInBorder(BitmapSize border, Style& style);

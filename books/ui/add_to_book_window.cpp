@@ -16,6 +16,7 @@
 #include "diagram/ui/book_panel.h"
 #include "diagram/ui/host.h"
 #include "diagram/ui/secondary_windows.h"
+#include "diagram/ui/window_place.h"
 #include "platform/ui/strings.h"
 #include "settings/settings_file.h"
 
@@ -147,7 +148,10 @@ void AddToBookWindow::closeEvent(QCloseEvent* event) {
 }
 
 void AttachAddToBook(diagram::ui::Host& host, BookCommands& commands) {
-    host.hooks().AddToBook = [&host, &commands] { AddToBookWindow::Of(host, commands)->exec(); };
+    host.hooks().AddToBook = [&host, &commands] {
+        diagram::ui::PlaceBesideOnce(*AddToBookWindow::Of(host, commands), *host.mainWindow());
+        AddToBookWindow::Of(host, commands)->exec();
+    };
 }
 
 }  // namespace books::ui

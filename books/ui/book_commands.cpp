@@ -22,6 +22,7 @@
 #include "diagram/ui/book_panel.h"
 #include "diagram/ui/host.h"
 #include "diagram/ui/win_seek.h"
+#include "diagram/ui/window_place.h"
 #include "platform/ui/strings.h"
 #include "settings/settings_file.h"
 
@@ -196,6 +197,7 @@ SearchWindow* BookCommands::Search() {
 }
 
 void BookCommands::MNCriteria() {
+    diagram::ui::PlaceBesideOnce(*Search(), *m_host.mainWindow());
     Search()->exec();
     BookState& book = m_host.program().book;
     if (book.SearchDone) {

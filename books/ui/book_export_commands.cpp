@@ -24,6 +24,7 @@
 #include "diagram/ui/book_panel.h"
 #include "diagram/ui/host.h"
 #include "diagram/ui/win_seek.h"
+#include "diagram/ui/window_place.h"
 #include "settings/settings_file.h"
 
 namespace books::ui {
@@ -288,6 +289,7 @@ void BookExportCommands::MNPrintSheet() {
     connect(cancel, &QPushButton::clicked, &window, [&window] { window.done(kSheetCancel); });
     form->addRow(buttons);
 
+    diagram::ui::PlaceBeside(window, *m_host.mainWindow());
     const int choice = window.exec();
     if (choice == kSheetCancel) {
         return;

@@ -211,6 +211,7 @@ class MainWindow : public QMainWindow {
     QString m_manualPath;
     int m_toolBarRows = 0;
     bool m_unloaded = false;
+    bool m_activatedOnce = false;  ///< Kept on the screen at its first activation.
 };
 
 }  // namespace diagram::ui

@@ -18,6 +18,7 @@
 #include "diagram/ui/recent_files.h"
 #include "diagram/ui/secondary_windows.h"
 #include "diagram/ui/style_list.h"
+#include "diagram/ui/window_place.h"
 #include "diagram/ui/working_files.h"
 #include "settings/app_dir.h"
 #include "settings/settings_file.h"
@@ -204,6 +205,14 @@ void MainWindow::OpenCommandLine(const QStringList& files) {
 
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_activatedOnce) {
+        // The whole window on the screen, title bar included, however a saved
+        // place, a large board or a large scale left it. By its first
+        // activation the desktop has framed it, and placed it when it had no
+        // place of its own.
+        m_activatedOnce = true;
+        KeepOnScreen(*this);
+    }
     if (event->type() != QEvent::WindowStateChange) {
         return;
     }
@@ -257,6 +266,7 @@ void MainWindow::About() {
         about = new AboutDialog(QCoreApplication::applicationVersion(), KingIcon(m_renderer, 3), this);
         RegisterWindow(Secondary::kAbout, about);
     }
+    PlaceBesideOnce(*about, *this);
     about->exec();
 }
 

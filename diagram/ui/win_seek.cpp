@@ -17,6 +17,7 @@
 
 #include "diagram/seek.h"
 #include "diagram/ui/host.h"
+#include "diagram/ui/window_place.h"
 
 namespace diagram::ui {
 
@@ -161,6 +162,9 @@ QString WinSeek::filter() const {
 
 bool WinSeek::Seek(int purpose) {
     m_program.SeekPurpose = purpose;
+    if (parentWidget() != nullptr) {
+        PlaceBesideOnce(*this, *parentWidget());
+    }
     exec();
     return m_program.SeekPurpose == kSeekConfirmed;
 }

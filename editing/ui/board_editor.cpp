@@ -6,6 +6,7 @@
 #include "diagram/render/renderer.h"
 #include "diagram/ui/host.h"
 #include "diagram/ui/picture_view.h"
+#include "diagram/ui/window_place.h"
 #include "editing/mouse_edit.h"
 #include "editing/ui/graphic_overlay.h"
 #include "editing/ui/history_window.h"
@@ -81,7 +82,7 @@ void BoardEditor::ShowView() {
     ViewWindow* view = View();
     if (!m_viewPlaced) {
         // First showing: beside the main window rather than over the board.
-        view->move(m_host.mainWindow()->frameGeometry().topRight() + QPoint(4, 0));
+        diagram::ui::PlaceBeside(*view, *m_host.mainWindow());
         m_viewPlaced = true;
     }
     view->show();

@@ -7,6 +7,7 @@
 #include "diagram/render/renderer.h"
 #include "diagram/ui/host.h"
 #include "diagram/ui/picture_view.h"
+#include "diagram/ui/window_place.h"
 #include "editing/mouse_edit.h"
 #include "editing/ui/graphic_window.h"
 
@@ -69,7 +70,7 @@ void GraphicOverlay::ShowGraphic() {
     GraphicWindow* window = Window();
     if (!m_placed) {
         // First showing: beside the main window rather than over the board.
-        window->move(m_host.mainWindow()->frameGeometry().topRight() + QPoint(4, 0));
+        diagram::ui::PlaceBeside(*window, *m_host.mainWindow());
         m_placed = true;
     }
     window->show();

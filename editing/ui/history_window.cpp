@@ -12,6 +12,7 @@
 #include "diagram/ui/book_panel.h"
 #include "diagram/ui/host.h"
 #include "diagram/ui/secondary_windows.h"
+#include "diagram/ui/window_place.h"
 #include "editing/history.h"
 #include "platform/ui/strings.h"
 
@@ -318,7 +319,7 @@ void HistoryCommands::ShowHistory() {
     HistoryWindow* window = Window();
     if (!m_placed) {
         // First showing: below the main window rather than over the board.
-        window->move(m_host.mainWindow()->frameGeometry().bottomLeft() + QPoint(0, 4));
+        diagram::ui::PlaceBeside(*window, *m_host.mainWindow());
         m_placed = true;
     }
     window->show();

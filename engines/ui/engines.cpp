@@ -9,6 +9,7 @@
 #include <QMenu>
 
 #include "diagram/ui/host.h"
+#include "diagram/ui/window_place.h"
 #include "engines/chess_position.h"
 #include "engines/discovery.h"
 #include "engines/uci_discovery.h"
@@ -24,6 +25,7 @@ namespace engines::ui {
 namespace {
 
 void ShowWindow(QWidget* window) {
+    diagram::ui::PlaceBesideOnce(*window, *window->parentWidget());
     window->show();
     window->raise();
     window->activateWindow();

@@ -209,6 +209,87 @@ TEST(StyleFields, ApplyConvertsRaisesAndCuts) {
     }
 }
 
+// A font style as the shipped ones are: 36-pixel squares, rank numbers left
+// of the board, file letters just below it, the picture the renderer computed.
+Style FontStyle() {
+    Style s;
+    s.CurrentStyle = "Classic";
+    s.PIECESFONT = "FreeSerif";
+    s.SQRWIDTH = s.SQRHEIGHT = s.SQRHTAB = s.SQRVTAB = 36 * 15;
+    s.XBASE = 22 * 15;
+    s.YBASE = 14 * 15;
+    s.SHOWGRID = 1;
+    s.FONTPOS = "CENTER MIDDLE";
+    s.FONTXBASE = 7 * 15;
+    s.FONTYBASE = 303 * 15;
+    const PictureSize computed = ComputedPictureSize(s);
+    s.WNDWIDTH = computed.width;
+    s.WNDHEIGHT = computed.height;
+    return s;
+}
+
+TEST(StyleFields, FontStylePictureAndLetteringFollowTheBoard) {
+    struct Case {
+        const char* what;
+        void (*edit)(StyleFields&);
+        PictureFit fit;
+        bool font;
+        int rankX;      // FONTXBASE, pixels
+        int fileY;      // FONTYBASE, pixels
+        bool computed;  // the picture size is left to the renderer (0)
+    };
+    const Case cases[] = {
+        {"larger squares", [](StyleFields& f) { f.Text20 = f.Text19 = "48"; }, PictureFit::kFollowBoard, true,
+         7, 399, true},
+        {"larger squares, picture locked", [](StyleFields& f) { f.Text20 = f.Text19 = "48"; },
+         PictureFit::kKept, true, 7, 303, false},
+        {"board further right", [](StyleFields& f) { f.Text6 = "30"; }, PictureFit::kFollowBoard, true, 15,
+         303, true},
+        {"ten rows", [](StyleFields& f) { f.Text1 = "10"; }, PictureFit::kFollowBoard, true, 7, 375, true},
+        {"gaps between the rows", [](StyleFields& f) { f.Text3 = "2"; }, PictureFit::kFollowBoard, true, 7,
+         317, true},
+        {"lettering size alone", [](StyleFields& f) { f.Combo1 = "12"; }, PictureFit::kFollowBoard, true, 7,
+         303, true},
+        {"grid offset typed beside the squares stays",
+         [](StyleFields& f) {
+             f.Text20 = f.Text19 = "48";
+             f.Combo3 = "420";
+         },
+         PictureFit::kFollowBoard, true, 7, 420, true},
+        {"nothing changed: the picture stays", [](StyleFields&) {}, PictureFit::kFollowBoard, true, 7, 303,
+         false},
+        {"bitmap style: as the fields say", [](StyleFields& f) { f.Text1 = "10"; }, PictureFit::kFollowBoard,
+         false, 7, 303, false},
+    };
+    for (const Case& c : cases) {
+        Style s = FontStyle();
+        if (!c.font) {
+            s.PIECESFONT.clear();
+        }
+        const Style before = s;
+        StyleFields f = LoadStyleFields(s);
+        c.edit(f);
+        ApplyStyleFields(f, BitmapTwips(36 * 13, 72), s, c.fit);
+        EXPECT_EQ(s.FONTXBASE, c.rankX * 15) << c.what;
+        EXPECT_EQ(s.FONTYBASE, c.fileY * 15) << c.what;
+        if (c.computed) {
+            EXPECT_EQ(s.WNDWIDTH, 0) << c.what;
+            EXPECT_EQ(s.WNDHEIGHT, 0) << c.what;
+        } else {
+            EXPECT_EQ(s.WNDWIDTH, before.WNDWIDTH) << c.what;
+            EXPECT_EQ(s.WNDHEIGHT, before.WNDHEIGHT) << c.what;
+        }
+    }
+    // A picture size typed with the squares stays as typed.
+    Style s = FontStyle();
+    StyleFields f = LoadStyleFields(s);
+    f.Text20 = f.Text19 = "48";
+    f.Text10 = "500";
+    ApplyStyleFields(f, BitmapTwips(36 * 13, 72), s, PictureFit::kFollowBoard);
+    EXPECT_EQ(s.WNDWIDTH, 500 * 15);
+    EXPECT_EQ(s.WNDHEIGHT, FontStyle().WNDHEIGHT);
+}
+
 TEST(StyleFields, CustomIsNoStyleName) {
     for (const char* name : {"", "CUSTOM", "custom", "CuStOm"}) {
         EXPECT_FALSE(IsSavableStyleName(name)) << name;

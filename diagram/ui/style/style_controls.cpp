@@ -143,7 +143,8 @@ QPixmap LockPicture(bool locked) {
     shackle.lineTo(11, locked ? 8 : 5.5);
     p.drawPath(shackle);
     p.setPen(Qt::black);
-    p.setBrush(locked ? QColor(0, 0, 255) : QColor(255, 0, 0));
+    // In the colour of the "Picture: " fields: red while kept, blue while following.
+    p.setBrush(locked ? QColor(255, 0, 0) : QColor(0, 0, 255));
     p.drawRect(3, 8, 10, 7);
     return picture;
 }

@@ -4,12 +4,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -19,10 +17,10 @@
 #include "diagram/seek.h"
 #include "diagram/ui/host.h"
 #include "diagram/ui/picture_view.h"
-#include "diagram/ui/place_beside.h"
 #include "diagram/ui/style/pick_color.h"
 #include "diagram/ui/style/style_controls.h"
 #include "diagram/ui/win_seek.h"
+#include "diagram/ui/window_place.h"
 #include "engines/engine_state.h"
 #include "platform/ui/strings.h"
 #include "settings/settings_file.h"
@@ -48,24 +46,10 @@ using settings::Upper;
 using settings::WriteStyle;
 
 constexpr int kTwips = kTwipsPerPixel;
-// Room the main window keeps beside and below its diagram, in twips.
-constexpr int kSideMargin = 3285;
-constexpr int kBottomMargin = 1335;
 
 constexpr const char* kViewMode = "View mode...";
 // Digits a number list shows whole at least.
 constexpr int kNumberChars = 5;
-// Colours of the "Picture: " label and fields in the two size states.
-constexpr int32_t kAutomaticColor = 255;
-constexpr int32_t kManualColor = 16711680;
-
-void SetTextColor(QWidget* widget, int32_t bgr) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, ToColor(bgr));
-    palette.setColor(QPalette::Text, ToColor(bgr));
-    widget->setPalette(palette);
-}
-
 platform::Buttons ToButtons(ImportButtons buttons) {
     switch (buttons) {
         case ImportButtons::kOkCancel:
@@ -194,25 +178,19 @@ void StyleWindow::Activate() {
     // The fields are loaded each time the window is shown; windows opened
     // over it (file selection, colour chooser, messages) leave them alone.
     m_DisableGrid = true;
-    PlaceBesideMain(false);
-    SetManualSize(false);
     FillStyleList();
     LoadStyleFields();
+    // A font style's picture follows its board unless the user locks it; a
+    // bitmap style's stays as it is unless the user unlocks it.
+    SetManualSize(FontStyleShown());
+    SizeToScreen();
+    PlaceBesideMain(false);
     SetStatus(QLatin1String(kViewMode));
     m_DisableGrid = false;
     m_ui.Timer1->start();
-}
-
-void StyleWindow::PlaceBesideMain(bool onlyWhenCovering) {
-    // Beside the main window, so the previews on its diagram stay in sight.
-    const QWidget* main = m_main.mainWindow();
-    if (onlyWhenCovering && !frameGeometry().intersects(main->frameGeometry())) {
-        return;
-    }
-    const QScreen* screen = main->screen() != nullptr ? main->screen() : QGuiApplication::primaryScreen();
-    if (screen != nullptr) {
-        move(PlaceBeside(main->frameGeometry(), frameGeometry().size(), screen->availableGeometry()));
-    }
+    // A keyboard user starts with the style's name.
+    m_ui.Combo5->setFocus(Qt::OtherFocusReason);
+    m_ui.Combo5->lineEdit()->selectAll();
 }
 
 void StyleWindow::SetStatus(const QString& text) {
@@ -222,31 +200,6 @@ void StyleWindow::SetStatus(const QString& text) {
 
 QString StyleWindow::status() const {
     return m_ui.Label21->text();
-}
-
-bool StyleWindow::ManualSize() const {
-    return m_ui.Command5->isEnabled();
-}
-
-void StyleWindow::SetManualSize(bool manual) {
-    m_ui.Command5->setEnabled(manual);
-    m_ui.Image9->setPixmap(LockPicture(manual));
-    const int32_t color = manual ? kManualColor : kAutomaticColor;
-    for (QWidget* widget : {static_cast<QWidget*>(label(QStringLiteral("Text9"))),
-                            static_cast<QWidget*>(m_ui.Text9), static_cast<QWidget*>(m_ui.Text10)}) {
-        SetTextColor(widget, color);
-    }
-}
-
-void StyleWindow::ToggleSizeLock() {
-    SetManualSize(!ManualSize());
-}
-
-void StyleWindow::ResetPictureSize() {
-    if (ManualSize()) {
-        m_ui.Text9->setText(QStringLiteral("0"));
-        m_ui.Text10->setText(QStringLiteral("0"));
-    }
 }
 
 void StyleWindow::LoadStyleFields() {
@@ -310,7 +263,12 @@ void StyleWindow::TimerTick() {
 
 void StyleWindow::ApplyStyleFields() {
     diagram::ui::Program& program = m_main.program();
-    settings::ApplyStyleFields(ReadFields(), BitmapTwips(m_pieces.width(), m_pieces.height()), program.style);
+    settings::ApplyStyleFields(
+        ReadFields(), BitmapTwips(m_pieces.width(), m_pieces.height()), program.style,
+        ManualSize() ? settings::PictureFit::kFollowBoard : settings::PictureFit::kKept);
+    if (ManualSize()) {
+        HoldLettering();
+    }
     program.settings.PyDictionaryText = engines::PyDictionaryText(program.engines, program.style);
 }
 
@@ -322,7 +280,9 @@ void StyleWindow::Preview() {
     m_main.Redraw();
     LoadStyleFields();
     SetStatus(QLatin1String(kViewMode));
-    // A larger board grows the main window, maybe under this one.
+    // A larger board grows the main window, maybe past the screen's edge or
+    // under this one.
+    KeepOnScreen(*m_main.mainWindow());
     PlaceBesideMain(true);
 }
 
@@ -340,6 +300,9 @@ void StyleWindow::StyleChosen(int index) {
     }
     m_main.ChooseStyle(names[index]);
     LoadStyleFields();
+    if (FontStyleShown()) {
+        SetManualSize(true);
+    }
     SetStatus(QLatin1String(kViewMode));
 }
 
@@ -402,7 +365,8 @@ void StyleWindow::GridClicked() {
     if (m_DisableGrid) {
         return;
     }
-    if (ManualSize()) {
+    // A font style's picture keeps following its board (offsets of 0 make it smaller).
+    if (ManualSize() && !FontStyleShown()) {
         SetManualSize(false);
     }
     if (!m_ui.Check2->isChecked()) {
@@ -428,30 +392,6 @@ void StyleWindow::GridClicked() {
         }
     }
     Preview();
-}
-
-void StyleWindow::HScrolled(int value) {
-    if (m_hScroll == 0) {
-        return;
-    }
-    const int width = static_cast<int>(std::lround(m_hScroll + (value - kScrollMax / 2.0) * kTwips));
-    m_main.PicMain()->setFixedWidth(std::max(1, width / kTwips));
-    m_ui.Text10->setText(Q(PixelText(width)));
-    if (width + kSideMargin >= m_main.mainWindow()->width() * kTwips) {
-        m_main.mainWindow()->resize((width + kSideMargin) / kTwips, m_main.mainWindow()->height());
-    }
-}
-
-void StyleWindow::VScrolled(int value) {
-    if (m_vScroll == 0) {
-        return;
-    }
-    const int height = static_cast<int>(std::lround(m_vScroll + (value - kScrollMax / 2.0) * kTwips));
-    m_main.PicMain()->setFixedHeight(std::max(1, height / kTwips));
-    m_ui.Text9->setText(Q(PixelText(height)));
-    if (height + kBottomMargin >= m_main.mainWindow()->height() * kTwips) {
-        m_main.mainWindow()->resize(m_main.mainWindow()->width(), (height + kBottomMargin) / kTwips);
-    }
 }
 
 int StyleWindow::EditorIndexOf(const std::string& name) const {
@@ -524,8 +464,36 @@ void StyleWindow::DeleteStyle() {
     if (index >= 0) {
         m_ui.Combo5->removeItem(index);
         m_main.RemoveStyleName(index);
-        m_ui.Combo5->setEditText(name);
     }
+    ShowStyleAfterDelete(index);
+}
+
+void StyleWindow::ShowStyleAfterDelete(int removedAt) {
+    // The deleted style is gone from the file: the lists, the board and what
+    // Cancel puts back turn to one that is there, the one that took its
+    // place in the list (else the one before it); when the name deleted was
+    // listed nowhere, the style the window opened with. Without one left,
+    // the edits stay on the board under no name.
+    diagram::ui::Program& program = m_main.program();
+    const QStringList names = m_main.StyleNames();
+    int next = std::min<int>(removedAt, static_cast<int>(names.size()) - 1);
+    if (removedAt < 0) {
+        next = std::max<int>(0, static_cast<int>(names.indexOf(Q(program.savedStyle.CurrentStyle), 0)));
+    }
+    if (names.isEmpty()) {
+        program.style.CurrentStyle.clear();
+        m_ui.Combo5->setEditText(QString());
+    } else {
+        m_main.ChooseStyle(names[next]);
+        LoadStyleFields();
+    }
+    program.savedStyle = program.style;
+    m_openPieces = m_main.renderer().pieces();
+    m_openDictionary = program.settings.PyDictionaryText;
+    m_openFen = m_main.Fen();
+    // The name the next start-up reads is one that is there.
+    settings::SaveRecent(program.style, program.settings);
+    SetStatus(QLatin1String(kViewMode));
 }
 
 void StyleWindow::ImportStyles() {

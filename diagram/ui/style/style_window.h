@@ -23,6 +23,7 @@ class QLineEdit;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QScrollBar;
 class QTimer;
 class QToolButton;
@@ -130,6 +131,7 @@ class StyleWindow : public QDialog {
         QScrollBar* VScroll1 = nullptr;
         QTimer* Timer1 = nullptr;
         QMenuBar* menuBar = nullptr;
+        QScrollArea* fieldsArea = nullptr;  ///< Holds the fields; scrolls on a small screen.
     };
     const Controls& controls() const { return m_ui; }
     /// The label of a field by the field's name ("Text9" gives the label
@@ -154,6 +156,7 @@ class StyleWindow : public QDialog {
     T* Field(const char* control) const;
     void BuildControls();
     void NameControls();
+    void SetTabOrder();
     void BuildMenu();
     void ConnectFields();
     void ConnectControls();
@@ -163,6 +166,15 @@ class StyleWindow : public QDialog {
     void PlaceBesideMain(bool onlyWhenCovering);
     void FillStyleList();
     void SetManualSize(bool manual);
+    /// True while the fields show a font style (a pieces font is named).
+    bool FontStyleShown() const;
+    /// Sizes the window to its fields, no larger than the screen it opens on
+    /// (the fields scroll then; the buttons stay in sight).
+    void SizeToScreen();
+    void ShowStyleAfterDelete(int removedAt);
+    /// Makes a following font style's computed picture large enough for its
+    /// lettering.
+    void HoldLettering();
     settings::StyleFields ReadFields() const;
     void ShowFields(const settings::StyleFields& fields);
     void ShowGridSuggestions();

@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -52,6 +53,30 @@ QComboBox* EditableList(QWidget* parent) {
     combo->setCompleter(nullptr);
     return combo;
 }
+
+// The marks that tell the two fields of a pair apart, and their tips.
+struct PairTag {
+    const char* tag;
+    const char* tip;
+};
+const std::map<QString, PairTag> kPairTags{
+    {QStringLiteral("Text20"), {"w", "Square width in pixels"}},
+    {QStringLiteral("Text19"), {"h", "Square height in pixels"}},
+    {QStringLiteral("Text14"),
+     {"x", "Width of the grid lines between the columns of the pieces bitmap, in pixels"}},
+    {QStringLiteral("Text13"),
+     {"y", "Height of the grid lines between the rows of the pieces bitmap, in pixels"}},
+    {QStringLiteral("Text16"), {"x", "Gap between columns of squares, in pixels"}},
+    {QStringLiteral("Text3"), {"y", "Gap between rows of squares, in pixels"}},
+    {QStringLiteral("Text2"), {"cols", "Columns (files)"}},
+    {QStringLiteral("Text1"), {"rows", "Rows (ranks)"}},
+    {QStringLiteral("Text6"), {"x", "Left edge of the board in the picture, in pixels"}},
+    {QStringLiteral("Text5"), {"y", "Top edge of the board in the picture, in pixels"}},
+    {QStringLiteral("Text10"), {"w", "Picture width in pixels"}},
+    {QStringLiteral("Text9"), {"h", "Picture height in pixels"}},
+    {QStringLiteral("Combo4"), {"x", "Left edge of the rank numbers, in pixels"}},
+    {QStringLiteral("Combo3"), {"y", "Top edge of the file letters, in pixels"}},
+};
 
 bool HasOwnCaption(ControlKind kind) {
     return kind == ControlKind::kCheck || kind == ControlKind::kChoice;
@@ -148,7 +173,7 @@ void StyleWindow::BuildControls() {
     m_ui.Command5 = new QToolButton(this);
     m_ui.Command5->setObjectName(QStringLiteral("Command5"));
     m_ui.Command5->setIcon(QIcon(ResetPicture()));
-    m_ui.Image9 = image("Image9", LockPicture(false));
+    m_ui.Image9 = image("Image9", LockPicture(true));
     m_ui.Image3 = image("Image3", FolderPicture());
     m_ui.Image4 = image("Image4", FolderPicture());
     for (QLabel** hidden : {&m_ui.Image5, &m_ui.Image6}) {
@@ -174,11 +199,13 @@ void StyleWindow::BuildControls() {
     m_ui.Timer1->setObjectName(QStringLiteral("Timer1"));
     m_ui.Timer1->setInterval(kTimerInterval);
 
+    m_ui.Command5->setToolTip(QStringLiteral("Fit the picture to the board now"));
+
     // What stands after a field on its line.
     const std::map<QString, std::vector<QWidget*>> after{
         {QStringLiteral("Text11"), {m_ui.Image4}},
         {QStringLiteral("Text8"), {m_ui.Image3}},
-        {QStringLiteral("Text10"), {m_ui.Image9, m_ui.Command5}},
+        {QStringLiteral("Text9"), {m_ui.Image9, m_ui.Command5}},
     };
 
     auto* lettering = new QGroupBox(this);
@@ -221,6 +248,14 @@ void StyleWindow::BuildControls() {
             line.caption = caption;
             m_labels[QLatin1String(row.control)] = label;
         }
+        if (const auto tag = kPairTags.find(QLatin1String(row.control)); tag != kPairTags.end()) {
+            // Which of a pair is which: width before height, x before y.
+            auto* mark = new QLabel(QLatin1String(tag->second.tag), this);
+            mark->setObjectName(QLatin1String(row.control) + QStringLiteral("Tag"));
+            mark->setBuddy(field);
+            line.rest->addWidget(mark);
+            field->setToolTip(QLatin1String(tag->second.tip));
+        }
         const bool wide = row.kind == ControlKind::kText || row.kind == ControlKind::kList;
         line.rest->addWidget(field, wide ? 1 : 0);
         line.stretchy = line.stretchy || wide;
@@ -229,7 +264,7 @@ void StyleWindow::BuildControls() {
                 line.rest->addWidget(widget);
             }
         }
-        if (QLatin1String(row.control) == QLatin1String("Text10")) {
+        if (QLatin1String(row.control) == QLatin1String("Text9")) {
             line.rest->addWidget(m_ui.HScroll1, 1);
             line.rest->addWidget(m_ui.VScroll1);
             line.stretchy = true;
@@ -262,10 +297,65 @@ void StyleWindow::BuildControls() {
     buttons->addWidget(m_ui.Command2);
     buttons->addWidget(m_ui.Command3);
 
+    // The fields scroll when the screen is too small for them; the buttons
+    // and the status line below them stay in sight.
+    auto* fields = new QWidget;
+    fields->setObjectName(QStringLiteral("Fields"));
+    fields->setLayout(mainGrid);
+    m_ui.fieldsArea = new QScrollArea(this);
+    m_ui.fieldsArea->setObjectName(QStringLiteral("FieldsArea"));
+    m_ui.fieldsArea->setFrameShape(QFrame::NoFrame);
+    // The keyboard goes from field to field; the area scrolls to show them.
+    m_ui.fieldsArea->setFocusPolicy(Qt::NoFocus);
+    m_ui.fieldsArea->setWidgetResizable(true);
+    m_ui.fieldsArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_ui.fieldsArea->setWidget(fields);
+
     auto* outer = new QVBoxLayout(this);
-    outer->addLayout(mainGrid);
+    outer->addWidget(m_ui.fieldsArea, 1);
     outer->addLayout(buttons);
     outer->addWidget(m_ui.Label21);
+    SetTabOrder();
+}
+
+void StyleWindow::SetTabOrder() {
+    // Reading order: the fields line by line as the table lays them out, the
+    // picture's reset button after its fields, then the buttons.
+    std::vector<QWidget*> chain;
+    for (const StyleFieldRow& row : settings::StyleFieldTable()) {
+        QWidget* field = m_fields.value(QLatin1String(row.control));
+        if (row.kind == ControlKind::kChoice) {
+            for (QRadioButton* option : field->findChildren<QRadioButton*>()) {
+                chain.push_back(option);
+            }
+        } else {
+            chain.push_back(field);
+        }
+        if (QLatin1String(row.control) == QLatin1String("Text9")) {
+            chain.push_back(m_ui.Command5);
+        }
+    }
+    for (QWidget* button : {m_ui.Command1, m_ui.Command2, m_ui.Command3}) {
+        chain.push_back(button);
+    }
+    for (size_t i = 1; i < chain.size(); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
+}
+
+bool StyleWindow::FontStyleShown() const {
+    return !m_ui.Combo6->currentText().trimmed().isEmpty();
+}
+
+void StyleWindow::SizeToScreen() {
+    // All the fields without scrolling where the screen has room for them;
+    // PlaceBeside makes the window smaller on a smaller screen.
+    QWidget* fields = m_ui.fieldsArea->widget();
+    const int bar = m_ui.fieldsArea->verticalScrollBar()->sizeHint().width();
+    m_ui.fieldsArea->setMinimumWidth(fields->minimumSizeHint().width() + bar);
+    const QSize whole = sizeHint();
+    const int extra = fields->sizeHint().height() - m_ui.fieldsArea->sizeHint().height();
+    resize(whole.width(), whole.height() + std::max(0, extra));
 }
 
 void StyleWindow::NameControls() {
@@ -456,7 +546,7 @@ void StyleWindow::ShowFields(const settings::StyleFields& f) {
 void StyleWindow::ShowFontStyleState() {
     // A bitmap style's squares are as large as the pieces bitmap makes them:
     // its size fields only show that size; a font style's take any size.
-    const bool font = !m_ui.Combo6->currentText().trimmed().isEmpty();
+    const bool font = FontStyleShown();
     for (QWidget* field : {static_cast<QWidget*>(m_ui.Text19), static_cast<QWidget*>(m_ui.Text20),
                            static_cast<QWidget*>(m_ui.Picture5), static_cast<QWidget*>(m_ui.Picture6),
                            static_cast<QWidget*>(m_ui.Check8), static_cast<QWidget*>(m_ui.Text18)}) {

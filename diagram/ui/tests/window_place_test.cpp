@@ -43,6 +43,33 @@ TEST_F(WindowTest, PlaceIsKeptBetweenRuns) {
     }
 }
 
+// A saved place whose corner is on the screen but whose window would run off
+// it (a larger board or scale since): the window opens wholly on the screen
+// all the same.
+TEST_F(WindowTest, OpensWhollyOnTheScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct {
+        const char* what;
+        QByteArray ini;
+    } cases[] = {
+        {"saved near the bottom right corner", QStringLiteral("WindowLeft = %1\r\nWindowTop = %2\r\n")
+                                                   .arg(screen.right() - 60)
+                                                   .arg(screen.bottom() - 40)
+                                                   .toLatin1()},
+        {"saved near the right edge", QStringLiteral("WindowLeft = %1\r\nWindowTop = %2\r\n")
+                                          .arg(screen.right() - 200)
+                                          .arg(screen.top() + 10)
+                                          .toLatin1()},
+    };
+    for (const auto& c : cases) {
+        WriteFile("Pandrel.ini", c.ini);
+        Start();
+        QTRY_VERIFY2(screen.contains(window->frameGeometry()), c.what);
+        window.reset();
+        program = diagram::ui::Program{};
+    }
+}
+
 }  // namespace
 
 }  // namespace diagram::ui::testing

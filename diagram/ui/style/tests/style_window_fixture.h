@@ -73,7 +73,7 @@ class StyleWindowTest : public ::testing::Test {
         ASSERT_TRUE(m_dir.isValid());
         Bitmap("alpha.bmp", 390, 60);
         Bitmap("beta.bmp", 195, 30);
-        Write("Pandrel.ini", kIni);
+        Write("Pandrel.ini", IniText());
         m_main = std::make_unique<MainWindow>(m_program, m_fakes.services());
         diagram::ui::AttachStyleWindow(m_main->host());
         m_program.engines.PyDictionaryBase = "base ";
@@ -84,6 +84,9 @@ class StyleWindowTest : public ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_main.get()));
         m_main->Text1()->setText(QString::fromLatin1(kStart));
     }
+    // The settings file the program starts with.
+    virtual QByteArray IniText() const { return kIni; }
+
     void TearDown() override {
         m_main.reset();
         QDir::setCurrent(m_cwd);
