@@ -174,8 +174,15 @@ std::string ResolveAppDir(const std::string& exeDir, std::string* why) {
 }
 
 std::string ManualPath(const std::string& exeDir) {
-    const std::string data = InstalledDataDir(exeDir);
-    return data.empty() ? WithSlash(exeDir) + "pandrel.html" : data + "pandrel.html";
+    if (InstalledDataDir(exeDir).empty()) {
+        return WithSlash(exeDir) + "pandrel.html";
+    }
+    // prefix/bin → prefix/share/doc/pandrel, where the package keeps it.
+    fs::path bin(exeDir);
+    if (!bin.has_filename()) {
+        bin = bin.parent_path();
+    }
+    return (bin.parent_path() / "share" / "doc" / "pandrel" / "pandrel.html").string();
 }
 
 std::string MakeWorkName(long hundredthsSinceMidnight) {

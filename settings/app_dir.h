@@ -43,7 +43,7 @@ std::string ResolveAppDir(const AppDirInput& input, std::string* why = nullptr);
 /// ResolveAppDir for this process's environment.
 std::string ResolveAppDir(const std::string& exeDir, std::string* why = nullptr);
 
-/// Where the manual of a copy lies: share/pandrel/pandrel.html when
+/// Where the manual of a copy lies: share/doc/pandrel/pandrel.html when
 /// installed, else pandrel.html beside the executable.
 std::string ManualPath(const std::string& exeDir);
 

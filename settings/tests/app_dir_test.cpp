@@ -126,7 +126,8 @@ TEST_F(AppDirTest, SeedsOnceAndNeverOverwrites) {
 TEST_F(AppDirTest, ManualLiesWithTheSharedData) {
     fs::create_directories(m_root / "usr/share/pandrel");
     fs::create_directories(m_root / "usr/bin");
-    EXPECT_EQ(ManualPath(Path("usr/bin")), Path("usr/share/pandrel") + "/pandrel.html");
+    EXPECT_EQ(ManualPath(Path("usr/bin")), Path("usr/share/doc/pandrel") + "/pandrel.html");
+    EXPECT_EQ(ManualPath(Path("usr/bin") + "/"), Path("usr/share/doc/pandrel") + "/pandrel.html");
     EXPECT_EQ(ManualPath(Path("portable")), Path("portable") + "/pandrel.html");
     EXPECT_EQ(InstalledDataDir(""), "");
 }
