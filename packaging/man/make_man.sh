@@ -28,9 +28,15 @@ function roff(s) {
 # "USAGE   WHAT": the usage and the explanation, split at the first run of
 # three blanks.
 function entry(tag, rest,    at, usage, what) {
-    at = index(rest, "   ")
-    usage = at ? substr(rest, 1, at - 1) : rest
-    what = at ? substr(rest, at) : ""
+    if (rest ~ /^   /) {
+        usage = ""  # no arguments: the explanation follows the name
+        what = rest
+    } else {
+        sub(/^ /, "", rest)
+        at = index(rest, "   ")
+        usage = at ? substr(rest, 1, at - 1) : rest
+        what = at ? substr(rest, at) : ""
+    }
     sub(/^ +/, "", what)
     out = ".TP\n\\fB" roff(tag) "\\fR"
     if (usage != "") out = out " " roff(usage)
@@ -47,7 +53,7 @@ function entry(tag, rest,    at, usage, what) {
 index($0, "  " prog " ") == 1 {
     rest = substr($0, length(prog) + 4)
     word = rest; sub(/ .*/, "", word)
-    tail = substr(rest, length(word) + 2)
+    tail = substr(rest, length(word) + 1)
     if (word ~ /^-/) opts = opts entry(word, tail)
     else subs = subs entry(prog " " word, tail)
     next
@@ -55,7 +61,7 @@ index($0, "  " prog " ") == 1 {
 /^  -/ {
     rest = substr($0, 3)
     word = rest; sub(/ .*/, "", word)
-    opts = opts entry(word, substr(rest, length(word) + 2))
+    opts = opts entry(word, substr(rest, length(word) + 1))
     next
 }
 /^  / { line = $0; sub(/^ +/, "", line); text = text roff(line) "\n"; next }
