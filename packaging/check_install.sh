@@ -25,7 +25,7 @@ actual="$root/actual"
            share/applications/org.pandrel.Pandrel.desktop share/applications/org.pandrel.Quillet.desktop \
            share/metainfo/org.pandrel.Pandrel.metainfo.xml \
            share/mime/packages/pandrel.xml \
-           share/lintian/overrides/pandrel share/doc-base/pandrel.pandrel-manual \
+           share/doc-base/pandrel.pandrel-manual \
            share/man/man1/pandrel.1.gz share/man/man1/pandrel-cli.1.gz share/man/man1/quillet.1.gz; do
     echo "usr/local/$p"
   done
