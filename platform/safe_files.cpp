@@ -200,19 +200,23 @@ bool IsPrivateFolder(const std::string& folder) {
 }
 
 bool IsSafeFolderPath(const std::string& path, std::string* why) {
-    if (path.empty() || path.front() != '/') {
+    std::error_code ec;
+    const std::string full = path.empty() || path.front() == '/'
+                                 ? path
+                                 : std::filesystem::absolute(path, ec).lexically_normal().string();
+    if (full.empty() || full.front() != '/') {
         if (why != nullptr) {
-            *why = path + " is not an absolute path";
+            *why = path + " names no folder";
         }
         return false;
     }
     // The folders of the way, from "/" down: each is followed through its
     // links (stat), since a link's target is what the name gives.
     std::vector<std::string> way{"/"};
-    for (size_t at = 1; at <= path.size(); ++at) {
-        if (at == path.size() || path[at] == '/') {
-            if (at > 1 && path[at - 1] != '/') {
-                way.push_back(path.substr(0, at));
+    for (size_t at = 1; at <= full.size(); ++at) {
+        if (at == full.size() || full[at] == '/') {
+            if (at > 1 && full[at - 1] != '/') {
+                way.push_back(full.substr(0, at));
             }
         }
     }
@@ -222,7 +226,12 @@ bool IsSafeFolderPath(const std::string& path, std::string* why) {
         if (::stat(folder.c_str(), &st) != 0) {
             break;  // to be made by this user
         }
-        if (st.st_uid != 0 && st.st_uid != me) {
+        // A link on the way counts by its own owner too: whoever owns it
+        // can point it elsewhere.
+        struct stat link {};
+        const bool othersLink = ::lstat(folder.c_str(), &link) == 0 && S_ISLNK(link.st_mode) &&
+                                link.st_uid != 0 && link.st_uid != me;
+        if ((st.st_uid != 0 && st.st_uid != me) || othersLink) {
             if (why != nullptr) {
                 *why = folder + " belongs to another user";
             }

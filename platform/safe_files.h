@@ -92,8 +92,8 @@ bool IsPrivateFolder(const std::string& folder);
 /// folder from "/" down to path belongs to root or to this user; one that
 /// others may write into has the sticky bit (as /tmp has, so that the
 /// user's own folder in it stays the user's); path itself is closed to
-/// others. Folders still to be made count as the user's. Why when it is
-/// not, in *why.
+/// others. Folders still to be made count as the user's; a relative path
+/// is taken from the current folder. Why when it is not, in *why.
 bool IsSafeFolderPath(const std::string& path, std::string* why = nullptr);
 
 /// The folder for this copy's run-time files (the single-instance lock):

@@ -175,8 +175,15 @@ TEST_F(SafeFiles, FoldersOthersCouldChangeAreNotSafe) {
         EXPECT_EQ(platform::IsSafeFolderPath(c.path.string(), &why), c.safe) << c.path << ": " << why;
         EXPECT_EQ(why.empty(), c.safe) << c.path;
     }
-    EXPECT_FALSE(platform::IsSafeFolderPath("relative/path"));
+    EXPECT_EQ(platform::IsSafeFolderPath("relative/path"),
+              platform::IsSafeFolderPath(fs::absolute("relative/path").string()));
+    EXPECT_FALSE(platform::IsSafeFolderPath(""));
     if (root) {
+        // A link of another user's in a shared folder, pointing at a folder
+        // of the user's own: its owner could point it elsewhere.
+        fs::create_symlink(m_root / "data", sticky / "their-link");
+        ASSERT_EQ(::lchown((sticky / "their-link").c_str(), 4242, 4242), 0);
+        EXPECT_FALSE(platform::IsSafeFolderPath((sticky / "their-link/Pandrel").string()));
         EXPECT_FALSE(platform::IsSafeFolderPath((theirs / "Pandrel").string()));
         EXPECT_FALSE(platform::IsPrivateFolder(theirs.string()));
     }
