@@ -72,7 +72,8 @@ install: build
 package: build
 	cmake --build $(BUILD) --target package
 
-# Builds the package and checks what it holds and needs.
+# Builds the package and checks what it holds and needs, lintian (no error,
+# no warning) and hardening-check on its programs.
 package-check: package
 	./packaging/check_package.sh $(BUILD)
 

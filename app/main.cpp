@@ -93,6 +93,20 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(DrawnIcon());
 
     platform::QtServices services;
+    // The data folder first: without a safe one the program cannot keep its
+    // settings or working files anywhere, and says why.
+    const std::string exeDir = QCoreApplication::applicationDirPath().toStdString();
+    std::string why;
+    const std::string appDir = settings::ResolveAppDir(exeDir, &why);
+    if (appDir.empty()) {
+        std::fprintf(stderr, "pandrel: %s\n", why.c_str());
+        services.services().messages->Warning(
+            nullptr,
+            QStringLiteral("Pandrel cannot start: %1.\nSet HOME or XDG_DATA_HOME to a folder of your own.")
+                .arg(QString::fromStdString(why)));
+        return 1;
+    }
+
     app::Program program;
     diagram::ui::MainWindow window(program, services.services());
 
@@ -107,7 +121,8 @@ int main(int argc, char* argv[]) {
     new diagram::ui::FairyCommands(window.host());  // owned by the host
 
     diagram::ui::StartupOptions options;
-    options.exeDir = QCoreApplication::applicationDirPath().toStdString();
+    options.exeDir = exeDir;
+    options.appDir = appDir;
     options.manualPath = QString::fromStdString(settings::ManualPath(options.exeDir));
     for (const QString& word : QCoreApplication::arguments().mid(1)) {
         options.files << FileArgument(word);

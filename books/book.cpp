@@ -9,6 +9,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/safe_files.h"
+
 namespace books {
 
 namespace {
@@ -176,11 +178,22 @@ Book& Book::operator=(Book&& other) noexcept {
 
 bool Book::OpenWorkFile(const std::string& path) {
     CloseWorkFile();
-    m_workPath = path;
-    // Emptied on opening, so that no record of an earlier book lingers past
-    // the records of this one.
-    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    return m_fd >= 0;
+    // The work file of the book before is this copy's own: it goes, so that
+    // no record of it lingers. The new one is created afresh; a file or link
+    // found at the name is never opened, the work file then takes another
+    // name of the same pattern.
+    if (!m_workPath.empty()) {
+        ::unlink(m_workPath.c_str());
+        m_workPath.clear();
+    }
+    platform::NewFile file = platform::CreateUnderFreeName(
+        [&path](int attempt) { return platform::OtherNumber(path, attempt); }, platform::Access::kReadWrite);
+    if (!file) {
+        return false;
+    }
+    m_fd = file.fd;
+    m_workPath = std::move(file.path);
+    return true;
 }
 
 void Book::CloseWorkFile() {

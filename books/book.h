@@ -89,14 +89,17 @@ class Book {
     Book(Book&& other) noexcept;
     Book& operator=(Book&& other) noexcept;
 
-    /// Creates (or empties) the work file at path and opens it for reading
-    /// and writing; closes a work file that was open. False on failure.
+    /// Creates the work file at path, new and empty, and opens it for
+    /// reading and writing; closes a work file that was open and removes the
+    /// one this book created before. When anything is found at path, the file
+    /// takes another name of its pattern (platform::OtherNumber), which
+    /// WorkPath gives. False on failure.
     bool OpenWorkFile(const std::string& path);
     /// Closes the work file; counts, index and current record stay.
     void CloseWorkFile();
     /// True while a work file is open.
     bool IsOpen() const { return m_fd >= 0; }
-    /// Path of the work file last opened.
+    /// Path of the work file this book created last; "" when none.
     const std::string& WorkPath() const { return m_workPath; }
 
     /// Reads record n (any record on file, the end marker included) into

@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 
 #include "books/navigation.h"
+#include "platform/safe_files.h"
 #include "settings/settings_file.h"
 
 namespace books {
@@ -338,45 +340,13 @@ std::string Reason(int error) {
     return std::strerror(error);
 }
 
-std::string TempName(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    const size_t at = slash == std::string::npos ? 0 : slash + 1;
-    return path.substr(0, at) + "." + path.substr(at) + ".part";
-}
-
 }  // namespace
 
 bool WriteCompleteFile(const std::string& path, std::string_view bytes, std::string& error) {
-    const std::string temp = TempName(path);
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
+    // Under a name of its own first, renamed when whole: a file or link
+    // found at either name is never written through.
+    if (!platform::WriteOutputFile(path, bytes)) {
         error = "cannot write " + path + ": " + Reason(errno);
-        return false;
-    }
-    const char* at = bytes.data();
-    size_t left = bytes.size();
-    int failure = 0;
-    while (left > 0 && failure == 0) {
-        const ssize_t n = ::write(fd, at, left);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            failure = n < 0 ? errno : ENOSPC;
-            break;
-        }
-        at += n;
-        left -= static_cast<size_t>(n);
-    }
-    if (::close(fd) != 0 && failure == 0) {
-        failure = errno;
-    }
-    if (failure == 0 && ::rename(temp.c_str(), path.c_str()) != 0) {
-        failure = errno;
-    }
-    if (failure != 0) {
-        ::unlink(temp.c_str());
-        error = "cannot write " + path + ": " + Reason(failure);
         return false;
     }
     return true;
@@ -391,12 +361,19 @@ IndexFile::~IndexFile() {
 
 bool IndexFile::Open(const std::string& path, std::string& error) {
     m_path = path;
-    m_temp = TempName(path);
-    m_file = std::fopen(m_temp.c_str(), "wb");
+    platform::NewFile temp =
+        platform::CreateTemporary(platform::FolderOf(path), "." + platform::NameOf(path), 0666);
+    m_file = temp ? ::fdopen(temp.fd, "wb") : nullptr;
     if (m_file == nullptr) {
-        error = "cannot write " + path + ": " + Reason(errno);
+        const int failure = temp ? errno : temp.error;
+        if (temp) {
+            ::close(temp.fd);
+            ::unlink(temp.path.c_str());
+        }
+        error = "cannot write " + path + ": " + Reason(failure);
         return false;
     }
+    m_temp = temp.path;
     const std::string header = IndexHeader();
     if (std::fwrite(header.data(), 1, header.size(), m_file) != header.size()) {
         error = "cannot write " + path + ": " + Reason(errno);

@@ -80,7 +80,11 @@ void FindPopeye(EngineState& state, std::string& recentEngine, const std::string
     if (!IsPopeyeEngine(recentEngine) && !IsCraftyEngine(recentEngine)) {
         recentEngine.clear();
     }
-    state.popeyeProgram = FindInFolder(appDir, {kPopeyeNames[0], kPopeyeNames[1], kPopeyeNames[2]});
+    // The program folder first, when no one else could have put a program there.
+    const std::string engineDir = EngineFolder(appDir);
+    state.popeyeProgram = engineDir.empty()
+                              ? std::string()
+                              : FindInFolder(engineDir, {kPopeyeNames[0], kPopeyeNames[1], kPopeyeNames[2]});
     for (const std::string& folder : PathFolders(pathText)) {
         if (!state.popeyeProgram.empty()) {
             break;
@@ -141,7 +145,9 @@ std::string CraftyNote(const EngineState& state, const std::string& appDir) {
 
 void FindCrafty(EngineState& state, std::string& recentEngine, const std::string& appDir,
                 bool anotherCopyRunning) {
-    state.craftyProgram = FindInFolder(appDir, {kCraftyNames[0], kCraftyNames[1]});
+    const std::string engineDir = EngineFolder(appDir);
+    state.craftyProgram =
+        engineDir.empty() ? std::string() : FindInFolder(engineDir, {kCraftyNames[0], kCraftyNames[1]});
     state.craftyFound = !state.craftyProgram.empty();
     if (!state.craftyFound) {
         if (IsCraftyEngine(recentEngine)) {

@@ -37,7 +37,8 @@ PyData ParsePyDat(std::string_view text);
 /// pick lists and the dictionary "&&".
 PyData ReadPyDat(const std::string& path);
 
-/// Looks for Popeye in appDir, then as "py" or "popeye" in the folders of
+/// Looks for Popeye in appDir (only when EngineFolder allows it), then as
+/// "py" or "popeye" in the folders of
 /// pathText (the search path). A remembered engine other than Popeye or
 /// Crafty is forgotten. When Popeye is missing: a remembered "Popeye" falls
 /// back to "Crafty" and the state says not found. When present: the engine
@@ -58,7 +59,8 @@ std::string CraftyNote(const EngineState& state, const std::string& appDir);
 /// shippedDir; "" when neither is there.
 std::string PyDatPath(const std::string& appDir, const std::string& shippedDir);
 
-/// Looks for Crafty in appDir. When it is missing: a remembered "Crafty" is
+/// Looks for Crafty in appDir, only when EngineFolder allows it. When it is
+/// missing: a remembered "Crafty" is
 /// forgotten and the state says not found. When present: the engine button
 /// shows, an empty recentEngine becomes "Crafty", and unless another copy of
 /// the program already runs, old log and game files are removed.

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/safe_files.h"
 #include "settings/style.h"
 
 namespace engines {
@@ -44,13 +45,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 bool WriteWholeFile(const std::string& path, std::string_view text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        return false;
-    }
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    return !out.fail();
+    return platform::ReplaceFile(path, text, 0644, platform::Durability::kUnsynced);
+}
+
+std::string EngineFolder(const std::string& appDir) {
+    return platform::IsPrivateFolder(appDir) ? appDir : std::string();
 }
 
 std::string FindInFolder(const std::string& folder, std::initializer_list<std::string_view> names) {

@@ -21,9 +21,16 @@ bool RemoveFile(const std::string& path);
 /// The whole content of a file; nothing when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
-/// Creates or overwrites a file with text. False when it could not be
-/// written completely.
+/// Creates or replaces a file with text: written under a new name of its
+/// own in the same folder and renamed over path, so that a file or link
+/// found at path is replaced, never written through. False when it could
+/// not be written completely.
 bool WriteWholeFile(const std::string& path, std::string_view text);
+
+/// appDir when outside programs may be started from it: a folder of this
+/// user that no one else may write into (platform::IsPrivateFolder); ""
+/// otherwise, and the programs are then looked for elsewhere only.
+std::string EngineFolder(const std::string& appDir);
 
 /// The full path of the file in folder whose name equals one of names,
 /// without regard to case; the names are tried in order and a name spelt

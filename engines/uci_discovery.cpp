@@ -41,8 +41,8 @@ std::string ResolveUciEngine(const std::string& name, const std::string& appDir,
         return IsExecutableFile(name) ? name : std::string();
     }
     std::vector<std::string> folders;
-    if (!appDir.empty()) {
-        folders.push_back(appDir);
+    if (const std::string engineDir = EngineFolder(appDir); !engineDir.empty()) {
+        folders.push_back(engineDir);
     }
     for (std::string& folder : PathFolders(pathText)) {
         folders.push_back(std::move(folder));
@@ -74,10 +74,11 @@ std::vector<std::string> FindUciEngines(const std::string& appDir, std::string_v
         }
     };
     add(ResolveUciEngine(configured, appDir, pathText));
+    const std::string engineDir = EngineFolder(appDir);
     for (std::string_view name : kUciEngineNames) {
         // Each place in turn, so a copy beside the program wins.
-        if (!appDir.empty() && IsExecutableFile(InFolder(appDir, name))) {
-            add(InFolder(appDir, name));
+        if (!engineDir.empty() && IsExecutableFile(InFolder(engineDir, name))) {
+            add(InFolder(engineDir, name));
         }
         for (const std::string& folder : PathFolders(pathText)) {
             const std::string candidate = InFolder(folder, name);

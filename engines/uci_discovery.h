@@ -23,12 +23,14 @@ bool IsExecutableFile(const std::string& path);
 
 /// The engines found, best first and each once: the configured one (the
 /// UCIENGINE setting, a path or a name searched like the others), then each
-/// known name in the program folder, on the search path and in /usr/games.
+/// known name in the program folder (when EngineFolder allows it), on the
+/// search path and in /usr/games.
 std::vector<std::string> FindUciEngines(const std::string& appDir, std::string_view pathText,
                                         const std::string& configured);
 
 /// The engine a user names: a text with "/" is a path; a bare name is
-/// looked for in the program folder, on the search path and in /usr/games.
+/// looked for in the program folder (when EngineFolder allows it), on the
+/// search path and in /usr/games.
 /// "" when there is no such executable.
 std::string ResolveUciEngine(const std::string& name, const std::string& appDir, std::string_view pathText);
 

@@ -21,11 +21,12 @@ expected="$root/expected"
 actual="$root/actual"
 {
   for p in bin/pandrel bin/pandrel-cli bin/quillet \
-           share/pandrel/pandrel.html \
+           share/doc/pandrel/pandrel.html share/doc/pandrel/copyright share/doc/pandrel/changelog.gz \
            share/applications/org.pandrel.Pandrel.desktop share/applications/org.pandrel.Quillet.desktop \
            share/metainfo/org.pandrel.Pandrel.metainfo.xml \
            share/mime/packages/pandrel.xml \
-           share/man/man1/pandrel.1 share/man/man1/pandrel-cli.1 share/man/man1/quillet.1; do
+           share/doc-base/pandrel.pandrel-manual \
+           share/man/man1/pandrel.1.gz share/man/man1/pandrel-cli.1.gz share/man/man1/quillet.1.gz; do
     echo "usr/local/$p"
   done
   for id in org.pandrel.Pandrel org.pandrel.Quillet; do
@@ -65,9 +66,24 @@ for f in Pandrel.ini Py.dat; do
 done
 [ "$(ls "$root/usr/local/bin")" = "$(printf 'pandrel\npandrel-cli\nquillet')" ] ||
   { echo "install_layout: something was written into bin/" >&2; exit 1; }
-# The versions come without a window, even with no display to open one on.
+# A data folder other users could change is refused, with the reason, and
+# nothing is made there.
+mkdir -m 0777 "$root/open"
+status=0
+XDG_DATA_HOME="$root/open" "$root/usr/local/bin/pandrel-cli" fen K7/8/8/8/8/8/8/8 >/dev/null 2>"$root/err" || status=$?
+[ "$status" = 1 ] && grep -q "not safe" "$root/err" && [ ! -e "$root/open/Pandrel" ] ||
+  { echo "install_layout: a data folder open to all was used (status $status)" >&2; exit 1; }
+# The versions come without a window, even with no display to open one on,
+# and are the same for the three programs.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 for program in pandrel-cli pandrel quillet; do
-  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/local/bin/$program" --version |
-    grep -q "^$program [0-9]" || { echo "install_layout: $program --version" >&2; exit 1; }
+  [ "$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/local/bin/$program" --version)" = "$program $version" ] ||
+    { echo "install_layout: $program --version is not $version" >&2; exit 1; }
+done
+# The manual pages are compressed roff that man reads without complaint.
+for page in pandrel pandrel-cli quillet; do
+  gzip -t "$root/usr/local/share/man/man1/$page.1.gz"
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$root/usr/local/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || { echo "install_layout: $page.1: $warnings" >&2; exit 1; }
 done
 echo "install_layout: ok"

@@ -15,6 +15,7 @@ packages=(
   poppler-utils
   desktop-file-utils appstream
   dpkg-dev file
+  lintian devscripts man-db
   xdg-utils
 )
 

@@ -11,7 +11,7 @@ namespace settings {
 struct AppDirInput {
     std::string exeDir;       ///< Folder of the executable.
     std::string xdgDataHome;  ///< $XDG_DATA_HOME, "" when unset.
-    std::string home;         ///< $HOME.
+    std::string home;         ///< $HOME, or the password database's home without it; "" for none.
     /// Whether the program may write into a folder; access(W_OK) when empty.
     std::function<bool(const std::string&)> writable;
 
@@ -24,7 +24,8 @@ struct AppDirInput {
 std::string InstalledDataDir(const std::string& exeDir);
 
 /// The user's own folder: $XDG_DATA_HOME/Pandrel/ when that is an absolute
-/// path, else $HOME/.local/share/Pandrel/.
+/// path, else home/.local/share/Pandrel/; "" when home is not an absolute
+/// path either.
 std::string UserDataDir(const std::string& xdgDataHome, const std::string& home);
 
 /// Files a new user folder is given from the shipped data.
@@ -34,13 +35,15 @@ inline constexpr const char* kSeededFiles[] = {"Pandrel.ini", "Py.dat"};
 /// its executable: it uses UserDataDir, created when missing, and copies the
 /// shipped Pandrel.ini and Py.dat into it when it has none. Any other copy
 /// uses its own folder when writable (portable use), else UserDataDir seeded
-/// from its own folder.
-std::string ResolveAppDir(const AppDirInput& input);
+/// from its own folder. A folder other users could change is never used
+/// (platform::IsSafeFolderPath); "" when no folder can be had, the reason in
+/// *why (no home folder, an unsafe or uncreatable data folder).
+std::string ResolveAppDir(const AppDirInput& input, std::string* why = nullptr);
 
 /// ResolveAppDir for this process's environment.
-std::string ResolveAppDir(const std::string& exeDir);
+std::string ResolveAppDir(const std::string& exeDir, std::string* why = nullptr);
 
-/// Where the manual of a copy lies: share/pandrel/pandrel.html when
+/// Where the manual of a copy lies: share/doc/pandrel/pandrel.html when
 /// installed, else pandrel.html beside the executable.
 std::string ManualPath(const std::string& exeDir);
 

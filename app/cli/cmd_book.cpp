@@ -5,12 +5,12 @@
 
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <ostream>
 
 #include "app/cli/cli.h"
 #include "books/convert.h"
 #include "books/search.h"
+#include "platform/safe_files.h"
 #include "settings/style.h"
 
 namespace cli {
@@ -62,12 +62,17 @@ int ReadStdinBook(Context& ctx, const std::string& format, StdinBook& book, std:
         ctx.err << "pandrel-cli: unknown book format \"" << format << "\" (pgn, epd, fen, pbm)\n";
         return kUsage;
     }
-    book.path = ctx.program.settings.AppDir + ctx.program.WorkName + "s." + ext;
-    std::ofstream out(book.path, std::ios::binary);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-        ctx.err << "pandrel-cli: cannot write " << book.path << "\n";
+    // A new file of this copy's own: a file or link found at the name is
+    // never written through; another name of the pattern is taken instead.
+    const std::string wanted = ctx.program.settings.AppDir + ctx.program.WorkName + "s." + ext;
+    const platform::NewFile created = platform::CreateUnderFreeName(
+        [&wanted](int attempt) { return platform::OtherNumber(wanted, attempt); });
+    if (created) {
+        book.path = created.path;
+    }
+    const bool written = created && platform::WriteAll(created.fd, text);
+    if (!created || ::close(created.fd) != 0 || !written) {
+        ctx.err << "pandrel-cli: cannot write " << wanted << "\n";
         return kFailure;
     }
     file = book.path;

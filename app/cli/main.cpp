@@ -181,9 +181,16 @@ int main(int argc, char** argv) {
     Context ctx{app::Program{}, std::cout, std::cerr};
     app::Program& program = ctx.program;
     const std::string& appDir = line.appDir;
-    program.settings.AppDir = line.hasAppDir
-                                  ? (appDir.empty() || appDir.back() != '/' ? appDir + "/" : appDir)
-                                  : settings::ResolveAppDir(ExeDir());
+    if (line.hasAppDir) {
+        program.settings.AppDir = appDir.empty() || appDir.back() != '/' ? appDir + "/" : appDir;
+    } else {
+        std::string why;
+        program.settings.AppDir = settings::ResolveAppDir(ExeDir(), &why);
+        if (program.settings.AppDir.empty()) {
+            std::cerr << "pandrel-cli: " << why << "; name a folder with --appdir\n";
+            return kFailure;
+        }
+    }
     program.WorkName = settings::MakeWorkName(settings::HundredthsSinceMidnight());
 
     // As at start-up: the style the settings file names, or its first block.

@@ -1,6 +1,8 @@
 // The sheet of diagrams: pages of a grid of diagrams, each above its caption,
 // with the page number at the foot.
 
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -9,12 +11,15 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "books/convert.h"
 #include "books/render/diagram_export.h"
 #include "books/render/export_painter.h"
+#include "platform/safe_files.h"
 
 namespace books::render {
 
@@ -114,13 +119,19 @@ ExportResult DrawSheet(ExportSource& source, const SheetOptions& options, QPaint
 ExportResult WriteSheet(ExportSource& source, const SheetOptions& options, const ProgressFn& progress) {
     ExportResult result;
     const QString path = QString::fromStdString(options.file);
-    const int slash = path.lastIndexOf(QLatin1Char('/'));
-    const QString temp =
-        path.left(slash + 1) + QLatin1Char('.') + path.mid(slash + 1) + QStringLiteral(".part");
+    // Written under a new name of its own and renamed when whole: nothing
+    // found at either name is written through.
+    const platform::NewFile part = platform::CreateTemporary(platform::FolderOf(options.file),
+                                                             "." + platform::NameOf(options.file), 0666);
+    const QString temp = QString::fromStdString(part.path);
     QFile file(temp);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!part || !file.open(part.fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        if (part) {
+            ::close(part.fd);
+            QFile::remove(temp);
+        }
         result.status = ExportStatus::kFailed;
-        result.error = "cannot write " + options.file + ": " + file.errorString().toStdString();
+        result.error = "cannot write " + options.file + ": " + std::strerror(part ? EIO : part.error);
         return result;
     }
     {

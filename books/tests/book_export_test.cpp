@@ -6,6 +6,7 @@
 #include "books/book_export.h"
 #include "books/sheet_layout.h"
 #include "settings/settings_file.h"
+#include "tests/support/file_size_limit.h"
 
 using namespace books;
 using namespace books_test;
@@ -206,17 +207,23 @@ TEST(BookExport, CompleteFilesOnly) {
     EXPECT_FALSE(WriteCompleteFile(dir + "no/b.png", "bytes", error));
     EXPECT_NE(error.find("no/b.png"), std::string::npos);
     // The disk that fills up: nothing by the name, no temporary either.
-    if (std::filesystem::exists("/dev/full")) {
-        std::filesystem::create_symlink("/dev/full", dir + ".full.png.part");
+    {
+        const testsupport::FileSizeLimit limit(2);
         EXPECT_FALSE(WriteCompleteFile(dir + "full.png", "bytes", error));
-        EXPECT_FALSE(std::filesystem::exists(dir + "full.png"));
-        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir + ".full.png.part")));
     }
+    EXPECT_FALSE(std::filesystem::exists(dir + "full.png"));
     int entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir)) {
         ++entries;
     }
     EXPECT_EQ(entries, 1);
+    // A link found at the name is replaced, its target left as it was.
+    settings::ReplaceFile(dir, dir + "victim", "precious");
+    std::filesystem::create_symlink(dir + "victim", dir + "linked.png");
+    ASSERT_TRUE(WriteCompleteFile(dir + "linked.png", "bytes", error));
+    ASSERT_TRUE(settings::ReadFile(dir + "victim", text));
+    EXPECT_EQ(text, "precious");
+    EXPECT_FALSE(std::filesystem::is_symlink(dir + "linked.png"));
 }
 
 TEST(SheetLayout, CellsAndCaptionsNeverOverlap) {

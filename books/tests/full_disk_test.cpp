@@ -79,17 +79,20 @@ TEST(FullDisk, NoSpaceAtAllLeavesAnEmptyBook) {
     const std::string dir = TempFolder();
     Converted conv;
     conv.book.BookFile = WriteFile(dir + "small.fen", FenBook(10));
-    const ConvertInput in{"/dev/full", settings::Style{}, conv.vet, {}};
-    const LoadResult r = LoadBook(conv.book, in);
+    const ConvertInput in{dir + "F000002.tmp", settings::Style{}, conv.vet, {}};
+    LoadResult r;
+    {
+        const FileSizeLimit limit(0);
+        r = LoadBook(conv.book, in);
+    }
     conv.book.CloseWorkFile();
     EXPECT_EQ(r.status, LoadStatus::kStopped);
     EXPECT_TRUE(r.ioFailure);
-    EXPECT_EQ(r.reason, "cannot write the work file: No space left on device");
+    EXPECT_EQ(r.reason, "cannot write the work file: File too large");
     EXPECT_EQ(r.games, 0);
     EXPECT_EQ(conv.book.NRecords, 0);
-    EXPECT_EQ(
-        IncompleteBookText("small.fen", r),
-        "Only 0 games of small.fen could be read (cannot write the work file: No space left on device).");
+    EXPECT_EQ(IncompleteBookText("small.fen", r),
+              "Only 0 games of small.fen could be read (cannot write the work file: File too large).");
 }
 
 TEST(FullDisk, AFaultInTheBookIsNoFailureToReport) {

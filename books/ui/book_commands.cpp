@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QColor>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -323,7 +324,15 @@ BookCommands* Attach(diagram::ui::Host& host) {
     host.hooks().CmdLoad = [commands] { commands->CmdLoad(); };
     AttachAddToBook(host, *commands);
     AttachBookExport(host);
-    host.hooks().unloadSteps.push_back([&host] { host.program().book.CloseWorkFile(); });
+    host.hooks().unloadSteps.push_back([&host] {
+        BookState& book = host.program().book;
+        book.CloseWorkFile();
+        // The work file is this copy's, also when it had to take a name
+        // other than the copy's own.
+        if (!book.WorkPath().empty()) {
+            QFile::remove(QString::fromStdString(book.WorkPath()));
+        }
+    });
     return commands;
 }
 

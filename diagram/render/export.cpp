@@ -7,6 +7,11 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+
+#include "platform/safe_files.h"
 
 namespace diagram {
 
@@ -91,10 +96,10 @@ bool WriteDiagram(const Renderer& renderer, const settings::Style& style, const 
     if (bytes.isEmpty()) {
         return Fail(error, QStringLiteral("the diagram could not be drawn as %1").arg(FormatName(format)));
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
-        !file.flush()) {
-        return Fail(error, file.errorString());
+    // A file or link found at the name is replaced, never written through.
+    if (!platform::WriteOutputFile(QFile::encodeName(path).toStdString(),
+                                   std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))) {
+        return Fail(error, QString::fromLocal8Bit(std::strerror(errno)));
     }
     return true;
 }

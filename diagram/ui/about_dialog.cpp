@@ -28,6 +28,11 @@ AboutDialog::AboutDialog(const QString& version, const QPixmap& icon, QWidget* p
     platform->setObjectName(QStringLiteral("lblPlatform"));
     auto* versionLabel = new QLabel(VersionLine(version), this);
     versionLabel->setObjectName(QStringLiteral("lblVersion"));
+    // Beside the program's own lines: its licence.
+    auto* licence = new QLabel(QStringLiteral("Free software under the GNU General Public License,\n"
+                                              "version 3 or later; it comes with NO WARRANTY."),
+                               this);
+    licence->setObjectName(QStringLiteral("lblLicense"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("cmdOK"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -37,7 +42,8 @@ AboutDialog::AboutDialog(const QString& version, const QPixmap& icon, QWidget* p
     layout->addWidget(what, 0, 1);
     layout->addWidget(platform, 1, 1);
     layout->addWidget(versionLabel, 2, 1);
-    layout->addWidget(buttons, 3, 0, 1, 2);
+    layout->addWidget(licence, 3, 1);
+    layout->addWidget(buttons, 4, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

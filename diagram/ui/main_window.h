@@ -79,6 +79,9 @@ struct StartupOptions {
     QStringList files;
     /// The manual page; "" means exeDir + "/pandrel.html".
     QString manualPath;
+    /// The program folder when the caller has chosen it already; "" means
+    /// settings::ResolveAppDir(exeDir).
+    std::string appDir;
 };
 
 /// The program's main window.

@@ -118,7 +118,7 @@ void MainWindow::Load(const StartupOptions& options) {
     m_program.WorkName = settings::MakeWorkName(settings::HundredthsSinceMidnight());
 
     // 2. Program folder, made the current folder.
-    settings.AppDir = settings::ResolveAppDir(options.exeDir);
+    settings.AppDir = options.appDir.empty() ? settings::ResolveAppDir(options.exeDir) : options.appDir;
     QDir::setCurrent(QString::fromStdString(settings.AppDir));
     m_ui.Combo1->addItem(QString::fromLatin1(kCustomStyle));
 

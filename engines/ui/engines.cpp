@@ -17,6 +17,7 @@
 #include "engines/ui/crafty_window.h"
 #include "engines/ui/popeye_window.h"
 #include "engines/ui/window_helpers.h"
+#include "platform/safe_files.h"
 #include "position/piece_lists.h"
 #include "settings/style.h"
 
@@ -88,11 +89,15 @@ Engines::~Engines() = default;
 bool Engines::CheckOtherCopy() {
     // One lock per program folder, held for as long as this copy runs; a
     // copy that ended without releasing it leaves a stale lock, which is
-    // taken over.
-    const QByteArray folder = QByteArray::fromStdString(m_host.program().settings.AppDir);
+    // taken over. It lies in the user's private run-time folder, or in the
+    // program folder itself, never in a folder shared with other users.
+    const std::string& appDir = m_host.program().settings.AppDir;
+    const QByteArray folder = QByteArray::fromStdString(appDir);
     const QString key =
         QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex());
-    m_lock = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("pandrel-%1.lock").arg(key)));
+    const QString lockDir =
+        QString::fromStdString(platform::RuntimeFolder(qgetenv("XDG_RUNTIME_DIR").toStdString(), appDir));
+    m_lock = std::make_unique<QLockFile>(QDir(lockDir).filePath(QStringLiteral("pandrel-%1.lock").arg(key)));
     m_lock->setStaleLockTime(0);
     return !m_lock->tryLock(0);
 }

@@ -4,7 +4,10 @@
 #include <fstream>
 #include <set>
 
+#include <unistd.h>
+
 #include "settings/app_dir.h"
+#include "settings/settings_file.h"
 
 using namespace settings;
 namespace fs = std::filesystem;
@@ -123,9 +126,100 @@ TEST_F(AppDirTest, SeedsOnceAndNeverOverwrites) {
 TEST_F(AppDirTest, ManualLiesWithTheSharedData) {
     fs::create_directories(m_root / "usr/share/pandrel");
     fs::create_directories(m_root / "usr/bin");
-    EXPECT_EQ(ManualPath(Path("usr/bin")), Path("usr/share/pandrel") + "/pandrel.html");
+    EXPECT_EQ(ManualPath(Path("usr/bin")), Path("usr/share/doc/pandrel") + "/pandrel.html");
+    EXPECT_EQ(ManualPath(Path("usr/bin") + "/"), Path("usr/share/doc/pandrel") + "/pandrel.html");
     EXPECT_EQ(ManualPath(Path("portable")), Path("portable") + "/pandrel.html");
     EXPECT_EQ(InstalledDataDir(""), "");
+}
+
+TEST_F(AppDirTest, WithoutHomeTheUsersOwnHomeOrNone) {
+    // HOME unset or relative: the password database's home, never /tmp.
+    const char* kept = std::getenv("HOME");
+    const std::string keptHome = kept != nullptr ? kept : "";
+    for (const char* home : {static_cast<const char*>(nullptr), "", "relative/home"}) {
+        if (home == nullptr) {
+            ::unsetenv("HOME");
+        } else {
+            ::setenv("HOME", home, 1);
+        }
+        const std::string found = AppDirInput::FromEnvironment("/usr/bin").home;
+        EXPECT_FALSE(found.empty());
+        EXPECT_EQ(found.front(), '/');
+        EXPECT_NE(found.rfind("/tmp", 0), 0u) << found;
+    }
+    if (kept != nullptr) {
+        ::setenv("HOME", keptHome.c_str(), 1);
+    }
+
+    // No home at all: no folder, and the reason.
+    EXPECT_EQ(UserDataDir("", ""), "");
+    EXPECT_EQ(UserDataDir("", "relative"), "");
+    fs::create_directories(m_root / "usr/bin");
+    std::string why;
+    EXPECT_EQ(
+        ResolveAppDir(AppDirInput{Path("usr/bin"), "", "", [](const std::string&) { return false; }}, &why),
+        "");
+    EXPECT_NE(why.find("no home folder"), std::string::npos) << why;
+}
+
+TEST_F(AppDirTest, NeverAFolderOthersCouldChange) {
+    Write("usr/share/pandrel/Pandrel.ini", "shipped styles");
+    fs::create_directories(m_root / "usr/bin");
+    fs::create_directories(m_root / "shared");
+    ::chmod(Path("shared").c_str(), 0777);  // writable by all, no sticky bit
+    fs::create_directories(m_root / "portable-open");
+    ::chmod(Path("portable-open").c_str(), 0777);
+    fs::create_directories(m_root / "home");
+
+    std::string why;
+    EXPECT_EQ(ResolveAppDir(AppDirInput{Path("usr/bin"), Path("shared/data"), Path("home"), {}}, &why), "");
+    EXPECT_NE(why.find("shared"), std::string::npos) << why;
+    EXPECT_FALSE(fs::exists(m_root / "shared/data"));
+    // A portable folder open to all: the user's own folder instead.
+    EXPECT_EQ(ResolveAppDir(AppDirInput{Path("portable-open"), "", Path("home"), {}}),
+              Path("home") + "/.local/share/Pandrel/");
+    // A folder the program makes is the user's alone.
+    struct stat st {};
+    ASSERT_EQ(::stat(Path("home/.local/share/Pandrel").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+TEST_F(AppDirTest, SeedingNeverWritesThroughAPlantedLink) {
+    Write("usr/share/pandrel/Pandrel.ini", "shipped styles");
+    Write("usr/share/pandrel/Py.dat", "shipped data");
+    Write("victim", "precious");
+    fs::create_directories(m_root / "usr/bin");
+    fs::create_directories(m_root / "xdg/Pandrel");
+    // Every name the seeding could write: the files and their temporaries.
+    fs::create_symlink(m_root / "victim", m_root / "xdg/Pandrel/Pandrel.ini");
+    fs::create_symlink(m_root / "victim", m_root / "xdg/Pandrel/Pandrel.ini.seed");
+    fs::create_symlink(m_root / "made-through-link", m_root / "xdg/Pandrel/Py.dat.seed");
+
+    const std::string dir = ResolveAppDir(AppDirInput{Path("usr/bin"), Path("xdg"), Path("home"), {}});
+    EXPECT_EQ(dir, Path("xdg") + "/Pandrel/");
+    EXPECT_EQ(ReadAll(m_root / "victim"), "precious");
+    EXPECT_FALSE(fs::exists(m_root / "made-through-link"));
+    EXPECT_TRUE(fs::is_symlink(m_root / "xdg/Pandrel/Pandrel.ini"));  // not the program's to replace
+    EXPECT_EQ(ReadAll(m_root / "xdg/Pandrel/Py.dat"), "shipped data");
+}
+
+TEST_F(AppDirTest, SavingSettingsReplacesPlantedLinks) {
+    Write("victim", "precious");
+    fs::create_directories(m_root / "app");
+    fs::create_symlink(m_root / "victim", m_root / "app/Pandrel.ini");
+    fs::create_symlink(m_root / "victim", m_root / ("app/" + std::string(kLockName)));
+    fs::create_symlink(m_root / "victim", m_root / ("app/" + std::string(kTempName)));
+    ProgramSettings program;
+    program.AppDir = Path("app") + "/";
+    program.RecentEngine = "Popeye";
+    Style style;
+    style.CurrentStyle = "Alpha";
+    EXPECT_TRUE(SaveRecent(style, program));
+    StyleWrite mode = StyleWrite::kSave;
+    WriteStyle(style, program, mode);
+    EXPECT_EQ(ReadAll(m_root / "victim"), "precious");
+    EXPECT_FALSE(fs::is_symlink(m_root / "app/Pandrel.ini"));
+    EXPECT_NE(ReadAll(m_root / "app/Pandrel.ini").find("RecentEngine = Popeye"), std::string::npos);
 }
 
 }  // namespace
