@@ -15,7 +15,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "version is $(field Version)"
 [ "$(field Architecture)" = amd64 ] || fail "architecture is $(field Architecture)"
 depends=$(field Depends)
-for need in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6 fonts-dejavu-core; do
+for need in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6 fonts-dejavu-core fonts-noto-core; do
   echo "$depends" | grep -q "$need" || fail "Depends lacks $need: $depends"
 done
 field Description | grep -q "chess diagram editor" || fail "no description"

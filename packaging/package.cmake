@@ -25,9 +25,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://pandrel.example.org/")
 # Qt and the C++ run-time come from the binaries; the platform plugins and
-# the fonts the renderer letters with are not linked, so they are named.
+# the fonts the renderer letters with and draws the chess symbols from are
+# not linked, so they are named.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6gui6, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6gui6, fonts-dejavu-core, fonts-noto-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-freefont-ttf, qt6-wayland, stockfish, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 include(CPack)
