@@ -26,9 +26,10 @@ constexpr double kTurnedFill = 0.96;
 constexpr double kTextHeight = 0.55;
 // Width of the light rim around a text, as a share of its capitals' height.
 constexpr double kTextRim = 0.14;
-// Width of a marker's edge, as a share of the square, and at least a pixel
-// in all.
-constexpr double kMarkerEdge = 0.035;
+// Width of a marker's edge, as a share of the square, and its least width
+// in pixels.
+constexpr double kMarkerEdge = 0.025;
+constexpr double kLeastMarkerEdge = 0.8;
 // The font the chess symbols of Unicode are drawn from (Debian's
 // fonts-noto-core).
 constexpr const char* kSymbolFont = "Noto Sans Symbols2";
@@ -98,20 +99,27 @@ FontMen::FontMen(const settings::Style& style)
     for (ManKind kind : {ManKind::kPawn, ManKind::kKnight, ManKind::kBishop, ManKind::kRook, ManKind::kQueen,
                          ManKind::kKing}) {
         const auto k = static_cast<size_t>(kind);
-        const QPainterPath outline = GlyphOutline(font, GlyphCodePoint(kind, false));
-        const QPainterPath solid = GlyphOutline(font, GlyphCodePoint(kind, true));
-        // Both forms of a kind are centred on the solid one's box, so the
-        // outline lies exactly on the filled inside.
-        const QPointF centre = (solid.isEmpty() ? outline : solid).boundingRect().center();
-        m_white[k] = Figure{white[k] ? Inside(outline) : QPainterPath(), outline, centre, 1};
-        m_black[k] = Figure{black[k] ? Inside(solid) : QPainterPath(), solid, centre, 1};
-        const QRectF box = solid.boundingRect().united(outline.boundingRect());
+        m_white[k].ink = GlyphOutline(font, GlyphCodePoint(kind, false));
+        m_black[k].ink = GlyphOutline(font, GlyphCodePoint(kind, true));
+        const QRectF box = m_black[k].ink.boundingRect().united(m_white[k].ink.boundingRect());
         extent = std::max({extent, box.width(), box.height()});
     }
     extent = extent > 0 ? extent : kReferencePixels * kFill;
-    for (size_t k = 0; k < m_white.size(); ++k) {
-        m_white[k].size = extent;
-        m_black[k].size = extent;
+    for (size_t k = 1; k < m_white.size(); ++k) {
+        // Both forms of a kind are centred on the solid one's box, so the
+        // outline lies exactly on the filled inside.
+        const QPointF centre =
+            (m_black[k].ink.isEmpty() ? m_white[k].ink : m_black[k].ink).boundingRect().center();
+        for (Figure* figure : {&m_white[k], &m_black[k]}) {
+            figure->centre = centre;
+            figure->size = extent;
+        }
+        if (white[k]) {
+            m_white[k].inside = Inside(m_white[k].ink);
+        }
+        if (black[k]) {
+            m_black[k].inside = Inside(m_black[k].ink);
+        }
     }
 
     m_special.resize(m_glyphs.size());
@@ -132,9 +140,9 @@ FontMen::FontMen(const settings::Style& style)
                 size = extent;
             }
             const QRectF box = figure.ink.boundingRect();
-            figure.inside = Inside(figure.ink);
             figure.centre = box.center();
             figure.size = std::max({size, box.width(), box.height()});
+            figure.inside = Inside(figure.ink);
         } else if (!glyph.text.empty()) {
             QFont textFont(family);
             textFont.setPixelSize(static_cast<int>(kReferencePixels));
@@ -200,12 +208,11 @@ std::vector<FontMen::Fill> FontMen::Neutral(const std::vector<Fill>& white, cons
 
 std::vector<FontMen::Fill> FontMen::MarkerFills(const Glyph& glyph, const QRectF& square) const {
     const QPainterPath area = MarkerArea(glyph.marker, square);
-    const double edge = std::max(1.0, kMarkerEdge * std::min(square.width(), square.height()));
+    const double edge = std::max(kLeastMarkerEdge, kMarkerEdge * std::min(square.width(), square.height()));
     const QPainterPath band = EdgeBand(area, edge);
-    // A white marker is light with a dark edge; a black one dark with a
-    // light rim, which keeps it apart from a dark or hatched square.
+    // A white marker is light with a dark edge, a black one dark, as men.
     const std::vector<Fill> white = {{area, LightMan()}, {band, DarkMan()}};
-    const std::vector<Fill> black = {{band, LightMan()}, {area, DarkMan()}};
+    const std::vector<Fill> black = {{area, DarkMan()}};
     switch (glyph.side) {
         case ManSide::kWhite:
             return white;
