@@ -30,6 +30,11 @@ constexpr double kTextRim = 0.14;
 // in pixels.
 constexpr double kMarkerEdge = 0.025;
 constexpr double kLeastMarkerEdge = 0.8;
+// Hollows of a man's outline whose mouth is narrower than this share of the
+// largest man are found; those whose mouth is drawn narrower than
+// kClosedMouth pixels are filled with him.
+constexpr double kHollowMouth = 0.06;
+constexpr double kClosedMouth = 2.5;
 // The font the chess symbols of Unicode are drawn from (Debian's
 // fonts-noto-core).
 constexpr const char* kSymbolFont = "Noto Sans Symbols2";
@@ -116,9 +121,11 @@ FontMen::FontMen(const settings::Style& style)
         }
         if (white[k]) {
             m_white[k].inside = Inside(m_white[k].ink);
+            m_white[k].hollows = Hollows(m_white[k].inside, kHollowMouth * extent);
         }
         if (black[k]) {
             m_black[k].inside = Inside(m_black[k].ink);
+            m_black[k].hollows = Hollows(m_black[k].inside, kHollowMouth * extent);
         }
     }
 
@@ -143,6 +150,7 @@ FontMen::FontMen(const settings::Style& style)
             figure.centre = box.center();
             figure.size = std::max({size, box.width(), box.height()});
             figure.inside = Inside(figure.ink);
+            figure.hollows = Hollows(figure.inside, kHollowMouth * figure.size);
         } else if (!glyph.text.empty()) {
             QFont textFont(family);
             textFont.setPixelSize(static_cast<int>(kReferencePixels));
@@ -185,7 +193,13 @@ std::vector<FontMen::Fill> FontMen::Placed(const Figure& figure, int angle, cons
     t.translate(-figure.centre.x(), -figure.centre.y());
     std::vector<Fill> fills;
     if (!figure.inside.isEmpty()) {
-        fills.push_back({t.map(figure.inside), LightMan()});
+        QPainterPath inside = t.map(figure.inside);
+        for (const Hollow& hollow : figure.hollows) {
+            if (hollow.mouth * scale < kClosedMouth) {
+                inside.addPath(t.map(hollow.area));
+            }
+        }
+        fills.push_back({inside, LightMan()});
     }
     fills.push_back({t.map(figure.ink), DarkMan()});
     return fills;

@@ -10,6 +10,7 @@
 
 #include "diagram/image_formats.h"
 #include "diagram/piece_glyphs.h"
+#include "diagram/render/glyph_outline.h"
 #include "settings/style.h"
 
 class QPainter;
@@ -63,6 +64,7 @@ class FontMen {
     // the square the largest man fills.
     struct Figure {
         QPainterPath inside;
+        std::vector<Hollow> hollows;  // filled with the inside where drawn small
         QPainterPath ink;
         QPointF centre;
         double size = 1;

@@ -366,9 +366,10 @@ TEST_P(SolidMen, NoSquareShowsThroughAMan) {
             const Body white = BodyOf(DrawnSquare(men, p + 1, c.pixels, dark));
             for (const Body& body : {black, white}) {
                 EXPECT_GT(body.pixels, c.pixels * c.pixels / 10);
-                // The points of a crown leave real gaps, which small sizes
-                // close; a knight's jaw may leave a sliver of a pixel.
-                if (kind != 'q') {
+                // A knight's jaw may leave a sliver of a pixel; the points of
+                // a crown at 20 pixels and less leave gaps that the drawing
+                // closes but the outline does not.
+                if (kind != 'q' || c.pixels > 20) {
                     EXPECT_LE(body.showThrough, 1 + body.pixels / 100);
                 }
             }

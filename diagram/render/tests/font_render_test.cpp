@@ -83,8 +83,9 @@ TEST(FontStyle, WhiteMenLightInsideBlackMenSolid) {
         EXPECT_GT(Share(whiteMan, white), 0.03) << col;  // the light inside
         EXPECT_GT(Share(whiteMan, black), 0.02) << col;  // its dark outline
         EXPECT_GT(Share(blackMan, black), 0.12) << col;
-        // Only the light details the glyph draws inside.
-        EXPECT_LT(Share(blackMan, white), 0.03) << col;
+        // Only the light details the glyph draws inside, and the hollows
+        // its outline all but closes.
+        EXPECT_LT(Share(blackMan, white), 0.05) << col;
     }
     // Empty squares are the style's colours.
     EXPECT_EQ(d.Square(0, 2).pixelColor(20, 20), ToQColor(d.style.LIGHTCOLOR));
