@@ -2,7 +2,8 @@
 // Which chess glyph of an outline font draws each man of a font style, and
 // how: PIECESLIST letters take their kind from ENGLISHNOTATION, and
 // PIECESGLYPHS entries such as "g=q180 Z=N90 x=q~" turn or split them for
-// fairy men.
+// fairy men, or put a marker ("m=circle"), a text ("a='A") or a chess
+// symbol of Unicode ("e=U+1FA4E") on the square instead.
 
 #include <string>
 #include <string_view>
@@ -19,11 +20,22 @@ enum class ManKind { kNone, kPawn, kKnight, kBishop, kRook, kQueen, kKing };
 /// dark on its right half.
 enum class ManSide { kWhite, kBlack, kNeutral };
 
-/// How one man is drawn.
+/// Markers a square may carry instead of a man.
+enum class MarkerKind { kNone, kCircle, kCross, kSquare, kTriangle, kAsterisk, kDisc };
+
+/// How one man is drawn. At most one of kind, marker, text and symbol is
+/// set; none draws nothing.
 struct Glyph {
-    ManKind kind = ManKind::kNone;  ///< kNone draws nothing.
-    ManSide side = ManSide::kWhite;
-    int angle = 0;  ///< Clockwise turn: 0, 90, 180 or 270 degrees.
+    ManKind kind = ManKind::kNone;
+    ManSide side = ManSide::kWhite;  ///< Colour of a man or a marker.
+    int angle = 0;                   ///< Clockwise turn of a man: a multiple of 45 degrees, 0 to 315.
+    MarkerKind marker = MarkerKind::kNone;
+    std::string text{};   ///< One or two characters, UTF-8.
+    char32_t symbol = 0;  ///< A chess symbol of Unicode, drawn from the symbols font.
+    /// True when the square shows something.
+    bool Draws() const {
+        return kind != ManKind::kNone || marker != MarkerKind::kNone || !text.empty() || symbol != 0;
+    }
     bool operator==(const Glyph&) const = default;
 };
 
@@ -41,11 +53,28 @@ struct GlyphTable {
     std::vector<std::string> rejected;
 };
 
-/// Reads blank-separated entries `letter=KIND[angle][~]`: KIND one of
-/// PNBRQK (upper case White, lower case Black), angle 90, 180 or 270, "~" a
-/// neutral man. A bad entry is skipped on its own; a later entry for the same
-/// letter replaces an earlier one.
+/// Reads blank-separated entries `letter=LOOK`. LOOK is one of
+///  - a man `KIND[angle][~]`: KIND one of PNBRQK (upper case White, lower
+///    case Black), angle a multiple of 45 from 45 to 315, "~" a neutral man;
+///  - a marker `circle`, `cross`, `square`, `triangle`, `asterisk` or `disc`,
+///    in lower case Black, in upper case White, followed by "~" neutral;
+///  - a text `'A` or `'AB` (also `''AB`): one or two characters;
+///  - a chess symbol `U+1FA4E`: a code point of U+2654 to U+265F or
+///    U+1FA00 to U+1FA53.
+/// A bad entry is skipped on its own; a later entry for the same letter
+/// replaces an earlier one.
 GlyphTable ParsePiecesGlyphs(std::string_view text);
+
+/// The LOOK of an entry as ParsePiecesGlyphs reads it back ("q45~",
+/// "CIRCLE", "'AB", "U+1FA4E"); empty for a glyph that draws nothing.
+std::string GlyphLook(const Glyph& glyph);
+
+/// Name of a marker as entries write it, in lower case ("circle").
+const char* MarkerName(MarkerKind marker);
+
+/// The code points of a text, as the painter draws them: UTF-8, where a byte
+/// that starts no valid sequence stands for itself (Latin-1).
+std::u32string TextCodePoints(std::string_view text);
 
 /// The kind a notation letter stands for (P, N, B, R, Q, K in either case);
 /// kNone for any other letter.

@@ -16,7 +16,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "version is $(field Version)"
 [ "$(field Architecture)" = amd64 ] || fail "architecture is $(field Architecture)"
 depends=$(field Depends)
-for need in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6 fonts-dejavu-core; do
+for need in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6 fonts-dejavu-core fonts-noto-core; do
   # Each once.
   count=$(echo "$depends" | tr ',' '\n' | sed 's/^ *//; s/[ (].*//' | grep -cx "$need" || true)
   [ "$count" = 1 ] || fail "Depends names $need $count times: $depends"

@@ -28,9 +28,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Qt and the C++ run-time come from the binaries (the platform plugins are
 # in libqt6gui6, which the binaries link); the fonts the renderer letters
-# with are not linked, so they are named.
+# with and draws the chess symbols from are not linked, so they are named.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-noto-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-freefont-ttf, qt6-wayland, stockfish, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 # Directories and files as Debian installs them: 0755 and 0644.

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev qt6-image-formats-plugins
   libgl1-mesa-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  fonts-dejavu-core fonts-freefont-ttf
+  fonts-dejavu-core fonts-freefont-ttf fonts-noto-core
   clang clang-format clang-tidy libclang-rt-14-dev
   ccache
   stockfish

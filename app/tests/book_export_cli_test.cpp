@@ -219,9 +219,9 @@ TEST_F(BookExportCli, DrawingsInSvgAndPdf) {
         int rects, paths, images;
     };
     const Case cases[] = {
-        {"out/1.svg", 1 + 64, 16 * 2 + 16, 0},  // ground and squares; white men twice (inside, outline)
-        {"out/3.svg", 1 + 64, 2 + 1, 0},        // the two kings
-        {"bitmap/1.svg", 1, 0, 64},             // a bitmap style's squares are its cells
+        {"out/1.svg", 1 + 64, 32 * 2, 0},  // ground and squares; every man twice (inside, lines)
+        {"out/3.svg", 1 + 64, 2 * 2, 0},   // the two kings
+        {"bitmap/1.svg", 1, 0, 64},        // a bitmap style's squares are its cells
     };
     for (const Case& c : cases) {
         SvgCounts svg = ReadSvg(Slurp(m_dir / c.file));

@@ -1,6 +1,7 @@
 #include "diagram/render/font_men.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
 #include <QRawFont>
@@ -8,6 +9,7 @@
 #include <algorithm>
 
 #include "diagram/image_formats.h"
+#include "diagram/render/glyph_outline.h"
 #include "diagram/render/renderer.h"
 
 namespace diagram {
@@ -18,6 +20,24 @@ namespace {
 constexpr double kReferencePixels = 200;
 // Share of the square the largest man fills.
 constexpr double kFill = 0.86;
+// Share of the square a man turned off its axes may reach across.
+constexpr double kTurnedFill = 0.96;
+// Height of a capital of a square's text, as a share of the square.
+constexpr double kTextHeight = 0.55;
+// Width of the light rim around a text, as a share of its capitals' height.
+constexpr double kTextRim = 0.14;
+// Width of a marker's edge, as a share of the square, and its least width
+// in pixels.
+constexpr double kMarkerEdge = 0.025;
+constexpr double kLeastMarkerEdge = 0.8;
+// Hollows of a man's outline whose mouth is narrower than this share of the
+// largest man are found; those whose mouth is drawn narrower than
+// kClosedMouth pixels are filled with him.
+constexpr double kHollowMouth = 0.06;
+constexpr double kClosedMouth = 2.5;
+// The font the chess symbols of Unicode are drawn from (Debian's
+// fonts-noto-core).
+constexpr const char* kSymbolFont = "Noto Sans Symbols2";
 
 // The outline of one character, its baseline on y = 0. Taken from the font
 // file directly: laying out a one-letter text would cost more than all the
@@ -33,6 +53,35 @@ QPainterPath GlyphOutline(const QRawFont& font, char32_t codePoint) {
     return font.pathForGlyph(glyphs[0]);
 }
 
+QRawFont RawFont(const QString& family) {
+    QFont wanted(family);
+    wanted.setPixelSize(static_cast<int>(kReferencePixels));
+    wanted.setStyleStrategy(QFont::PreferOutline);
+    return QRawFont::fromFont(wanted);
+}
+
+// The largest width or height of the chess men of a font; 0 when it has none.
+double MenExtent(const QRawFont& font) {
+    double extent = 0;
+    for (char32_t c = 0x2654; c <= 0x265F; ++c) {
+        const QRectF box = GlyphOutline(font, c).boundingRect();
+        extent = std::max({extent, box.width(), box.height()});
+    }
+    return extent;
+}
+
+QPainterPath HalfOf(const QRectF& square, bool left) {
+    QRectF half = square;
+    if (left) {
+        half.setRight(square.center().x());
+    } else {
+        half.setLeft(square.center().x());
+    }
+    QPainterPath path;
+    path.addRect(half);
+    return path;
+}
+
 }  // namespace
 
 FontMen::FontMen(const settings::Style& style)
@@ -40,41 +89,153 @@ FontMen::FontMen(const settings::Style& style)
       m_light(ToQColor(style.LIGHTCOLOR)),
       m_dark(ToQColor(style.DARKCOLOR)),
       m_hatch(style.DARKHATCH == 1) {
-    QFont wanted(QString::fromStdString(style.PIECESFONT));
-    wanted.setPixelSize(static_cast<int>(kReferencePixels));
-    wanted.setStyleStrategy(QFont::PreferOutline);
-    const QRawFont font = QRawFont::fromFont(wanted);
+    const QString family = QString::fromStdString(style.PIECESFONT);
+    const QRawFont font = RawFont(family);
+    // Insides are found only for the forms the style shows: finding one
+    // costs more than the rest of a drawing.
+    std::array<bool, 7> white{};
+    std::array<bool, 7> black{};
+    for (const Glyph& glyph : m_glyphs) {
+        const auto k = static_cast<size_t>(glyph.kind);
+        white[k] = white[k] || glyph.side != ManSide::kBlack;
+        black[k] = black[k] || glyph.side != ManSide::kWhite;
+    }
     double extent = 0;
     for (ManKind kind : {ManKind::kPawn, ManKind::kKnight, ManKind::kBishop, ManKind::kRook, ManKind::kQueen,
                          ManKind::kKing}) {
         const auto k = static_cast<size_t>(kind);
-        m_outline[k] = GlyphOutline(font, GlyphCodePoint(kind, false));
-        m_solid[k] = GlyphOutline(font, GlyphCodePoint(kind, true));
-        const QRectF box = m_solid[k].boundingRect().united(m_outline[k].boundingRect());
+        m_white[k].ink = GlyphOutline(font, GlyphCodePoint(kind, false));
+        m_black[k].ink = GlyphOutline(font, GlyphCodePoint(kind, true));
+        const QRectF box = m_black[k].ink.boundingRect().united(m_white[k].ink.boundingRect());
         extent = std::max({extent, box.width(), box.height()});
     }
-    m_extent = extent > 0 ? extent : 1;
+    extent = extent > 0 ? extent : kReferencePixels * kFill;
+    for (size_t k = 1; k < m_white.size(); ++k) {
+        // Both forms of a kind are centred on the solid one's box, so the
+        // outline lies exactly on the filled inside.
+        const QPointF centre =
+            (m_black[k].ink.isEmpty() ? m_white[k].ink : m_black[k].ink).boundingRect().center();
+        for (Figure* figure : {&m_white[k], &m_black[k]}) {
+            figure->centre = centre;
+            figure->size = extent;
+        }
+        if (white[k]) {
+            m_white[k].inside = Inside(m_white[k].ink);
+            m_white[k].hollows = Hollows(m_white[k].inside, kHollowMouth * extent);
+        }
+        if (black[k]) {
+            m_black[k].inside = Inside(m_black[k].ink);
+            m_black[k].hollows = Hollows(m_black[k].inside, kHollowMouth * extent);
+        }
+    }
+
+    m_special.resize(m_glyphs.size());
+    QRawFont symbols;
+    double symbolsExtent = 0;
+    for (size_t p = 0; p < m_glyphs.size(); ++p) {
+        const Glyph& glyph = m_glyphs[p];
+        Figure& figure = m_special[p];
+        if (glyph.symbol != 0) {
+            if (!symbols.isValid()) {
+                symbols = RawFont(QString::fromLatin1(kSymbolFont));
+                symbolsExtent = MenExtent(symbols);
+            }
+            figure.ink = GlyphOutline(symbols, glyph.symbol);
+            double size = symbolsExtent > 0 ? symbolsExtent : extent;
+            if (figure.ink.isEmpty()) {
+                figure.ink = GlyphOutline(font, glyph.symbol);
+                size = extent;
+            }
+            const QRectF box = figure.ink.boundingRect();
+            figure.centre = box.center();
+            figure.size = std::max({size, box.width(), box.height()});
+            figure.inside = Inside(figure.ink);
+            figure.hollows = Hollows(figure.inside, kHollowMouth * figure.size);
+        } else if (!glyph.text.empty()) {
+            QFont textFont(family);
+            textFont.setPixelSize(static_cast<int>(kReferencePixels));
+            const std::u32string codes = TextCodePoints(glyph.text);
+            figure.ink.addText(0, 0, textFont,
+                               QString::fromUcs4(codes.data(), static_cast<qsizetype>(codes.size())));
+            double cap = QFontMetricsF(textFont).capHeight();
+            cap = cap > 0 ? cap : 0.7 * kReferencePixels;
+            const QRectF box = figure.ink.boundingRect();
+            figure.inside = Inside(figure.ink).united(EdgeBand(figure.ink, kTextRim * cap));
+            figure.centre = QPointF(box.center().x(), -cap / 2);
+            figure.size = std::max({cap * kFill / kTextHeight, box.width() * (1 + kTextRim),
+                                    box.height() * kFill / kTurnedFill});
+        }
+    }
 }
 
-QPainterPath FontMen::ManPath(ManKind kind, bool solid, int angle, const QRectF& square) const {
-    const auto k = static_cast<size_t>(kind);
-    if (k >= m_solid.size()) {
+std::vector<FontMen::Fill> FontMen::Placed(const Figure& figure, int angle, const QRectF& square) const {
+    if (figure.ink.isEmpty()) {
         return {};
     }
-    const QPainterPath& path = solid ? m_solid[k] : m_outline[k];
-    if (path.isEmpty()) {
-        return {};
+    const double side = std::min(square.width(), square.height());
+    double scale = kFill * side / figure.size;
+    if (angle % 90 != 0) {
+        // Turned off the square's axes a man reaches further: kept within
+        // the square.
+        QTransform turn;
+        turn.rotate(angle);
+        turn.translate(-figure.centre.x(), -figure.centre.y());
+        const QRectF box = turn.map(figure.ink).boundingRect();
+        const double reach = 2 * std::max({-box.left(), box.right(), -box.top(), box.bottom()});
+        if (reach * scale > kTurnedFill * side) {
+            scale = kTurnedFill * side / reach;
+        }
     }
-    // Both forms of a kind are centred on the solid one's box, so the
-    // outline lies exactly on the filled inside.
-    const QRectF box = m_solid[k].isEmpty() ? path.boundingRect() : m_solid[k].boundingRect();
-    const double scale = kFill * std::min(square.width(), square.height()) / m_extent;
     QTransform t;
     t.translate(square.center().x(), square.center().y());
     t.rotate(angle);
     t.scale(scale, scale);
-    t.translate(-box.center().x(), -box.center().y());
-    return t.map(path);
+    t.translate(-figure.centre.x(), -figure.centre.y());
+    std::vector<Fill> fills;
+    if (!figure.inside.isEmpty()) {
+        QPainterPath inside = t.map(figure.inside);
+        for (const Hollow& hollow : figure.hollows) {
+            if (hollow.mouth * scale < kClosedMouth) {
+                inside.addPath(t.map(hollow.area));
+            }
+        }
+        fills.push_back({inside, LightMan()});
+    }
+    fills.push_back({t.map(figure.ink), DarkMan()});
+    return fills;
+}
+
+std::vector<FontMen::Fill> FontMen::Neutral(const std::vector<Fill>& white, const std::vector<Fill>& black,
+                                            const QRectF& square) const {
+    // Cut as paths, so vector output needs no clipping.
+    const QPainterPath left = HalfOf(square, true);
+    const QPainterPath right = HalfOf(square, false);
+    std::vector<Fill> fills;
+    for (const Fill& fill : white) {
+        fills.push_back({fill.path.intersected(left), fill.colour});
+    }
+    for (const Fill& fill : black) {
+        fills.push_back({fill.path.intersected(right), fill.colour});
+    }
+    return fills;
+}
+
+std::vector<FontMen::Fill> FontMen::MarkerFills(const Glyph& glyph, const QRectF& square) const {
+    const QPainterPath area = MarkerArea(glyph.marker, square);
+    const double edge = std::max(kLeastMarkerEdge, kMarkerEdge * std::min(square.width(), square.height()));
+    const QPainterPath band = EdgeBand(area, edge);
+    // A white marker is light with a dark edge, a black one dark, as men.
+    const std::vector<Fill> white = {{area, LightMan()}, {band, DarkMan()}};
+    const std::vector<Fill> black = {{area, DarkMan()}};
+    switch (glyph.side) {
+        case ManSide::kWhite:
+            return white;
+        case ManSide::kBlack:
+            return black;
+        case ManSide::kNeutral:
+            return Neutral(white, black, square);
+    }
+    return {};
 }
 
 std::vector<FontMen::Fill> FontMen::ManFills(const QRectF& square, int p) const {
@@ -82,37 +243,27 @@ std::vector<FontMen::Fill> FontMen::ManFills(const QRectF& square, int p) const 
         return {};
     }
     const Glyph& glyph = m_glyphs[static_cast<size_t>(p)];
+    if (glyph.marker != MarkerKind::kNone) {
+        return MarkerFills(glyph, square);
+    }
+    if (glyph.symbol != 0 || !glyph.text.empty()) {
+        return Placed(m_special[static_cast<size_t>(p)], 0, square);
+    }
     if (glyph.kind == ManKind::kNone) {
         return {};
     }
-    const QPainterPath solid = ManPath(glyph.kind, true, glyph.angle, square);
-    const QPainterPath outline = ManPath(glyph.kind, false, glyph.angle, square);
+    const auto k = static_cast<size_t>(glyph.kind);
     switch (glyph.side) {
         case ManSide::kWhite:
-            // Light inside, dark outline on top.
-            return {{solid, LightMan()}, {outline, DarkMan()}};
+            return Placed(m_white[k], glyph.angle, square);
         case ManSide::kBlack:
-            return {{solid, DarkMan()}};
-        case ManSide::kNeutral: {
-            // Left half as a white man, right half as a black one; cut as
-            // paths so vector output needs no clipping.
-            QRectF left = square;
-            left.setRight(square.center().x());
-            QRectF right = square;
-            right.setLeft(square.center().x());
-            QPainterPath leftHalf;
-            leftHalf.addRect(left);
-            QPainterPath rightHalf;
-            rightHalf.addRect(right);
-            return {{solid.intersected(leftHalf), LightMan()},
-                    {outline.intersected(leftHalf), DarkMan()},
-                    {solid.intersected(rightHalf), DarkMan()},
-                    {outline.intersected(rightHalf), DarkMan()}};
-        }
+            return Placed(m_black[k], glyph.angle, square);
+        case ManSide::kNeutral:
+            return Neutral(Placed(m_white[k], glyph.angle, square), Placed(m_black[k], glyph.angle, square),
+                           square);
     }
     return {};
 }
-
 void FontMen::PaintMan(QPainter& painter, const QRectF& square, int p) const {
     painter.setPen(Qt::NoPen);
     for (const Fill& fill : ManFills(square, p)) {

@@ -10,6 +10,7 @@
 
 #include "diagram/image_formats.h"
 #include "diagram/piece_glyphs.h"
+#include "diagram/render/glyph_outline.h"
 #include "settings/style.h"
 
 class QPainter;
@@ -42,7 +43,9 @@ class FontMen {
     Square SquareShapes(const QRectF& square, int p, bool dark) const;
 
     /// The outlines of the man of piece index p centred in `square`, none
-    /// for the empty square.
+    /// for the empty square: a man's inside in the light colour, then its
+    /// lines in the dark one, so that nothing of the square shows through it;
+    /// markers, texts and chess symbols likewise.
     std::vector<Fill> ManFills(const QRectF& square, int p) const;
 
     /// Paints one square of the board at `square`, as SquareShapes gives it.
@@ -51,18 +54,34 @@ class FontMen {
     /// Paints the man of piece index p centred in `square` without its ground.
     void PaintMan(QPainter& painter, const QRectF& square, int p) const;
 
-    /// The outline of a glyph placed in `square`, as PaintMan fills it.
-    QPainterPath ManPath(ManKind kind, bool solid, int angle, const QRectF& square) const;
-
     /// Colours the men are drawn in.
     static QColor LightMan() { return QColor(255, 255, 255); }
     static QColor DarkMan() { return QColor(0, 0, 0); }
 
   private:
-    // Outlines at a reference size, by kind (index ManKind) and form.
-    std::array<QPainterPath, 7> m_outline;
-    std::array<QPainterPath, 7> m_solid;
-    double m_extent = 1;  // the largest width or height of any solid glyph
+    // A drawing at a reference size: `inside` filled light, then `ink`
+    // dark. `centre` goes to the square's centre and `size` to the share of
+    // the square the largest man fills.
+    struct Figure {
+        QPainterPath inside;
+        std::vector<Hollow> hollows;  // filled with the inside where drawn small
+        QPainterPath ink;
+        QPointF centre;
+        double size = 1;
+    };
+    // A figure turned clockwise by angle and fitted into square.
+    std::vector<Fill> Placed(const Figure& figure, int angle, const QRectF& square) const;
+    // The left half of a white drawing and the right half of a black one.
+    std::vector<Fill> Neutral(const std::vector<Fill>& white, const std::vector<Fill>& black,
+                              const QRectF& square) const;
+    std::vector<Fill> MarkerFills(const Glyph& glyph, const QRectF& square) const;
+
+    // Men at a reference size, by kind (index ManKind): the font's outline
+    // (white) and solid (black) forms.
+    std::array<Figure, 7> m_white;
+    std::array<Figure, 7> m_black;
+    // Texts and chess symbols by piece index (empty for the other glyphs).
+    std::vector<Figure> m_special;
     std::vector<Glyph> m_glyphs;
     QColor m_light, m_dark;
     bool m_hatch = false;

@@ -1,7 +1,7 @@
-// The glyphs of a font style (PIECESGLYPHS): every accepted entry is a
-// drawable man, a letter has at most one entry, writing the entries out and
-// reading them back gives the same table, and every piece index of a style
-// gets a glyph whatever its piece lists hold.
+// The glyphs of a font style (PIECESGLYPHS): every accepted entry draws a
+// man, marker, text or symbol, a letter has at most one entry, writing the
+// entries out and reading them back gives the same table, and every piece
+// index of a style gets a glyph whatever its piece lists hold.
 
 #include <algorithm>
 #include <set>
@@ -13,42 +13,9 @@
 
 namespace {
 
-char KindLetter(diagram::ManKind kind) {
-    switch (kind) {
-        case diagram::ManKind::kPawn:
-            return 'P';
-        case diagram::ManKind::kKnight:
-            return 'N';
-        case diagram::ManKind::kBishop:
-            return 'B';
-        case diagram::ManKind::kRook:
-            return 'R';
-        case diagram::ManKind::kQueen:
-            return 'Q';
-        case diagram::ManKind::kKing:
-            return 'K';
-        case diagram::ManKind::kNone:
-            break;
-    }
-    return '?';
-}
-
 // An entry as the style editor would write it back.
 std::string EntryText(const diagram::GlyphEntry& e) {
-    std::string text(1, e.letter);
-    text += '=';
-    char kind = KindLetter(e.glyph.kind);
-    if (e.glyph.side == diagram::ManSide::kBlack) {
-        kind = static_cast<char>(kind - 'A' + 'a');
-    }
-    text += kind;
-    if (e.glyph.angle != 0) {
-        text += std::to_string(e.glyph.angle);
-    }
-    if (e.glyph.side == diagram::ManSide::kNeutral) {
-        text += '~';
-    }
-    return text;
+    return std::string(1, e.letter) + "=" + diagram::GlyphLook(e.glyph);
 }
 
 }  // namespace
@@ -63,9 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::set<char> letters;
     std::string written;
     for (const diagram::GlyphEntry& e : table.entries) {
-        fuzz::Check(e.glyph.kind != diagram::ManKind::kNone, "an accepted entry draws a man");
-        fuzz::Check(e.glyph.angle == 0 || e.glyph.angle == 90 || e.glyph.angle == 180 || e.glyph.angle == 270,
-                    "the turn is a quarter turn");
+        fuzz::Check(e.glyph.Draws(), "an accepted entry draws something");
+        fuzz::Check(e.glyph.angle % 45 == 0 && e.glyph.angle >= 0 && e.glyph.angle < 360,
+                    "the turn is a multiple of 45 degrees");
         fuzz::Check(letters.insert(e.letter).second, "one entry a letter");
         written += EntryText(e);
         written += ' ';

@@ -83,7 +83,9 @@ TEST(FontStyle, WhiteMenLightInsideBlackMenSolid) {
         EXPECT_GT(Share(whiteMan, white), 0.03) << col;  // the light inside
         EXPECT_GT(Share(whiteMan, black), 0.02) << col;  // its dark outline
         EXPECT_GT(Share(blackMan, black), 0.12) << col;
-        EXPECT_LT(Share(blackMan, white), 0.005) << col;
+        // Only the light details the glyph draws inside, and the hollows
+        // its outline all but closes.
+        EXPECT_LT(Share(blackMan, white), 0.05) << col;
     }
     // Empty squares are the style's colours.
     EXPECT_EQ(d.Square(0, 2).pixelColor(20, 20), ToQColor(d.style.LIGHTCOLOR));
@@ -180,9 +182,9 @@ TEST(VectorOutput, SvgHasSquaresMenLetteringAndStrokes) {
     d.renderer.DrawStroke({OverlayStroke::kLine, 0, 0, 300, 300, 0, 2, 0xFF});
     d.renderer.DrawStroke({OverlayStroke::kCircle, 450, 450, 0, 0, 200, 1, 0xFF});
     auto counts = SvgElements(DiagramSvg(d.renderer, d.style, d.vet, 0));
-    EXPECT_EQ(counts["rect"], 1 + 64);       // the ground and the squares
-    EXPECT_EQ(counts["path"], 16 * 2 + 16);  // white men inside and outline, black men
-    EXPECT_EQ(counts["text"], 16);           // eight numbers, eight letters
+    EXPECT_EQ(counts["rect"], 1 + 64);  // the ground and the squares
+    EXPECT_EQ(counts["path"], 32 * 2);  // every man's inside and lines
+    EXPECT_EQ(counts["text"], 16);      // eight numbers, eight letters
     EXPECT_GE(counts["polyline"] + counts["line"], 1);
     EXPECT_GE(counts["circle"] + counts["ellipse"], 1);
 
