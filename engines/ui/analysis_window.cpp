@@ -29,7 +29,7 @@ constexpr int kDefaultSeconds = 10;
 enum Column { kLineColumn, kDepthColumn, kScoreColumn, kMovesColumn };
 
 bool SamePosition(const ChessPosition& a, const ChessPosition& b) {
-    return a.board == b.board && a.whiteToMove == b.whiteToMove;
+    return a.placement == b.placement && a.WhiteToMove() == b.WhiteToMove();
 }
 
 QString Joined(const std::vector<std::string>& moves) {
@@ -181,8 +181,8 @@ std::string AnalysisWindow::SetPosition(const ChessPosition& pos) {
     }
     const QSignalBlocker blockWhite(m_ui.OptionWhite);
     const QSignalBlocker blockBlack(m_ui.OptionBlack);
-    m_ui.OptionWhite->setChecked(pos.whiteToMove);
-    m_ui.OptionBlack->setChecked(!pos.whiteToMove);
+    m_ui.OptionWhite->setChecked(pos.WhiteToMove());
+    m_ui.OptionBlack->setChecked(!pos.WhiteToMove());
     return {};
 }
 
@@ -381,8 +381,8 @@ void AnalysisWindow::PlayFirstMove(int row) {
     {
         const QSignalBlocker blockWhite(m_ui.OptionWhite);
         const QSignalBlocker blockBlack(m_ui.OptionBlack);
-        m_ui.OptionWhite->setChecked(next.whiteToMove);
-        m_ui.OptionBlack->setChecked(!next.whiteToMove);
+        m_ui.OptionWhite->setChecked(next.WhiteToMove());
+        m_ui.OptionBlack->setChecked(!next.WhiteToMove());
     }
     // Through the FEN box, so that record mode records the move.
     m_host.PicMove();
@@ -400,7 +400,7 @@ void AnalysisWindow::SideChanged() {
     if (m_session->state() == UciState::kSearching) {
         StopSearch();
     }
-    if (m_linesValid && m_ui.OptionWhite->isChecked() != m_searched.whiteToMove) {
+    if (m_linesValid && m_ui.OptionWhite->isChecked() != m_searched.WhiteToMove()) {
         ForgetLines(QStringLiteral("The side to move has changed: Start analyses the position for it."));
     }
 }
