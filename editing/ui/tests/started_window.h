@@ -27,10 +27,10 @@ class StartedWindow : public diagram::ui::testing::WindowTest {
         ASSERT_TRUE(Active(window.get()));
     }
 
-    // Waits until window is the active window (the activation of a window
+    // Waits until widget is the active window (the activation of a window
     // comes through the event loop).
-    static bool Active(QWidget* window) {
-        return QTest::qWaitFor([window] { return window->isActiveWindow(); });
+    static bool Active(QWidget* widget) {
+        return QTest::qWaitFor([widget] { return widget->isActiveWindow(); });
     }
 
     // A double click as the window system sends it: press, release, double
