@@ -224,24 +224,6 @@ int SquareOf(std::string_view text) {
     return ('8' - text[1]) * 8 + (text[0] - 'a');
 }
 
-// The placement in the style's piece indices, so that the move writer names
-// the men with the style's letters; nothing when the style lacks one of them.
-std::optional<position::Placement> InStyle(const ChessPosition& pos, const position::NotationStyle& style) {
-    position::Placement placement{};
-    for (int s = 0; s < kChessSquares; ++s) {
-        const char man = pos.At(s);
-        if (IsEmpty(man)) {
-            continue;
-        }
-        const size_t v = style.englishNotation.find(man);
-        if (v == std::string::npos) {
-            return std::nullopt;
-        }
-        placement[static_cast<size_t>(s)] = static_cast<int16_t>(v + 1);
-    }
-    return placement;
-}
-
 }  // namespace
 
 char ChessPosition::At(int s) const {
@@ -255,6 +237,23 @@ void ChessPosition::Put(int s, char man) {
     const size_t v = position::kDefaultPiecesList.find(man);
     placement[static_cast<size_t>(s)] =
         v == std::string_view::npos ? int16_t{0} : static_cast<int16_t>(v + 1);
+}
+
+std::optional<position::Placement> PlacementInStyle(const ChessPosition& pos,
+                                                    const position::NotationStyle& style) {
+    position::Placement placement{};
+    for (int s = 0; s < kChessSquares; ++s) {
+        const char man = pos.At(s);
+        if (IsEmpty(man)) {
+            continue;
+        }
+        const size_t v = style.englishNotation.find(man);
+        if (v == std::string::npos) {
+            return std::nullopt;
+        }
+        placement[static_cast<size_t>(s)] = static_cast<int16_t>(v + 1);
+    }
+    return placement;
 }
 
 PositionResult PositionFromFen(std::string_view text) {
@@ -416,8 +415,8 @@ std::vector<std::string> LineToSan(const ChessPosition& pos, const std::vector<s
             break;
         }
         const ChessPosition next = Play(current, *move);
-        const std::optional<position::Placement> before = InStyle(current, board);
-        const std::optional<position::Placement> after = InStyle(next, board);
+        const std::optional<position::Placement> before = PlacementInStyle(current, board);
+        const std::optional<position::Placement> after = PlacementInStyle(next, board);
         if (!before || !after) {
             break;
         }

@@ -82,6 +82,12 @@ std::optional<ChessMove> ParseUciMove(const ChessPosition& pos, std::string_view
 /// The position after a legal move.
 ChessPosition Play(const ChessPosition& pos, const ChessMove& move);
 
+/// The placement in the style's piece indices (the first index whose
+/// English letter is the man's), for the board and the move writer; nothing
+/// when the style has no piece for one of the men.
+std::optional<position::Placement> PlacementInStyle(const ChessPosition& pos,
+                                                    const position::NotationStyle& style);
+
 /// The engine's line in short algebraic notation with the style's piece
 /// letters, written by the program's move writer, with "+" for check and
 /// "#" for mate. It stops before the first move that is not legal.

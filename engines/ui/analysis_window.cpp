@@ -366,12 +366,13 @@ void AnalysisWindow::PlayFirstMove(int row) {
     const ChessPosition before = m_searched;
     const ChessPosition next = Play(before, *move);
     diagram::ui::Program& program = m_host.program();
-    position::Vet planes;
-    if (!PutOnPlanes(planes, program.style.Notation(), before, next)) {
+    const position::NotationStyle style = program.style.Notation();
+    const std::optional<position::Placement> after = PlacementInStyle(next, style);
+    if (!after || !PlacementInStyle(before, style)) {
         return;
     }
     for (int s = 0; s < kChessSquares; ++s) {
-        program.vet(position::kPosition, s) = planes(1, s);
+        program.vet(position::kPosition, s) = (*after)[static_cast<size_t>(s)];
     }
     const bool searching = m_session->state() == UciState::kSearching;
     // The rows were for the position before the move.
