@@ -55,9 +55,11 @@ std::string PlacementShapeError(std::string_view placement, const BoardShape& sh
     return {};
 }
 
+// A square named by one file letter and one rank digit, as SquareName writes
+// the squares of the first 26 files and 9 ranks.
 int SquareOf(std::string_view text, const BoardShape& shape) {
-    if (text.size() != 2 || text[0] < 'a' || text[0] >= 'a' + shape.cols || text[1] < '1' ||
-        text[1] >= '1' + shape.rows) {
+    if (text.size() != 2 || text[0] < 'a' || text[0] > 'z' || text[0] >= 'a' + shape.cols || text[1] < '1' ||
+        text[1] > '9' || text[1] >= '1' + shape.rows) {
         return -1;
     }
     return (shape.rows - 1 - (text[1] - '1')) * shape.cols + (text[0] - 'a');
