@@ -4,11 +4,14 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "position/attacks.h"
 #include "position/set_move.h"
 
 namespace engines {
 
 namespace {
+
+using position::kCastlingRights;
 
 constexpr int kKnight[8][2] = {{-2, -1}, {-2, 1}, {-1, -2}, {-1, 2}, {1, -2}, {1, 2}, {2, -1}, {2, 1}};
 constexpr int kKing[8][2] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
@@ -16,9 +19,14 @@ constexpr int kDiagonal[4][2] = {{-1, -1}, {-1, 1}, {1, -1}, {1, 1}};
 constexpr int kStraight[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
 
 // Home squares of the kings and rooks, by castling right.
-constexpr int kKingHome[4] = {60, 60, 4, 4};
-constexpr int kRookHome[4] = {63, 56, 7, 0};
-constexpr char kRightLetters[4] = {'K', 'Q', 'k', 'q'};
+constexpr int kKingHome[kCastlingRights] = {60, 60, 4, 4};
+constexpr int kRookHome[kCastlingRights] = {63, 56, 7, 0};
+
+// The standard men on an 8 x 8 board: the shape every engine position has.
+const position::NotationStyle& Orthodox() {
+    static const position::NotationStyle style;
+    return style;
+}
 
 int Row(int s) {
     return s / 8;
@@ -46,49 +54,16 @@ char Man(char kind, bool white) {
 }
 
 bool Attacked(const ChessPosition& pos, int s, bool byWhite) {
-    const int row = Row(s);
-    const int col = Col(s);
-    // A pawn attacks towards the far side: White's from the row below.
-    const int pawnRow = byWhite ? row + 1 : row - 1;
-    for (int dc : {-1, 1}) {
-        if (OnBoard(pawnRow, col + dc) && pos.board[pawnRow * 8 + col + dc] == Man('P', byWhite)) {
-            return true;
-        }
-    }
-    for (const auto& d : kKnight) {
-        if (OnBoard(row + d[0], col + d[1]) &&
-            pos.board[(row + d[0]) * 8 + col + d[1]] == Man('N', byWhite)) {
-            return true;
-        }
-    }
-    for (const auto& d : kKing) {
-        if (OnBoard(row + d[0], col + d[1]) &&
-            pos.board[(row + d[0]) * 8 + col + d[1]] == Man('K', byWhite)) {
-            return true;
-        }
-    }
-    auto ray = [&](const int(&dirs)[4][2], char slider) {
-        for (const auto& d : dirs) {
-            for (int r = row + d[0], c = col + d[1]; OnBoard(r, c); r += d[0], c += d[1]) {
-                const char man = pos.board[r * 8 + c];
-                if (IsEmpty(man)) {
-                    continue;
-                }
-                if (man == Man(slider, byWhite) || man == Man('Q', byWhite)) {
-                    return true;
-                }
-                break;
-            }
-        }
-        return false;
+    const auto at = [&pos](int square) {
+        return static_cast<int>(pos.placement[static_cast<size_t>(square)]);
     };
-    return ray(kDiagonal, 'B') || ray(kStraight, 'R');
+    return position::SquareAttacked(Orthodox(), at, Row(s), Col(s), !byWhite);
 }
 
 void PseudoMoves(const ChessPosition& pos, std::vector<ChessMove>& out) {
-    const bool white = pos.whiteToMove;
+    const bool white = pos.WhiteToMove();
     auto add = [&](int from, int to) {
-        const bool lastRank = Kind(pos.board[from]) == 'P' && (Row(to) == 0 || Row(to) == 7);
+        const bool lastRank = Kind(pos.At(from)) == 'P' && (Row(to) == 0 || Row(to) == 7);
         if (!lastRank) {
             out.push_back({from, to, '\0'});
             return;
@@ -98,21 +73,21 @@ void PseudoMoves(const ChessPosition& pos, std::vector<ChessMove>& out) {
         }
     };
     for (int s = 0; s < kChessSquares; ++s) {
-        const char man = pos.board[s];
+        const char man = pos.At(s);
         if (!IsOwn(man, white)) {
             continue;
         }
         const int row = Row(s);
         const int col = Col(s);
         auto step = [&](int r, int c) {
-            if (OnBoard(r, c) && !IsOwn(pos.board[r * 8 + c], white)) {
+            if (OnBoard(r, c) && !IsOwn(pos.At(r * 8 + c), white)) {
                 add(s, r * 8 + c);
             }
         };
         auto slide = [&](const int(&dirs)[4][2]) {
             for (const auto& d : dirs) {
                 for (int r = row + d[0], c = col + d[1]; OnBoard(r, c); r += d[0], c += d[1]) {
-                    const char there = pos.board[r * 8 + c];
+                    const char there = pos.At(r * 8 + c);
                     if (IsOwn(there, white)) {
                         break;
                     }
@@ -130,10 +105,10 @@ void PseudoMoves(const ChessPosition& pos, std::vector<ChessMove>& out) {
                 if (!OnBoard(ahead, col)) {
                     break;
                 }
-                if (IsEmpty(pos.board[ahead * 8 + col])) {
+                if (IsEmpty(pos.At(ahead * 8 + col))) {
                     add(s, ahead * 8 + col);
                     const int startRow = white ? 6 : 1;
-                    if (row == startRow && IsEmpty(pos.board[(ahead + dir) * 8 + col])) {
+                    if (row == startRow && IsEmpty(pos.At((ahead + dir) * 8 + col))) {
                         add(s, (ahead + dir) * 8 + col);
                     }
                 }
@@ -142,8 +117,8 @@ void PseudoMoves(const ChessPosition& pos, std::vector<ChessMove>& out) {
                         continue;
                     }
                     const int to = ahead * 8 + col + dc;
-                    const char there = pos.board[to];
-                    if ((!IsEmpty(there) && !IsOwn(there, white)) || to == pos.epSquare) {
+                    const char there = pos.At(to);
+                    if ((!IsEmpty(there) && !IsOwn(there, white)) || to == pos.state.epSquare) {
                         add(s, to);
                     }
                 }
@@ -175,20 +150,20 @@ void PseudoMoves(const ChessPosition& pos, std::vector<ChessMove>& out) {
     }
     // Castling: the squares between king and rook empty, and the king
     // neither in check nor passing or landing on an attacked square.
-    const int first = white ? 0 : 2;
+    const int first = white ? position::kWhiteKingSide : position::kBlackKingSide;
     for (int right = first; right < first + 2; ++right) {
-        if (!pos.castling[right]) {
+        if (!pos.state.castling[static_cast<size_t>(right)]) {
             continue;
         }
         const int king = kKingHome[right];
         const int rook = kRookHome[right];
-        if (pos.board[king] != Man('K', white) || pos.board[rook] != Man('R', white)) {
+        if (pos.At(king) != Man('K', white) || pos.At(rook) != Man('R', white)) {
             continue;
         }
         const int dir = rook > king ? 1 : -1;
         bool clear = true;
         for (int s = king + dir; s != rook; s += dir) {
-            clear = clear && IsEmpty(pos.board[s]);
+            clear = clear && IsEmpty(pos.At(s));
         }
         if (clear && !Attacked(pos, king, !white) && !Attacked(pos, king + dir, !white) &&
             !Attacked(pos, king + 2 * dir, !white)) {
@@ -199,7 +174,7 @@ void PseudoMoves(const ChessPosition& pos, std::vector<ChessMove>& out) {
 
 int Find(const ChessPosition& pos, char man) {
     for (int s = 0; s < kChessSquares; ++s) {
-        if (pos.board[s] == man) {
+        if (pos.At(s) == man) {
             return s;
         }
     }
@@ -209,21 +184,22 @@ int Find(const ChessPosition& pos, char man) {
 // Drops castling rights without their men at home, and an en-passant square
 // behind which no pawn of the side that moved stands.
 void Tidy(ChessPosition& pos) {
-    for (int right = 0; right < 4; ++right) {
-        const bool white = right < 2;
-        if (pos.board[kKingHome[right]] != Man('K', white) ||
-            pos.board[kRookHome[right]] != Man('R', white)) {
-            pos.castling[right] = false;
+    for (int right = 0; right < kCastlingRights; ++right) {
+        const bool white = right < position::kBlackKingSide;
+        if (pos.At(kKingHome[right]) != Man('K', white) || pos.At(kRookHome[right]) != Man('R', white)) {
+            pos.state.castling[static_cast<size_t>(right)] = false;
         }
     }
-    if (pos.epSquare >= 0) {
+    int& ep = pos.state.epSquare;
+    if (ep >= 0) {
         // White to move: Black's pawn went from row 1 to row 3 over row 2.
-        const int row = pos.whiteToMove ? 2 : 5;
-        const int pawn = pos.epSquare + (pos.whiteToMove ? 8 : -8);
-        const int origin = pos.epSquare + (pos.whiteToMove ? -8 : 8);
-        if (Row(pos.epSquare) != row || pos.board[pawn] != Man('P', !pos.whiteToMove) ||
-            !IsEmpty(pos.board[pos.epSquare]) || !IsEmpty(pos.board[origin])) {
-            pos.epSquare = -1;
+        const bool white = pos.WhiteToMove();
+        const int row = white ? 2 : 5;
+        const int pawn = ep + (white ? 8 : -8);
+        const int origin = ep + (white ? -8 : 8);
+        if (Row(ep) != row || pos.At(pawn) != Man('P', !white) || !IsEmpty(pos.At(ep)) ||
+            !IsEmpty(pos.At(origin))) {
+            ep = -1;
         }
     }
 }
@@ -238,7 +214,7 @@ PositionResult Checked(ChessPosition pos) {
 }
 
 std::string SquareName(int s) {
-    return std::string(1, static_cast<char>('a' + Col(s))) + static_cast<char>('8' - Row(s));
+    return position::SquareName(s, Orthodox().shape);
 }
 
 int SquareOf(std::string_view text) {
@@ -248,76 +224,46 @@ int SquareOf(std::string_view text) {
     return ('8' - text[1]) * 8 + (text[0] - 'a');
 }
 
-std::vector<std::string_view> Fields(std::string_view text) {
-    std::vector<std::string_view> fields;
-    size_t pos = 0;
-    while (true) {
-        const size_t start = text.find_first_not_of(" \t\r\n", pos);
-        if (start == std::string_view::npos) {
-            return fields;
-        }
-        const size_t end = std::min(text.find_first_of(" \t\r\n", start), text.size());
-        fields.push_back(text.substr(start, end - start));
-        pos = end;
-    }
-}
-
 }  // namespace
 
+char ChessPosition::At(int s) const {
+    const int v = placement[static_cast<size_t>(s)];
+    return v >= 1 && v <= static_cast<int>(position::kDefaultPiecesList.size())
+               ? position::kDefaultPiecesList[static_cast<size_t>(v - 1)]
+               : '.';
+}
+
+void ChessPosition::Put(int s, char man) {
+    const size_t v = position::kDefaultPiecesList.find(man);
+    placement[static_cast<size_t>(s)] =
+        v == std::string_view::npos ? int16_t{0} : static_cast<int16_t>(v + 1);
+}
+
+std::optional<position::Placement> PlacementInStyle(const ChessPosition& pos,
+                                                    const position::NotationStyle& style) {
+    position::Placement placement{};
+    for (int s = 0; s < kChessSquares; ++s) {
+        const char man = pos.At(s);
+        if (IsEmpty(man)) {
+            continue;
+        }
+        const size_t v = style.englishNotation.find(man);
+        if (v == std::string::npos) {
+            return std::nullopt;
+        }
+        placement[static_cast<size_t>(s)] = static_cast<int16_t>(v + 1);
+    }
+    return placement;
+}
+
 PositionResult PositionFromFen(std::string_view text) {
-    text = position::SkipTally(text);
-    const std::vector<std::string_view> fields = Fields(text);
-    if (fields.empty()) {
-        return {std::nullopt, "the position is empty"};
+    position::FenLine line = position::ReadFenLine(text, Orthodox().shape);
+    if (!line.error.empty()) {
+        return {std::nullopt, std::move(line.error)};
     }
     ChessPosition pos;
-    int row = 0;
-    int col = 0;
-    for (char c : fields[0]) {
-        if (c == '/') {
-            if (col != 8) {
-                return {std::nullopt, "rank " + std::to_string(8 - row) + " does not hold 8 squares"};
-            }
-            ++row;
-            col = 0;
-        } else if (c >= '1' && c <= '8') {
-            col += c - '0';
-        } else if (std::string_view("pnbrqkPNBRQK").find(c) != std::string_view::npos) {
-            if (row < 8 && col < 8) {
-                pos.board[row * 8 + col] = c;
-            }
-            ++col;
-        } else {
-            return {std::nullopt, std::string("\"") + c + "\" is not an orthodox man"};
-        }
-        if (col > 8 || row > 7) {
-            return {std::nullopt, "the placement does not fit an 8 x 8 board"};
-        }
-    }
-    if (row != 7 || col != 8) {
-        return {std::nullopt, "the placement does not hold 8 ranks of 8 squares"};
-    }
-    if (fields.size() > 1) {
-        if (fields[1] != "w" && fields[1] != "b") {
-            return {std::nullopt, "the side to move must be w or b"};
-        }
-        pos.whiteToMove = fields[1] == "w";
-    }
-    if (fields.size() > 2 && fields[2] != "-") {
-        for (char c : fields[2]) {
-            const size_t right = std::string_view(kRightLetters, 4).find(c);
-            if (right == std::string_view::npos) {
-                return {std::nullopt, "castling rights are written with K, Q, k, q or -"};
-            }
-            pos.castling[right] = true;
-        }
-    }
-    if (fields.size() > 3 && fields[3] != "-") {
-        pos.epSquare = SquareOf(fields[3]);
-        if (pos.epSquare < 0) {
-            return {std::nullopt, "the en-passant square must be a square name or -"};
-        }
-    }
+    pos.placement = line.placement;
+    pos.state = line.state;
     return Checked(pos);
 }
 
@@ -329,7 +275,7 @@ PositionResult PositionFromBoard(const position::Vet& vet, const position::Notat
                                   std::to_string(style.shape.rows) + " squares."};
     }
     ChessPosition pos;
-    pos.whiteToMove = whiteToMove;
+    pos.state.toMove = whiteToMove ? position::Side::kWhite : position::Side::kBlack;
     for (int s = 0; s < kChessSquares; ++s) {
         const int v = position::PieceOf(vet(position::kPosition, s), style.shape.Pieces());
         if (v < 1 || v > style.shape.Pieces()) {
@@ -342,9 +288,9 @@ PositionResult PositionFromBoard(const position::Vet& vet, const position::Notat
                     "The man \"" + letter + "\" on " + SquareName(s) +
                         " is not an orthodox one; analysis takes only the men of the English notation."};
         }
-        pos.board[s] = kind;
+        pos.Put(s, kind);
     }
-    pos.castling = {true, true, true, true};
+    pos.state.castling = {true, true, true, true};
     return Checked(pos);
 }
 
@@ -355,7 +301,7 @@ std::string CheckLegal(const ChessPosition& pos) {
         int men = 0;
         int pawns = 0;
         for (int s = 0; s < kChessSquares; ++s) {
-            const char man = pos.board[s];
+            const char man = pos.At(s);
             if (!IsOwn(man, white)) {
                 continue;
             }
@@ -375,48 +321,19 @@ std::string CheckLegal(const ChessPosition& pos) {
             return std::string(side) + " has more men than a game can give.";
         }
     }
-    if (InCheck(pos, !pos.whiteToMove)) {
-        return std::string(pos.whiteToMove ? "Black" : "White") + " is in check but it is not " +
-               (pos.whiteToMove ? "Black" : "White") + "'s move.";
+    const bool white = pos.WhiteToMove();
+    if (InCheck(pos, !white)) {
+        return std::string(white ? "Black" : "White") + " is in check but it is not " +
+               (white ? "Black" : "White") + "'s move.";
     }
     return {};
 }
 
 std::string UciFen(const ChessPosition& pos) {
-    std::string text;
-    for (int row = 0; row < 8; ++row) {
-        int empty = 0;
-        for (int col = 0; col < 8; ++col) {
-            const char man = pos.board[row * 8 + col];
-            if (IsEmpty(man)) {
-                ++empty;
-                continue;
-            }
-            if (empty > 0) {
-                text += static_cast<char>('0' + empty);
-                empty = 0;
-            }
-            text += man;
-        }
-        if (empty > 0) {
-            text += static_cast<char>('0' + empty);
-        }
-        if (row < 7) {
-            text += '/';
-        }
-    }
-    text += pos.whiteToMove ? " w " : " b ";
-    std::string rights;
-    for (int right = 0; right < 4; ++right) {
-        if (pos.castling[right]) {
-            rights += kRightLetters[right];
-        }
-    }
-    text += rights.empty() ? "-" : rights;
-    text += ' ';
-    text += pos.epSquare >= 0 ? SquareName(pos.epSquare) : "-";
-    text += " 0 1";
-    return text;
+    position::Vet vet;
+    vet.cells[position::kPosition] = pos.placement;
+    return position::VetToFEN(vet, Orthodox().shape) + ' ' +
+           position::StateFields(pos.state, Orthodox().shape) + " 0 1";
 }
 
 bool InCheck(const ChessPosition& pos, bool white) {
@@ -426,33 +343,33 @@ bool InCheck(const ChessPosition& pos, bool white) {
 
 ChessPosition Play(const ChessPosition& pos, const ChessMove& move) {
     ChessPosition next = pos;
-    const char man = pos.board[move.from];
+    const char man = pos.At(move.from);
     const bool white = IsWhite(man);
-    next.board[move.from] = '.';
-    next.board[move.to] = move.promotion != '\0' ? Man(move.promotion, white) : man;
-    next.epSquare = -1;
+    next.Put(move.from, '.');
+    next.Put(move.to, move.promotion != '\0' ? Man(move.promotion, white) : man);
+    next.state.epSquare = -1;
     if (Kind(man) == 'P') {
-        if (move.to == pos.epSquare) {
-            next.board[move.to + (white ? 8 : -8)] = '.';
+        if (move.to == pos.state.epSquare) {
+            next.Put(move.to + (white ? 8 : -8), '.');
         }
         if (std::abs(move.to - move.from) == 16) {
-            next.epSquare = (move.from + move.to) / 2;
+            next.state.epSquare = (move.from + move.to) / 2;
         }
     }
     if (Kind(man) == 'K' && std::abs(move.to - move.from) == 2) {
         const bool kingSide = move.to > move.from;
         const int rook = kingSide ? move.from + 3 : move.from - 4;
-        next.board[kingSide ? move.from + 1 : move.from - 1] = next.board[rook];
-        next.board[rook] = '.';
+        next.Put(kingSide ? move.from + 1 : move.from - 1, next.At(rook));
+        next.Put(rook, '.');
     }
-    for (int right = 0; right < 4; ++right) {
+    for (int right = 0; right < kCastlingRights; ++right) {
         for (int s : {move.from, move.to}) {
             if (s == kKingHome[right] || s == kRookHome[right]) {
-                next.castling[right] = false;
+                next.state.castling[static_cast<size_t>(right)] = false;
             }
         }
     }
-    next.whiteToMove = !pos.whiteToMove;
+    next.state.toMove = position::Other(pos.state.toMove);
     return next;
 }
 
@@ -461,7 +378,7 @@ std::vector<ChessMove> LegalMoves(const ChessPosition& pos) {
     PseudoMoves(pos, pseudo);
     std::vector<ChessMove> legal;
     for (const ChessMove& move : pseudo) {
-        if (!InCheck(Play(pos, move), pos.whiteToMove)) {
+        if (!InCheck(Play(pos, move), pos.WhiteToMove())) {
             legal.push_back(move);
         }
     }
@@ -485,30 +402,6 @@ std::optional<ChessMove> ParseUciMove(const ChessPosition& pos, std::string_view
     return std::nullopt;
 }
 
-bool PutOnPlanes(position::Vet& vet, const position::NotationStyle& style, const ChessPosition& before,
-                 const ChessPosition& after) {
-    auto index = [&style](char man) {
-        for (int v = 1; v <= static_cast<int>(style.englishNotation.size()); ++v) {
-            if (style.englishNotation[static_cast<size_t>(v - 1)] == man) {
-                return v;
-            }
-        }
-        return 0;
-    };
-    for (int plane = 0; plane < 2; ++plane) {
-        const ChessPosition& pos = plane == 0 ? before : after;
-        for (int s = 0; s < kChessSquares; ++s) {
-            const char man = pos.board[s];
-            const int v = IsEmpty(man) ? 0 : index(man);
-            if (!IsEmpty(man) && v == 0) {
-                return false;
-            }
-            vet(plane, s) = static_cast<int16_t>(v);
-        }
-    }
-    return true;
-}
-
 std::vector<std::string> LineToSan(const ChessPosition& pos, const std::vector<std::string>& line,
                                    const position::NotationStyle& style) {
     position::NotationStyle board = style;
@@ -516,21 +409,22 @@ std::vector<std::string> LineToSan(const ChessPosition& pos, const std::vector<s
     board.shape.cols = 8;
     std::vector<std::string> moves;
     ChessPosition current = pos;
-    position::Vet vet;
     for (const std::string& text : line) {
         const std::optional<ChessMove> move = ParseUciMove(current, text);
         if (!move) {
             break;
         }
         const ChessPosition next = Play(current, *move);
-        if (!PutOnPlanes(vet, board, current, next)) {
+        const std::optional<position::Placement> before = PlacementInStyle(current, board);
+        const std::optional<position::Placement> after = PlacementInStyle(next, board);
+        if (!before || !after) {
             break;
         }
-        std::string san = position::SetMove(vet, board, 0).move;
+        std::string san = position::WriteMove(*before, *after, board).move;
         if (san.empty()) {
             break;
         }
-        if (InCheck(next, next.whiteToMove)) {
+        if (InCheck(next, next.WhiteToMove())) {
             san += LegalMoves(next).empty() ? "#" : "+";
         }
         moves.push_back(std::move(san));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "position/notation_style.h"
+#include "position/position_state.h"
 #include "position/vet.h"
 
 namespace engines {
@@ -17,15 +18,19 @@ namespace engines {
 /// Squares 0 (a8) to 63 (h1), in the board vector's order on 8 x 8.
 inline constexpr int kChessSquares = 64;
 
+/// The position as the board vector holds one: the placement in the piece
+/// indices of the standard pieces list ("pPnNbBrRqQkK") on 8 x 8, and the
+/// state beside it.
 struct ChessPosition {
-    /// "PNBRQK" White, "pnbrqk" Black, '.' empty.
-    std::array<char, kChessSquares> board{};
-    bool whiteToMove = true;
-    /// White king's side, White queen's side, Black king's side, Black queen's side.
-    std::array<bool, 4> castling{};
-    int epSquare = -1;  ///< Square a pawn may take en passant on, -1 when none.
+    position::Placement placement{};
+    position::PositionState state;
 
-    ChessPosition() { board.fill('.'); }
+    /// "PNBRQK" White, "pnbrqk" Black, '.' empty.
+    char At(int s) const;
+    /// Puts the man with that English letter ('.' to empty) on square s.
+    void Put(int s, char man);
+    bool WhiteToMove() const { return state.WhiteToMove(); }
+    bool operator==(const ChessPosition&) const = default;
 };
 
 /// A move from one square to another; promotion is the upper-case English
@@ -44,9 +49,8 @@ struct PositionResult {
     std::string error;
 };
 
-/// Reads FEN text: the placement (a tally prefix up to ")" is skipped), then
-/// optionally the side to move ("w" or "b"), castling ("KQkq" or "-") and
-/// the en-passant square; missing fields read as "w - -". Castling rights
+/// Reads a full FEN line (position::ReadFenLine on an 8 x 8 board of the
+/// standard men); missing fields read as "w - -". Castling rights
 /// whose king or rook is not at home, and an en-passant square no pawn could
 /// have crossed, are dropped. The position must pass CheckLegal.
 PositionResult PositionFromFen(std::string_view text);
@@ -78,11 +82,11 @@ std::optional<ChessMove> ParseUciMove(const ChessPosition& pos, std::string_view
 /// The position after a legal move.
 ChessPosition Play(const ChessPosition& pos, const ChessMove& move);
 
-/// Both positions on the two planes of vet (before on plane 0), with the
-/// style's piece indices, so that the move writer can name the move. False
+/// The placement in the style's piece indices (the first index whose
+/// English letter is the man's), for the board and the move writer; nothing
 /// when the style has no piece for one of the men.
-bool PutOnPlanes(position::Vet& vet, const position::NotationStyle& style, const ChessPosition& before,
-                 const ChessPosition& after);
+std::optional<position::Placement> PlacementInStyle(const ChessPosition& pos,
+                                                    const position::NotationStyle& style);
 
 /// The engine's line in short algebraic notation with the style's piece
 /// letters, written by the program's move writer, with "+" for check and

@@ -145,7 +145,7 @@ void UciSession::Take(const std::string& line, UciTick& tick) {
             }
             at->depth = info.depth.value_or(at->depth);
             at->score = info.score;
-            at->scoreText = FormatScore(info.score, m_position.whiteToMove);
+            at->scoreText = FormatScore(info.score, m_position.WhiteToMove());
             if (!info.pv.empty() || info.depth.value_or(1) == 0) {
                 at->uci = info.pv;
                 at->moves = LineToSan(m_position, info.pv, m_style);

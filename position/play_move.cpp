@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "position/attacks.h"
+
 namespace position {
 
 const char* Describe(PlayFailure reason) {
@@ -247,53 +249,6 @@ class OriginSearch {
     int m_count = 0;
 };
 
-// Whether the square (row, col) of the board that `at` describes is attacked
-// by a piece whose kind letter is in the enemy case.
-template <typename At>
-bool Attacked(const NotationStyle& style, At at, int row, int col, bool enemyIsBlack) {
-    const int rows = style.shape.rows;
-    const int cols = style.shape.cols;
-    auto enemyKind = [&](int r, int c) -> char {
-        if (r < 0 || r >= rows || c < 0 || c >= cols) {
-            return '\0';
-        }
-        const char k = style.KindOf(at(r * cols + c));
-        const bool black = k >= 'a' && k <= 'z';
-        const bool white = k >= 'A' && k <= 'Z';
-        return (enemyIsBlack ? black : white) ? Lower(k) : '\0';
-    };
-    static constexpr int kDirs[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
-    for (int d = 0; d < 8; ++d) {
-        const bool straight = d < 4;
-        for (int k = 1;; ++k) {
-            const int r = row + kDirs[d][0] * k;
-            const int c = col + kDirs[d][1] * k;
-            if (r < 0 || r >= rows || c < 0 || c >= cols) {
-                break;
-            }
-            if (at(r * cols + c) <= 0) {
-                continue;
-            }
-            const char e = enemyKind(r, c);
-            if (e == 'q' || (e == 'r' && straight) || (e == 'b' && !straight) || (e == 'k' && k == 1)) {
-                return true;
-            }
-            break;
-        }
-    }
-    static constexpr int kJumps[8][2] = {{2, 1}, {2, -1}, {-2, 1}, {-2, -1},
-                                         {1, 2}, {1, -2}, {-1, 2}, {-1, -2}};
-    for (const auto& j : kJumps) {
-        if (enemyKind(row + j[0], col + j[1]) == 'n') {
-            return true;
-        }
-    }
-    // Pawns take one square diagonally forward: Black's toward the bottom,
-    // White's toward the top.
-    const int pawnRow = enemyIsBlack ? row - 1 : row + 1;
-    return enemyKind(pawnRow, col - 1) == 'p' || enemyKind(pawnRow, col + 1) == 'p';
-}
-
 // Among several origins, the first whose move keeps the mover's only king
 // safe; the first origin when there is no such king or none keeps it safe.
 int ChooseOrigin(const Vet& vet, const NotationStyle& style, const OriginSearch& search, char kind, int dest,
@@ -330,7 +285,7 @@ int ChooseOrigin(const Vet& vet, const NotationStyle& style, const OriginSearch&
             return vet(kPosition, s);
         };
         const int k = king == from ? dest : king;
-        if (!Attacked(style, at, k / cols, k % cols, moverIsWhite)) {
+        if (!SquareAttacked(style, at, k / cols, k % cols, moverIsWhite)) {
             return from;
         }
     }

@@ -6,20 +6,10 @@
 #include <string_view>
 
 #include "position/notation_style.h"
+#include "position/position_state.h"
 #include "position/vet.h"
 
 namespace position {
-
-/// The side a move is played for.
-enum class Side : int {
-    kWhite = 0,
-    kBlack = 1,
-};
-
-/// The side that moves next after side.
-constexpr Side Other(Side side) {
-    return side == Side::kWhite ? Side::kBlack : Side::kWhite;
-}
 
 /// What became of a move text.
 enum class PlayStatus : uint8_t {

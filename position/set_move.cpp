@@ -51,8 +51,10 @@ SetMoveResult SetMove(const Vet& vet, const NotationStyle& style, int prev) {
     if (prev != 0 && prev != 1) {
         return Fail(SetMoveFailure::kBadPlane);
     }
-    const int p = prev;
-    const int c = prev == 0 ? 1 : 0;
+    return WriteMove(vet.cells[prev], vet.cells[prev == 0 ? 1 : 0], style);
+}
+
+SetMoveResult WriteMove(const Placement& before, const Placement& after, const NotationStyle& style) {
     const int rows = style.shape.rows;
     const int cols = style.shape.cols;
     if (rows <= 0 || cols <= 0) {
@@ -63,8 +65,8 @@ SetMoveResult SetMove(const Vet& vet, const NotationStyle& style, int prev) {
     std::vector<int> to;
     std::vector<int> from;
     for (int s = 0; s < squares; ++s) {
-        if (vet(p, s) != vet(c, s)) {
-            (vet(c, s) > 0 ? to : from).push_back(s);
+        if (before[s] != after[s]) {
+            (after[s] > 0 ? to : from).push_back(s);
         }
     }
 
@@ -90,7 +92,7 @@ SetMoveResult SetMove(const Vet& vet, const NotationStyle& style, int prev) {
         return Fail(SetMoveFailure::kNoDestination);
     }
     const int d = to[0];
-    bool capture = vet(p, d) > 0;
+    bool capture = before[d] > 0;
 
     int o = -1;
     if (from.size() == 2) {
@@ -103,7 +105,7 @@ SetMoveResult SetMove(const Vet& vet, const NotationStyle& style, int prev) {
     } else {
         return Fail(SetMoveFailure::kNoOrigin);
     }
-    const int moving = vet(p, o);
+    const int moving = before[o];
     if (moving <= 0) {
         return Fail(SetMoveFailure::kNoOrigin);
     }
@@ -111,9 +113,9 @@ SetMoveResult SetMove(const Vet& vet, const NotationStyle& style, int prev) {
     const auto& pieces = style.shape.piecesList;
     const auto& en = style.englishNotation;
     std::string promotion;
-    char letter = UpperAt(pieces, vet(c, d));
-    char kind = UpperAt(en, vet(c, d));
-    if (moving != vet(c, d)) {
+    char letter = UpperAt(pieces, after[d]);
+    char kind = UpperAt(en, after[d]);
+    if (moving != after[d]) {
         promotion = "=";
         if (letter != '\0') {
             promotion += letter;
@@ -166,7 +168,7 @@ SetMoveResult SetMove(const Vet& vet, const NotationStyle& style, int prev) {
             return false;
         }
         const int s = row * cols + col;
-        const int v = vet(p, s);
+        const int v = before[s];
         if (v == moving) {
             if (s != o) {
                 ambiguous = true;

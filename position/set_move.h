@@ -38,4 +38,8 @@ const char* Describe(SetMoveFailure reason);
 /// never written. Both planes are left as they were.
 SetMoveResult SetMove(const Vet& vet, const NotationStyle& style, int prev);
 
+/// Names the move that leads from the placement before to the placement
+/// after, as SetMove does for two planes.
+SetMoveResult WriteMove(const Placement& before, const Placement& after, const NotationStyle& style);
+
 }  // namespace position

@@ -21,11 +21,14 @@ inline constexpr std::string_view kStandardStartPos = "rnbqkbnr/pppppppp/8/8/8/8
 /// Plane indexes of the board vector.
 enum Plane : int { kPainted = 0, kPosition = 1 };
 
+/// One plane of the board vector: a piece index per square (0 = empty).
+using Placement = std::array<int16_t, kCells>;
+
 /// Two planes of 401 signed 16-bit cells: plane 1 holds the position (piece
 /// indexes, 0 = empty), plane 0 what was last painted on each square (-1 =
 /// must be repainted). Square s = row * cols + col, top-left square first.
 struct Vet {
-    std::array<std::array<int16_t, kCells>, 2> cells{};
+    std::array<Placement, 2> cells{};
 
     int16_t& operator()(int plane, int s) { return cells[plane][s]; }
     int16_t operator()(int plane, int s) const { return cells[plane][s]; }

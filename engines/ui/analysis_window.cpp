@@ -29,7 +29,7 @@ constexpr int kDefaultSeconds = 10;
 enum Column { kLineColumn, kDepthColumn, kScoreColumn, kMovesColumn };
 
 bool SamePosition(const ChessPosition& a, const ChessPosition& b) {
-    return a.board == b.board && a.whiteToMove == b.whiteToMove;
+    return a.placement == b.placement && a.WhiteToMove() == b.WhiteToMove();
 }
 
 QString Joined(const std::vector<std::string>& moves) {
@@ -181,8 +181,8 @@ std::string AnalysisWindow::SetPosition(const ChessPosition& pos) {
     }
     const QSignalBlocker blockWhite(m_ui.OptionWhite);
     const QSignalBlocker blockBlack(m_ui.OptionBlack);
-    m_ui.OptionWhite->setChecked(pos.whiteToMove);
-    m_ui.OptionBlack->setChecked(!pos.whiteToMove);
+    m_ui.OptionWhite->setChecked(pos.WhiteToMove());
+    m_ui.OptionBlack->setChecked(!pos.WhiteToMove());
     return {};
 }
 
@@ -366,12 +366,13 @@ void AnalysisWindow::PlayFirstMove(int row) {
     const ChessPosition before = m_searched;
     const ChessPosition next = Play(before, *move);
     diagram::ui::Program& program = m_host.program();
-    position::Vet planes;
-    if (!PutOnPlanes(planes, program.style.Notation(), before, next)) {
+    const position::NotationStyle style = program.style.Notation();
+    const std::optional<position::Placement> after = PlacementInStyle(next, style);
+    if (!after || !PlacementInStyle(before, style)) {
         return;
     }
     for (int s = 0; s < kChessSquares; ++s) {
-        program.vet(position::kPosition, s) = planes(1, s);
+        program.vet(position::kPosition, s) = (*after)[static_cast<size_t>(s)];
     }
     const bool searching = m_session->state() == UciState::kSearching;
     // The rows were for the position before the move.
@@ -381,8 +382,8 @@ void AnalysisWindow::PlayFirstMove(int row) {
     {
         const QSignalBlocker blockWhite(m_ui.OptionWhite);
         const QSignalBlocker blockBlack(m_ui.OptionBlack);
-        m_ui.OptionWhite->setChecked(next.whiteToMove);
-        m_ui.OptionBlack->setChecked(!next.whiteToMove);
+        m_ui.OptionWhite->setChecked(next.WhiteToMove());
+        m_ui.OptionBlack->setChecked(!next.WhiteToMove());
     }
     // Through the FEN box, so that record mode records the move.
     m_host.PicMove();
@@ -400,7 +401,7 @@ void AnalysisWindow::SideChanged() {
     if (m_session->state() == UciState::kSearching) {
         StopSearch();
     }
-    if (m_linesValid && m_ui.OptionWhite->isChecked() != m_searched.whiteToMove) {
+    if (m_linesValid && m_ui.OptionWhite->isChecked() != m_searched.WhiteToMove()) {
         ForgetLines(QStringLiteral("The side to move has changed: Start analyses the position for it."));
     }
 }

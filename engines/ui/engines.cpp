@@ -159,7 +159,7 @@ void Engines::MNAnalysis_Click() {
     const diagram::ui::Program& program = m_host.program();
     const position::NotationStyle style = program.style.Notation();
     // The side the window shows first; the other when only it can move here.
-    const bool white = m_analysis == nullptr || m_analysis->position().whiteToMove;
+    const bool white = m_analysis == nullptr || m_analysis->position().WhiteToMove();
     PositionResult read = PositionFromBoard(program.vet, style, white);
     if (!read.position) {
         PositionResult other = PositionFromBoard(program.vet, style, !white);

@@ -1,8 +1,9 @@
-// FEN text on several board shapes: the reader, the writer, rank completion
-// and the one-plane reader. Writing a board and reading it back must give
+// FEN text on several board shapes: the reader, the writer, rank completion,
+// the one-plane reader and the full-line reader. Writing a board and reading it back must give
 // the same board, and both readers must fill the same cells.
 
 #include "fuzz_support.h"
+#include "position/position_state.h"
 #include "position/vet.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -39,5 +40,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string fixed = position::FixFEN(text, shape);
     position::ParseFEN(back, fixed, shape);
     position::ResetVet(back, shape);
+
+    // A full line that reads gives its placement and fields back.
+    const position::FenLine line = position::ReadFenLine(text, shape);
+    if (line.error.empty()) {
+        position::Vet placed;
+        placed.cells[position::kPosition] = line.placement;
+        const std::string again =
+            position::VetToFEN(placed, shape) + ' ' + position::StateFields(line.state, shape);
+        const position::FenLine reread = position::ReadFenLine(again, shape);
+        fuzz::Check(reread.error.empty() && reread.placement == line.placement && reread.state == line.state,
+                    "a full line read writes back the same");
+    }
     return 0;
 }

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const engines::UciMessage message = engines::ParseUciLine(in.Line());
         const engines::UciInfo& info = message.info;
         fuzz::Check(info.multipv >= 1, "lines are numbered from 1");
-        const std::string score = engines::FormatScore(info.score, pos.whiteToMove);
+        const std::string score = engines::FormatScore(info.score, pos.WhiteToMove());
         fuzz::Check(score.empty() == (info.score.kind == engines::UciScore::Kind::kNone),
                     "a score is written");
         const std::vector<std::string> moves = engines::LineToSan(pos, info.pv, style);

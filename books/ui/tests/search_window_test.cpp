@@ -83,7 +83,7 @@ TEST_F(SearchTest, WindowHasItsBoxesFramesAndHints) {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
         w.Text1(2)->setText("16");
         QTest::mouseClick(w.Text1(2), Qt::LeftButton);
-        QTest::qWait(10);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.Text1(2)->selectedText() == "16"; }));
         EXPECT_EQ(w.Text1(2)->selectedText(), "16");
         EXPECT_EQ(w.Label3(2)->frameShape(), QFrame::Box);
         QTest::mouseClick(w.Text1(0), Qt::LeftButton);

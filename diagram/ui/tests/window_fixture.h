@@ -62,9 +62,9 @@ class WindowTest : public ::testing::Test {
         return *window;
     }
 
-    /// Loads with the given command-line files and shows the window active,
-    /// with the focus in the FEN text box.
-    void Start(const QStringList& files = {}) {
+    /// Loads the built window (building it first when there is none) with
+    /// the given command-line files, and shows it.
+    void Show(const QStringList& files = {}) {
         if (!window) {
             Create();
         }
@@ -74,6 +74,13 @@ class WindowTest : public ::testing::Test {
         options.manualPath = InDir(QStringLiteral("pandrel.html"));
         window->Load(options);
         window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    /// Loads with the given command-line files and shows the window active,
+    /// with the focus in the FEN text box.
+    void Start(const QStringList& files = {}) {
+        ASSERT_NO_FATAL_FAILURE(Show(files));
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         window->Text1()->setFocus();

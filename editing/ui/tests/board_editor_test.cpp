@@ -25,23 +25,23 @@ constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
 class BoardEditorTest : public StartedWindow {
   protected:
     ViewWindow* View() const {
-        return qobject_cast<ViewWindow*>(m_main->SecondaryWindow(diagram::ui::Secondary::kView));
+        return qobject_cast<ViewWindow*>(window->SecondaryWindow(diagram::ui::Secondary::kView));
     }
 
     // Middle of the square shown at a standard board's name ("e2"), in pixels
     // of the diagram picture.
     QPoint Square(const char* name) const {
-        const int cols = m_program.style.BORDERWIDTH;
-        const int rows = m_program.style.BORDERHEIGHT;
+        const int cols = program.style.BORDERWIDTH;
+        const int rows = program.style.BORDERHEIGHT;
         const int d = (rows - (name[1] - '0')) * cols + (name[0] - 'a');
-        const diagram::Point at = diagram::SquareOrigin(m_program.style, d);
-        return {static_cast<int>((at.x + m_program.style.SQRWIDTH / 2) / diagram::kTwipsPerPixel),
-                static_cast<int>((at.y + m_program.style.SQRHEIGHT / 2) / diagram::kTwipsPerPixel)};
+        const diagram::Point at = diagram::SquareOrigin(program.style, d);
+        return {static_cast<int>((at.x + program.style.SQRWIDTH / 2) / diagram::kTwipsPerPixel),
+                static_cast<int>((at.y + program.style.SQRHEIGHT / 2) / diagram::kTwipsPerPixel)};
     }
 
     void BoardGesture(Qt::MouseButton button, Qt::KeyboardModifiers mods, QPoint from, QPoint to) {
-        QTest::mousePress(m_main->PicMain(), button, mods, from);
-        QTest::mouseRelease(m_main->PicMain(), button, mods, to);
+        QTest::mousePress(window->PicMain(), button, mods, from);
+        QTest::mouseRelease(window->PicMain(), button, mods, to);
     }
     void BoardClick(const char* sq, Qt::MouseButton button = Qt::LeftButton) {
         BoardGesture(button, {}, Square(sq), Square(sq));
@@ -49,7 +49,7 @@ class BoardEditorTest : public StartedWindow {
 
     // Middle of palette cell i (1-based), in pixels of the palette picture.
     QPoint Cell(int i) const {
-        const auto& s = m_program.style;
+        const auto& s = program.style;
         return {((i - 1) % 6 * s.SQRHTAB + s.SQRWIDTH / 2) / diagram::kTwipsPerPixel,
                 ((i - 1) / 6 * s.SQRVTAB + s.SQRHEIGHT / 2) / diagram::kTwipsPerPixel};
     }
@@ -60,20 +60,20 @@ class BoardEditorTest : public StartedWindow {
     // Drags piece i from the palette to the board square under `sq`.
     void PaletteDrop(int i, const char* sq) {
         QWidget* palette = View()->Picture1();
-        const QPoint target = palette->mapFromGlobal(m_main->PicMain()->mapToGlobal(Square(sq)));
+        const QPoint target = palette->mapFromGlobal(window->PicMain()->mapToGlobal(Square(sq)));
         QTest::mousePress(palette, Qt::LeftButton, {}, Cell(i));
         QTest::mouseRelease(palette, Qt::LeftButton, {}, target);
     }
     void ShowViewAway() {
-        m_main->Command9()->click();
-        View()->move(m_main->frameGeometry().right() + 50, 0);
+        window->Command9()->click();
+        View()->move(window->frameGeometry().right() + 50, 0);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(View()));
     }
     QImage PieceCell(int p) const {
-        const int w = m_program.style.SQRWIDTH / diagram::kTwipsPerPixel;
-        return m_main->renderer().pieces().copy(p * w, 0, w, w);
+        const int w = program.style.SQRWIDTH / diagram::kTwipsPerPixel;
+        return window->renderer().pieces().copy(p * w, 0, w, w);
     }
-    const editing::EditState& State() const { return m_program.editing; }
+    const editing::EditState& State() const { return program.editing; }
 };
 
 TEST_F(BoardEditorTest, MouseGesturesOnTheBoard) {
@@ -130,33 +130,33 @@ TEST_F(BoardEditorTest, MouseGesturesOnTheBoard) {
     };
     for (const Case& c : cases) {
         if ((State().Reversed != 0) != c.reversed) {
-            m_main->action("MNReverse")->trigger();
+            window->action("MNReverse")->trigger();
         }
         SetFen(kStart);
-        m_main->Text1()->setCursorPosition(0);
+        window->Text1()->setCursorPosition(0);
         BoardGesture(c.button, c.mods, Square(c.from), Square(c.to));
         EXPECT_EQ(Fen(), c.fen) << c.what;
-        EXPECT_EQ(m_main->Text1()->cursorPosition(), Fen().size()) << c.what;
+        EXPECT_EQ(window->Text1()->cursorPosition(), Fen().size()) << c.what;
         EXPECT_TRUE(View()->isHidden()) << c.what;
     }
     SetFen(kStart);
-    const QPoint off(m_main->PicMain()->width() - 1, m_main->PicMain()->height() - 1);
+    const QPoint off(window->PicMain()->width() - 1, window->PicMain()->height() - 1);
     BoardGesture(Qt::LeftButton, {}, Square("e2"), off);
     EXPECT_EQ(Fen(), kStart);
 }
 
 TEST_F(BoardEditorTest, EffectsRefreshWithoutRecording) {
     StartShown("BeginStyle = Wide\r\n  BorderWidth = 10\r\nEndStyle\r\n");
-    EXPECT_FALSE(m_main->action("MNRotate")->isEnabled());
-    EXPECT_FALSE(m_main->action("MNDMirror")->isEnabled());
+    EXPECT_FALSE(window->action("MNRotate")->isEnabled());
+    EXPECT_FALSE(window->action("MNDMirror")->isEnabled());
     m_editor->ApplyEffect(editing::Transform::kRotate);  // as a toolbar button might
-    m_main->action("MNRec")->setChecked(true);
+    window->action("MNRec")->setChecked(true);
     SetFen("K9");
-    m_main->Text1()->setCursorPosition(0);
-    m_main->action("MNRight")->trigger();
-    m_main->action("MNHMirror")->trigger();
+    window->Text1()->setCursorPosition(0);
+    window->action("MNRight")->trigger();
+    window->action("MNHMirror")->trigger();
     EXPECT_EQ(Fen(), "82/82/82/82/82/82/82/1K8");
-    EXPECT_EQ(m_main->Text1()->cursorPosition(), Fen().size());
+    EXPECT_EQ(window->Text1()->cursorPosition(), Fen().size());
     EXPECT_TRUE(State().History.empty());
     BoardClick("b1", Qt::RightButton);  // an edit is recorded
     ASSERT_EQ(State().History.size(), 1u);
@@ -167,47 +167,47 @@ TEST_F(BoardEditorTest, EffectsRefreshWithoutRecording) {
 // not square; its key does the same, and a second time undoes it.
 TEST_F(BoardEditorTest, VerticalMirrorFromTheMenuAndItsKey) {
     StartShown("BeginStyle = Wide\r\n  BorderWidth = 10\r\nEndStyle\r\n");
-    QAction* mirror = m_main->action("MNVMirror");
+    QAction* mirror = window->action("MNVMirror");
     ASSERT_NE(mirror, nullptr);
     EXPECT_EQ(mirror->text(), "Ver&tical Mirror");
     EXPECT_TRUE(mirror->isEnabled());
     SetFen("r8k/82/82/82/82/82/82/K7R1");
 
-    QMenu* effects = m_main->menu("MNEffects");
+    QMenu* effects = window->menu("MNEffects");
     ASSERT_TRUE(effects->actions().contains(mirror));
-    effects->popup(m_main->mapToGlobal(QPoint(0, 0)));
+    effects->popup(window->mapToGlobal(QPoint(0, 0)));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(effects));
     QTest::mouseClick(effects, Qt::LeftButton, {}, effects->actionGeometry(mirror).center());
     QTRY_VERIFY_WITH_TIMEOUT(effects->isHidden(), 2000);
     EXPECT_EQ(Fen(), "k8r/82/82/82/82/82/82/1R7K");
-    EXPECT_EQ(m_main->Text1()->cursorPosition(), Fen().size());
+    EXPECT_EQ(window->Text1()->cursorPosition(), Fen().size());
 
-    QTest::keyClick(m_main.get(), Qt::Key_F9);
+    QTest::keyClick(window.get(), Qt::Key_F9);
     EXPECT_EQ(Fen(), "r8k/82/82/82/82/82/82/K7R1");
 }
 
 TEST_F(BoardEditorTest, ReverseTurnsTheViewOnly) {
     StartShown();
     SetFen(kStart);
-    QAction* reverse = m_main->action("MNReverse");
-    const QImage normal = m_main->renderer().picture();
-    QSignalSpy redraws(m_main.get(), &MainWindow::boardDrawn);
+    QAction* reverse = window->action("MNReverse");
+    const QImage normal = window->renderer().picture();
+    QSignalSpy redraws(window.get(), &MainWindow::boardDrawn);
     reverse->trigger();
     EXPECT_TRUE(reverse->isChecked());
-    EXPECT_EQ(m_main->Text1()->palette().color(QPalette::Text), QColor(Qt::red));
+    EXPECT_EQ(window->Text1()->palette().color(QPalette::Text), QColor(Qt::red));
     EXPECT_EQ(Fen(), kStart);
-    EXPECT_NE(m_main->renderer().picture(), normal);
+    EXPECT_NE(window->renderer().picture(), normal);
     EXPECT_EQ(redraws.count(), 0);  // no lettering: no full redraw
     reverse->trigger();
     EXPECT_FALSE(reverse->isChecked());
-    EXPECT_EQ(m_main->Text1()->palette().color(QPalette::Text), QColor(Qt::black));
-    EXPECT_EQ(m_main->renderer().picture(), normal);
+    EXPECT_EQ(window->Text1()->palette().color(QPalette::Text), QColor(Qt::black));
+    EXPECT_EQ(window->renderer().picture(), normal);
 }
 
 TEST_F(BoardEditorTest, ReverseRedrawsTheLettering) {
     StartShown("BeginStyle = Grid\r\n  ShowGrid = Yes\r\n  XBase = 300\r\n  YBase = 300\r\nEndStyle\r\n");
-    QSignalSpy redraws(m_main.get(), &MainWindow::boardDrawn);
-    m_main->action("MNReverse")->trigger();
+    QSignalSpy redraws(window.get(), &MainWindow::boardDrawn);
+    window->action("MNReverse")->trigger();
     EXPECT_EQ(redraws.count(), 1);
 }
 
@@ -252,7 +252,7 @@ TEST_F(BoardEditorTest, DragFromThePalette) {
     ShowViewAway();
     PaletteDrop(12, "e4");
     EXPECT_EQ(Fen(), "rnbqkbnr/pppppppp/8/8/4K3/8/PPPPPPPP/RNBQKBNR");
-    m_main->action("MNReverse")->trigger();
+    window->action("MNReverse")->trigger();
     PaletteDrop(1, "a8");  // the top-left square of a turned board is h1
     EXPECT_EQ(Fen(), "rnbqkbnr/pppppppp/8/8/4K3/8/PPPPPPPP/RNBQKBNp");
 }
@@ -265,7 +265,7 @@ TEST_F(BoardEditorTest, EscapeKeepsTheChoiceCloseBoxClearsIt) {
     QTest::keyClick(view->Picture1(), Qt::Key_Escape);
     EXPECT_TRUE(view->isHidden());
     EXPECT_EQ(State().SelectedPiece, 8);
-    m_main->Command9()->click();
+    window->Command9()->click();
     EXPECT_FALSE(view->close());  // only hidden while the program runs
     EXPECT_TRUE(view->isHidden());
     EXPECT_EQ(State().SelectedPiece, -1);
@@ -278,7 +278,7 @@ TEST_F(BoardEditorTest, PaletteFocusLossForgetsTheSquare) {
     BoardClick("e4");
     QApplication::setActiveWindow(View());
     ASSERT_EQ(QApplication::focusWidget(), View()->Picture1());
-    QApplication::setActiveWindow(m_main.get());
+    QApplication::setActiveWindow(window.get());
     EXPECT_EQ(State().SelectedSquare, -1);
     PaletteClick(2);  // so it only chooses
     EXPECT_EQ(Fen(), kStart);
@@ -288,13 +288,13 @@ TEST_F(BoardEditorTest, MinimiseAndProgramEnd) {
     StartShown();
     ShowViewAway();
     QPointer<ViewWindow> view = View();
-    m_main->showMinimized();
-    QTest::qWait(20);
+    window->showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.isNull() || view->isHidden(); }));
     EXPECT_TRUE(view->isHidden());
-    m_main->showNormal();
-    QTest::qWait(20);
+    window->showNormal();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.isNull() && view->isVisible(); }));
     EXPECT_TRUE(view->isVisible());
-    m_main->close();
+    window->close();
     EXPECT_TRUE(view.isNull() || view->isHidden());
 }
 

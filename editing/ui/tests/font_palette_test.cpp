@@ -56,10 +56,10 @@ double Differing(const QImage& a, const QImage& b) {
 class FontPalette : public StartedWindow {
   protected:
     ViewWindow* View() const {
-        return qobject_cast<ViewWindow*>(m_main->SecondaryWindow(diagram::ui::Secondary::kView));
+        return qobject_cast<ViewWindow*>(window->SecondaryWindow(diagram::ui::Secondary::kView));
     }
     void ShowView() {
-        m_main->Command9()->click();
+        window->Command9()->click();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(View()));
     }
     // Middle of the palette cell of piece i, in pixels of the palette.
@@ -79,13 +79,13 @@ class FontPalette : public StartedWindow {
     }
     // Middle of a board square by its name ("c6"), in pixels of the diagram.
     QPoint Square(const char* name) const {
-        const auto& s = m_program.style;
+        const auto& s = program.style;
         const int d = (s.BORDERHEIGHT - (name[1] - '0')) * s.BORDERWIDTH + (name[0] - 'a');
         const diagram::Point at = diagram::SquareOrigin(s, d);
         return {static_cast<int>((at.x + s.SQRWIDTH / 2) / diagram::kTwipsPerPixel),
                 static_cast<int>((at.y + s.SQRHEIGHT / 2) / diagram::kTwipsPerPixel)};
     }
-    int IndexOf(char letter) const { return static_cast<int>(m_program.style.PIECESLIST.find(letter)) + 1; }
+    int IndexOf(char letter) const { return static_cast<int>(program.style.PIECESLIST.find(letter)) + 1; }
 };
 
 struct Placement {
@@ -108,21 +108,21 @@ const Placement kPlacements[] = {
 TEST_F(FontPalette, TheManClickedOrDraggedIsTheManPlaced) {
     for (const Placement& c : kPlacements) {
         SCOPED_TRACE(std::string(c.style) + " " + c.letter);
-        m_main.reset();
-        m_program.editing = editing::EditState{};
+        window.reset();
+        program.editing = editing::EditState{};
         ASSERT_NO_FATAL_FAILURE(StartShown(ShippedIn(c.style)));
-        ASSERT_EQ(m_program.style.CurrentStyle, c.style);
+        ASSERT_EQ(program.style.CurrentStyle, c.style);
         SetFen("8/8/8/8/8/8/8/8");
         ASSERT_NO_FATAL_FAILURE(ShowView());
-        View()->move(m_main->frameGeometry().right() + 20, 0);
+        View()->move(window->frameGeometry().right() + 20, 0);
         const int i = IndexOf(c.letter);
         QTest::mouseClick(View()->Picture1(), Qt::LeftButton, {}, Cell(i));
-        EXPECT_EQ(m_program.editing.SelectedPiece, i);
-        QTest::mouseClick(m_main->PicMain(), Qt::LeftButton, {}, Square("c6"));
+        EXPECT_EQ(program.editing.SelectedPiece, i);
+        QTest::mouseClick(window->PicMain(), Qt::LeftButton, {}, Square("c6"));
         EXPECT_EQ(Fen().toStdString(), c.clickFen);
 
         QWidget* palette = View()->Picture1();
-        const QPoint e4 = palette->mapFromGlobal(m_main->PicMain()->mapToGlobal(Square("e4")));
+        const QPoint e4 = palette->mapFromGlobal(window->PicMain()->mapToGlobal(Square("e4")));
         QTest::mousePress(palette, Qt::LeftButton, {}, Cell(i));
         QTest::mouseRelease(palette, Qt::LeftButton, {}, e4);
         EXPECT_EQ(Fen().toStdString(), c.dragFen);
@@ -134,11 +134,11 @@ TEST_F(FontPalette, TheManClickedOrDraggedIsTheManPlaced) {
 TEST_F(FontPalette, CellsShowTheStylesMenWhereTheirClicksGo) {
     for (const char* name : {"Classic", "Large", "Print", "Web", "Fairy"}) {
         SCOPED_TRACE(name);
-        m_main.reset();
-        m_program.editing = editing::EditState{};
+        window.reset();
+        program.editing = editing::EditState{};
         ASSERT_NO_FATAL_FAILURE(StartShown(ShippedIn(name)));
         ASSERT_NO_FATAL_FAILURE(ShowView());
-        const settings::Style& style = m_program.style;
+        const settings::Style& style = program.style;
         const editing::PaletteGrid& g = View()->grid();
         const int n = static_cast<int>(style.PIECESLIST.size());
         const QRect screen = View()->screen()->availableGeometry();
@@ -183,15 +183,15 @@ TEST_F(FontPalette, CellsShowTheStylesMenWhereTheirClicksGo) {
 // the palette is the man of a light square of the diagram.
 TEST_F(FontPalette, ClassicMenAreTheDiagramsMen) {
     ASSERT_NO_FATAL_FAILURE(StartShown(ShippedIn("Classic")));
-    if (View()->grid().width != m_program.style.SQRWIDTH) {
+    if (View()->grid().width != program.style.SQRWIDTH) {
         GTEST_SKIP() << "the palette is drawn smaller on this screen";
     }
     SetFen("8/8/8/8/8/8/8/3K4");  // d1 is a light square
-    const QImage& picture = m_main->renderer().picture();
+    const QImage& picture = window->renderer().picture();
     const double r = picture.devicePixelRatio();
-    const diagram::Point at = diagram::SquareOrigin(m_program.style, 7 * 8 + 3);
-    const QImage board = picture.copy(QRectF(at.x / 15 * r, at.y / 15 * r, m_program.style.SQRWIDTH / 15 * r,
-                                             m_program.style.SQRHEIGHT / 15 * r)
+    const diagram::Point at = diagram::SquareOrigin(program.style, 7 * 8 + 3);
+    const QImage board = picture.copy(QRectF(at.x / 15 * r, at.y / 15 * r, program.style.SQRWIDTH / 15 * r,
+                                             program.style.SQRHEIGHT / 15 * r)
                                           .toRect());
     EXPECT_LT(Differing(Shown(IndexOf('K')), board), 0.01);
 }

@@ -24,10 +24,10 @@ constexpr const char* kBigSquares = "BeginStyle = Big\r\n  SqrWidth = 30\r\n  Sq
 class GraphicTest : public StartedWindow {
   protected:
     GraphicWindow* Graphic() const {
-        return qobject_cast<GraphicWindow*>(m_main->SecondaryWindow(diagram::ui::Secondary::kGraphic));
+        return qobject_cast<GraphicWindow*>(window->SecondaryWindow(diagram::ui::Secondary::kGraphic));
     }
-    QWidget* Board() const { return m_main->PicMain(); }
-    QColor Lasting(int x, int y) const { return m_main->renderer().picture().pixelColor(x, y); }
+    QWidget* Board() const { return window->PicMain(); }
+    QColor Lasting(int x, int y) const { return window->renderer().picture().pixelColor(x, y); }
     QColor Shown(int x, int y) const { return Board()->grab().toImage().pixelColor(x, y); }
     // Whether a drawn curve passes within a pixel of (x, y).
     bool RedNear(int x, int y) const {
@@ -41,7 +41,7 @@ class GraphicTest : public StartedWindow {
         return false;
     }
     void ShowGraphic() {
-        m_main->action("MNGraphic")->trigger();
+        window->action("MNGraphic")->trigger();
         ASSERT_TRUE(Active(Graphic()));
     }
 
@@ -83,11 +83,11 @@ TEST_F(GraphicTest, WindowAndDefaults) {
     EXPECT_EQ(w->Line1()->penWidth(), 1);
     EXPECT_EQ(w->Line1()->penColor(), 0x0000FF);
 
-    m_main->action("MNGraphic")->trigger();
+    window->action("MNGraphic")->trigger();
     EXPECT_TRUE(w->isVisible());
     QTest::mouseClick(w->Command1(), Qt::LeftButton);
     EXPECT_TRUE(w->isHidden());
-    m_main->action("MNGraphic")->trigger();
+    window->action("MNGraphic")->trigger();
     w->close();  // the close box hides while the program runs
     EXPECT_TRUE(w->isHidden());
     EXPECT_EQ(Graphic(), w);
@@ -96,12 +96,12 @@ TEST_F(GraphicTest, WindowAndDefaults) {
 TEST_F(GraphicTest, ShiftDragDrawsARubberBandThenALine) {
     Start();
     SetFen("8/8/8/8/8/8/8/8");
-    const QImage before = m_main->renderer().picture();
+    const QImage before = window->renderer().picture();
     ShiftPress({5, 20});
     MoveTo({60, 20});
     // The band is shown over the picture, not drawn into it.
     EXPECT_EQ(Shown(30, 20), kRed);
-    EXPECT_EQ(m_main->renderer().picture(), before);
+    EXPECT_EQ(window->renderer().picture(), before);
     MoveTo({100, 20});
     Release({100, 20});
     for (int x : {5, 30, 60, 100}) {
@@ -111,8 +111,8 @@ TEST_F(GraphicTest, ShiftDragDrawsARubberBandThenALine) {
     EXPECT_NE(Lasting(103, 20), kRed);
     EXPECT_EQ(Shown(80, 20), kRed);
     EXPECT_EQ(Fen(), "8/8/8/8/8/8/8/8");
-    EXPECT_TRUE(m_main->Text1()->hasFocus());
-    EXPECT_EQ(m_program.editing.MouseDownX, -1);
+    EXPECT_TRUE(window->Text1()->hasFocus());
+    EXPECT_EQ(program.editing.MouseDownX, -1);
 }
 
 TEST_F(GraphicTest, CentreSnappingJoinsSquareCentres) {
@@ -157,23 +157,23 @@ TEST_F(GraphicTest, FreeHandLeavesSeparateDots) {
 TEST_F(GraphicTest, RightButtonDrawsOnlyWhileMoving) {
     Start();
     SetFen("8/8/8/8/8/8/8/8");
-    const QImage before = m_main->renderer().picture();
+    const QImage before = window->renderer().picture();
     ShiftPress({5, 20}, Qt::RightButton);
     MoveTo({100, 20});
     EXPECT_EQ(Shown(50, 20), kRed);
     Release({100, 20}, Qt::RightButton);
     EXPECT_NE(Shown(50, 20), kRed);
-    EXPECT_EQ(m_main->renderer().picture(), before);
+    EXPECT_EQ(window->renderer().picture(), before);
 }
 
 TEST_F(GraphicTest, AShiftClickOnThePaletteDrawsNothing) {
     Start();
     SetFen("8/8/8/8/8/8/8/8");
     Graphic()->Option3()->click();
-    const QImage before = m_main->renderer().picture();
-    m_main->Command9()->click();
+    const QImage before = window->renderer().picture();
+    window->Command9()->click();
     auto* palette =
-        qobject_cast<editing::ui::ViewWindow*>(m_main->SecondaryWindow(diagram::ui::Secondary::kView));
+        qobject_cast<editing::ui::ViewWindow*>(window->SecondaryWindow(diagram::ui::Secondary::kView));
     ASSERT_NE(palette, nullptr);
     QTest::mouseClick(palette->Picture1(), Qt::LeftButton, Qt::ShiftModifier, {5, 5});
     // The pointer passes over the diagram with no button held.
@@ -182,7 +182,7 @@ TEST_F(GraphicTest, AShiftClickOnThePaletteDrawsNothing) {
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(Board(), &move);
     }
-    EXPECT_EQ(m_main->renderer().picture(), before);
+    EXPECT_EQ(window->renderer().picture(), before);
 }
 
 TEST_F(GraphicTest, PenWidthAndColourComeFromTheSampleLine) {
@@ -233,7 +233,7 @@ TEST_F(GraphicTest, DoubleClickPicksAColourForThePenOnly) {
     Start();
     GraphicWindow* w = Graphic();
     ShowGraphic();
-    auto& chooser = m_services.colors;
+    auto& chooser = fakes.colors;
     chooser.answer = QColor(1, 2, 3);
     DoubleClick(w->Picture1(5));
     ASSERT_EQ(chooser.offered.size(), 1u);
@@ -241,7 +241,7 @@ TEST_F(GraphicTest, DoubleClickPicksAColourForThePenOnly) {
     EXPECT_EQ(w->Line1()->penColor(), 0x030201);
     EXPECT_EQ(w->Picture1(5)->color(), 0xFF00FF);
     EXPECT_TRUE(w->isEnabled());
-    EXPECT_TRUE(m_main->isEnabled());
+    EXPECT_TRUE(window->isEnabled());
 
     chooser.answer = QColor();  // cancelled: the click's colour stays
     DoubleClick(w->Picture1(6));
@@ -251,7 +251,7 @@ TEST_F(GraphicTest, DoubleClickPicksAColourForThePenOnly) {
 TEST_F(GraphicTest, RepaintsCoverTheDrawing) {
     Start();
     SetFen("8/8/8/8/8/8/8/8");
-    const QImage empty = m_main->renderer().picture();
+    const QImage empty = window->renderer().picture();
     ShiftDrag({2, 112}, {118, 112});    // across rank 1
     EXPECT_EQ(Lasting(67, 112), kRed);  // on e1
     EXPECT_EQ(Lasting(7, 112), kRed);   // on a1
@@ -261,7 +261,7 @@ TEST_F(GraphicTest, RepaintsCoverTheDrawing) {
     EXPECT_EQ(Lasting(7, 112), kRed);
     SetFen("8/8/8/8/8/8/8/8");
     QTest::mouseClick(Graphic()->Command2(), Qt::LeftButton);
-    EXPECT_EQ(m_main->renderer().picture(), empty);
+    EXPECT_EQ(window->renderer().picture(), empty);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ class HiDpi : public StartedWindow {
   protected:
     // Middle of a square of the standard board, in the picture's own pixels.
     QPoint Square(const char* name) const {
-        const auto& s = m_program.style;
+        const auto& s = program.style;
         const int d = (s.BORDERHEIGHT - (name[1] - '0')) * s.BORDERWIDTH + (name[0] - 'a');
         const diagram::Point at = diagram::SquareOrigin(s, d);
         return {static_cast<int>((at.x + s.SQRWIDTH / 2) / diagram::kTwipsPerPixel),
@@ -35,21 +35,21 @@ class HiDpi : public StartedWindow {
 
 TEST_F(HiDpi, FontStyleIsSharpAndClicksReachTheirSquares) {
     StartShown(kFontStyle);
-    QWidget* picture = m_main->PicMain();
+    QWidget* picture = window->PicMain();
     const double ratio = picture->devicePixelRatioF();
-    const QImage& drawn = m_main->renderer().picture();
+    const QImage& drawn = window->renderer().picture();
     EXPECT_EQ(drawn.devicePixelRatio(), ratio);
-    EXPECT_EQ(m_main->renderer().logicalSize(), QSize(8 * 36 + 20 + 4, 8 * 36 + 12 + 4));
-    EXPECT_EQ(drawn.size(), (QSizeF(m_main->renderer().logicalSize()) * ratio).toSize());
-    EXPECT_EQ(picture->size(), m_main->renderer().logicalSize());
+    EXPECT_EQ(window->renderer().logicalSize(), QSize(8 * 36 + 20 + 4, 8 * 36 + 12 + 4));
+    EXPECT_EQ(drawn.size(), (QSizeF(window->renderer().logicalSize()) * ratio).toSize());
+    EXPECT_EQ(picture->size(), window->renderer().logicalSize());
 
-    m_main->Text1()->setText("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR");
+    window->Text1()->setText("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR");
     QTest::mousePress(picture, Qt::LeftButton, {}, Square("e2"));
     QTest::mouseRelease(picture, Qt::LeftButton, {}, Square("e4"));
-    EXPECT_EQ(m_main->Text1()->text().toStdString(), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR");
+    EXPECT_EQ(window->Text1()->text().toStdString(), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR");
     QTest::mousePress(picture, Qt::RightButton, {}, Square("h8"));
     QTest::mouseRelease(picture, Qt::RightButton, {}, Square("h8"));
-    EXPECT_EQ(m_main->Text1()->text().toStdString(), "rnbqkbn1/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR");
+    EXPECT_EQ(window->Text1()->text().toStdString(), "rnbqkbn1/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR");
 }
 
 }  // namespace

@@ -33,11 +33,11 @@ class HistoryWindowTest : public StartedWindow {
         SetFen(kStart);
     }
 
-    QAction* Action(const char* name) const { return m_main->action(QString::fromLatin1(name)); }
+    QAction* Action(const char* name) const { return window->action(QString::fromLatin1(name)); }
     HistoryWindow* History() const {
-        return qobject_cast<HistoryWindow*>(m_main->SecondaryWindow(diagram::ui::Secondary::kHistory));
+        return qobject_cast<HistoryWindow*>(window->SecondaryWindow(diagram::ui::Secondary::kHistory));
     }
-    std::vector<std::string>& Lines() { return m_program.editing.History; }
+    std::vector<std::string>& Lines() { return program.editing.History; }
     QStringList Listed() const {
         QStringList rows;
         for (int i = 0; i < History()->List1()->count(); ++i) {
@@ -47,15 +47,15 @@ class HistoryWindowTest : public StartedWindow {
     }
 
     QPoint Square(const char* name) const {
-        const auto& s = m_program.style;
+        const auto& s = program.style;
         const int d = (s.BORDERHEIGHT - (name[1] - '0')) * s.BORDERWIDTH + (name[0] - 'a');
         const diagram::Point at = diagram::SquareOrigin(s, d);
         return {static_cast<int>((at.x + s.SQRWIDTH / 2) / diagram::kTwipsPerPixel),
                 static_cast<int>((at.y + s.SQRHEIGHT / 2) / diagram::kTwipsPerPixel)};
     }
     void Drag(const char* from, const char* to) {
-        QTest::mousePress(m_main->PicMain(), Qt::LeftButton, {}, Square(from));
-        QTest::mouseRelease(m_main->PicMain(), Qt::LeftButton, {}, Square(to));
+        QTest::mousePress(window->PicMain(), Qt::LeftButton, {}, Square(from));
+        QTest::mouseRelease(window->PicMain(), Qt::LeftButton, {}, Square(to));
     }
 
     // Shows the History window with the given lines and selects row (-1: none).
@@ -92,7 +92,7 @@ TEST_F(HistoryWindowTest, FocusSelectsTheFirstLineWhenNoneIs) {
 TEST_F(HistoryWindowTest, RecordModeRecordsMouseMovesAndUndoStepsBack) {
     EXPECT_FALSE(Action("MNUndo")->isEnabled());
     Action("MNRec")->trigger();
-    EXPECT_TRUE(m_program.editing.RecMode);
+    EXPECT_TRUE(program.editing.RecMode);
     ASSERT_NE(History(), nullptr);  // made hidden by the first Copy FEN
     EXPECT_FALSE(History()->isVisible());
     Drag("e2", "e4");
@@ -102,7 +102,7 @@ TEST_F(HistoryWindowTest, RecordModeRecordsMouseMovesAndUndoStepsBack) {
     EXPECT_EQ(Lines()[0], kStart);
     EXPECT_EQ(Lines()[2], kAfterE5);
     EXPECT_EQ(Listed().size(), 4);
-    EXPECT_EQ(m_services.clipboard.text.toStdString(), Lines()[3]);
+    EXPECT_EQ(fakes.clipboard.text.toStdString(), Lines()[3]);
     EXPECT_TRUE(Action("MNUndo")->isEnabled());
 
     Action("MNUndo")->trigger();
@@ -110,14 +110,14 @@ TEST_F(HistoryWindowTest, RecordModeRecordsMouseMovesAndUndoStepsBack) {
     EXPECT_EQ(Lines().size(), 2u);
     EXPECT_EQ(Listed(), QStringList({kStart, kAfterE4}));
     EXPECT_EQ(Fen(), kAfterE4);
-    EXPECT_EQ(m_main->Text1()->cursorPosition(), Fen().size());
+    EXPECT_EQ(window->Text1()->cursorPosition(), Fen().size());
     Action("MNUndo")->trigger();
     Action("MNUndo")->trigger();  // the first line stays
     EXPECT_EQ(Lines(), std::vector<std::string>{kStart});
     EXPECT_EQ(Fen(), kStart);
 
     Action("MNRec")->trigger();  // off: edits no longer record
-    EXPECT_FALSE(m_program.editing.RecMode);
+    EXPECT_FALSE(program.editing.RecMode);
     Drag("d2", "d4");
     EXPECT_EQ(Lines().size(), 1u);
 }
@@ -126,11 +126,11 @@ TEST_F(HistoryWindowTest, UndoShowsOnlyThePlacementOfALineWithExtraFields) {
     ShowWith({std::string("(16x16)") + kStart + " w - - 0 0", std::string(kAfterE4) + " b - - 0 0"});
     Action("MNUndo")->trigger();
     EXPECT_EQ(Fen(), kStart);
-    EXPECT_EQ(m_main->Label3()->text(), "(16x16)");
+    EXPECT_EQ(window->Label3()->text(), "(16x16)");
 }
 
 TEST_F(HistoryWindowTest, CounterPrefixAndLoadingALine) {
-    m_program.style.COPYCOUNTER = 1;
+    program.style.COPYCOUNTER = 1;
     Action("MNPandrel")->trigger();
     ASSERT_EQ(Lines().size(), 1u);
     EXPECT_EQ(Lines()[0], std::string("(16x16)") + kStart);
@@ -138,10 +138,10 @@ TEST_F(HistoryWindowTest, CounterPrefixAndLoadingALine) {
     SetFen("8/8/8/8/8/8/8/8");
     ShowWith(Lines(), 0);
     // The book panel hears of it through the host and shows "Move Controls:".
-    QSignalSpy shown(&m_main->host(), &diagram::ui::Host::historyLineShown);
+    QSignalSpy shown(&window->host(), &diagram::ui::Host::historyLineShown);
     QTest::keyClick(History()->List1(), Qt::Key_Return);
     EXPECT_EQ(Fen(), kStart);
-    EXPECT_EQ(m_main->Text1()->cursorPosition(), Fen().size());
+    EXPECT_EQ(window->Text1()->cursorPosition(), Fen().size());
     EXPECT_EQ(shown.count(), 1);
 
     // A double click loads too.
@@ -182,30 +182,30 @@ TEST_F(HistoryWindowTest, ExtraFieldButtonsAndKeys) {
     Type('b');
     Type(' ');
     EXPECT_EQ(Lines()[1], "1K6/8 ");
-    EXPECT_TRUE(m_services.messages.shown.empty());
+    EXPECT_TRUE(fakes.messages.shown.empty());
 }
 
 TEST_F(HistoryWindowTest, RemovingALineAsksFirst) {
     ShowWith({"a", "b", "c"}, 1);
-    m_services.messages.answer = platform::Answer::kCancel;
+    fakes.messages.answer = platform::Answer::kCancel;
     Type(' ');
-    ASSERT_EQ(m_services.messages.shown.size(), 1u);
-    EXPECT_EQ(m_services.messages.shown[0].text, "Remove the selected line from History");
-    EXPECT_EQ(m_services.messages.shown[0].buttons, platform::Buttons::kOkCancel);
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].text, "Remove the selected line from History");
+    EXPECT_EQ(fakes.messages.shown[0].buttons, platform::Buttons::kOkCancel);
     EXPECT_EQ(Lines().size(), 3u);
 
-    m_services.messages.answer = platform::Answer::kOk;
+    fakes.messages.answer = platform::Answer::kOk;
     QTest::mousePress(History()->List1()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_EQ(Lines(), (std::vector<std::string>{"a", "c"}));
     EXPECT_EQ(Listed(), QStringList({"a", "c"}));
     // Nothing is selected afterwards, so a second press asks nothing.
     QTest::mousePress(History()->List1()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
-    EXPECT_EQ(m_services.messages.shown.size(), 2u);
+    EXPECT_EQ(fakes.messages.shown.size(), 2u);
 }
 
 TEST_F(HistoryWindowTest, AddToBookFollowsTheOpenBook) {
     int added = 0;
-    m_main->hooks().AddToBook = [&] { ++added; };
+    window->hooks().AddToBook = [&] { ++added; };
     QAction* closeBook = Action("MNClose");
     const struct {
         const char* book;
@@ -218,13 +218,13 @@ TEST_F(HistoryWindowTest, AddToBookFollowsTheOpenBook) {
         {"/books/games.epd", true, false},
     };
     for (const auto& c : cases) {
-        m_program.book.BookFile = c.book;
+        program.book.BookFile = c.book;
         closeBook->setEnabled(c.open);
         Action("MNPandrel")->trigger();
         EXPECT_EQ(History()->Command7()->isEnabled(), c.enabled) << c.book << c.open;
     }
 
-    m_program.book.BookFile = "/books/games.pgn";
+    program.book.BookFile = "/books/games.pgn";
     closeBook->setEnabled(true);
     Action("MNPandrel")->trigger();
     History()->Command7()->click();
@@ -245,30 +245,30 @@ TEST_F(HistoryWindowTest, AddToBookFollowsTheOpenBook) {
 }
 
 TEST_F(HistoryWindowTest, CopyCommandsOfTheWindow) {
-    m_services.clipboard.text = "old";
+    fakes.clipboard.text = "old";
     ShowWith({});
     History()->Command1()->click();
-    EXPECT_EQ(m_services.clipboard.text, "");
-    m_services.clipboard.text = "old";
+    EXPECT_EQ(fakes.clipboard.text, "");
+    fakes.clipboard.text = "old";
     History()->Command8()->click();
-    EXPECT_EQ(m_services.clipboard.text, "");
+    EXPECT_EQ(fakes.clipboard.text, "");
 
     ShowWith({std::string(kStart) + " w - - 0 0", kAfterE4, kAfterE5});
     History()->Command1()->click();
-    EXPECT_EQ(m_services.clipboard.text.toStdString(),
+    EXPECT_EQ(fakes.clipboard.text.toStdString(),
               std::string(kStart) + " w - - 0 0\r\n" + kAfterE4 + "\r\n" + kAfterE5 + "\r\n");
     EXPECT_TRUE(History()->List1()->hasFocus());
 
     SetFen("4k3/8/8/8/8/8/8/4K3");
-    const position::Vet before = m_program.vet;
+    const position::Vet before = program.vet;
     History()->Command8()->click();
-    EXPECT_EQ(m_services.clipboard.text, "1. e4 e5 ");
-    EXPECT_EQ(m_program.vet.cells, before.cells);  // both planes as they were
+    EXPECT_EQ(fakes.clipboard.text, "1. e4 e5 ");
+    EXPECT_EQ(program.vet.cells, before.cells);  // both planes as they were
     EXPECT_EQ(Fen(), "4k3/8/8/8/8/8/8/4K3");
 
     ShowWith({std::string(kAfterE4) + " b - - 0 0", kAfterE5});
     History()->Command8()->click();
-    EXPECT_EQ(m_services.clipboard.text, "1... e5 ");
+    EXPECT_EQ(fakes.clipboard.text, "1... e5 ");
 }
 
 TEST_F(HistoryWindowTest, HidingKeepsTheListUntilTheProgramCloses) {
@@ -287,9 +287,9 @@ TEST_F(HistoryWindowTest, HidingKeepsTheListUntilTheProgramCloses) {
     EXPECT_FALSE(History()->isVisible());
 
     Action("MNHistory")->trigger();
-    QPointer<HistoryWindow> window = History();
-    m_main->close();
-    EXPECT_TRUE(window == nullptr || !window->isVisible());
+    QPointer<HistoryWindow> history = History();
+    window->close();
+    EXPECT_TRUE(history == nullptr || !history->isVisible());
 }
 
 }  // namespace

@@ -13,13 +13,13 @@ constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
 
 class ToolbarsTest : public StartedWindow {
   protected:
-    Toolbars* Bars() const { return m_main->findChild<Toolbars*>(); }
-    QAction* Action(const char* name) const { return m_main->action(QString::fromLatin1(name)); }
+    Toolbars* Bars() const { return window->findChild<Toolbars*>(); }
+    QAction* Action(const char* name) const { return window->action(QString::fromLatin1(name)); }
     void Click(PictureButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     // Starts with the FEN box's caret at its start, so that the caret's move
     // to the end shows.
-    void CaretHome() { m_main->Text1()->setCursorPosition(0); }
-    bool CaretAtEnd() const { return m_main->Text1()->cursorPosition() == Fen().size(); }
+    void CaretHome() { window->Text1()->setCursorPosition(0); }
+    bool CaretAtEnd() const { return window->Text1()->cursorPosition() == Fen().size(); }
 };
 
 TEST_F(ToolbarsTest, StartUpGivesEveryButtonItsPicture) {
@@ -72,14 +72,14 @@ TEST_F(ToolbarsTest, ButtonsRunTheirCommands) {
         EXPECT_EQ(runs.count(), 1) << c.command;
         EXPECT_TRUE(CaretAtEnd()) << c.command;
         if (c.fenFocus) {
-            EXPECT_TRUE(m_main->Text1()->hasFocus()) << c.command;
+            EXPECT_TRUE(window->Text1()->hasFocus()) << c.command;
         } else {
             QWidget* opened =
-                m_main->SecondaryWindow(c.button == 1 ? Secondary::kGraphic : Secondary::kHistory);
+                window->SecondaryWindow(c.button == 1 ? Secondary::kGraphic : Secondary::kHistory);
             EXPECT_TRUE(Active(opened)) << c.command;
             opened->hide();
-            m_main->activateWindow();
-            ASSERT_TRUE(Active(m_main.get()));
+            window->activateWindow();
+            ASSERT_TRUE(Active(window.get()));
         }
     }
     SetFen("K7");
@@ -90,7 +90,7 @@ TEST_F(ToolbarsTest, ButtonsRunTheirCommands) {
 TEST_F(ToolbarsTest, EngineButtonRunsTheEngineUsedLast) {
     Start();
     Toolbars* bars = Bars();
-    m_program.engines.engineButton = true;
+    program.engines.engineButton = true;
     bars->ToolbarPictures();
     ASSERT_TRUE(bars->Image4(8)->isVisible());
     const struct {
@@ -98,8 +98,8 @@ TEST_F(ToolbarsTest, EngineButtonRunsTheEngineUsedLast) {
         int popeye, crafty;
     } cases[] = {{"", 0, 0}, {"popeye", 1, 0}, {"CRAFTY", 0, 1}, {"Fairy", 0, 0}};
     for (const auto& c : cases) {
-        m_program.settings.RecentEngine = c.recent;
-        m_main->Text1()->setFocus();
+        program.settings.RecentEngine = c.recent;
+        window->Text1()->setFocus();
         QSignalSpy popeye(Action("MNpy"), &QAction::triggered);
         QSignalSpy crafty(Action("MNCrafty"), &QAction::triggered);
         Click(bars->Image4(8));
@@ -131,7 +131,7 @@ TEST_F(ToolbarsTest, EveryButtonNamesItsCommandAndShortcut) {
     // The engine button names the engine it starts now.
     for (const auto& [recent, tip] :
          {std::pair{"Popeye", "Popeye (Ctrl+Y)"}, std::pair{"CRAFTY", "Crafty (Ctrl+K)"}}) {
-        m_program.settings.RecentEngine = recent;
+        program.settings.RecentEngine = recent;
         bars->ToolbarPictures();
         EXPECT_EQ(bars->Image4(8)->toolTip(), QString::fromLatin1(tip));
     }
@@ -142,7 +142,7 @@ TEST_F(ToolbarsTest, PressLookAndDraggingOff) {
     Toolbars* bars = Bars();
     PictureButton* save = bars->Image4(0);
     QSignalSpy runs(Action("MNSave"), &QAction::triggered);
-    m_main->Text1()->setFocus();
+    window->Text1()->setFocus();
     QTest::mousePress(save, Qt::LeftButton, {}, {5, 5});
     EXPECT_EQ(save->picture().cacheKey(), bars->Image3()[9].cacheKey());
     EXPECT_TRUE(bars->Picture3()->hasFocus());
@@ -169,7 +169,7 @@ TEST_F(ToolbarsTest, RecordButtonTogglesRecordMode) {
     Click(bars->Image6());
     EXPECT_TRUE(Action("MNRec")->isChecked());
     EXPECT_EQ(bars->Image6()->picture().cacheKey(), bars->Image8()[1].cacheKey());
-    EXPECT_EQ(m_program.editing.History.size(), 1u);
+    EXPECT_EQ(program.editing.History.size(), 1u);
     DoubleClick(bars->Image6());
     EXPECT_TRUE(Action("MNRec")->isChecked());
     Action("MNRec")->trigger();  // the menu item shows on the button too
@@ -182,8 +182,8 @@ TEST_F(ToolbarsTest, TurnsOnlyForSquareBoards) {
     for (int i = 0; i < Toolbars::kButtons; ++i) {
         EXPECT_EQ(bars->Image7(i)->isVisible(), i != 6 && i != 8) << i;
     }
-    m_program.style.BORDERWIDTH = 8;
-    m_main->Redraw();
+    program.style.BORDERWIDTH = 8;
+    window->Redraw();
     EXPECT_TRUE(bars->Image7(6)->isVisible());
     EXPECT_TRUE(bars->Image7(8)->isVisible());
 }
