@@ -179,7 +179,15 @@ bool Book::OpenWorkFile(const std::string& path) {
     m_workPath = path;
     // Emptied on opening, so that no record of an earlier book lingers past
     // the records of this one.
-    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A link planted under the work file's name is not followed.
+    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+    return m_fd >= 0;
+}
+
+bool Book::OpenExistingWorkFile(const std::string& path) {
+    CloseWorkFile();
+    m_workPath = path;
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     return m_fd >= 0;
 }
 
@@ -381,6 +389,9 @@ bool RecordWriter::Flush() {
     if (!WriteAll(m_book.m_fd, m_buffer.data(), m_used, Offset(m_written + 1))) {
         m_failed = true;
         return false;
+    }
+    if (sink != nullptr) {
+        sink->Records(m_written + 1, m_buffer.data(), inBuffer);
     }
     m_written = std::min(m_written + inBuffer, m_next - 1);
     m_used = 0;

@@ -12,6 +12,7 @@
 #include "app/cli/cli.h"
 #include "books/book_export.h"
 #include "books/convert.h"
+#include "books/position_index.h"
 #include "books/render/diagram_export.h"
 #include "books/sheet_layout.h"
 #include "settings/settings_file.h"
@@ -69,9 +70,7 @@ class OpenedBook {
     ~OpenedBook() {
         const std::string path = m_program.book.WorkPath();
         m_program.book.CloseWorkFile();
-        if (!path.empty()) {
-            ::unlink(path.c_str());
-        }
+        books::RemoveWorkFiles(path);
     }
     OpenedBook(const OpenedBook&) = delete;
     OpenedBook& operator=(const OpenedBook&) = delete;
