@@ -159,9 +159,9 @@ bool CurrentKey(const Book& book, const position::BoardShape& shape, IndexKey& k
     return true;
 }
 
-IndexBuilder::IndexBuilder(const position::BoardShape& shape, std::string indexPath)
-    : m_reader(shape), m_path(std::move(indexPath)) {
-    m_keys.reserve(static_cast<size_t>(std::min<int64_t>(kRunEntries, 65536)));
+IndexBuilder::IndexBuilder(const position::BoardShape& shape, std::string indexPath, int64_t runEntries)
+    : m_reader(shape), m_path(std::move(indexPath)), m_runEntries(std::max<int64_t>(runEntries, 1)) {
+    m_keys.reserve(static_cast<size_t>(std::min<int64_t>(m_runEntries, 65536)));
 }
 
 IndexBuilder::~IndexBuilder() {
@@ -181,7 +181,7 @@ void IndexBuilder::Hash() {
         m_keys.push_back((PlacementHash(m_placement.cells) >> 32 << 32) |
                          static_cast<uint64_t>(m_pendingRec));
         ++m_total;
-        if (static_cast<int64_t>(m_keys.size()) >= kRunEntries) {
+        if (static_cast<int64_t>(m_keys.size()) >= m_runEntries) {
             m_failed = !Spill();
         }
     }

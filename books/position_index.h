@@ -52,7 +52,8 @@ inline constexpr int64_t kRunEntries = int64_t{1} << 21;
 /// or read back from the work file, and writes the index file.
 class IndexBuilder : public RecordSink {
   public:
-    IndexBuilder(const position::BoardShape& shape, std::string indexPath);
+    /// A builder holding at most runEntries entries in memory.
+    IndexBuilder(const position::BoardShape& shape, std::string indexPath, int64_t runEntries = kRunEntries);
     ~IndexBuilder() override;
     IndexBuilder(const IndexBuilder&) = delete;
     IndexBuilder& operator=(const IndexBuilder&) = delete;
@@ -81,6 +82,7 @@ class IndexBuilder : public RecordSink {
     int m_runFd = -1;                  // sorted runs of a long book
     std::vector<int64_t> m_runLength;  // entries in each run
     int64_t m_total = 0;
+    int64_t m_runEntries;
     bool m_failed = false;
 };
 
