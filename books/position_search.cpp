@@ -64,6 +64,13 @@ bool ForEachPosition(
             }
             if (kind == kEntry) {
                 ++position;
+                // A position without continuations is read where it lies.
+                if (i + 1 < got && record[kRecordLength + 1] != kMore) {
+                    if (!fn(static_cast<int64_t>(g) + 1, position, rec, TextOf(record))) {
+                        return false;
+                    }
+                    continue;
+                }
                 pending.assign(TextOf(record));
                 pendingRec = rec;
                 pendingGame = static_cast<int64_t>(g) + 1;

@@ -507,3 +507,48 @@ TEST(AnticipationsTest, EqualOrHeldInTheOtherBook) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LongPositionSearchTest, PositionsGoingOnInContinuationsAreFoundWholeAndCountedOnce) {
+    settings::Style style;
+    style.BORDERWIDTH = 20;
+    style.BORDERHEIGHT = 20;
+    const position::BoardShape shape = style.Shape();
+    auto board = [](char last) {
+        std::string fen;
+        for (int r = 0; r < 20; ++r) {
+            fen += (r ? "/" : "") + std::string(r == 19 ? "pPpPpPpPpPpPpPpPpPp" : "pPpPpPpPpPpPpPpPpPpP");
+        }
+        return fen + last;
+    };
+    Converted c;
+    Convert(c, "big.fen", "[Event \"1\"]\n" + board('Q') + " w\n" + board('R') + " b\n" + board('N') + " w\n",
+            style);
+    ASSERT_EQ(c.result.status, LoadStatus::kDone);
+    ASSERT_GT(c.book.NRecords, 8);  // continuations
+    PositionIndex index;
+    ASSERT_TRUE(EnsureIndex(c.book, shape, index));
+    for (const PositionIndex* idx :
+         {static_cast<const PositionIndex*>(nullptr), static_cast<const PositionIndex*>(&index)}) {
+        std::vector<std::pair<int64_t, int64_t>> found;
+        FindPositions(
+            c.book, shape, board('R'), {},
+            [&](const PositionMatch& m) {
+                found.push_back({m.game, m.position});
+                return true;
+            },
+            idx);
+        EXPECT_EQ(found, (std::vector<std::pair<int64_t, int64_t>>{{1, 2}}));
+    }
+    FindOptions partial;
+    partial.partial = true;
+    std::vector<int64_t> positions;
+    FindPositions(c.book, shape, std::string(399, '1') + "N", partial, [&](const PositionMatch& m) {
+        positions.push_back(m.position);
+        return true;
+    });
+    EXPECT_EQ(positions, std::vector<int64_t>{3});
+}
+
+}  // namespace
