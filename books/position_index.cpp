@@ -16,7 +16,7 @@ namespace books {
 namespace {
 
 constexpr uint64_t kMagic = 0x0A5849504C444E50ULL;  // "PNDLPIX\n"
-constexpr uint64_t kVersion = 1;
+constexpr uint64_t kVersion = 2;
 constexpr size_t kHeaderWords = 16;
 constexpr size_t kHeaderBytes = kHeaderWords * sizeof(uint64_t);
 constexpr int64_t kReadChunk = 4096;  // records read at once when rebuilding
