@@ -9,12 +9,15 @@ namespace books {
 PlacementReader::PlacementReader(const position::BoardShape& shape)
     : m_shape(shape), m_squares(shape.Squares()) {
     for (int d = 1; d <= 9; ++d) {
-        m_table[static_cast<unsigned char>('0' + d)] = static_cast<int8_t>(-d);
+        m_step[static_cast<unsigned char>('0' + d)] = static_cast<uint8_t>(d);
     }
     // The first place of a letter counts, as on the board.
-    for (int i = static_cast<int>(shape.piecesList.size()) - 1; i >= 0 && i < 127; --i) {
-        m_table[static_cast<unsigned char>(shape.piecesList[static_cast<size_t>(i)])] =
-            static_cast<int8_t>(i + 1);
+    for (int i = std::min(static_cast<int>(shape.piecesList.size()), 255) - 1; i >= 0; --i) {
+        const auto ch = static_cast<unsigned char>(shape.piecesList[static_cast<size_t>(i)]);
+        if (ch < '1' || ch > '9') {
+            m_man[ch] = static_cast<uint8_t>(i + 1);
+            m_step[ch] = 1;
+        }
     }
 }
 
@@ -46,19 +49,26 @@ void PlacementReader::ReadCells(std::string_view text, Placement& out) const {
     out.cells.assign(static_cast<size_t>(m_squares), 0);
     out.men.clear();
     out.outside = 0;
+    // Locals, not the vector: stores of bytes could otherwise change the
+    // vector's own fields as far as the compiler knows, and it would read
+    // them again for every character.
+    uint8_t* cells = out.cells.data();
+    const int squares = m_squares;
+    int outside = 0;
     int s = 0;
     // Without branches on the kind of character: digits and letters come in
     // no order a processor could guess.
     for (const char ch : PlacementField(text)) {
-        const int k = m_table[static_cast<unsigned char>(ch)];
-        const int man = k > 0 ? k : 0;
-        if (s < m_squares) {
-            out.cells[static_cast<size_t>(s)] = static_cast<uint8_t>(out.cells[static_cast<size_t>(s)] | man);
+        const auto c = static_cast<unsigned char>(ch);
+        const uint8_t man = m_man[c];
+        if (s < squares) {
+            cells[s] = static_cast<uint8_t>(cells[s] | man);
         } else {
-            out.outside += man != 0 ? 1 : 0;
+            outside += man != 0 ? 1 : 0;
         }
-        s += k > 0 ? 1 : -k;
+        s += m_step[c];
     }
+    out.outside = outside;
 }
 
 void PlacementReader::Read(std::string_view text, Placement& out) const {

@@ -51,7 +51,8 @@ class PlacementReader {
   private:
     position::BoardShape m_shape;
     int m_squares = 0;
-    int8_t m_table[256] = {};  // > 0 piece code, < 0 -count of empties, 0 ignored
+    uint8_t m_man[256] = {};   // the piece code of a letter, else 0
+    uint8_t m_step[256] = {};  // squares a character takes: 1 a letter, d a digit d
 };
 
 /// A 64-bit hash of the board's cells: equal placements hash alike,
