@@ -196,6 +196,13 @@ bool Book::OpenWorkFile(const std::string& path) {
     return true;
 }
 
+bool Book::OpenExistingWorkFile(const std::string& path) {
+    CloseWorkFile();
+    m_workPath = path;
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    return m_fd >= 0;
+}
+
 void Book::CloseWorkFile() {
     if (m_fd >= 0) {
         ::close(m_fd);
@@ -394,6 +401,9 @@ bool RecordWriter::Flush() {
     if (!WriteAll(m_book.m_fd, m_buffer.data(), m_used, Offset(m_written + 1))) {
         m_failed = true;
         return false;
+    }
+    if (sink != nullptr) {
+        sink->Records(m_written + 1, m_buffer.data(), inBuffer);
     }
     m_written = std::min(m_written + inBuffer, m_next - 1);
     m_used = 0;

@@ -95,6 +95,11 @@ class Book {
     /// takes another name of its pattern (platform::OtherNumber), which
     /// WorkPath gives. False on failure.
     bool OpenWorkFile(const std::string& path);
+    /// Opens a work file written before, for reading only; closes a work
+    /// file that was open. False on failure.
+    bool OpenExistingWorkFile(const std::string& path);
+    /// The open work file's descriptor (-1 when none), for reading.
+    int Descriptor() const { return m_fd; }
     /// Closes the work file; counts, index and current record stay.
     void CloseWorkFile();
     /// True while a work file is open.
@@ -137,6 +142,15 @@ class Book {
     std::string m_workPath;
 };
 
+/// Receives the records of a conversion as they are written, in order:
+/// count records of 132 characters from record number first on (the end
+/// marker among them).
+class RecordSink {
+  public:
+    virtual ~RecordSink() = default;
+    virtual void Records(int64_t first, const char* records, int64_t count) = 0;
+};
+
 /// Sequential, buffered writer of the records of a conversion, from record
 /// 1 on. Records are kept in memory until the buffer fills or Flush runs.
 class RecordWriter {
@@ -172,6 +186,8 @@ class RecordWriter {
     /// Whether one rank of the board converted for may not fit in a
     /// record (LongRanks); RecordsFor takes it.
     bool longRanks = false;
+    /// Told of every record written, when set.
+    RecordSink* sink = nullptr;
 
   private:
     Book& m_book;

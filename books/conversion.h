@@ -30,6 +30,7 @@ class Conversion {
     Conversion(Book& book, const ConvertInput& in, int progressEvery)
         : m_book(book), m_in(in), m_writer(book), m_progressEvery(progressEvery) {
         m_writer.longRanks = LongRanks(in.style.BORDERWIDTH);
+        m_writer.sink = in.records;
     }
 
     /// Opens the work file; false (with the result set) when it cannot be.

@@ -1,8 +1,10 @@
 #include "books/convert.h"
 
+#include <cstdio>
 #include <string>
 
 #include "books/conversion.h"
+#include "books/position_index.h"
 
 namespace books {
 
@@ -130,8 +132,9 @@ std::string IncompleteBookText(const std::string& bookFile, const LoadResult& re
            bookFile + " could be read (" + result.reason + ").";
 }
 
-LoadResult LoadBook(Book& book, const ConvertInput& in) {
-    book.CloseWorkFile();
+namespace {
+
+LoadResult Convert(Book& book, const ConvertInput& in) {
     switch (FormatOf(book.BookFile)) {
         case BookFormat::kPBM:
             return LoadPBM(book, in);
@@ -143,6 +146,28 @@ LoadResult LoadBook(Book& book, const ConvertInput& in) {
             break;
     }
     return LoadFEN(book, in);
+}
+
+}  // namespace
+
+LoadResult LoadBook(Book& book, const ConvertInput& in) {
+    book.CloseWorkFile();
+    const std::string indexPath = IndexPathFor(in.workPath);
+    // An index of the work file's earlier contents must never describe the
+    // new ones, even when this one cannot be written.
+    std::remove(indexPath.c_str());
+    const position::BoardShape shape = in.style.Shape();
+    IndexBuilder builder(shape, indexPath);
+    ConvertInput withIndex{in.workPath, in.style, in.vet, in.progress, &builder};
+    const LoadResult result = Convert(book, withIndex);
+    IndexKey key;
+    // A work file that had to take another name (its own was found taken)
+    // gets its index when it is first searched.
+    if (book.IsOpen() && book.WorkPath() == in.workPath && CurrentKey(book, shape, key)) {
+        // Without an index the searches read the work file instead.
+        builder.Write(book, key);
+    }
+    return result;
 }
 
 }  // namespace books

@@ -45,6 +45,8 @@ struct ConvertInput {
     position::Vet& vet;
     /// Optional progress report.
     ProgressFn progress;
+    /// Told of every record written, when set (the position index).
+    RecordSink* records = nullptr;
 };
 
 /// How a conversion ended.
@@ -84,8 +86,9 @@ LoadResult LoadPBM(Book& book, const ConvertInput& in);
 
 /// The converting part of opening a book: closes the work file of a book
 /// that is open, then converts book.BookFile with the converter its name
-/// selects. The work file stays open afterwards (unless it could not be
-/// created).
+/// selects, writing the position index (IndexPathFor) beside the work file
+/// as the records go. The work file stays open afterwards (unless it could
+/// not be created).
 LoadResult LoadBook(Book& book, const ConvertInput& in);
 
 }  // namespace books

@@ -9,6 +9,7 @@
 
 #include "app/cli/cli.h"
 #include "books/convert.h"
+#include "books/position_index.h"
 #include "books/search.h"
 #include "platform/safe_files.h"
 #include "settings/style.h"
@@ -141,9 +142,7 @@ int Convert(Context& ctx, const std::string& file, bool* converted = nullptr) {
 void RemoveWorkFile(app::Program& program) {
     const std::string path = program.book.WorkPath();
     program.book.CloseWorkFile();
-    if (!path.empty()) {
-        ::unlink(path.c_str());
-    }
+    books::RemoveWorkFiles(path);
 }
 
 void PrintRecords(Context& ctx) {

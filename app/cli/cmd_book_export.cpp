@@ -14,6 +14,7 @@
 #include "app/cli/fairy_options.h"
 #include "books/book_export.h"
 #include "books/convert.h"
+#include "books/position_index.h"
 #include "books/render/diagram_export.h"
 #include "books/sheet_layout.h"
 #include "settings/settings_file.h"
@@ -71,9 +72,7 @@ class OpenedBook {
     ~OpenedBook() {
         const std::string path = m_program.book.WorkPath();
         m_program.book.CloseWorkFile();
-        if (!path.empty()) {
-            ::unlink(path.c_str());
-        }
+        books::RemoveWorkFiles(path);
     }
     OpenedBook(const OpenedBook&) = delete;
     OpenedBook& operator=(const OpenedBook&) = delete;

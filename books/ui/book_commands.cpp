@@ -140,6 +140,7 @@ void BookCommands::CmdLoad() {
     m_host.bookPanel()->show();
 
     m_progressClock.invalidate();
+    book.positionMatches.clear();
     const ConvertInput input{WorkFilePath(program.settings.AppDir, program.WorkName), program.style,
                              program.vet, [this](int64_t games) { ShowProgress(games); }};
     // Whatever the conversion could not read is simply not in the book; the
@@ -226,7 +227,14 @@ void BookCommands::SetHScroll() {
 
 void BookCommands::HScroll1Change() {
     Image2Click(0);
-    const BookState& book = m_host.program().book;
+    BookState& book = m_host.program().book;
+    // After a position search each entry is a match: its game's tags are
+    // listed as always, and the matching position is shown.
+    const int64_t entry = m_host.bookPanel()->HScroll1()->value() - 1;
+    if (entry >= 0 && entry < static_cast<int64_t>(book.positionMatches.size()) &&
+        GoToRecord(book, book.positionMatches[static_cast<size_t>(entry)].record)) {
+        ShowRecord();
+    }
     m_host.bookPanel()->Label1()->setText(Q(GameCaption(book, m_host.bookPanel()->HScroll1()->value())));
     m_host.FenToEnd();
 }

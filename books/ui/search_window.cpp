@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -85,6 +87,7 @@ void SearchWindow::BuildControls() {
     m_ui.Command2 = buttons.Command2;
     m_ui.Command3 = buttons.Command3;
 
+    BuildPositionFrame();
     auto* layout = new QVBoxLayout(this);
     for (QGroupBox* frame : m_ui.Frame) {
         layout->addWidget(frame);
@@ -98,11 +101,20 @@ void SearchWindow::ClearAll() {
     for (QLineEdit* box : m_ui.Text1) {
         box->clear();
     }
+    m_ui.Text2->clear();
 }
 
 void SearchWindow::Ok() {
+    if (m_searching) {
+        return;
+    }
+    if (!m_ui.Text2->text().trimmed().isEmpty()) {
+        FindPosition();
+        return;
+    }
     diagram::ui::Program& program = m_host.program();
     BookState& book = program.book;
+    book.positionMatches.clear();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::array<std::string, 5> boxes;
     for (int i = 0; i < 5; ++i) {
@@ -139,7 +151,37 @@ void SearchWindow::Ok() {
     hide();
 }
 
+void SearchWindow::setVisible(bool visible) {
+    if (!visible && m_searching) {
+        m_stop = true;
+        return;
+    }
+    QDialog::setVisible(visible);
+}
+
+void SearchWindow::reject() {
+    if (m_searching) {
+        m_stop = true;
+        return;
+    }
+    QDialog::reject();
+}
+
+void SearchWindow::keyPressEvent(QKeyEvent* event) {
+    if (m_searching && event->key() == Qt::Key_Escape) {
+        m_stop = true;
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void SearchWindow::closeEvent(QCloseEvent* event) {
+    if (m_searching) {
+        m_stop = true;
+        event->ignore();
+        return;
+    }
     diagram::ui::HideWhileKept(*this, event, m_host.program().KeepWindows);
 }
 

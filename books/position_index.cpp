@@ -1,0 +1,461 @@
+#include "books/position_index.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <queue>
+
+namespace books {
+
+namespace {
+
+constexpr uint64_t kMagic = 0x0A5849504C444E50ULL;  // "PNDLPIX\n"
+constexpr uint64_t kVersion = 2;
+constexpr size_t kHeaderWords = 16;
+constexpr size_t kHeaderBytes = kHeaderWords * sizeof(uint64_t);
+constexpr int64_t kReadChunk = 4096;  // records read at once when rebuilding
+
+int64_t TimeOf(const struct stat& st) {
+    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+uint64_t ShapeKey(const position::BoardShape& shape) {
+    uint64_t h = 1469598103934665603ULL;
+    auto add = [&h](uint64_t v) {
+        h ^= v;
+        h *= 1099511628211ULL;
+    };
+    add(static_cast<uint64_t>(shape.rows));
+    add(static_cast<uint64_t>(shape.cols));
+    for (const char c : shape.piecesList) {
+        add(static_cast<unsigned char>(c));
+    }
+    return h;
+}
+
+bool WriteAllAt(int fd, const void* data, size_t size, off_t offset) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, p, size, offset);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        p += n;
+        size -= static_cast<size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
+bool ReadAllAt(int fd, void* data, size_t size, off_t offset) {
+    char* p = static_cast<char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::pread(fd, p, size, offset);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        p += n;
+        size -= static_cast<size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
+// A new file of its own beside path: created, never an existing file or a
+// link someone planted.
+int CreateBeside(const std::string& path, const char* what, std::string& made) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        made = path + "." + what + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        const int fd = ::open(made.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
+uint64_t BucketBits(uint64_t entries) {
+    uint64_t bits = 1;
+    while (bits < 24 && (uint64_t{16} << bits) < entries) {
+        ++bits;
+    }
+    return bits;
+}
+
+// Reads a sorted run of the temporary file through a small buffer.
+struct RunReader {
+    int fd = -1;
+    off_t next = 0;
+    int64_t left = 0;
+    std::vector<uint64_t> buffer;
+    size_t pos = 0;
+    bool Get(uint64_t& key) {
+        if (pos == buffer.size()) {
+            const int64_t take = std::min<int64_t>(left, 8192);
+            if (take <= 0) {
+                return false;
+            }
+            buffer.resize(static_cast<size_t>(take));
+            if (!ReadAllAt(fd, buffer.data(), buffer.size() * sizeof(uint64_t), next)) {
+                return false;
+            }
+            next += static_cast<off_t>(buffer.size() * sizeof(uint64_t));
+            left -= take;
+            pos = 0;
+        }
+        key = buffer[pos++];
+        return true;
+    }
+};
+
+}  // namespace
+
+std::string IndexPathFor(const std::string& workPath) {
+    constexpr std::string_view kExt = ".tmp";
+    if (workPath.size() >= kExt.size() &&
+        workPath.compare(workPath.size() - kExt.size(), kExt.size(), kExt) == 0) {
+        return workPath.substr(0, workPath.size() - kExt.size()) + "x.tmp";
+    }
+    return workPath + ".idx";
+}
+
+void RemoveWorkFiles(const std::string& workPath) {
+    if (!workPath.empty()) {
+        ::unlink(workPath.c_str());
+        ::unlink(IndexPathFor(workPath).c_str());
+    }
+}
+
+bool CurrentKey(const Book& book, const position::BoardShape& shape, IndexKey& key) {
+    struct stat st {};
+    if (!book.IsOpen() || ::fstat(book.Descriptor(), &st) != 0) {
+        return false;
+    }
+    key = {};
+    key.workSize = static_cast<uint64_t>(st.st_size);
+    key.workTime = TimeOf(st);
+    // A book read from standard input is gone by now; the work file's own
+    // figures still tie the index to it.
+    if (::stat(book.BookFile.c_str(), &st) == 0) {
+        key.bookSize = static_cast<uint64_t>(st.st_size);
+        key.bookTime = TimeOf(st);
+    }
+    key.records = static_cast<uint64_t>(book.NRecords);
+    key.games = book.FullIndex.size();
+    key.shape = ShapeKey(shape);
+    return true;
+}
+
+IndexBuilder::IndexBuilder(const position::BoardShape& shape, std::string indexPath, int64_t runEntries)
+    : m_reader(shape), m_path(std::move(indexPath)), m_runEntries(std::max<int64_t>(runEntries, 1)) {
+    m_keys.reserve(static_cast<size_t>(std::min<int64_t>(m_runEntries, 65536)));
+}
+
+IndexBuilder::~IndexBuilder() {
+    if (m_runFd >= 0) {
+        ::close(m_runFd);
+    }
+}
+
+void IndexBuilder::Hash() {
+    if (m_pendingRec == 0) {
+        return;
+    }
+    m_reader.ReadCells(m_pending, m_placement);
+    if (m_pendingRec > static_cast<int64_t>(UINT32_MAX)) {
+        m_failed = true;  // a book this long is searched without an index
+    } else if (!m_failed) {
+        m_keys.push_back((PlacementHash(m_placement.cells) >> 32 << 32) |
+                         static_cast<uint64_t>(m_pendingRec));
+        ++m_total;
+        if (static_cast<int64_t>(m_keys.size()) >= m_runEntries) {
+            m_failed = !Spill();
+        }
+    }
+    m_pendingRec = 0;
+}
+
+void IndexBuilder::Records(int64_t first, const char* records, int64_t count) {
+    for (int64_t i = 0; i < count; ++i) {
+        const char* rec = records + i * kRecordLength;
+        const char kind = rec[1];
+        const char* text = rec + 2 + kFieldLength;
+        if (kind == kMore) {
+            if (m_pendingRec != 0 && m_pending.size() < kMaxPositionText) {
+                m_pending.append(text, kTextLength);
+            }
+            continue;
+        }
+        Hash();
+        if (kind == kEntry) {
+            m_pending.assign(text, kTextLength);
+            m_pendingRec = first + i;
+        }
+    }
+}
+
+bool IndexBuilder::Spill() {
+    std::sort(m_keys.begin(), m_keys.end());
+    if (m_runFd < 0) {
+        std::string name;
+        m_runFd = CreateBeside(m_path, "run", name);
+        if (m_runFd < 0) {
+            return false;
+        }
+        ::unlink(name.c_str());  // nameless from now on; gone when closed
+    }
+    off_t at = 0;
+    for (const int64_t n : m_runLength) {
+        at += static_cast<off_t>(n * static_cast<int64_t>(sizeof(uint64_t)));
+    }
+    if (!WriteAllAt(m_runFd, m_keys.data(), m_keys.size() * sizeof(uint64_t), at)) {
+        return false;
+    }
+    m_runLength.push_back(static_cast<int64_t>(m_keys.size()));
+    m_keys.clear();
+    return true;
+}
+
+bool IndexBuilder::ReadBook(const Book& book) {
+    std::vector<char> chunk(static_cast<size_t>(kReadChunk * kRecordLength));
+    for (int64_t r = 1; r <= book.NRecords; r += kReadChunk) {
+        const int64_t want = std::min(kReadChunk, book.NRecords - r + 1);
+        const int64_t got = book.ReadRecords(r, want, chunk.data());
+        Records(r, chunk.data(), got);
+        if (got != want) {
+            m_failed = true;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IndexBuilder::Write(const Book& book, const IndexKey& key) {
+    Hash();
+    if (m_failed) {
+        return false;
+    }
+    std::sort(m_keys.begin(), m_keys.end());
+    const uint64_t bits = BucketBits(static_cast<uint64_t>(m_total));
+    const size_t buckets = (size_t{1} << bits) + 1;
+    std::string temp;
+    const int fd = CreateBeside(m_path, "new", temp);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = true;
+    const off_t gamesAt = static_cast<off_t>(kHeaderBytes);
+    const off_t bucketsAt = gamesAt + static_cast<off_t>(book.FullIndex.size() * sizeof(uint64_t));
+    const off_t keysAt = bucketsAt + static_cast<off_t>(buckets * sizeof(uint64_t));
+    {
+        std::vector<uint64_t> games(book.FullIndex.begin(), book.FullIndex.end());
+        ok = WriteAllAt(fd, games.data(), games.size() * sizeof(uint64_t), gamesAt);
+    }
+    // The runs and the entries in memory, merged in key order.
+    std::vector<RunReader> runs(m_runLength.size());
+    off_t runAt = 0;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        runs[i].fd = m_runFd;
+        runs[i].next = runAt;
+        runs[i].left = m_runLength[i];
+        runAt += static_cast<off_t>(m_runLength[i] * static_cast<int64_t>(sizeof(uint64_t)));
+    }
+    using Head = std::pair<uint64_t, size_t>;
+    std::priority_queue<Head, std::vector<Head>, std::greater<>> heads;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        uint64_t k = 0;
+        if (runs[i].Get(k)) {
+            heads.push({k, i});
+        }
+    }
+    size_t memPos = 0;
+    std::vector<uint64_t> counts(buckets, 0);
+    std::vector<uint64_t> out;
+    out.reserve(65536);
+    off_t at = keysAt;
+    uint64_t written = 0;
+    auto emit = [&](uint64_t k) {
+        ++counts[(k >> 32 >> (32 - bits)) + 1];
+        out.push_back(k);
+        if (out.size() == 65536) {
+            ok = ok && WriteAllAt(fd, out.data(), out.size() * sizeof(uint64_t), at);
+            at += static_cast<off_t>(out.size() * sizeof(uint64_t));
+            out.clear();
+        }
+        ++written;
+    };
+    while (ok && (!heads.empty() || memPos < m_keys.size())) {
+        if (heads.empty() || (memPos < m_keys.size() && m_keys[memPos] <= heads.top().first)) {
+            emit(m_keys[memPos++]);
+            continue;
+        }
+        const auto [k, i] = heads.top();
+        heads.pop();
+        emit(k);
+        uint64_t next = 0;
+        if (runs[i].Get(next)) {
+            heads.push({next, i});
+        }
+    }
+    ok = ok && WriteAllAt(fd, out.data(), out.size() * sizeof(uint64_t), at);
+    ok = ok && written == static_cast<uint64_t>(m_total);
+    for (size_t b = 1; b < buckets; ++b) {
+        counts[b] += counts[b - 1];
+    }
+    ok = ok && WriteAllAt(fd, counts.data(), counts.size() * sizeof(uint64_t), bucketsAt);
+    uint64_t header[kHeaderWords] = {kMagic,
+                                     kVersion,
+                                     bits,
+                                     book.FullIndex.size(),
+                                     written,
+                                     key.records,
+                                     key.bookSize,
+                                     static_cast<uint64_t>(key.bookTime),
+                                     key.workSize,
+                                     static_cast<uint64_t>(key.workTime),
+                                     key.shape,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0};
+    ok = ok && WriteAllAt(fd, header, sizeof header, 0);
+    ok = ::close(fd) == 0 && ok;
+    // Renaming replaces whatever bears the name, a planted link included,
+    // without following it.
+    if (!ok || ::rename(temp.c_str(), m_path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+PositionIndex::~PositionIndex() {
+    Close();
+}
+
+void PositionIndex::Close() {
+    if (m_data != nullptr) {
+        ::munmap(const_cast<unsigned char*>(m_data), m_size);
+    }
+    m_data = nullptr;
+    m_size = 0;
+}
+
+IndexState PositionIndex::Open(const std::string& path, const IndexKey* key) {
+    Close();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return errno == ENOENT ? IndexState::kMissing : IndexState::kDamaged;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < static_cast<off_t>(kHeaderBytes)) {
+        ::close(fd);
+        return IndexState::kDamaged;
+    }
+    const size_t size = static_cast<size_t>(st.st_size);
+    void* map = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
+    ::close(fd);
+    if (map == MAP_FAILED) {
+        return IndexState::kDamaged;
+    }
+    uint64_t h[kHeaderWords];
+    std::memcpy(h, map, sizeof h);
+    const uint64_t bits = h[2];
+    const uint64_t games = h[3];
+    const uint64_t entries = h[4];
+    const uint64_t limit = size / sizeof(uint64_t);
+    bool ok =
+        h[0] == kMagic && h[1] == kVersion && bits >= 1 && bits <= 24 && games < limit && entries < limit;
+    const uint64_t buckets = (uint64_t{1} << (ok ? bits : 1)) + 1;
+    ok = ok && kHeaderBytes + (games + buckets + entries) * sizeof(uint64_t) == size;
+    if (!ok) {
+        ::munmap(map, size);
+        return IndexState::kDamaged;
+    }
+    const auto* words = static_cast<const uint64_t*>(map);
+    const uint64_t* table = words + kHeaderWords + games;
+    // The bucket table must run from 0 to the number of entries, never
+    // backwards, or a lookup could read outside the entries.
+    for (uint64_t b = 0; ok && b + 1 < buckets; ++b) {
+        ok = table[b] <= table[b + 1];
+    }
+    ok = ok && table[0] == 0 && table[buckets - 1] == entries;
+    if (!ok) {
+        ::munmap(map, size);
+        return IndexState::kDamaged;
+    }
+    IndexKey made;
+    made.records = h[5];
+    made.bookSize = h[6];
+    made.bookTime = static_cast<int64_t>(h[7]);
+    made.workSize = h[8];
+    made.workTime = static_cast<int64_t>(h[9]);
+    made.shape = h[10];
+    made.games = games;
+    if (key != nullptr && !(made == *key)) {
+        ::munmap(map, size);
+        return IndexState::kStale;
+    }
+    m_data = static_cast<const unsigned char*>(map);
+    m_size = size;
+    m_key = made;
+    m_bits = bits;
+    m_games = games;
+    m_entries = entries;
+    m_gameTable = words + kHeaderWords;
+    m_buckets = table;
+    m_keys = table + buckets;
+    return IndexState::kReady;
+}
+
+std::vector<int64_t> PositionIndex::Games() const {
+    if (m_data == nullptr) {
+        return {};
+    }
+    return std::vector<int64_t>(m_gameTable, m_gameTable + m_games);
+}
+
+void PositionIndex::Candidates(uint64_t hash, std::vector<int64_t>& out) const {
+    if (m_data == nullptr) {
+        return;
+    }
+    const uint64_t upper = hash >> 32;
+    const uint64_t b = upper >> (32 - m_bits);
+    const uint64_t* from = m_keys + m_buckets[b];
+    const uint64_t* to = m_keys + m_buckets[b + 1];
+    for (const uint64_t* p = std::lower_bound(from, to, upper << 32); p != to && (*p >> 32) == upper; ++p) {
+        out.push_back(static_cast<int64_t>(*p & 0xFFFFFFFFULL));
+    }
+}
+
+bool EnsureIndex(const Book& book, const position::BoardShape& shape, PositionIndex& index) {
+    IndexKey key;
+    if (!CurrentKey(book, shape, key)) {
+        return false;
+    }
+    const std::string path = IndexPathFor(book.WorkPath());
+    if (index.Open(path, &key) == IndexState::kReady && index.Games() == book.FullIndex) {
+        return true;
+    }
+    IndexBuilder builder(shape, path);
+    if (!builder.ReadBook(book) || !builder.Write(book, key)) {
+        return false;
+    }
+    return index.Open(path, &key) == IndexState::kReady && index.Games() == book.FullIndex;
+}
+
+}  // namespace books

@@ -1,0 +1,136 @@
+#pragma once
+// The position index kept beside a book's work file: for every position
+// record the hash of its placement with the record number, sorted so that
+// an exact search reads a few records instead of the whole work file, and
+// the game index, so that a converted book opens without its book file.
+//
+// On disk: a header of sixteen 64-bit numbers (name, version, what it was
+// made from), the game index (8 bytes a game), the bucket table (8 bytes a
+// bucket, one bucket for about 16 positions) and the entries (8 bytes a
+// position: the upper 32 bits of the hash, then the record number). Under
+// 9 bytes a position. Building holds at most kRunEntries entries (16 MB)
+// in memory; longer books are sorted in runs on a temporary file.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "books/book.h"
+#include "books/position_match.h"
+
+namespace books {
+
+/// The index file of a work file: "F123456.tmp" gives "F123456x.tmp", so
+/// that it goes with the program's other working files.
+std::string IndexPathFor(const std::string& workPath);
+
+/// Removes a work file and its index.
+void RemoveWorkFiles(const std::string& workPath);
+
+/// What an index was made from; an index is used only while all of it
+/// still holds.
+struct IndexKey {
+    uint64_t bookSize = 0;
+    int64_t bookTime = 0;  ///< modification time, nanoseconds
+    uint64_t workSize = 0;
+    int64_t workTime = 0;
+    uint64_t records = 0;  ///< NRecords
+    uint64_t games = 0;    ///< games in the full index
+    uint64_t shape = 0;    ///< rows, columns and pieces letters
+    bool operator==(const IndexKey&) const = default;
+};
+
+/// The key of the open book as it is now: its book file's and work file's
+/// sizes and times, counts and board. False when a file cannot be examined.
+bool CurrentKey(const Book& book, const position::BoardShape& shape, IndexKey& key);
+
+/// Entries held in memory while building, before a sorted run is written.
+inline constexpr int64_t kRunEntries = int64_t{1} << 21;
+
+/// Collects the placements of records as they are written (a RecordSink)
+/// or read back from the work file, and writes the index file.
+class IndexBuilder : public RecordSink {
+  public:
+    /// A builder holding at most runEntries entries in memory.
+    IndexBuilder(const position::BoardShape& shape, std::string indexPath, int64_t runEntries = kRunEntries);
+    ~IndexBuilder() override;
+    IndexBuilder(const IndexBuilder&) = delete;
+    IndexBuilder& operator=(const IndexBuilder&) = delete;
+
+    void Records(int64_t first, const char* records, int64_t count) override;
+
+    /// Reads every record of the open book's work file into the index
+    /// (rebuilding an index that is missing or stale).
+    bool ReadBook(const Book& book);
+
+    /// Writes the index file (under a temporary name, then renamed) for the
+    /// book whose key is given. False when it could not be written; no index
+    /// file is left then.
+    bool Write(const Book& book, const IndexKey& key);
+
+  private:
+    void Hash();
+    bool Spill();
+
+    PlacementReader m_reader;
+    std::string m_path;
+    std::vector<uint64_t> m_keys;  // hash upper half << 32 | record number
+    std::string m_pending;         // the text of a position still taking continuations
+    int64_t m_pendingRec = 0;
+    Placement m_placement;
+    int m_runFd = -1;                  // sorted runs of a long book
+    std::vector<int64_t> m_runLength;  // entries in each run
+    int64_t m_total = 0;
+    int64_t m_runEntries;
+    bool m_failed = false;
+};
+
+/// How opening an index went.
+enum class IndexState {
+    kReady,    ///< usable
+    kMissing,  ///< no index file
+    kStale,    ///< made from another book, work file or board
+    kDamaged,  ///< not an index, a version of its own, cut short
+};
+
+/// A read-only index in memory (mapped).
+class PositionIndex {
+  public:
+    PositionIndex() = default;
+    ~PositionIndex();
+    PositionIndex(const PositionIndex&) = delete;
+    PositionIndex& operator=(const PositionIndex&) = delete;
+
+    /// Opens the index file and checks it against key (when given).
+    IndexState Open(const std::string& path, const IndexKey* key);
+    bool Ready() const { return m_data != nullptr; }
+    /// The key it was made from.
+    const IndexKey& Key() const { return m_key; }
+    /// The game index stored with it.
+    std::vector<int64_t> Games() const;
+    /// Record numbers, ascending, whose placement may hash to hash.
+    void Candidates(uint64_t hash, std::vector<int64_t>& out) const;
+    /// Entries (positions) in the index.
+    uint64_t Positions() const { return m_entries; }
+
+  private:
+    void Close();
+
+    const unsigned char* m_data = nullptr;
+    size_t m_size = 0;
+    IndexKey m_key;
+    uint64_t m_bits = 0;
+    uint64_t m_games = 0;
+    uint64_t m_entries = 0;
+    const uint64_t* m_gameTable = nullptr;
+    const uint64_t* m_buckets = nullptr;
+    const uint64_t* m_keys = nullptr;
+};
+
+/// Opens the index of the open book, rebuilding it from the work file when
+/// it is missing, stale or damaged. False (search without it) when it can
+/// be neither opened nor rebuilt.
+bool EnsureIndex(const Book& book, const position::BoardShape& shape, PositionIndex& index);
+
+}  // namespace books

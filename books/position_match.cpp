@@ -1,0 +1,301 @@
+#include "books/position_match.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace books {
+
+PlacementReader::PlacementReader(const position::BoardShape& shape)
+    : m_shape(shape), m_squares(shape.Squares()) {
+    for (int d = 1; d <= 9; ++d) {
+        m_step[static_cast<unsigned char>('0' + d)] = static_cast<uint8_t>(d);
+    }
+    // The first place of a letter counts, as on the board.
+    for (int i = std::min(static_cast<int>(shape.piecesList.size()), 255) - 1; i >= 0; --i) {
+        const auto ch = static_cast<unsigned char>(shape.piecesList[static_cast<size_t>(i)]);
+        if (ch < '1' || ch > '9') {
+            m_man[ch] = static_cast<uint8_t>(i + 1);
+            m_step[ch] = 1;
+        }
+    }
+}
+
+namespace {
+
+// The placement field: after leading blanks and a tally prefix, up to the
+// next blank.
+std::string_view PlacementField(std::string_view text) {
+    size_t p = text.find_first_not_of(' ');
+    if (p == std::string_view::npos) {
+        return {};
+    }
+    if (text[p] == '(') {
+        const size_t close = text.find(')', p);
+        if (close != std::string_view::npos) {
+            p = text.find_first_not_of(' ', close + 1);
+            if (p == std::string_view::npos) {
+                return {};
+            }
+        }
+    }
+    const size_t end = text.find(' ', p);
+    return text.substr(p, end == std::string_view::npos ? std::string_view::npos : end - p);
+}
+
+}  // namespace
+
+void PlacementReader::ReadCells(std::string_view text, Placement& out) const {
+    out.cells.assign(static_cast<size_t>(m_squares), 0);
+    out.men.clear();
+    out.outside = 0;
+    // Locals, not the vector: stores of bytes could otherwise change the
+    // vector's own fields as far as the compiler knows, and it would read
+    // them again for every character.
+    uint8_t* cells = out.cells.data();
+    const int squares = m_squares;
+    int outside = 0;
+    int s = 0;
+    // Without branches on the kind of character: digits and letters come in
+    // no order a processor could guess.
+    for (const char ch : PlacementField(text)) {
+        const auto c = static_cast<unsigned char>(ch);
+        const uint8_t man = m_man[c];
+        if (s < squares) {
+            cells[s] = static_cast<uint8_t>(cells[s] | man);
+        } else {
+            outside += man != 0 ? 1 : 0;
+        }
+        s += m_step[c];
+    }
+    out.outside = outside;
+}
+
+void PlacementReader::Read(std::string_view text, Placement& out) const {
+    ReadCells(text, out);
+    const int cols = m_shape.cols;
+    for (int s = 0; s < m_squares; ++s) {
+        if (const uint8_t c = out.cells[static_cast<size_t>(s)]; c != 0) {
+            out.men.push_back({s / cols, s % cols, s, c});
+        }
+    }
+}
+
+uint64_t PlacementHash(const std::vector<uint8_t>& cells) {
+    // Eight squares at a time, without a branch on what they hold.
+    constexpr uint64_t kMul = 0x9E3779B97F4A7C15ULL;
+    const size_t n = cells.size();
+    uint64_t h = 0xC4CEB9FE1A85EC53ULL ^ n;
+    size_t s = 0;
+    for (; s + 8 <= n; s += 8) {
+        uint64_t w;
+        std::memcpy(&w, cells.data() + s, 8);
+        h = (h ^ w) * kMul;
+        h ^= h >> 32;
+    }
+    if (s < n) {
+        uint64_t w = 0;
+        std::memcpy(&w, cells.data() + s, n - s);
+        h = (h ^ w) * kMul;
+        h ^= h >> 32;
+    }
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 29;
+    return h;
+}
+
+namespace {
+
+// The variant made by moving every man of the placement with f; false when
+// a man's letter has no counterpart (colours) or falls off the board.
+template <typename F>
+bool Transformed(const Placement& from, int rows, int cols, F f, Placement& to) {
+    to.cells.assign(from.cells.size(), 0);
+    to.men.clear();
+    to.outside = from.outside;
+    for (const Man& m : from.men) {
+        Man t = m;
+        if (!f(t)) {
+            return false;
+        }
+        if (t.row < 0 || t.row >= rows || t.col < 0 || t.col >= cols) {
+            return false;
+        }
+        to.cells[static_cast<size_t>(t.row * cols + t.col)] = t.code;
+    }
+    for (int s = 0; s < rows * cols; ++s) {
+        if (const uint8_t c = to.cells[static_cast<size_t>(s)]; c != 0) {
+            to.men.push_back({s / cols, s % cols, s, c});
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<Variant> MakeVariants(const Placement& query, const PlacementReader& reader, bool mirror,
+                                  bool colours) {
+    const int rows = reader.Shape().rows;
+    const int cols = reader.Shape().cols;
+    const std::string& letters = reader.Shape().piecesList;
+    std::vector<Variant> out;
+    out.push_back({"exact", query});
+    if (mirror) {
+        Variant v;
+        v.how = "mirror";
+        if (Transformed(
+                query, rows, cols, [&](Man& m) { return m.col = cols - 1 - m.col, true; }, v.placement)) {
+            out.push_back(v);
+        }
+        if (rows == cols) {
+            struct Named {
+                const char* how;
+                int kind;
+            };
+            for (const Named n : {Named{"updown", 0}, Named{"diagonal", 1}, Named{"antidiagonal", 2}}) {
+                Variant d;
+                d.how = n.how;
+                const bool ok = Transformed(
+                    query, rows, cols,
+                    [&](Man& m) {
+                        const int r = m.row;
+                        const int c = m.col;
+                        if (n.kind == 0) {
+                            m.row = rows - 1 - r;
+                        } else if (n.kind == 1) {
+                            m.row = c;
+                            m.col = r;
+                        } else {
+                            m.row = rows - 1 - c;
+                            m.col = cols - 1 - r;
+                        }
+                        return true;
+                    },
+                    d.placement);
+                if (ok) {
+                    out.push_back(d);
+                }
+            }
+        }
+    }
+    if (colours) {
+        const size_t plain = out.size();
+        for (size_t i = 0; i < plain; ++i) {
+            Variant v;
+            v.how = i == 0 ? "colours" : "colours+" + out[i].how;
+            const bool ok = Transformed(
+                out[i].placement, rows, cols,
+                [&](Man& m) {
+                    const unsigned char letter = static_cast<unsigned char>(letters[m.code - 1]);
+                    const char other =
+                        static_cast<char>(std::isupper(letter) ? std::tolower(letter) : std::toupper(letter));
+                    const size_t p = letters.find(other);
+                    if (other == static_cast<char>(letter) || p == std::string::npos) {
+                        return false;
+                    }
+                    m.code = static_cast<uint8_t>(p + 1);
+                    m.row = rows - 1 - m.row;
+                    return true;
+                },
+                v.placement);
+            if (ok) {
+                out.push_back(v);
+            }
+        }
+    }
+    return out;
+}
+
+bool MatchesInPlace(const Placement& record, const Placement& variant, bool partial, int squares) {
+    if (variant.outside != 0) {
+        return false;
+    }
+    if (!partial) {
+        return std::memcmp(record.cells.data(), variant.cells.data(), static_cast<size_t>(squares)) == 0;
+    }
+    for (const Man& m : variant.men) {
+        if (record.cells[static_cast<size_t>(m.square)] != m.code) {
+            return false;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+bool ShiftFits(const Placement& record, const Placement& variant, int down, int right, int rows, int cols) {
+    for (const Man& m : variant.men) {
+        const int r = m.row + down;
+        const int c = m.col + right;
+        if (r < 0 || r >= rows || c < 0 || c >= cols ||
+            record.cells[static_cast<size_t>(r * cols + c)] != m.code) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool MatchesShifted(const Placement& record, const Placement& variant, bool partial, int rows, int cols,
+                    int& down, int& right) {
+    if (variant.men.empty() || variant.outside != 0) {
+        return false;
+    }
+    const Man& anchor = variant.men.front();
+    if (!partial) {
+        // A shift keeps the order of the squares, so the first men meet and
+        // the offset is known at once.
+        if (record.men.size() != variant.men.size() || record.men.front().code != anchor.code) {
+            return false;
+        }
+        down = record.men.front().row - anchor.row;
+        right = record.men.front().col - anchor.col;
+        return (down != 0 || right != 0) && ShiftFits(record, variant, down, right, rows, cols);
+    }
+    for (const Man& m : record.men) {
+        if (m.code != anchor.code) {
+            continue;
+        }
+        down = m.row - anchor.row;
+        right = m.col - anchor.col;
+        if ((down != 0 || right != 0) && ShiftFits(record, variant, down, right, rows, cols)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string ShiftText(int down, int right) {
+    auto signedText = [](int v) { return (v < 0 ? "-" : "+") + std::to_string(v < 0 ? -v : v); };
+    // Ranks count upwards: a shift down the board is a negative rank step.
+    return "shift" + signedText(right) + "," + signedText(-down);
+}
+
+bool MatchPlacement(const Placement& record, const std::vector<Variant>& variants,
+                    const MatchOptions& options, const PlacementReader& reader, std::string& how) {
+    const int squares = reader.Squares();
+    for (const Variant& v : variants) {
+        if (MatchesInPlace(record, v.placement, options.partial, squares)) {
+            how = v.how;
+            return true;
+        }
+    }
+    if (!options.shift) {
+        return false;
+    }
+    const int rows = reader.Shape().rows;
+    const int cols = reader.Shape().cols;
+    for (const Variant& v : variants) {
+        int down = 0;
+        int right = 0;
+        if (MatchesShifted(record, v.placement, options.partial, rows, cols, down, right)) {
+            how = (v.how == "exact" ? std::string() : v.how + "+") + ShiftText(down, right);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace books

@@ -1,0 +1,393 @@
+#include "books/position_search.h"
+
+#include <algorithm>
+#include <numeric>
+#include <unordered_map>
+
+namespace books {
+
+namespace {
+
+constexpr int64_t kChunk = 4096;           // records read at once
+constexpr int64_t kProgressEvery = 65536;  // records between progress reports
+
+std::string_view TextOf(const char* record) {
+    return {record + 2 + kFieldLength, static_cast<size_t>(kTextLength)};
+}
+
+// Walks every position record of the whole book in order, with its game
+// (from 1) and its place in the game; a position's continuation records are
+// joined to its text. fn returns false to stop; so does progress.
+bool ForEachPosition(
+    const Book& book,
+    const std::function<bool(int64_t game, int64_t position, int64_t record, std::string_view text)>& fn,
+    const FindProgressFn& progress) {
+    const std::vector<int64_t>& games = book.FullIndex;
+    if (games.empty()) {
+        return true;
+    }
+    std::vector<char> chunk(static_cast<size_t>(kChunk * kRecordLength));
+    size_t g = 0;
+    int64_t position = 0;
+    std::string pending;
+    int64_t pendingRec = 0;
+    int64_t pendingGame = 0;
+    int64_t pendingPosition = 0;
+    auto flush = [&]() {
+        if (pendingRec == 0) {
+            return true;
+        }
+        const int64_t rec = pendingRec;
+        pendingRec = 0;
+        return fn(pendingGame, pendingPosition, rec, pending);
+    };
+    const int64_t start = games.front();
+    for (int64_t r = std::max<int64_t>(start, 1); r <= book.NRecords; r += kChunk) {
+        const int64_t want = std::min(kChunk, book.NRecords - r + 1);
+        const int64_t got = book.ReadRecords(r, want, chunk.data());
+        for (int64_t i = 0; i < got; ++i) {
+            const int64_t rec = r + i;
+            const char* record = chunk.data() + i * kRecordLength;
+            while (g + 1 < games.size() && rec >= games[g + 1]) {
+                ++g;
+                position = 0;
+            }
+            const char kind = record[1];
+            if (kind == kMore) {
+                if (pendingRec != 0 && pending.size() < kMaxPositionText) {
+                    pending.append(TextOf(record));
+                }
+                continue;
+            }
+            if (!flush()) {
+                return false;
+            }
+            if (kind == kEntry) {
+                ++position;
+                // A position without continuations is read where it lies.
+                if (i + 1 < got && record[kRecordLength + 1] != kMore) {
+                    if (!fn(static_cast<int64_t>(g) + 1, position, rec, TextOf(record))) {
+                        return false;
+                    }
+                    continue;
+                }
+                pending.assign(TextOf(record));
+                pendingRec = rec;
+                pendingGame = static_cast<int64_t>(g) + 1;
+                pendingPosition = position;
+            }
+        }
+        if (progress && ((r - 1) / kChunk) % (kProgressEvery / kChunk) == 0 &&
+            !progress(r - 1, book.NRecords)) {
+            return false;
+        }
+        if (got != want) {
+            break;
+        }
+    }
+    return flush();
+}
+
+// The whole text of the position at record rec (with its continuations).
+bool PositionAt(const Book& book, int64_t rec, std::string& text) {
+    char record[kRecordLength];
+    if (book.ReadRecords(rec, 1, record) != 1 || record[1] != kEntry) {
+        return false;
+    }
+    text.assign(TextOf(record));
+    for (int64_t r = rec + 1; r <= book.NRecords && text.size() < kMaxPositionText; ++r) {
+        if (book.ReadRecords(r, 1, record) != 1 || record[1] != kMore) {
+            break;
+        }
+        text.append(TextOf(record));
+    }
+    return true;
+}
+
+// The place of the position at record rec in the game starting at record
+// start: the position records from start to rec.
+int64_t PositionNumber(const Book& book, int64_t start, int64_t rec) {
+    std::vector<char> chunk(static_cast<size_t>(std::min<int64_t>(rec - start + 1, kChunk) * kRecordLength));
+    int64_t count = 0;
+    for (int64_t r = start; r <= rec; r += kChunk) {
+        const int64_t want = std::min(kChunk, rec - r + 1);
+        const int64_t got = book.ReadRecords(r, want, chunk.data());
+        for (int64_t i = 0; i < got; ++i) {
+            count += chunk[static_cast<size_t>(i * kRecordLength + 1)] == kEntry ? 1 : 0;
+        }
+        if (got != want) {
+            break;
+        }
+    }
+    return count;
+}
+
+// The game (index into FullIndex) whose records hold rec, or -1.
+int64_t GameOf(const Book& book, int64_t rec) {
+    const auto& games = book.FullIndex;
+    const auto it = std::upper_bound(games.begin(), games.end(), rec);
+    return it == games.begin() ? -1 : static_cast<int64_t>(it - games.begin()) - 1;
+}
+
+}  // namespace
+
+std::string FindStatusText(FindStatus status) {
+    switch (status) {
+        case FindStatus::kNoMen:
+            return "The position has no men.";
+        case FindStatus::kTooLarge:
+            return "The position is larger than the book's board.";
+        case FindStatus::kDone:
+        case FindStatus::kStopped:
+            break;
+    }
+    return {};
+}
+
+void ForEachFirstPosition(
+    const Book& book, const std::function<bool(int64_t game, int64_t record, std::string_view text)>& fn) {
+    const auto& games = book.FullIndex;
+    constexpr int64_t kAhead = 16;
+    std::vector<char> chunk(static_cast<size_t>(kAhead * kRecordLength));
+    std::string text;
+    for (size_t g = 0; g < games.size(); ++g) {
+        const int64_t end = g + 1 < games.size() ? games[g + 1] : book.NRecords + 1;
+        int64_t found = 0;
+        for (int64_t r = games[g]; r < end && found == 0; r += kAhead) {
+            const int64_t want = std::min(kAhead, end - r);
+            const int64_t got = book.ReadRecords(r, want, chunk.data());
+            for (int64_t i = 0; i < got; ++i) {
+                if (chunk[static_cast<size_t>(i * kRecordLength + 1)] == kEntry) {
+                    found = r + i;
+                    break;
+                }
+            }
+            if (got != want) {
+                break;
+            }
+        }
+        if (found != 0 && PositionAt(book, found, text) && !fn(static_cast<int64_t>(g) + 1, found, text)) {
+            return;
+        }
+    }
+}
+
+FindResult FindPositions(const Book& book, const position::BoardShape& shape, std::string_view text,
+                         const FindOptions& options, const MatchFn& onMatch, const PositionIndex* index,
+                         const FindProgressFn& progress) {
+    FindResult result;
+    const PlacementReader reader(shape);
+    Placement query;
+    reader.Read(text, query);
+    if (query.outside != 0) {
+        result.status = FindStatus::kTooLarge;
+        return result;
+    }
+    if (query.men.empty()) {
+        result.status = FindStatus::kNoMen;
+        return result;
+    }
+    const std::vector<Variant> variants = MakeVariants(query, reader, options.mirror, options.colours);
+    // Men must be known for shifts; a comparison of cells needs none.
+    const bool needMen = options.shift;
+    Placement record;
+    std::string how;
+    auto test = [&](int64_t game, int64_t position, int64_t rec, std::string_view recordText) {
+        if (needMen) {
+            reader.Read(recordText, record);
+        } else {
+            reader.ReadCells(recordText, record);
+        }
+        if (!MatchPlacement(record, variants, options, reader, how)) {
+            return true;
+        }
+        ++result.matches;
+        if (!onMatch({game, position, rec, how})) {
+            result.status = FindStatus::kStopped;
+            return false;
+        }
+        return true;
+    };
+
+    if (index != nullptr && index->Ready() && !options.partial && !options.shift) {
+        result.indexed = true;
+        std::vector<int64_t> candidates;
+        for (const Variant& v : variants) {
+            index->Candidates(PlacementHash(v.placement.cells), candidates);
+        }
+        std::sort(candidates.begin(), candidates.end());
+        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+        std::string whole;
+        int64_t done = 0;
+        for (const int64_t rec : candidates) {
+            if (progress && ++done % 4096 == 0 && !progress(done, static_cast<int64_t>(candidates.size()))) {
+                result.status = FindStatus::kStopped;
+                return result;
+            }
+            const int64_t g = GameOf(book, rec);
+            if (g < 0 || rec > book.NRecords || !PositionAt(book, rec, whole)) {
+                continue;
+            }
+            const int64_t position = PositionNumber(book, book.FullIndex[static_cast<size_t>(g)], rec);
+            if (options.first && position != 1) {
+                continue;
+            }
+            if (!test(g + 1, position, rec, whole)) {
+                return result;
+            }
+        }
+        return result;
+    }
+
+    if (options.first) {
+        int64_t done = 0;
+        const int64_t total = static_cast<int64_t>(book.FullIndex.size());
+        ForEachFirstPosition(book, [&](int64_t game, int64_t rec, std::string_view t) {
+            if (progress && ++done % 1024 == 0 && !progress(done, total)) {
+                result.status = FindStatus::kStopped;
+                return false;
+            }
+            return test(game, 1, rec, t);
+        });
+        return result;
+    }
+    const bool finished = ForEachPosition(book, test, progress);
+    if (!finished && result.status == FindStatus::kDone) {
+        result.status = FindStatus::kStopped;
+    }
+    return result;
+}
+
+namespace {
+
+struct FirstPlacement {
+    int64_t game = 0;
+    Placement placement;
+};
+
+std::vector<FirstPlacement> FirstPlacements(const Book& book, const PlacementReader& reader) {
+    std::vector<FirstPlacement> out;
+    ForEachFirstPosition(book, [&](int64_t game, int64_t, std::string_view text) {
+        FirstPlacement f;
+        f.game = game;
+        reader.Read(text, f.placement);
+        out.push_back(std::move(f));
+        return true;
+    });
+    return out;
+}
+
+std::string CellsKey(const Placement& p) {
+    return std::string(p.cells.begin(), p.cells.end());
+}
+
+}  // namespace
+
+std::vector<std::vector<int64_t>> FindDuplicates(const Book& book, const position::BoardShape& shape,
+                                                 bool mirror, bool colours) {
+    const PlacementReader reader(shape);
+    const std::vector<FirstPlacement> firsts = FirstPlacements(book, reader);
+    // Games joined whenever one's placement, or one of its transformed
+    // forms, is another's: the groups are the connected games.
+    std::vector<size_t> parent(firsts.size());
+    std::iota(parent.begin(), parent.end(), size_t{0});
+    auto root = [&](size_t i) {
+        while (parent[i] != i) {
+            parent[i] = parent[parent[i]];
+            i = parent[i];
+        }
+        return i;
+    };
+    std::unordered_map<std::string, size_t> seen;
+    for (size_t i = 0; i < firsts.size(); ++i) {
+        const auto [it, fresh] = seen.emplace(CellsKey(firsts[i].placement), i);
+        if (!fresh) {
+            parent[root(i)] = root(it->second);
+        }
+    }
+    if (mirror || colours) {
+        for (size_t i = 0; i < firsts.size(); ++i) {
+            const std::vector<Variant> variants = MakeVariants(firsts[i].placement, reader, mirror, colours);
+            for (size_t v = 1; v < variants.size(); ++v) {
+                const auto it = seen.find(CellsKey(variants[v].placement));
+                if (it != seen.end()) {
+                    parent[root(i)] = root(it->second);
+                }
+            }
+        }
+    }
+    std::unordered_map<size_t, size_t> groupOf;
+    std::vector<std::vector<int64_t>> groups;
+    for (size_t i = 0; i < firsts.size(); ++i) {
+        const auto [it, fresh] = groupOf.emplace(root(i), groups.size());
+        if (fresh) {
+            groups.emplace_back();
+        }
+        groups[it->second].push_back(firsts[i].game);
+    }
+    std::erase_if(groups, [](const std::vector<int64_t>& g) { return g.size() < 2; });
+    return groups;
+}
+
+std::vector<Anticipation> FindAnticipations(const Book& book, const Book& other,
+                                            const position::BoardShape& shape, bool partial) {
+    const PlacementReader reader(shape);
+    const std::vector<FirstPlacement> mine = FirstPlacements(book, reader);
+    const std::vector<FirstPlacement> theirs = FirstPlacements(other, reader);
+    std::vector<Anticipation> out;
+    if (!partial) {
+        std::unordered_map<std::string, std::vector<int64_t>> byPlacement;
+        for (const FirstPlacement& f : theirs) {
+            byPlacement[CellsKey(f.placement)].push_back(f.game);
+        }
+        for (const FirstPlacement& f : mine) {
+            const auto it = byPlacement.find(CellsKey(f.placement));
+            if (it != byPlacement.end()) {
+                out.push_back({f.game, it->second});
+            }
+        }
+        return out;
+    }
+    // The games of the other book that have a man on a square, for every
+    // man and square; a position is looked for among the games of its
+    // rarest man.
+    std::unordered_map<int, std::vector<uint32_t>> withMan;
+    for (uint32_t i = 0; i < theirs.size(); ++i) {
+        for (const Man& m : theirs[i].placement.men) {
+            withMan[(m.square << 8) | m.code].push_back(i);
+        }
+    }
+    for (const FirstPlacement& f : mine) {
+        Anticipation a{f.game, {}};
+        if (f.placement.men.empty()) {
+            for (const FirstPlacement& t : theirs) {
+                a.others.push_back(t.game);
+            }
+        } else {
+            const std::vector<uint32_t>* rarest = nullptr;
+            for (const Man& m : f.placement.men) {
+                const auto it = withMan.find((m.square << 8) | m.code);
+                if (it == withMan.end()) {
+                    rarest = nullptr;
+                    break;
+                }
+                if (rarest == nullptr || it->second.size() < rarest->size()) {
+                    rarest = &it->second;
+                }
+            }
+            if (rarest != nullptr) {
+                for (const uint32_t i : *rarest) {
+                    if (MatchesInPlace(theirs[i].placement, f.placement, true, reader.Squares())) {
+                        a.others.push_back(theirs[i].game);
+                    }
+                }
+            }
+        }
+        if (!a.others.empty()) {
+            out.push_back(std::move(a));
+        }
+    }
+    return out;
+}
+
+}  // namespace books
