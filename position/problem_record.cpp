@@ -164,8 +164,12 @@ ProblemRecord RecordFromTags(const std::vector<RecordTag>& tags) {
             setOnce(r.source);
         } else if (name == "DATE") {
             // Game books write unknown parts as "????.??.??".
-            if (value.find_first_not_of("?.") != std::string::npos) {
-                setOnce(r.date);
+            if (value.find_first_not_of("?.") != std::string::npos && r.date.empty()) {
+                std::string date = value;
+                while (date.size() >= 3 && date.compare(date.size() - 3, 3, ".??") == 0) {
+                    date.resize(date.size() - 3);
+                }
+                r.date = date;
             }
         } else if (name == "AWARD") {
             setOnce(r.award);

@@ -52,7 +52,8 @@ using RecordTag = std::pair<std::string, std::string>;
 /// N=Nightrider"), Remark and Count win; without them White is the author,
 /// Site the source, Event the stipulation when it reads as one, and the
 /// comment tags of a problem collection (Comm1 to Comm3) are remarks.
-/// Values "?" and "" are absent.
+/// Values "?" and "" are absent; a date loses its unknown parts
+/// ("1990.05.??" gives "1990.05").
 ProblemRecord RecordFromTags(const std::vector<RecordTag>& tags);
 
 /// True for a text that reads as a stipulation: an optional kind ("h",

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "book_files.h"
+#include "books/book_export.h"
 #include "books/convert.h"
 #include "position/play_move.h"
+#include "position/problem_record.h"
 
 using namespace books;
 using namespace books_test;
@@ -339,6 +341,28 @@ TEST(LoadPBM, StipulationsStringsAndSquares) {
                   Rec('E', static_cast<int>(i + 1), "8/8/8/8/8/8/8/8"));
     }
     EXPECT_EQ(c.records.back(), kMarker);
+}
+
+TEST(LoadPBM, TagsGiveTheProblemRecord) {
+    Problem p;
+    p.flags = 1;
+    p.moves = 3;
+    p.strings = {{0, "A. Bor; B. Cer"}, {1, "Die Schwalbe"}, {4, "Version"}};
+    Converted c;
+    Convert(c, "r.pbm", Pbm({p}));
+    std::vector<position::RecordTag> tags;
+    for (const std::string& record : c.records) {
+        if (record.size() > 8 && record[1] == kTag) {
+            const auto tag = ParseTag(std::string_view(record).substr(8));
+            ASSERT_TRUE(tag.has_value()) << record;
+            tags.emplace_back(tag->name, tag->value);
+        }
+    }
+    const position::ProblemRecord r = position::RecordFromTags(tags);
+    EXPECT_EQ(r.authors, (std::vector<std::string>{"A. Bor", "B. Cer"}));
+    EXPECT_EQ(r.source, "Die Schwalbe");
+    EXPECT_EQ(r.stipulation, "h#3");
+    EXPECT_EQ(r.remarks, "Version");
 }
 
 TEST(LoadPBM, BadSquareByteStopsWithoutEndMarker) {

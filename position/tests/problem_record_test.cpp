@@ -46,6 +46,7 @@ TEST(ProblemRecord, GameTagsStandInForMissingProblemTags) {
     EXPECT_EQ(pbm.source, "Le Sphinx");
     EXPECT_EQ(pbm.stipulation, "#2");
     EXPECT_EQ(pbm.date, "");
+    EXPECT_EQ(RecordFromTags({{"Date", "1990.05.??"}}).date, "1990.05");
     EXPECT_EQ(pbm.remarks, "Version");
     // An ordinary game's event is no stipulation.
     EXPECT_EQ(RecordFromTags({{"Event", "World Championship 1985"}}).stipulation, "");
