@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "book_files.h"
-#include "books/book_export.h"
 #include "books/convert.h"
+#include "books/game_tags.h"
 #include "position/play_move.h"
 #include "position/problem_record.h"
 
@@ -350,14 +350,16 @@ TEST(LoadPBM, TagsGiveTheProblemRecord) {
     p.strings = {{0, "A. Bor; B. Cer"}, {1, "Die Schwalbe"}, {4, "Version"}};
     Converted c;
     Convert(c, "r.pbm", Pbm({p}));
-    std::vector<position::RecordTag> tags;
-    for (const std::string& record : c.records) {
-        if (record.size() > 8 && record[1] == kTag) {
-            const auto tag = ParseTag(std::string_view(record).substr(8));
-            ASSERT_TRUE(tag.has_value()) << record;
-            tags.emplace_back(tag->name, tag->value);
-        }
+    // The tags of the game shown, read from its position record.
+    ASSERT_TRUE(c.book.ReadGame(1));
+    while (c.book.NextRecord()) {
     }
+    EXPECT_EQ(c.book.CurRecord[1], kEntry);
+    std::vector<position::RecordTag> tags;
+    for (const Tag& tag : CurrentGameTags(c.book)) {
+        tags.emplace_back(tag.name, tag.value);
+    }
+    ASSERT_EQ(tags.size(), 4u);
     const position::ProblemRecord r = position::RecordFromTags(tags);
     EXPECT_EQ(r.authors, (std::vector<std::string>{"A. Bor", "B. Cer"}));
     EXPECT_EQ(r.source, "Die Schwalbe");
