@@ -11,6 +11,7 @@
 #include "app/cli/fairy_options.h"
 #include "books/book_export.h"
 #include "books/convert.h"
+#include "diagram/fairy_exchange.h"
 #include "diagram/latex_writer.h"
 #include "engines/popeye_file.h"
 #include "position/piece_lists.h"
@@ -220,15 +221,10 @@ bool ReadProblems(Context& ctx, Args& args, const char* command, std::vector<Pro
     return true;
 }
 
-position::FairyStyle FairyOf(const settings::Style& style) {
-    return {style.BORDERHEIGHT,    style.BORDERWIDTH,  style.PIECESLIST,
-            style.ENGLISHNOTATION, style.PIECESGLYPHS, style.PYDICTIONARY};
-}
-
 // Says on stderr where a count the record names disagrees with the board.
 void CheckCount(Context& ctx, const char* command, const Problem& p, size_t number) {
     const std::string warning =
-        position::CountWarning(p.record, position::CountMen(p.vet, FairyOf(ctx.program.style)));
+        position::CountWarning(p.record, position::CountMen(p.vet, diagram::FairyStyleOf(ctx.program.style)));
     if (!warning.empty()) {
         ctx.err << "pandrel-cli " << command << ": problem " << number << ": " << warning << "\n";
     }
@@ -277,7 +273,7 @@ const Register latex(
             return status;
         }
         const std::string base = DictionaryBase(ctx.program);
-        const position::FairyStyle style = FairyOf(ctx.program.style);
+        const position::FairyStyle style = diagram::FairyStyleOf(ctx.program.style);
         std::vector<diagram::LatexProblem> out;
         for (size_t i = 0; i < problems.size(); ++i) {
             CheckCount(ctx, command, problems[i], i + 1);
