@@ -9,6 +9,7 @@
 
 #include "app/cli/cli.h"
 #include "app/cli/fairy_options.h"
+#include "app/cli/record_options.h"
 #include "books/book_export.h"
 #include "books/convert.h"
 #include "diagram/fairy_exchange.h"
@@ -26,60 +27,6 @@ struct Problem {
     position::ProblemRecord record;
     position::Vet vet;
 };
-
-// The options that fill the record; given ones win over a game's tags.
-struct RecordOptions {
-    position::ProblemRecord record;
-    bool authors = false;
-};
-
-// Takes every "--name VALUE" of a repeatable option.
-bool TakeAll(Args& args, const std::string& name, std::vector<std::string>& values, std::string& error) {
-    std::string value;
-    while (args.TakeValue(name, value, error)) {
-        values.push_back(value);
-    }
-    return error.empty();
-}
-
-bool TakeRecordOptions(Context& ctx, Args& args, const char* command, RecordOptions& options) {
-    std::string error;
-    position::ProblemRecord& r = options.record;
-    std::vector<std::string> values;
-    TakeAll(args, "--author", r.authors, error);
-    options.authors = !r.authors.empty();
-    const std::pair<const char*, std::string*> single[] = {
-        {"--source", &r.source}, {"--date", &r.date},
-        {"--award", &r.award},   {"--stipulation", &r.stipulation},
-        {"--twins", &r.twins},   {"--solution", &r.solution},
-        {"--count", &r.count},   {"--remark", &r.remarks}};
-    for (const auto& [name, field] : single) {
-        if (error.empty()) {
-            args.TakeValue(name, *field, error);
-        }
-    }
-    std::vector<std::string> conditions;
-    std::vector<std::string> legend;
-    if (error.empty() && TakeAll(args, "--condition", conditions, error) &&
-        TakeAll(args, "--legend", legend, error)) {
-        for (const std::string& c : conditions) {
-            r.conditions += (r.conditions.empty() ? "" : " ") + c;
-        }
-        for (const std::string& l : legend) {
-            const size_t eq = l.find('=');
-            if (eq == std::string::npos) {
-                ctx.err << "pandrel-cli " << command << ": --legend wants LETTER=NAME, not \"" << l << "\"\n";
-                return false;
-            }
-            r.legend.push_back({l.substr(0, eq), l.substr(eq + 1)});
-        }
-    }
-    if (!error.empty()) {
-        ctx.err << "pandrel-cli " << command << ": " << error << "\n";
-        return false;
-    }
-    return true;
-}
 
 // The record of a game: its tags, then the options over them.
 position::ProblemRecord Merge(position::ProblemRecord fromTags, const RecordOptions& options) {
@@ -249,14 +196,12 @@ bool TakeOutput(Context& ctx, Args& args, const char* command, const char* what,
     return true;
 }
 
-constexpr const char* kRecordUsage =
-    "[--author NAME]... [--source TEXT] [--date TEXT] [--award TEXT] [--stipulation TEXT] "
-    "[--condition TEXT]... [--twins TEXT] [--legend LETTER=NAME]... [--solution TEXT] [--remark TEXT] "
-    "[--count (W+B)] [--games A-B] [--notation ffen|yacpdb|popeye|auto] [--knight-s]";
+const std::string kRecordUsage =
+    std::string(kRecordOptionsUsage) + " [--games A-B] [--notation ffen|yacpdb|popeye|auto] [--knight-s]";
 
 const Register latex(
     "latex",
-    std::string(kRecordUsage) +
+    kRecordUsage +
         " BOOK|--fen TEXT -o FILE.tex [--fragment]   the problems as a LaTeX document for the diagram "
         "package (latex, dvips, ps2pdf), or with --fragment only their diagram environments; the record "
         "comes from the games' tags and the options; what the package cannot draw is said on stderr",
@@ -292,7 +237,7 @@ const Register latex(
 
 const Register popeyeInput(
     "popeye-input",
-    std::string(kRecordUsage) +
+    kRecordUsage +
         " [--option TEXT] BOOK|--fen TEXT -o FILE.inp   the problems as a Popeye input file (from "
         "BeginProblem to EndProblem, NextProblem between two): author, origin and title lines, "
         "stipulation, conditions, options, the men through the Popeye dictionary in force, twins",

@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "diagram/render/captions.h"
+
 namespace diagram {
 
 namespace {
@@ -126,7 +128,21 @@ bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QStri
     } else {
         renderer.Build(vet, request.text, style, reversedCode());
     }
-    return WriteDiagram(renderer, style, vet, reversedCode(), request.format, path, error);
+    if (request.captions.Empty()) {
+        return WriteDiagram(renderer, style, vet, reversedCode(), request.format, path, error);
+    }
+    const QByteArray bytes =
+        EncodeCaptioned(renderer, style, vet, reversedCode(), request.format, request.captions);
+    if (bytes.isEmpty()) {
+        return Fail(error,
+                    QStringLiteral("the diagram could not be drawn as %1").arg(FormatName(request.format)));
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
+        !file.flush()) {
+        return Fail(error, file.errorString());
+    }
+    return true;
 }
 
 }  // namespace diagram

@@ -7,6 +7,7 @@
 #include <QString>
 #include <string_view>
 
+#include "diagram/caption_layout.h"
 #include "diagram/image_formats.h"
 #include "diagram/render/renderer.h"
 
@@ -42,6 +43,8 @@ struct DiagramRequest {
     bool reversed = false;  ///< Shown turned by 180 degrees.
     double scale = 1;       ///< Every length of the style multiplied by this.
     ImageFormat format = ImageFormat::kBmp;
+    /// Captions around the board (none: the diagram alone).
+    CaptionText captions;
 };
 
 /// Draws a request and writes it to path, as `pandrel-cli render` does.
