@@ -97,11 +97,12 @@ const Register render(
         }
         request.style = program.style;
         request.reversed = reversed;
+        diagram::CaptionText captionText;
         if (captions) {
             position::Vet vet;
             position::ParseFEN(vet, request.text, program.style.Shape());
-            request.captions = diagram::CaptionsOf(
-                record.record, position::CountMen(vet, diagram::FairyStyleOf(program.style)));
+            captionText = diagram::CaptionsOf(record.record,
+                                              position::CountMen(vet, diagram::FairyStyleOf(program.style)));
         }
         if (request.scale != 1) {
             settings::Style check = request.style;
@@ -117,7 +118,7 @@ const Register render(
         std::unique_ptr<QGuiApplication> gui;
         const bool needsFonts = program.style.SHOWGRID == 1 || program.style.IsFontStyle() ||
                                 request.format == diagram::ImageFormat::kSvg ||
-                                request.format == diagram::ImageFormat::kPdf || !request.captions.Empty();
+                                request.format == diagram::ImageFormat::kPdf || !captionText.Empty();
         if (needsFonts && QGuiApplication::instance() == nullptr) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
                 qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -149,7 +150,7 @@ const Register render(
             const QString path = dir.filePath(QStringLiteral("diagram"));
             QFile drawn(path);
             QByteArray data;
-            if (dir.isValid() && diagram::RenderDiagramFile(request, path, &reason) &&
+            if (dir.isValid() && diagram::RenderDiagramFile(request, path, &reason, captionText) &&
                 drawn.open(QIODevice::ReadOnly)) {
                 data = drawn.readAll();
             }
@@ -162,7 +163,7 @@ const Register render(
             }
             return kOk;
         }
-        if (!diagram::RenderDiagramFile(request, QString::fromStdString(file), &reason)) {
+        if (!diagram::RenderDiagramFile(request, QString::fromStdString(file), &reason, captionText)) {
             ctx.err << "pandrel-cli render: cannot write " << file << ": " << reason.toStdString() << "\n";
             return kFailure;
         }

@@ -101,7 +101,8 @@ bool WriteDiagram(const Renderer& renderer, const settings::Style& style, const 
     return true;
 }
 
-bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QString* error) {
+bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QString* error,
+                       const CaptionText& captions) {
     settings::Style style = request.style;
     if (request.scale != 1) {
         if (const auto reason = ScaleStyle(style, request.scale)) {
@@ -128,11 +129,10 @@ bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QStri
     } else {
         renderer.Build(vet, request.text, style, reversedCode());
     }
-    if (request.captions.Empty()) {
+    if (captions.Empty()) {
         return WriteDiagram(renderer, style, vet, reversedCode(), request.format, path, error);
     }
-    const QByteArray bytes =
-        EncodeCaptioned(renderer, style, vet, reversedCode(), request.format, request.captions);
+    const QByteArray bytes = EncodeCaptioned(renderer, style, vet, reversedCode(), request.format, captions);
     if (bytes.isEmpty()) {
         return Fail(error,
                     QStringLiteral("the diagram could not be drawn as %1").arg(FormatName(request.format)));

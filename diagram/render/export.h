@@ -43,13 +43,13 @@ struct DiagramRequest {
     bool reversed = false;  ///< Shown turned by 180 degrees.
     double scale = 1;       ///< Every length of the style multiplied by this.
     ImageFormat format = ImageFormat::kBmp;
-    /// Captions around the board (none: the diagram alone).
-    CaptionText captions;
 };
 
 /// Draws a request and writes it to path, as `pandrel-cli render` does.
 /// Needs a QGuiApplication when the style draws text or font men. False with
-/// a reason for a bad scale or a file that cannot be written.
-bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QString* error = nullptr);
+/// a reason for a bad scale or a file that cannot be written. captions go
+/// around the board (none: the diagram alone).
+bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QString* error = nullptr,
+                       const CaptionText& captions = {});
 
 }  // namespace diagram
