@@ -1,6 +1,7 @@
 #include "diagram/render/captions.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFontMetrics>
 #include <QImageWriter>
 #include <QPageLayout>
@@ -195,6 +196,24 @@ QByteArray EncodeCaptioned(const Renderer& renderer, const settings::Style& styl
         }
     }
     return {};
+}
+
+bool WriteCaptioned(const Renderer& renderer, const settings::Style& style, const position::Vet& vet,
+                    int reversed, ImageFormat format, const QString& path, const CaptionText& captions,
+                    QString* error) {
+    if (captions.Empty()) {
+        return WriteDiagram(renderer, style, vet, reversed, format, path, error);
+    }
+    const QByteArray bytes = EncodeCaptioned(renderer, style, vet, reversed, format, captions);
+    QFile file(path);
+    if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
+        if (error != nullptr) {
+            *error = bytes.isEmpty() ? QStringLiteral("the diagram could not be drawn") : file.errorString();
+        }
+        return false;
+    }
+    return true;
 }
 
 }  // namespace diagram

@@ -55,4 +55,9 @@ QByteArray CaptionedSvg(const QByteArray& boardSvg, QSize boardSize, const Capti
 QByteArray EncodeCaptioned(const Renderer& renderer, const settings::Style& style, const position::Vet& vet,
                            int reversed, ImageFormat format, const CaptionText& captions);
 
+/// WriteDiagram with captions; exactly WriteDiagram when there are none.
+bool WriteCaptioned(const Renderer& renderer, const settings::Style& style, const position::Vet& vet,
+                    int reversed, ImageFormat format, const QString& path, const CaptionText& captions,
+                    QString* error = nullptr);
+
 }  // namespace diagram

@@ -129,20 +129,7 @@ bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QStri
     } else {
         renderer.Build(vet, request.text, style, reversedCode());
     }
-    if (captions.Empty()) {
-        return WriteDiagram(renderer, style, vet, reversedCode(), request.format, path, error);
-    }
-    const QByteArray bytes = EncodeCaptioned(renderer, style, vet, reversedCode(), request.format, captions);
-    if (bytes.isEmpty()) {
-        return Fail(error,
-                    QStringLiteral("the diagram could not be drawn as %1").arg(FormatName(request.format)));
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
-        !file.flush()) {
-        return Fail(error, file.errorString());
-    }
-    return true;
+    return WriteCaptioned(renderer, style, vet, reversedCode(), request.format, path, captions, error);
 }
 
 }  // namespace diagram

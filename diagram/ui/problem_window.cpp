@@ -193,6 +193,13 @@ ProblemCommands::ProblemCommands(Host& host) : QObject(&host), m_host(host) {
         const qsizetype at = items.indexOf(host.action(QStringLiteral("MNSaveAs")));
         file->insertAction(at >= 0 && at + 1 < items.size() ? items[at + 1] : nullptr, latex);
         connect(latex, &QAction::triggered, this, &ProblemCommands::MNExportLatex);
+        auto* captions = new QAction(QStringLiteral("Capt&ions on Output"), file);
+        captions->setObjectName(QStringLiteral("MNCaptions"));
+        captions->setCheckable(true);
+        captions->setChecked(host.program().CaptionsOnOutput);
+        file->insertAction(latex, captions);
+        connect(captions, &QAction::toggled, this,
+                [this](bool on) { m_host.program().CaptionsOnOutput = on; });
     }
 }
 

@@ -34,6 +34,9 @@ struct Program {
     /// What is published with the position: filled from the book game
     /// shown and the Problem window; the outputs of the problem read it.
     position::ProblemRecord problem;
+    /// Save Image, Copy Image and Print put the problem's captions around
+    /// the diagram (File > Captions on Output).
+    bool CaptionsOnOutput = false;
 
     /// The board's shape and piece letters of the current style.
     position::BoardShape Shape() const { return style.Shape(); }

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "diagram/ui/output_commands.h"
 #include "diagram/ui/problem_window.h"
 #include "diagram/ui/tests/window_fixture.h"
 
@@ -86,6 +87,40 @@ TEST_F(ProblemTest, ExportLatexWritesThePositionWithItsRecord) {
     EXPECT_TRUE(text.contains("\\pieces{wTa1, wKe1, sKe8}")) << text.toStdString();
     EXPECT_TRUE(text.contains("\\stipulation{h\\#2}")) << text.toStdString();
     EXPECT_EQ(commands->ExportLatex(InDir("no/such/folder/p.tex")).left(13), "Cannot write ");
+}
+
+TEST_F(ProblemTest, CaptionsGoOnSaveAndCopyImageOnlyWhenAsked) {
+    Begin();
+    auto* output = new OutputCommands(*window);
+    Text1()->setText("4k3/8/8/8/8/8/8/R3K3");
+    program.problem.authors = {"Sam Loyd"};
+    program.problem.stipulation = "#2";
+    program.ImageName = "plain.png";
+    ASSERT_TRUE(output->CmdSave());
+    output->CopyImage();
+    const QImage plain(InDir("plain.png"));
+    EXPECT_EQ(fakes.clipboard.image.size(), plain.size());
+    EXPECT_FALSE(fakes.clipboard.svg.contains("Sam Loyd"));
+
+    QAction* captions = window->findChild<QAction*>("MNCaptions");
+    ASSERT_NE(captions, nullptr);
+    captions->trigger();
+    EXPECT_TRUE(program.CaptionsOnOutput);
+    program.ImageName = "captioned.png";
+    ASSERT_TRUE(output->CmdSave());
+    const QImage captioned(InDir("captioned.png"));
+    EXPECT_EQ(captioned.width(), plain.width());
+    EXPECT_GT(captioned.height(), plain.height());
+    output->CopyImage();
+    EXPECT_EQ(fakes.clipboard.image.size(), captioned.size());
+    EXPECT_TRUE(fakes.clipboard.svg.contains(">Sam Loyd</text>"));
+    EXPECT_TRUE(fakes.clipboard.svg.contains(">(2+1)</text>"));
+
+    // With nothing in the record the diagram is the plain one.
+    program.problem = {};
+    program.ImageName = "empty.png";
+    ASSERT_TRUE(output->CmdSave());
+    EXPECT_EQ(QImage(InDir("empty.png")), plain);
 }
 
 }  // namespace
