@@ -181,10 +181,11 @@ int Finish(Context& ctx, const char* command, const ExportResult& result, int bo
 const Register renderBook(
     "render-book",
     "BOOK -o DIR [--format png|svg|pdf|bmp] [--scale K] [--positions first|last|all] [--games A-B] "
-    "[--notation ffen|yacpdb|popeye|auto] [--knight-s]   one "
+    "[--notation ffen|yacpdb|popeye|auto] [--knight-s] [--captions]   one "
     "diagram per game (or position) in DIR, with index.csv; K multiplies every length of the style; prints "
     "\"diagrams N\"; --notation reads the book's positions (FEN and EPD lines, PGN FEN tags) in that "
-    "notation",
+    "notation; --captions puts each game's problem (authors, source, stipulation, count ...) around its "
+    "diagram",
     [](Context& ctx, Args& args) {
         const char* command = "render-book";
         std::string error;
@@ -196,6 +197,7 @@ const Register renderBook(
         }
         books::render::ImageOptions options;
         options.folder = folder;
+        options.captions = args.TakeFlag("--captions");
         std::string text;
         if (args.TakeValue("--format", text, error)) {
             const auto format = books::render::ParseImageFormat(text);

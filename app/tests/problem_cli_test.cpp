@@ -136,4 +136,25 @@ TEST_F(ProblemCliTest, PopeyeInputOfABookIsSolved) {
     EXPECT_EQ(out.find("input-error"), std::string::npos) << out;
 }
 
+TEST_F(ProblemCliTest, CaptionsOnRenderAndRenderBook) {
+    CliRun run = Run("render -o " + Path("plain.svg") + " 6k1/8/6K1/8/8/8/8/Q7");
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = Run("render --captions -o " + Path("none.svg") + " 6k1/8/6K1/8/8/8/8/Q7");
+    ASSERT_EQ(run.status, 0) << run.err;
+    // Nothing to caption: the diagram as ever.
+    EXPECT_EQ(ReadFile(m_dir / "none.svg"), ReadFile(m_dir / "plain.svg"));
+    run = Run("render --captions --author 'Sam Loyd' --stipulation '#1' -o " + Path("c.svg") +
+              " 6k1/8/6K1/8/8/8/8/Q7");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string svg = ReadFile(m_dir / "c.svg");
+    EXPECT_NE(svg.find(">Sam Loyd</text>"), std::string::npos) << svg.substr(0, 1500);
+    EXPECT_NE(svg.find(">#1</text>"), std::string::npos);
+    EXPECT_NE(svg.find(">(2+1)</text>"), std::string::npos);
+
+    run = Run("render-book --captions --format svg " + Path("book.pgn") + " -o " + Path("dir"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(ReadFile(m_dir / "dir" / "1.svg").find(">A. Bor</text>"), std::string::npos);
+    EXPECT_NE(ReadFile(m_dir / "dir" / "2.svg").find(">h#1</text>"), std::string::npos);
+}
+
 }  // namespace

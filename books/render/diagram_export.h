@@ -66,6 +66,8 @@ struct ImageOptions {
     /// Every length of the style (and of the games' styles) multiplied by
     /// this, as `pandrel-cli render --scale` does.
     double scale = 1;
+    /// The problem's captions (from each game's tags) around its diagrams.
+    bool captions = false;
 };
 
 /// Checks that a scale suits a style: nothing, or why not.

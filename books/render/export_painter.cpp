@@ -4,6 +4,8 @@
 #include <QImageWriter>
 #include <QPainter>
 
+#include "diagram/fairy_exchange.h"
+#include "diagram/render/captions.h"
 #include "diagram/render/export.h"
 
 namespace books::render {
@@ -57,6 +59,31 @@ bool DiagramPainter::Encode(const std::string& fen, ImageFormat format, QByteArr
             writer.setCompression(11);
         }
         writer.write(diagram::DiagramImage(m_renderer, m_style, m_vet, 0));
+    }
+    if (bytes.isEmpty()) {
+        m_error = std::string("the diagram could not be drawn as ") + diagram::FormatName(format);
+        return false;
+    }
+    return true;
+}
+
+bool DiagramPainter::Encode(const std::string& fen, ImageFormat format, const position::ProblemRecord& record,
+                            QByteArray& bytes) {
+    if (record.Empty() || !m_error.empty()) {
+        return Encode(fen, format, bytes);
+    }
+    m_renderer.Build(m_vet, fen, m_style, 0);
+    const diagram::CaptionText captions =
+        diagram::CaptionsOf(record, position::CountMen(m_vet, diagram::FairyStyleOf(m_style)));
+    if (format == ImageFormat::kPng) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, diagram::FormatName(format));
+        writer.setCompression(11);  // as for the diagrams without captions
+        writer.write(
+            diagram::CaptionedImage(diagram::DiagramImage(m_renderer, m_style, m_vet, 0), captions, m_style));
+    } else {
+        bytes = diagram::EncodeCaptioned(m_renderer, m_style, m_vet, 0, format, captions);
     }
     if (bytes.isEmpty()) {
         m_error = std::string("the diagram could not be drawn as ") + diagram::FormatName(format);

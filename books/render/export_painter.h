@@ -10,6 +10,7 @@
 #include "books/book_export.h"
 #include "books/render/diagram_export.h"
 #include "diagram/render/renderer.h"
+#include "position/problem_record.h"
 #include "position/vet.h"
 #include "settings/style.h"
 
@@ -35,6 +36,10 @@ class DiagramPainter {
     /// bytes: the picture for BMP and PNG, the drawing for SVG and PDF.
     /// False (see error()) when it cannot be drawn.
     bool Encode(const std::string& fen, ImageFormat format, QByteArray& bytes);
+    /// Encode with the captions of record around the diagram (none for an
+    /// empty record).
+    bool Encode(const std::string& fen, ImageFormat format, const position::ProblemRecord& record,
+                QByteArray& bytes);
 
     /// Draws the position into target on painter, as large as fits, centred
     /// across and at the top, keeping its proportions. Squares and men of
