@@ -5,11 +5,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QSaveFile>
 
 #include "diagram/fairy_exchange.h"
 #include "diagram/latex_writer.h"
+#include "diagram/render/captions.h"
+#include "diagram/render/export.h"
 #include "diagram/seek.h"
 #include "diagram/ui/host.h"
 #include "diagram/ui/win_seek.h"
@@ -97,6 +100,10 @@ ProblemWindow::ProblemWindow(Host& host, QWidget* parent) : QWidget(parent, Qt::
     form->addRow(QStringLiteral("&Remarks"), m_remarks);
     form->addRow(QStringLiteral("C&ount"), m_count);
     form->addRow(QString(), m_countCheck);
+    // The diagram as it leaves the program with its captions.
+    m_preview = new QLabel(this);
+    m_preview->setObjectName(QStringLiteral("Preview"));
+    form->addRow(QStringLiteral("Preview"), m_preview);
     for (QLineEdit* edit : {m_source, m_date, m_award, m_stipulation, m_conditions, m_twins, m_count}) {
         connect(edit, &QLineEdit::textEdited, this, &ProblemWindow::Store);
     }
@@ -175,6 +182,17 @@ void ProblemWindow::ShowCount() {
                               .arg(Q(position::CountText(count)))
                               .arg(warning.empty() ? QString() : QStringLiteral("   ") + Q(warning)));
     m_countCheck->setStyleSheet(warning.empty() ? QString() : QStringLiteral("color: red"));
+    if (isVisible()) {
+        const QImage board =
+            DiagramImage(m_host.renderer(), program.style, program.vet, program.editing.Reversed);
+        m_preview->setPixmap(QPixmap::fromImage(
+            CaptionedImage(board, CaptionsOf(RecordForOutput(program), count), program.style)));
+    }
+}
+
+void ProblemWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    ShowCount();
 }
 
 ProblemCommands::ProblemCommands(Host& host) : QObject(&host), m_host(host) {

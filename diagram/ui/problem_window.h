@@ -37,8 +37,12 @@ class ProblemWindow : public QWidget {
 
     /// Shows the fields of program().problem.
     void Load();
-    /// Shows the board's count and the check of the count typed.
+    /// Shows the board's count and the check of the count typed, and the
+    /// preview of the diagram with its captions.
     void ShowCount();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
 
   private:
     void Store();
@@ -57,6 +61,7 @@ class ProblemWindow : public QWidget {
     QPlainTextEdit* m_remarks;
     QLineEdit* m_count;
     QLabel* m_countCheck;
+    QLabel* m_preview;
 };
 
 /// The menu items and what they do.

@@ -62,6 +62,11 @@ TEST_F(ProblemTest, TypedFieldsFillTheRecordAndTheCountIsChecked) {
     Text1()->setText("4k2p/8/8/8/8/8/8/R3K3");
     QTRY_COMPARE_WITH_TIMEOUT(check->text(), QString("The board: (2+2)"), 5000);
 
+    // The preview is the diagram with its captions: taller than the board.
+    const QLabel* preview = problem->findChild<QLabel*>("Preview");
+    EXPECT_GT(preview->pixmap().height(), window->renderer().logicalSize().height());
+    EXPECT_EQ(preview->pixmap().width(), window->renderer().logicalSize().width());
+
     // A record filled elsewhere shows at once.
     program.problem = {};
     program.problem.award = "1st Prize";
