@@ -271,11 +271,14 @@ const Register renderBook(
 const Register sheet(
     "sheet",
     "BOOK -o FILE.pdf [--per-page 1|2|4|6|9|12|20] [--paper a4|letter] [--tags Event,White,Black] "
-    "[--games A-B]   pages of diagrams with captions; prints \"diagrams N\"",
+    "[--games A-B] [--captions]   pages of diagrams with captions; prints \"diagrams N\"; --captions puts "
+    "each "
+    "game's problem (authors, source, stipulation, count ...) around its diagram",
     [](Context& ctx, Args& args) {
         const char* command = "sheet";
         std::string error;
         books::render::SheetOptions options;
+        options.captions = args.TakeFlag("--captions");
         if (!args.TakeValue("-o", options.file, error)) {
             ctx.err << "pandrel-cli " << command << ": " << (error.empty() ? "missing -o FILE.pdf" : error)
                     << "\n";

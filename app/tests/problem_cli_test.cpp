@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -155,6 +156,16 @@ TEST_F(ProblemCliTest, CaptionsOnRenderAndRenderBook) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(ReadFile(m_dir / "dir" / "1.svg").find(">A. Bor</text>"), std::string::npos);
     EXPECT_NE(ReadFile(m_dir / "dir" / "2.svg").find(">h#1</text>"), std::string::npos);
+
+    run = Run("sheet --captions " + Path("book.pgn") + " -o " + Path("sheet.pdf"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "no pdftotext";
+    }
+    const std::string text = Output("pdftotext -layout '" + Path("sheet.pdf") + "' -");
+    EXPECT_NE(text.find("Problem & Co, 1990"), std::string::npos) << text;
+    EXPECT_NE(text.find("(2+1)"), std::string::npos) << text;
+    EXPECT_NE(text.find("h#1"), std::string::npos) << text;
 }
 
 }  // namespace

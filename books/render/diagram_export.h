@@ -86,6 +86,8 @@ struct SheetOptions {
     Paper paper = Paper::kA4;
     std::vector<std::string> tags = {"White", "Black", "Event"};
     GameRange games;
+    /// Each game's problem around its diagram in the classic layout.
+    bool captions = false;
 };
 
 /// Draws the sheet of the games asked for on a paint device whose pages

@@ -92,11 +92,15 @@ bool DiagramPainter::Encode(const std::string& fen, ImageFormat format, const po
     return true;
 }
 
-void DiagramPainter::Paint(const std::string& fen, QPainter& painter, const QRectF& target) {
+position::MenCount DiagramPainter::Count() const {
+    return position::CountMen(m_vet, diagram::FairyStyleOf(m_style));
+}
+
+QRectF DiagramPainter::Paint(const std::string& fen, QPainter& painter, const QRectF& target) {
     m_renderer.Build(m_vet, fen, m_style, 0);
     const QSize size = m_renderer.logicalSize();
     if (size.isEmpty() || target.isEmpty()) {
-        return;
+        return {};
     }
     const double scale = std::min(target.width() / size.width(), target.height() / size.height());
     const QPointF at(target.x() + (target.width() - size.width() * scale) / 2, target.y());
@@ -105,6 +109,7 @@ void DiagramPainter::Paint(const std::string& fen, QPainter& painter, const QRec
     painter.scale(scale, scale);
     m_renderer.PaintDiagram(painter, m_style, m_vet, 0);
     painter.restore();
+    return QRectF(at, QSizeF(size.width() * scale, size.height() * scale));
 }
 
 }  // namespace books::render

@@ -44,8 +44,10 @@ class DiagramPainter {
     /// Draws the position into target on painter, as large as fits, centred
     /// across and at the top, keeping its proportions. Squares and men of
     /// font styles go as shapes, lettering as text, so that a PDF page
-    /// holds a drawing rather than a picture.
-    void Paint(const std::string& fen, QPainter& painter, const QRectF& target);
+    /// holds a drawing rather than a picture. Returns where it went.
+    QRectF Paint(const std::string& fen, QPainter& painter, const QRectF& target);
+    /// The men of the position painted last.
+    position::MenCount Count() const;
 
     /// Why the last Encode failed, or why a style could not be scaled.
     const std::string& error() const { return m_error; }

@@ -15,6 +15,8 @@
 #include "books/convert.h"
 #include "books/render/diagram_export.h"
 #include "books/render/export_painter.h"
+#include "diagram/caption_layout.h"
+#include "position/problem_record.h"
 
 namespace books::render {
 
@@ -28,6 +30,54 @@ QRectF ToRect(const Box& box) {
 
 QString PageText(int page, int pages) {
     return QStringLiteral("Page %1 of %2").arg(page).arg(pages);
+}
+
+// A game's diagram with its problem's captions in the classic layout: the
+// lines above and below take their room from the cell, the diagram the rest,
+// and every line is elided to the diagram's width.
+void PaintCaptioned(DiagramPainter& diagrams, const GameDiagrams& game, QPainter& painter, const QRectF& cell,
+                    const QFontMetricsF& metrics) {
+    std::vector<position::RecordTag> tags;
+    for (const Tag& tag : game.tags) {
+        tags.emplace_back(tag.name, tag.value);
+    }
+    const position::ProblemRecord record = position::RecordFromTags(tags);
+    const diagram::CaptionText lines = diagram::CaptionsOf(record, {});
+    const double line = metrics.lineSpacing();
+    const double above = lines.LinesAbove() * line;
+    const double below = lines.LinesBelow() * line;
+    QRectF board = cell.adjusted(0, above, 0, -below);
+    if (board.height() < cell.height() / 3) {
+        // Too little room for the captions: the diagram alone.
+        diagrams.Paint(game.positions.front(), painter, cell);
+        return;
+    }
+    board = diagrams.Paint(game.positions.front(), painter, board);
+    if (board.isEmpty()) {
+        return;
+    }
+    const diagram::CaptionText c = diagram::CaptionsOf(record, diagrams.Count());
+    const auto fitted = [&metrics](const std::string& text, double room) {
+        return metrics.elidedText(QString::fromStdString(text), Qt::ElideRight, room);
+    };
+    double y = board.top() - above + metrics.ascent();
+    for (const std::string& text : c.above) {
+        painter.drawText(QPointF(board.left(), y), fitted(text, board.width()));
+        y += line;
+    }
+    y = board.bottom() + metrics.ascent();
+    if (!c.stipulation.empty() || !c.count.empty()) {
+        const QString count = fitted(c.count, board.width());
+        const double countWidth = metrics.horizontalAdvance(count);
+        painter.drawText(QPointF(board.right() - countWidth, y), count);
+        painter.drawText(QPointF(board.left(), y),
+                         fitted(c.stipulation, std::max(0.0, board.width() - countWidth - line)));
+        y += line;
+    }
+    for (const std::string& text : c.below) {
+        painter.drawText(QPointF(board.left(), y), fitted(text, board.width()));
+        y += line;
+    }
 }
 
 }  // namespace
@@ -90,7 +140,11 @@ ExportResult DrawSheet(ExportSource& source, const SheetOptions& options, QPaint
             slot = 0;
         }
         const GameDiagrams game = ReadGameDiagrams(book, n, PositionChoice::kFirst, diagrams.SwitchStyles());
-        diagrams.Paint(game.positions.front(), painter, ToRect(layout->DiagramBox(slot)));
+        if (options.captions) {
+            PaintCaptioned(diagrams, game, painter, ToRect(layout->DiagramBox(slot)), metrics);
+        } else {
+            diagrams.Paint(game.positions.front(), painter, ToRect(layout->DiagramBox(slot)));
+        }
         const QRectF caption = ToRect(layout->CaptionBox(slot));
         const QString text = metrics.elidedText(QString::fromStdString(SheetCaption(game, tags)),
                                                 Qt::ElideRight, caption.width());
