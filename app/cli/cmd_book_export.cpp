@@ -279,6 +279,7 @@ const Register sheet(
         std::string error;
         books::render::SheetOptions options;
         options.captions = args.TakeFlag("--captions");
+        options.answers = args.TakeFlag("--answers");
         if (!args.TakeValue("-o", options.file, error)) {
             ctx.err << "pandrel-cli " << command << ": " << (error.empty() ? "missing -o FILE.pdf" : error)
                     << "\n";

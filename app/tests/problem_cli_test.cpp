@@ -45,6 +45,7 @@ constexpr const char* kBook =
     "[Event \"#1\"]\n[White \"A. Bor\"]\n[Site \"Problem & Co\"]\n[Date \"1990.??.??\"]\n"
     "[FEN \"6k1/8/6K1/8/8/8/8/Q7 w - - 0 1\"]\n\n*\n\n"
     "[Event \"Tourney\"]\n[Author \"Вася Пупкин\"]\n[Stipulation \"h#1\"]\n[Award \"1st_Prize\"]\n"
+    "[Solution \"1.Kg8 Qb8#\"]\n"
     "[FEN \"7k/8/6K1/8/8/8/8/1Q6 b - - 0 1\"]\n\n*\n";
 
 class ProblemCliTest : public ::testing::Test {
@@ -157,7 +158,7 @@ TEST_F(ProblemCliTest, CaptionsOnRenderAndRenderBook) {
     EXPECT_NE(ReadFile(m_dir / "dir" / "1.svg").find(">A. Bor</text>"), std::string::npos);
     EXPECT_NE(ReadFile(m_dir / "dir" / "2.svg").find(">h#1</text>"), std::string::npos);
 
-    run = Run("sheet --captions " + Path("book.pgn") + " -o " + Path("sheet.pdf"));
+    run = Run("sheet --captions --answers " + Path("book.pgn") + " -o " + Path("sheet.pdf"));
     ASSERT_EQ(run.status, 0) << run.err;
     if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "no pdftotext";
@@ -166,6 +167,10 @@ TEST_F(ProblemCliTest, CaptionsOnRenderAndRenderBook) {
     EXPECT_NE(text.find("Problem & Co, 1990"), std::string::npos) << text;
     EXPECT_NE(text.find("(2+1)"), std::string::npos) << text;
     EXPECT_NE(text.find("h#1"), std::string::npos) << text;
+    // The solutions on a page after the diagrams.
+    const size_t answers = text.find("2. 1.Kg8 Qb8#");
+    ASSERT_NE(answers, std::string::npos) << text;
+    EXPECT_GT(answers, text.find("Page 1 of 1"));
 }
 
 }  // namespace

@@ -88,6 +88,8 @@ struct SheetOptions {
     GameRange games;
     /// Each game's problem around its diagram in the classic layout.
     bool captions = false;
+    /// The games' solutions (their Solution tags) on pages after the diagrams.
+    bool answers = false;
 };
 
 /// Draws the sheet of the games asked for on a paint device whose pages

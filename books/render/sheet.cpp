@@ -123,6 +123,7 @@ ExportResult DrawSheet(ExportSource& source, const SheetOptions& options, QPaint
     painter.setRenderHint(QPainter::LosslessImageRendering);
 
     DiagramPainter diagrams(source.style, source.settings, source.styleNames);
+    std::vector<std::string> answers;
     int page = 1;
     int slot = 0;
     const auto footer = [&] {
@@ -140,6 +141,12 @@ ExportResult DrawSheet(ExportSource& source, const SheetOptions& options, QPaint
             slot = 0;
         }
         const GameDiagrams game = ReadGameDiagrams(book, n, PositionChoice::kFirst, diagrams.SwitchStyles());
+        if (options.answers) {
+            const std::string solution = game.TagValue("Solution");
+            if (!solution.empty() && solution != "?") {
+                answers.push_back(std::to_string(game.game) + ". " + solution);
+            }
+        }
         if (options.captions) {
             PaintCaptioned(diagrams, game, painter, ToRect(layout->DiagramBox(slot)), metrics);
         } else {
@@ -158,6 +165,28 @@ ExportResult DrawSheet(ExportSource& source, const SheetOptions& options, QPaint
     }
     if (result.status != ExportStatus::kFailed) {
         footer();
+    }
+    if (result.status == ExportStatus::kDone && !answers.empty()) {
+        // The solutions on pages of their own, after the diagrams.
+        const QRectF area = ToRect(layout->area);
+        bool started = newPage();
+        double y = area.top();
+        for (const std::string& answer : answers) {
+            const QString text = QString::fromStdString(answer);
+            const QRectF needed =
+                metrics.boundingRect(QRectF(area.left(), 0, area.width(), 1e6), Qt::TextWordWrap, text);
+            if (started && y + needed.height() > area.bottom() && y > area.top()) {
+                started = newPage();
+                y = area.top();
+            }
+            if (!started) {
+                result.status = ExportStatus::kFailed;
+                result.error = "cannot start the page of the solutions";
+                break;
+            }
+            painter.drawText(QRectF(area.left(), y, area.width(), needed.height()), Qt::TextWordWrap, text);
+            y += needed.height() + metrics.lineSpacing() / 2;
+        }
     }
     painter.restore();
     book.CurRecord = keptRecord;
