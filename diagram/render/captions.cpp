@@ -28,28 +28,30 @@ QByteArray Xml(const QString& text) {
 }
 
 // Runs fn over every caption line as drawn: its text, its baseline and
-// whether it stands at the right edge.
+// whether it stands at the right edge. One set of metrics serves all.
 template <typename Fn>
-void ForEachLine(const CaptionText& c, const QFont& font, const CaptionGeometry& g, QPaintDevice* device,
-                 Fn fn) {
+void ForEachLine(const CaptionText& c, const QFontMetrics& metrics, const CaptionGeometry& g, Fn fn) {
     const int room = std::max(0, g.width - 2 * g.margin);
+    const auto fitted = [&metrics](const std::string& text, int width) {
+        return metrics.elidedText(Q(text), Qt::ElideRight, width);
+    };
     int y = g.ascent + g.margin / 2;
     for (const std::string& line : c.above) {
-        fn(FittedLine(Q(line), font, room, device), g.margin, y, false);
+        fn(fitted(line, room), g.margin, y, false);
         y += g.lineHeight;
     }
     y = g.above + g.boardHeight + g.margin / 2 + g.ascent;
     if (!c.stipulation.empty() || !c.count.empty()) {
         // The count keeps its room; the stipulation takes what is left.
-        const QFontMetrics metrics(font, device);
-        const int countWidth = metrics.horizontalAdvance(Q(c.count));
+        const QString count = fitted(c.count, room);
+        const int countWidth = metrics.horizontalAdvance(count);
         const int left = std::max(0, room - countWidth - metrics.horizontalAdvance(QStringLiteral("  ")));
-        fn(FittedLine(Q(c.stipulation), font, left, device), g.margin, y, false);
-        fn(FittedLine(Q(c.count), font, room, device), g.width - g.margin, y, true);
+        fn(fitted(c.stipulation, left), g.margin, y, false);
+        fn(count, g.width - g.margin, y, true);
         y += g.lineHeight;
     }
     for (const std::string& line : c.below) {
-        fn(FittedLine(Q(line), font, room, device), g.margin, y, false);
+        fn(fitted(line, room), g.margin, y, false);
         y += g.lineHeight;
     }
 }
@@ -88,10 +90,9 @@ void PaintCaptions(QPainter& painter, const CaptionText& captions, const QFont& 
     painter.fillRect(QRect(0, g.above + g.boardHeight, g.width, g.below), Qt::white);
     painter.setPen(Qt::black);
     painter.setFont(font);
-    QPaintDevice* device = painter.device();
-    ForEachLine(captions, font, g, device, [&](const QString& text, int x, int y, bool right) {
-        const int width = QFontMetrics(font, device).horizontalAdvance(text);
-        painter.drawText(right ? x - width : x, y, text);
+    const QFontMetrics metrics(font, painter.device());
+    ForEachLine(captions, metrics, g, [&](const QString& text, int x, int y, bool right) {
+        painter.drawText(right ? x - metrics.horizontalAdvance(text) : x, y, text);
     });
     painter.restore();
 }
@@ -135,7 +136,7 @@ QByteArray CaptionedSvg(const QByteArray& boardSvg, QSize boardSize, const Capti
     const QByteArray look = "font-family=\"" + Xml(QFontInfo(font).family()) + "\" font-size=\"" +
                             QByteArray::number(QFontMetrics(font, &probe).height() * 0.8, 'f', 1) +
                             "px\" fill=\"#000000\"";
-    ForEachLine(captions, font, g, &probe, [&](const QString& text, int x, int y, bool right) {
+    ForEachLine(captions, QFontMetrics(font, &probe), g, [&](const QString& text, int x, int y, bool right) {
         svg += "<text x=\"" + QByteArray::number(x) + "\" y=\"" + QByteArray::number(y) + "\" " + look +
                (right ? " text-anchor=\"end\"" : "") + ">" + Xml(text) + "</text>\n";
     });
