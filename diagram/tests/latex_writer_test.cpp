@@ -202,6 +202,14 @@ TEST(LatexWriter, DocumentCompilesAndPlacesEveryMan) {
     EXPECT_TRUE(Shell(cd + "dvips -q p.dvi -o p.ps >/dev/null 2>&1"));
     EXPECT_TRUE(Shell(cd + "ps2pdf p.ps p.pdf >/dev/null 2>&1"));
     EXPECT_GT(std::filesystem::file_size(dir / "p.pdf"), 1000u);
+
+    // A fragment inside someone else's document, whose preamble only loads
+    // the package.
+    r.authors = {"Sam Loyd", "Stefan Höning", "Single"};
+    std::ofstream(dir / "f.tex") << "\\documentclass{article}\n\\usepackage[utf8]{inputenc}\n"
+                                    "\\usepackage[T1]{fontenc}\n\\usepackage{diagram}\n\\begin{document}\n"
+                                 << WriteLatex({{r, board}}, true).text << "\\end{document}\n";
+    EXPECT_TRUE(Shell(cd + "latex -interaction=nonstopmode -halt-on-error f.tex >/dev/null 2>&1"));
     std::filesystem::remove_all(dir);
 }
 
