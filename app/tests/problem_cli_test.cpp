@@ -96,6 +96,15 @@ TEST_F(ProblemCliTest, LatexFromABookAndFromOptions) {
     EXPECT_NE(two.find("\\condition{Circe Madrasi}"), std::string::npos) << two;
     EXPECT_NE(two.find("\\remark{G = Grasshopper}"), std::string::npos) << two;
     EXPECT_NE(two.find("\\pieces{wKg6, wDb1, sKh8}"), std::string::npos) << two;
+
+    // A fairy position: turned and neutral men, a circle, and a cross the
+    // package cannot draw, said on stderr and in the file.
+    run = Run("latex --notation ffen --fen '-*2q*1Q-c1/Kx1k/4/4' -o " + Path("fairy.tex"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("not drawn: problem 1: cross on b3"), std::string::npos) << run.err;
+    const std::string fairy = ReadFile(m_dir / "fairy.tex");
+    EXPECT_NE(fairy.find("% Not drawn: cross on b3\n\\begin{diagram}[4x4]\n"), std::string::npos) << fairy;
+    EXPECT_NE(fairy.find("\\pieces{wDRb4, wKa3, sKd3, nDUa4, nCc4}"), std::string::npos) << fairy;
 }
 
 TEST_F(ProblemCliTest, BadCommandLines) {
