@@ -162,7 +162,10 @@ void WriteProblem(std::string& out, const position::ProblemRecord& r, const Fair
     Command(out, "source", source);
     out += date;
     Command(out, "award", r.award);
-    out += "\\pieces{" + men.pieces + "}\n";
+    // The package refuses an empty \pieces{}: an empty board has none.
+    if (!men.pieces.empty()) {
+        out += "\\pieces{" + men.pieces + "}\n";
+    }
     if (!men.fieldText.empty()) {
         out += "\\fieldtext{" + men.fieldText + "}\n";
     }

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 
 namespace diagram {
@@ -210,6 +212,118 @@ TEST(LatexWriter, DocumentCompilesAndPlacesEveryMan) {
                                     "\\usepackage[T1]{fontenc}\n\\usepackage{diagram}\n\\begin{document}\n"
                                  << WriteLatex({{r, board}}, true).text << "\\end{document}\n";
     EXPECT_TRUE(Shell(cd + "latex -interaction=nonstopmode -halt-on-error f.tex >/dev/null 2>&1"));
+    std::filesystem::remove_all(dir);
+}
+
+// A page of a PDF as gray pixels (pdftoppm's PGM).
+struct Gray {
+    int width = 0;
+    int height = 0;
+    std::string pixels;
+};
+
+// Compiles a document to PDF and rasterises its first page; an empty
+// picture when a step fails.
+Gray Raster(const std::filesystem::path& dir, const std::string& name, const std::string& text) {
+    std::ofstream(dir / (name + ".tex")) << text;
+    const std::string cd = "cd '" + dir.string() + "' && ";
+    if (!Shell(cd + "latex -interaction=nonstopmode -halt-on-error " + name +
+               ".tex >/dev/null 2>&1 && dvips -q " + name + ".dvi -o " + name +
+               ".ps >/dev/null 2>&1 && ps2pdf " + name + ".ps " + name +
+               ".pdf >/dev/null 2>&1 && pdftoppm -gray -r 60 -f 1 -l 1 " + name + ".pdf " + name +
+               " >/dev/null 2>&1")) {
+        return {};
+    }
+    std::ifstream in(dir / (name + "-1.pgm"), std::ios::binary);
+    std::string magic;
+    Gray g;
+    int maxValue = 0;
+    in >> magic >> g.width >> g.height >> maxValue;
+    in.get();
+    g.pixels.assign(std::istreambuf_iterator<char>(in), {});
+    if (magic != "P5" || g.pixels.size() != static_cast<size_t>(g.width) * static_cast<size_t>(g.height)) {
+        return {};
+    }
+    return g;
+}
+
+// The squares ("e4") where two pages of the same layout differ, the board
+// found from a page with men in its corners.
+std::set<std::string> Differing(const Gray& empty, const Gray& page, const Gray& corners) {
+    const auto differs = [&empty](const Gray& other, size_t i) {
+        return std::abs(static_cast<unsigned char>(empty.pixels[i]) -
+                        static_cast<unsigned char>(other.pixels[i])) > 60;
+    };
+    int x0 = empty.width, x1 = -1, y0 = empty.height, y1 = -1;
+    for (size_t i = 0; i < empty.pixels.size(); ++i) {
+        if (differs(corners, i)) {
+            const int x = static_cast<int>(i) % empty.width;
+            const int y = static_cast<int>(i) / empty.width;
+            x0 = std::min(x0, x);
+            x1 = std::max(x1, x);
+            y0 = std::min(y0, y);
+            y1 = std::max(y1, y);
+        }
+    }
+    // Pixels that differ per square; a man's edge may reach a few pixels
+    // into the next square, so only squares with more count.
+    std::map<std::string, int> counts;
+    for (size_t i = 0; x1 > x0 && y1 > y0 && i < empty.pixels.size(); ++i) {
+        if (differs(page, i)) {
+            const int col = (static_cast<int>(i) % empty.width - x0) * 8 / (x1 - x0 + 1);
+            const int row = (static_cast<int>(i) / empty.width - y0) * 8 / (y1 - y0 + 1);
+            if (col >= 0 && col < 8 && row >= 0 && row < 8) {
+                ++counts[std::string(1, static_cast<char>('a' + col)) + std::to_string(8 - row)];
+            }
+        }
+    }
+    std::set<std::string> squares;
+    for (const auto& [square, n] : counts) {
+        if (n >= 6) {
+            squares.insert(square);
+        }
+    }
+    return squares;
+}
+
+TEST(LatexWriter, CompiledDiagramShowsTheMenOnTheirSquares) {
+    if (!Shell("command -v latex >/dev/null 2>&1 && command -v dvips >/dev/null 2>&1 && "
+               "command -v ps2pdf >/dev/null 2>&1 && command -v pdftoppm >/dev/null 2>&1 && "
+               "kpsewhich diagram.sty >/dev/null 2>&1")) {
+        GTEST_SKIP() << "latex, dvips, ps2pdf, pdftoppm or the diagram package is missing";
+    }
+    // The same document three times, without the count (which would differ):
+    // an empty board, men in two corners to find the board, the position.
+    const auto document = [](const FairyBoard& board) {
+        std::string text = WriteLatex({{{}, board}}, false).text;
+        const std::string package = "\\usepackage{diagram}\n";
+        text.insert(text.find(package) + package.size(),
+                    "\\pagestyle{empty}\\setboolean{piececounter}{false}\n");
+        return text;
+    };
+    FairyBoard corners(8, 8);
+    corners.at(0, 0) = FairySquare::Man("K", FairyColor::kBlack);
+    corners.at(7, 7) = FairySquare::Man("K", FairyColor::kWhite);
+    FairyBoard board(8, 8);
+    board.at(7, 4) = FairySquare::Man("K", FairyColor::kWhite);
+    board.at(7, 3) = FairySquare::Man("Q", FairyColor::kWhite, 2);
+    board.at(0, 4) = FairySquare::Man("K", FairyColor::kBlack);
+    board.at(0, 1) = FairySquare::Man("G", FairyColor::kBlack);
+    board.at(4, 4) = FairySquare::Man("P", FairyColor::kNeutral);
+    board.at(5, 2) = FairySquare::Marker(MarkerKind::kCircle, FairyColor::kWhite);
+    board.at(2, 6) = FairySquare::Man("S", FairyColor::kBlack, 1);
+
+    char dirTemplate[] = "/tmp/pandrel-latex-XXXXXX";
+    ASSERT_NE(::mkdtemp(dirTemplate), nullptr);
+    const std::filesystem::path dir(dirTemplate);
+    const Gray empty = Raster(dir, "empty", document(FairyBoard(8, 8)));
+    const Gray found = Raster(dir, "corners", document(corners));
+    const Gray page = Raster(dir, "page", document(board));
+    ASSERT_FALSE(empty.pixels.empty());
+    ASSERT_EQ(found.pixels.size(), empty.pixels.size());
+    ASSERT_EQ(page.pixels.size(), empty.pixels.size());
+    EXPECT_EQ(Differing(empty, page, found),
+              (std::set<std::string>{"b8", "c3", "d1", "e1", "e4", "e8", "g6"}));
     std::filesystem::remove_all(dir);
 }
 
