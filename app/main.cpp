@@ -11,12 +11,15 @@
 
 #include "app/program.h"
 #include "books/ui/book_commands.h"
+#include "books/ui/problem_from_book.h"
 #include "diagram/ui/fairy_commands.h"
 #include "diagram/ui/main_window.h"
 #include "diagram/ui/output_commands.h"
+#include "diagram/ui/problem_window.h"
 #include "diagram/ui/style/style_window.h"
 #include "editing/ui/board_editor.h"
 #include "engines/ui/engines.h"
+#include "engines/ui/popeye_input_command.h"
 #include "platform/ui/qt_services.h"
 #include "settings/app_dir.h"
 
@@ -117,8 +120,11 @@ int main(int argc, char* argv[]) {
     engines::ui::Attach(window.host());
     books::ui::Attach(window.host());
     diagram::ui::AttachStyleWindow(window.host());
-    new diagram::ui::OutputCommands(window);        // owned by the window
-    new diagram::ui::FairyCommands(window.host());  // owned by the host
+    new diagram::ui::OutputCommands(window);             // owned by the window
+    new diagram::ui::FairyCommands(window.host());       // owned by the host
+    new diagram::ui::ProblemCommands(window.host());     // owned by the host
+    new engines::ui::PopeyeInputCommand(window.host());  // owned by the host
+    new books::ui::ProblemFromBook(window.host());       // owned by the host
 
     diagram::ui::StartupOptions options;
     options.exeDir = exeDir;

@@ -11,12 +11,12 @@ namespace {
 // its picture has no column for.
 constexpr const char* kImportFont = "FreeSerif";
 
-position::FairyStyle FairyOf(const settings::Style& style) {
+}  // namespace
+
+position::FairyStyle FairyStyleOf(const settings::Style& style) {
     return {style.BORDERHEIGHT,    style.BORDERWIDTH,  style.PIECESLIST,
             style.ENGLISHNOTATION, style.PIECESGLYPHS, style.PYDICTIONARY};
 }
-
-}  // namespace
 
 FairyImport ImportFairyText(std::string_view text, std::optional<position::Notation> notation,
                             const position::NotationOptions& options, const settings::Style& style,
@@ -30,7 +30,7 @@ FairyImport ImportFairyText(std::string_view text, std::optional<position::Notat
         result.error = read.error;
         return result;
     }
-    const position::FairyStyle before = FairyOf(style);
+    const position::FairyStyle before = FairyStyleOf(style);
     const position::PlacementImport in =
         position::ToPlacement(*read.board, read.notation, before, dictionaryBase);
     if (!in.ok()) {
@@ -66,7 +66,7 @@ position::NotationWrite ExportFairyText(const position::Vet& vet, const settings
                                         std::string_view dictionaryBase, position::Notation notation,
                                         const position::NotationOptions& options) {
     const position::NotationRead board =
-        position::FromPlacement(vet, FairyOf(style), dictionaryBase, notation);
+        position::FromPlacement(vet, FairyStyleOf(style), dictionaryBase, notation);
     if (!board.ok()) {
         return {"", board.error};
     }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "position/fairy_board.h"
+#include "position/fairy_style.h"
 #include "position/vet.h"
 #include "settings/style.h"
 
@@ -38,6 +39,9 @@ struct FairyImport {
 FairyImport ImportFairyText(std::string_view text, std::optional<position::Notation> notation,
                             const position::NotationOptions& options, const settings::Style& style,
                             std::string_view dictionaryBase);
+
+/// The style fields the fairy notations and the problem's outputs read.
+position::FairyStyle FairyStyleOf(const settings::Style& style);
 
 /// The position plane of vet, on the board of style, in notation.
 position::NotationWrite ExportFairyText(const position::Vet& vet, const settings::Style& style,

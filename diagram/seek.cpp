@@ -70,6 +70,18 @@ std::optional<SeekSetup> SeekSetupFor(int purpose, const std::string& previousFi
             setup.filter = "*.pdf";
             setup.fileName = "Sheet.pdf";
             break;
+        case kSeekExportLatex:
+            setup.caption = "Export LaTeX";
+            setup.filters = {"*.tex"};
+            setup.filter = "*.tex";
+            setup.fileName = "Problem.tex";
+            break;
+        case kSeekPopeyeInput:
+            setup.caption = "Save as Popeye Input";
+            setup.filters = {"*.inp"};
+            setup.filter = "*.inp";
+            setup.fileName = "Problem.inp";
+            break;
         default:
             return std::nullopt;
     }

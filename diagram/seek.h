@@ -17,7 +17,9 @@ enum SeekPurposes : int {
     kSeekLoadPieces = 3,      ///< Style editor: pieces bitmap.
     kSeekImportStyles = 4,    ///< Style import.
     kSeekExportDiagrams = 5,  ///< Export Book Diagrams: a folder, the format by the filter.
-    kSeekBookSheet = 6        ///< Print Book Sheet: the PDF file.
+    kSeekBookSheet = 6,       ///< Print Book Sheet: the PDF file.
+    kSeekExportLatex = 7,     ///< Export LaTeX: the .tex file.
+    kSeekPopeyeInput = 8      ///< Save as Popeye Input: the .inp file.
 };
 
 /// The value the window leaves in SeekPurpose when the user confirms.

@@ -13,6 +13,7 @@ packages=(
   ccache
   stockfish
   poppler-utils
+  texlive-games texlive-pstricks texlive-lang-cyrillic ghostscript
   desktop-file-utils appstream
   dpkg-dev file
   lintian devscripts man-db

@@ -180,10 +180,11 @@ int Finish(Context& ctx, const char* command, const ExportResult& result, int bo
 const Register renderBook(
     "render-book",
     "BOOK -o DIR [--format png|svg|pdf|bmp] [--scale K] [--positions first|last|all] [--games A-B] "
-    "[--notation ffen|yacpdb|popeye|auto] [--knight-s]   one "
+    "[--notation ffen|yacpdb|popeye|auto] [--knight-s] [--captions]   one "
     "diagram per game (or position) in DIR, with index.csv; K multiplies every length of the style; prints "
     "\"diagrams N\"; --notation reads the book's positions (FEN and EPD lines, PGN FEN tags) in that "
-    "notation",
+    "notation; --captions puts each game's problem (authors, source, stipulation, count ...) around its "
+    "diagram",
     [](Context& ctx, Args& args) {
         const char* command = "render-book";
         std::string error;
@@ -195,6 +196,7 @@ const Register renderBook(
         }
         books::render::ImageOptions options;
         options.folder = folder;
+        options.captions = args.TakeFlag("--captions");
         std::string text;
         if (args.TakeValue("--format", text, error)) {
             const auto format = books::render::ParseImageFormat(text);
@@ -268,11 +270,15 @@ const Register renderBook(
 const Register sheet(
     "sheet",
     "BOOK -o FILE.pdf [--per-page 1|2|4|6|9|12|20] [--paper a4|letter] [--tags Event,White,Black] "
-    "[--games A-B]   pages of diagrams with captions; prints \"diagrams N\"",
+    "[--games A-B] [--captions]   pages of diagrams with captions; prints \"diagrams N\"; --captions puts "
+    "each "
+    "game's problem (authors, source, stipulation, count ...) around its diagram",
     [](Context& ctx, Args& args) {
         const char* command = "sheet";
         std::string error;
         books::render::SheetOptions options;
+        options.captions = args.TakeFlag("--captions");
+        options.answers = args.TakeFlag("--answers");
         if (!args.TakeValue("-o", options.file, error)) {
             ctx.err << "pandrel-cli " << command << ": " << (error.empty() ? "missing -o FILE.pdf" : error)
                     << "\n";

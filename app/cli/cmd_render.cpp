@@ -14,6 +14,8 @@
 
 #include "app/cli/cli.h"
 #include "app/cli/fairy_options.h"
+#include "app/cli/record_options.h"
+#include "diagram/fairy_exchange.h"
 #include "diagram/render/export.h"
 
 namespace cli {
@@ -31,17 +33,26 @@ namespace {
 
 const Register render(
     "render",
-    "[--format bmp|png|svg|pdf] [--scale K] [--reversed] [--notation ffen|yacpdb|popeye|auto] [--knight-s] "
-    "-o "
-    "FILE TEXT   writes the diagram of TEXT (-o - for standard output); the "
-    "format defaults to FILE's extension (BMP for any other), K multiplies every length of the style; "
-    "--notation reads TEXT in that notation, in a copy of the style with the letters and board size it needs",
+    std::string("[--format bmp|png|svg|pdf] [--scale K] [--reversed] [--notation ffen|yacpdb|popeye|auto] "
+                "[--knight-s] [--captions ") +
+        kRecordOptionsUsage +
+        "] -o "
+        "FILE TEXT   writes the diagram of TEXT (-o - for standard output); the "
+        "format defaults to FILE's extension (BMP for any other), K multiplies every length of the style; "
+        "--notation reads TEXT in that notation, in a copy of the style with the letters and board size it "
+        "needs; --captions puts the problem's authors, source, stipulation, count of men, conditions, twins "
+        "and legend around the board",
     [](Context& ctx, Args& args) {
         std::string error;
         std::string file;
         std::string formatWord;
         std::string scaleWord;
         const bool reversed = args.TakeFlag("--reversed");
+        const bool captions = args.TakeFlag("--captions");
+        RecordOptions record;
+        if (!TakeRecordOptions(ctx, args, "render", record)) {
+            return kUsage;
+        }
         FairyOptions fairy;
         if (!TakeFairyOptions(ctx, args, "render", false, fairy)) {
             return kUsage;
@@ -86,6 +97,13 @@ const Register render(
         }
         request.style = program.style;
         request.reversed = reversed;
+        diagram::CaptionText captionText;
+        if (captions) {
+            position::Vet vet;
+            position::ParseFEN(vet, request.text, program.style.Shape());
+            captionText = diagram::CaptionsOf(record.record,
+                                              position::CountMen(vet, diagram::FairyStyleOf(program.style)));
+        }
         if (request.scale != 1) {
             settings::Style check = request.style;
             if (const auto reason = diagram::ScaleStyle(check, request.scale)) {
@@ -100,7 +118,7 @@ const Register render(
         std::unique_ptr<QGuiApplication> gui;
         const bool needsFonts = program.style.SHOWGRID == 1 || program.style.IsFontStyle() ||
                                 request.format == diagram::ImageFormat::kSvg ||
-                                request.format == diagram::ImageFormat::kPdf;
+                                request.format == diagram::ImageFormat::kPdf || !captionText.Empty();
         if (needsFonts && QGuiApplication::instance() == nullptr) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
                 qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -132,7 +150,7 @@ const Register render(
             const QString path = dir.filePath(QStringLiteral("diagram"));
             QFile drawn(path);
             QByteArray data;
-            if (dir.isValid() && diagram::RenderDiagramFile(request, path, &reason) &&
+            if (dir.isValid() && diagram::RenderDiagramFile(request, path, &reason, captionText) &&
                 drawn.open(QIODevice::ReadOnly)) {
                 data = drawn.readAll();
             }
@@ -145,7 +163,7 @@ const Register render(
             }
             return kOk;
         }
-        if (!diagram::RenderDiagramFile(request, QString::fromStdString(file), &reason)) {
+        if (!diagram::RenderDiagramFile(request, QString::fromStdString(file), &reason, captionText)) {
             ctx.err << "pandrel-cli render: cannot write " << file << ": " << reason.toStdString() << "\n";
             return kFailure;
         }

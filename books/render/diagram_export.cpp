@@ -92,11 +92,19 @@ ExportResult ExportImages(ExportSource& source, const ImageOptions& options, con
     bool going = true;
     for (int64_t n = range.first; going && n <= range.last; ++n) {
         const GameDiagrams game = ReadGameDiagrams(book, n, options.positions, painter.SwitchStyles());
+        position::ProblemRecord record;
+        if (options.captions) {
+            std::vector<position::RecordTag> tags;
+            for (const Tag& tag : game.tags) {
+                tags.emplace_back(tag.name, tag.value);
+            }
+            record = position::RecordFromTags(tags);
+        }
         for (size_t k = 0; going && k < game.positions.size(); ++k) {
             const std::string name = DiagramFileName(
                 game.game, gameWidth, all ? static_cast<int64_t>(k) + 1 : 0, positionWidth, extension);
             bytes.clear();
-            if (!painter.Encode(game.positions[k], options.format, bytes)) {
+            if (!painter.Encode(game.positions[k], options.format, record, bytes)) {
                 result.status = ExportStatus::kFailed;
                 result.error = "cannot draw the diagram " + name + ": " + painter.error();
                 going = false;

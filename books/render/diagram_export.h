@@ -66,6 +66,8 @@ struct ImageOptions {
     /// Every length of the style (and of the games' styles) multiplied by
     /// this, as `pandrel-cli render --scale` does.
     double scale = 1;
+    /// The problem's captions (from each game's tags) around its diagrams.
+    bool captions = false;
 };
 
 /// Checks that a scale suits a style: nothing, or why not.
@@ -84,6 +86,10 @@ struct SheetOptions {
     Paper paper = Paper::kA4;
     std::vector<std::string> tags = {"White", "Black", "Event"};
     GameRange games;
+    /// Each game's problem around its diagram in the classic layout.
+    bool captions = false;
+    /// The games' solutions (their Solution tags) on pages after the diagrams.
+    bool answers = false;
 };
 
 /// Draws the sheet of the games asked for on a paint device whose pages

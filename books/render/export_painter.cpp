@@ -4,6 +4,8 @@
 #include <QImageWriter>
 #include <QPainter>
 
+#include "diagram/fairy_exchange.h"
+#include "diagram/render/captions.h"
 #include "diagram/render/export.h"
 
 namespace books::render {
@@ -65,11 +67,40 @@ bool DiagramPainter::Encode(const std::string& fen, ImageFormat format, QByteArr
     return true;
 }
 
-void DiagramPainter::Paint(const std::string& fen, QPainter& painter, const QRectF& target) {
+bool DiagramPainter::Encode(const std::string& fen, ImageFormat format, const position::ProblemRecord& record,
+                            QByteArray& bytes) {
+    if (record.Empty() || !m_error.empty()) {
+        return Encode(fen, format, bytes);
+    }
+    m_renderer.Build(m_vet, fen, m_style, 0);
+    const diagram::CaptionText captions =
+        diagram::CaptionsOf(record, position::CountMen(m_vet, diagram::FairyStyleOf(m_style)));
+    if (format == ImageFormat::kPng) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, diagram::FormatName(format));
+        writer.setCompression(11);  // as for the diagrams without captions
+        writer.write(
+            diagram::CaptionedImage(diagram::DiagramImage(m_renderer, m_style, m_vet, 0), captions, m_style));
+    } else {
+        bytes = diagram::EncodeCaptioned(m_renderer, m_style, m_vet, 0, format, captions);
+    }
+    if (bytes.isEmpty()) {
+        m_error = std::string("the diagram could not be drawn as ") + diagram::FormatName(format);
+        return false;
+    }
+    return true;
+}
+
+position::MenCount DiagramPainter::Count() const {
+    return position::CountMen(m_vet, diagram::FairyStyleOf(m_style));
+}
+
+QRectF DiagramPainter::Paint(const std::string& fen, QPainter& painter, const QRectF& target) {
     m_renderer.Build(m_vet, fen, m_style, 0);
     const QSize size = m_renderer.logicalSize();
     if (size.isEmpty() || target.isEmpty()) {
-        return;
+        return {};
     }
     const double scale = std::min(target.width() / size.width(), target.height() / size.height());
     const QPointF at(target.x() + (target.width() - size.width() * scale) / 2, target.y());
@@ -78,6 +109,7 @@ void DiagramPainter::Paint(const std::string& fen, QPainter& painter, const QRec
     painter.scale(scale, scale);
     m_renderer.PaintDiagram(painter, m_style, m_vet, 0);
     painter.restore();
+    return QRectF(at, QSizeF(size.width() * scale, size.height() * scale));
 }
 
 }  // namespace books::render

@@ -10,6 +10,7 @@
 #include "books/book_export.h"
 #include "books/render/diagram_export.h"
 #include "diagram/render/renderer.h"
+#include "position/problem_record.h"
 #include "position/vet.h"
 #include "settings/style.h"
 
@@ -35,12 +36,18 @@ class DiagramPainter {
     /// bytes: the picture for BMP and PNG, the drawing for SVG and PDF.
     /// False (see error()) when it cannot be drawn.
     bool Encode(const std::string& fen, ImageFormat format, QByteArray& bytes);
+    /// Encode with the captions of record around the diagram (none for an
+    /// empty record).
+    bool Encode(const std::string& fen, ImageFormat format, const position::ProblemRecord& record,
+                QByteArray& bytes);
 
     /// Draws the position into target on painter, as large as fits, centred
     /// across and at the top, keeping its proportions. Squares and men of
     /// font styles go as shapes, lettering as text, so that a PDF page
-    /// holds a drawing rather than a picture.
-    void Paint(const std::string& fen, QPainter& painter, const QRectF& target);
+    /// holds a drawing rather than a picture. Returns where it went.
+    QRectF Paint(const std::string& fen, QPainter& painter, const QRectF& target);
+    /// The men of the position painted last.
+    position::MenCount Count() const;
 
     /// Why the last Encode failed, or why a style could not be scaled.
     const std::string& error() const { return m_error; }

@@ -19,6 +19,8 @@
 #include "books/convert.h"
 #include "books/render/diagram_export.h"
 #include "books/render/export_painter.h"
+#include "diagram/caption_layout.h"
+#include "position/problem_record.h"
 #include "platform/safe_files.h"
 
 namespace books::render {
@@ -33,6 +35,54 @@ QRectF ToRect(const Box& box) {
 
 QString PageText(int page, int pages) {
     return QStringLiteral("Page %1 of %2").arg(page).arg(pages);
+}
+
+// A game's diagram with its problem's captions in the classic layout: the
+// lines above and below take their room from the cell, the diagram the rest,
+// and every line is elided to the diagram's width.
+void PaintCaptioned(DiagramPainter& diagrams, const GameDiagrams& game, QPainter& painter, const QRectF& cell,
+                    const QFontMetricsF& metrics) {
+    std::vector<position::RecordTag> tags;
+    for (const Tag& tag : game.tags) {
+        tags.emplace_back(tag.name, tag.value);
+    }
+    const position::ProblemRecord record = position::RecordFromTags(tags);
+    const diagram::CaptionText lines = diagram::CaptionsOf(record, {});
+    const double line = metrics.lineSpacing();
+    const double above = lines.LinesAbove() * line;
+    const double below = lines.LinesBelow() * line;
+    QRectF board = cell.adjusted(0, above, 0, -below);
+    if (board.height() < cell.height() / 3) {
+        // Too little room for the captions: the diagram alone.
+        diagrams.Paint(game.positions.front(), painter, cell);
+        return;
+    }
+    board = diagrams.Paint(game.positions.front(), painter, board);
+    if (board.isEmpty()) {
+        return;
+    }
+    const diagram::CaptionText c = diagram::CaptionsOf(record, diagrams.Count());
+    const auto fitted = [&metrics](const std::string& text, double room) {
+        return metrics.elidedText(QString::fromStdString(text), Qt::ElideRight, room);
+    };
+    double y = board.top() - above + metrics.ascent();
+    for (const std::string& text : c.above) {
+        painter.drawText(QPointF(board.left(), y), fitted(text, board.width()));
+        y += line;
+    }
+    y = board.bottom() + metrics.ascent();
+    if (!c.stipulation.empty() || !c.count.empty()) {
+        const QString count = fitted(c.count, board.width());
+        const double countWidth = metrics.horizontalAdvance(count);
+        painter.drawText(QPointF(board.right() - countWidth, y), count);
+        painter.drawText(QPointF(board.left(), y),
+                         fitted(c.stipulation, std::max(0.0, board.width() - countWidth - line)));
+        y += line;
+    }
+    for (const std::string& text : c.below) {
+        painter.drawText(QPointF(board.left(), y), fitted(text, board.width()));
+        y += line;
+    }
 }
 
 }  // namespace
@@ -78,6 +128,7 @@ ExportResult DrawSheet(ExportSource& source, const SheetOptions& options, QPaint
     painter.setRenderHint(QPainter::LosslessImageRendering);
 
     DiagramPainter diagrams(source.style, source.settings, source.styleNames);
+    std::vector<std::string> answers;
     int page = 1;
     int slot = 0;
     const auto footer = [&] {
@@ -95,7 +146,17 @@ ExportResult DrawSheet(ExportSource& source, const SheetOptions& options, QPaint
             slot = 0;
         }
         const GameDiagrams game = ReadGameDiagrams(book, n, PositionChoice::kFirst, diagrams.SwitchStyles());
-        diagrams.Paint(game.positions.front(), painter, ToRect(layout->DiagramBox(slot)));
+        if (options.answers) {
+            const std::string solution = game.TagValue("Solution");
+            if (!solution.empty() && solution != "?") {
+                answers.push_back(std::to_string(game.game) + ". " + solution);
+            }
+        }
+        if (options.captions) {
+            PaintCaptioned(diagrams, game, painter, ToRect(layout->DiagramBox(slot)), metrics);
+        } else {
+            diagrams.Paint(game.positions.front(), painter, ToRect(layout->DiagramBox(slot)));
+        }
         const QRectF caption = ToRect(layout->CaptionBox(slot));
         const QString text = metrics.elidedText(QString::fromStdString(SheetCaption(game, tags)),
                                                 Qt::ElideRight, caption.width());
@@ -109,6 +170,28 @@ ExportResult DrawSheet(ExportSource& source, const SheetOptions& options, QPaint
     }
     if (result.status != ExportStatus::kFailed) {
         footer();
+    }
+    if (result.status == ExportStatus::kDone && !answers.empty()) {
+        // The solutions on pages of their own, after the diagrams.
+        const QRectF area = ToRect(layout->area);
+        bool started = newPage();
+        double y = area.top();
+        for (const std::string& answer : answers) {
+            const QString text = QString::fromStdString(answer);
+            const QRectF needed =
+                metrics.boundingRect(QRectF(area.left(), 0, area.width(), 1e6), Qt::TextWordWrap, text);
+            if (started && y + needed.height() > area.bottom() && y > area.top()) {
+                started = newPage();
+                y = area.top();
+            }
+            if (!started) {
+                result.status = ExportStatus::kFailed;
+                result.error = "cannot start the page of the solutions";
+                break;
+            }
+            painter.drawText(QRectF(area.left(), y, area.width(), needed.height()), Qt::TextWordWrap, text);
+            y += needed.height() + metrics.lineSpacing() / 2;
+        }
     }
     painter.restore();
     book.CurRecord = keptRecord;

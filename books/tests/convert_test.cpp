@@ -2,7 +2,9 @@
 
 #include "book_files.h"
 #include "books/convert.h"
+#include "books/game_tags.h"
 #include "position/play_move.h"
+#include "position/problem_record.h"
 
 using namespace books;
 using namespace books_test;
@@ -339,6 +341,30 @@ TEST(LoadPBM, StipulationsStringsAndSquares) {
                   Rec('E', static_cast<int>(i + 1), "8/8/8/8/8/8/8/8"));
     }
     EXPECT_EQ(c.records.back(), kMarker);
+}
+
+TEST(LoadPBM, TagsGiveTheProblemRecord) {
+    Problem p;
+    p.flags = 1;
+    p.moves = 3;
+    p.strings = {{0, "A. Bor; B. Cer"}, {1, "Die Schwalbe"}, {4, "Version"}};
+    Converted c;
+    Convert(c, "r.pbm", Pbm({p}));
+    // The tags of the game shown, read from its position record.
+    ASSERT_TRUE(c.book.ReadGame(1));
+    while (c.book.NextRecord()) {
+    }
+    EXPECT_EQ(c.book.CurRecord[1], kEntry);
+    std::vector<position::RecordTag> tags;
+    for (const Tag& tag : CurrentGameTags(c.book)) {
+        tags.emplace_back(tag.name, tag.value);
+    }
+    ASSERT_EQ(tags.size(), 4u);
+    const position::ProblemRecord r = position::RecordFromTags(tags);
+    EXPECT_EQ(r.authors, (std::vector<std::string>{"A. Bor", "B. Cer"}));
+    EXPECT_EQ(r.source, "Die Schwalbe");
+    EXPECT_EQ(r.stipulation, "h#3");
+    EXPECT_EQ(r.remarks, "Version");
 }
 
 TEST(LoadPBM, BadSquareByteStopsWithoutEndMarker) {

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDialog>
@@ -277,6 +278,12 @@ void BookExportCommands::MNPrintSheet() {
     form->addRow(QStringLiteral("Diagrams a page: "), perPage);
     form->addRow(QStringLiteral("Paper: "), paper);
     form->addRow(QStringLiteral("Caption tags: "), tags);
+    auto* captions = new QCheckBox(QStringLiteral("The problems' &captions around the diagrams"), &window);
+    captions->setObjectName(QStringLiteral("Captions"));
+    auto* answers = new QCheckBox(QStringLiteral("The &solutions on pages after the diagrams"), &window);
+    answers->setObjectName(QStringLiteral("Answers"));
+    form->addRow(captions);
+    form->addRow(answers);
     auto* buttons = new QDialogButtonBox(&window);
     QPushButton* pdf = buttons->addButton(QStringLiteral("&PDF File..."), QDialogButtonBox::AcceptRole);
     pdf->setObjectName(QStringLiteral("PdfCmd"));
@@ -298,6 +305,8 @@ void BookExportCommands::MNPrintSheet() {
     options.perPage = perPage->currentData().toInt();
     options.paper = paper->currentIndex() == 0 ? Paper::kA4 : Paper::kLetter;
     options.tags = SplitTagList(tags->text().toStdString());
+    options.captions = captions->isChecked();
+    options.answers = answers->isChecked();
     if (choice == kSheetPrint) {
         PrintSheet(options);
         return;

@@ -13,6 +13,8 @@
 
 #include "platform/safe_files.h"
 
+#include "diagram/render/captions.h"
+
 namespace diagram {
 
 namespace {
@@ -104,7 +106,8 @@ bool WriteDiagram(const Renderer& renderer, const settings::Style& style, const 
     return true;
 }
 
-bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QString* error) {
+bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QString* error,
+                       const CaptionText& captions) {
     settings::Style style = request.style;
     if (request.scale != 1) {
         if (const auto reason = ScaleStyle(style, request.scale)) {
@@ -131,7 +134,7 @@ bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QStri
     } else {
         renderer.Build(vet, request.text, style, reversedCode());
     }
-    return WriteDiagram(renderer, style, vet, reversedCode(), request.format, path, error);
+    return WriteCaptioned(renderer, style, vet, reversedCode(), request.format, path, captions, error);
 }
 
 }  // namespace diagram

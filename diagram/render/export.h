@@ -7,6 +7,7 @@
 #include <QString>
 #include <string_view>
 
+#include "diagram/caption_layout.h"
 #include "diagram/image_formats.h"
 #include "diagram/render/renderer.h"
 
@@ -46,7 +47,9 @@ struct DiagramRequest {
 
 /// Draws a request and writes it to path, as `pandrel-cli render` does.
 /// Needs a QGuiApplication when the style draws text or font men. False with
-/// a reason for a bad scale or a file that cannot be written.
-bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QString* error = nullptr);
+/// a reason for a bad scale or a file that cannot be written. captions go
+/// around the board (none: the diagram alone).
+bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QString* error = nullptr,
+                       const CaptionText& captions = {});
 
 }  // namespace diagram

@@ -41,6 +41,8 @@ TEST(SeekSetup, EachPurposeOnEntry) {
              Case{5, "*.SVG", "Export Book Diagrams", formats, "*.svg", "Diagrams", 5},
              Case{5, "*.pgn", "Export Book Diagrams", formats, "*.png", "Diagrams", 5},
              Case{6, "*.bmp", "Print Book Sheet", V{"*.pdf"}, "*.pdf", "Sheet.pdf", 6},
+             Case{7, "*.bmp", "Export LaTeX", V{"*.tex"}, "*.tex", "Problem.tex", 7},
+             Case{8, "*.bmp", "Save as Popeye Input", V{"*.inp"}, "*.inp", "Problem.inp", 8},
          }) {
         const auto setup = SeekSetupFor(c.purpose, c.previous);
         ASSERT_TRUE(setup) << c.purpose;
@@ -50,7 +52,7 @@ TEST(SeekSetup, EachPurposeOnEntry) {
         EXPECT_EQ(setup->fileName, c.name) << c.purpose << " after " << c.previous;
         EXPECT_EQ(setup->purpose, c.seekPurpose) << c.purpose;
     }
-    EXPECT_FALSE(SeekSetupFor(7, "*.bmp"));
+    EXPECT_FALSE(SeekSetupFor(9, "*.bmp"));
     EXPECT_FALSE(SeekSetupFor(-1, "*.bmp"));
 }
 

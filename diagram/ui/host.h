@@ -21,8 +21,8 @@
 // * Signals: bookOpened/bookClosed (the books subsystem emits them),
 //   positionChanged (every board update), styleChanged (the Style command
 //   or the style list changed the look), historyChanged (the History list
-//   changed), historyLineShown, viewRequested (the View button), boardDrawn
-//   and fenCopied.
+//   changed), historyLineShown, viewRequested (the View button), boardDrawn,
+//   fenCopied and problemChanged (the problem record was filled anew).
 
 #include <QObject>
 #include <QString>
@@ -190,6 +190,9 @@ class Host : public QObject {
     void boardDrawn(bool square);
     /// Copy FEN appended line to the History list and put it on the clipboard.
     void fenCopied(const QString& line);
+    /// program().problem was filled anew (a book game shown, the Problem
+    /// window edited).
+    void problemChanged();
 };
 
 }  // namespace diagram::ui

@@ -9,12 +9,15 @@
 #include <QPrinter>
 #include <memory>
 
+#include "diagram/fairy_exchange.h"
 #include "diagram/geometry.h"
 #include "diagram/output.h"
+#include "diagram/render/captions.h"
 #include "diagram/render/export.h"
 #include "diagram/seek.h"
 #include "diagram/ui/fen_box.h"
 #include "diagram/ui/main_window.h"
+#include "diagram/ui/problem_window.h"
 #include "diagram/ui/win_seek.h"
 #include "settings/app_dir.h"
 
@@ -56,8 +59,8 @@ bool OutputCommands::CmdSave() {
     {
         const WaitCursor wait;
         // The format follows the name: BMP as ever, or PNG, SVG, PDF.
-        written = WriteDiagram(m_window.renderer(), program.style, program.vet, program.editing.Reversed,
-                               FormatOfName(program.ImageName), path);
+        written = WriteCaptioned(m_window.renderer(), program.style, program.vet, program.editing.Reversed,
+                                 FormatOfName(program.ImageName), path, Captions());
     }
     if (!written) {
         // The title names the file last saved, so it stays as it was.
@@ -84,8 +87,12 @@ void OutputCommands::CopyImage() {
     clipboard.Clear();
     const diagram::ui::Program& program = m_window.program();
     const Renderer& renderer = m_window.renderer();
-    clipboard.SetImageAndSvg(DiagramImage(renderer, program.style, program.vet, program.editing.Reversed),
-                             DiagramSvg(renderer, program.style, program.vet, program.editing.Reversed));
+    const CaptionText captions = Captions();
+    clipboard.SetImageAndSvg(
+        CaptionedImage(DiagramImage(renderer, program.style, program.vet, program.editing.Reversed), captions,
+                       program.style),
+        CaptionedSvg(DiagramSvg(renderer, program.style, program.vet, program.editing.Reversed),
+                     renderer.logicalSize(), captions, program.style));
 }
 
 void OutputCommands::CopyHtml() {
@@ -118,8 +125,18 @@ bool OutputCommands::PrintOn(QPrinter& printer) {
     }
     const diagram::ui::Program& program = m_window.program();
     PaintPrintout(painter, printer.resolution(), PrintedLine(),
-                  DiagramImage(m_window.renderer(), program.style, program.vet, program.editing.Reversed));
+                  CaptionedImage(
+                      DiagramImage(m_window.renderer(), program.style, program.vet, program.editing.Reversed),
+                      Captions(), program.style));
     return painter.end();
+}
+
+CaptionText OutputCommands::Captions() const {
+    const diagram::ui::Program& program = m_window.program();
+    if (!program.CaptionsOnOutput) {
+        return {};
+    }
+    return CaptionsOf(RecordForOutput(program), position::CountMen(program.vet, FairyStyleOf(program.style)));
 }
 
 QString OutputCommands::PrintedLine() const {

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 
+#include "diagram/caption_layout.h"
+
 class QImage;
 class QPainter;
 class QPrinter;
@@ -49,6 +51,8 @@ class OutputCommands : public QObject {
     bool PrintOn(QPrinter& printer);
     /// The line Print writes: the tally label's caption and the FEN text box's text.
     QString PrintedLine() const;
+    /// The problem's captions when they go on output, else none.
+    CaptionText Captions() const;
     /// Draws the printout on a device of dpi dots per inch: line at the
     /// top-left corner, picture at (400, 400) twips, 15 twips to its pixel.
     static void PaintPrintout(QPainter& painter, int dpi, const QString& line, const QImage& picture);

@@ -8,6 +8,7 @@
 #include "books/book_state.h"
 #include "editing/edit_state.h"
 #include "engines/engine_state.h"
+#include "position/problem_record.h"
 #include "position/vet.h"
 #include "settings/style.h"
 
@@ -30,6 +31,12 @@ struct Program {
     bool KeepWindows = true;                    ///< Secondary windows hide instead of closing.
     int SeekPurpose = 0;                        ///< Purpose handed to the file selection window.
     std::string SeekFile;                       ///< File the file selection window confirmed.
+    /// What is published with the position: filled from the book game
+    /// shown and the Problem window; the outputs of the problem read it.
+    position::ProblemRecord problem;
+    /// Save Image, Copy Image and Print put the problem's captions around
+    /// the diagram (File > Captions on Output).
+    bool CaptionsOnOutput = false;
 
     /// The board's shape and piece letters of the current style.
     position::BoardShape Shape() const { return style.Shape(); }

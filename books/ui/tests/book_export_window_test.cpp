@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QMenu>
@@ -230,6 +231,33 @@ TEST_F(BookExportWindowTest, SheetThroughItsWindowAndTheFileSelection) {
     EXPECT_EQ(shown.count(QLatin1Char('\f')), 2);
     EXPECT_TRUE(shown.contains(QStringLiteral("13. Player 13"))) << shown.toStdString();
     EXPECT_EQ(Caption(), "13 of 13 diagrams");
+}
+
+TEST_F(BookExportWindowTest, SheetWithTheProblemsCaptionsAndSolutions) {
+    WriteFile("p.pgn",
+              "[Event \"#1\"]\n[White \"A. Bor\"]\n[Site \"Problem Review\"]\n[Solution \"1.Qa8#\"]\n"
+              "[FEN \"6k1/8/6K1/8/8/8/8/Q7 w - - 0 1\"]\n\n*\n");
+    Start();
+    Open(QStringLiteral("p.pgn"));
+    QTimer::singleShot(0, window.get(), [this] {
+        auto* sheet = window->findChild<QDialog*>(QStringLiteral("BookSheet"));
+        ASSERT_NE(sheet, nullptr);
+        QTest::mouseClick(sheet->findChild<QCheckBox*>(QStringLiteral("Captions")), Qt::LeftButton);
+        QTest::mouseClick(sheet->findChild<QCheckBox*>(QStringLiteral("Answers")), Qt::LeftButton);
+        AnswerSeek(QStringLiteral("sheet"));
+        sheet->findChild<QPushButton*>(QStringLiteral("PdfCmd"))->click();
+    });
+    Export()->sheetAction()->trigger();
+    ASSERT_TRUE(Exists(QStringLiteral("sheet.pdf")));
+    const QString text = InDir(QStringLiteral("sheet.txt"));
+    ASSERT_EQ(std::system(("pdftotext " + InDir(QStringLiteral("sheet.pdf")) + " " + text).toLocal8Bit()), 0);
+    const QString shown = QString::fromUtf8(ReadFile(QStringLiteral("sheet.txt")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("Problem Review"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("(2+1)"))) << shown.toStdString();
+    // The solution on a page of its own.
+    EXPECT_EQ(shown.count(QLatin1Char('\f')), 2);
+    EXPECT_TRUE(shown.section(QLatin1Char('\f'), 1).contains(QStringLiteral("1. 1.Qa8#")))
+        << shown.toStdString();
 }
 
 }  // namespace

@@ -1,0 +1,100 @@
+// Captions around a diagram against the diagram itself: the captions' share
+// of a PNG diagram's time is to stay under 10 % (compare BM_CaptionsLayer
+// with BM_DiagramPng).
+
+#include <benchmark/benchmark.h>
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImageWriter>
+
+#include "diagram/render/captions.h"
+#include "diagram/render/export.h"
+
+namespace {
+
+constexpr const char* kFen = "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR";
+
+settings::Style BenchStyle() {
+    settings::Style style;
+    style.PIECESFONT = "FreeSerif";
+    style.SQRWIDTH = style.SQRHEIGHT = 40 * 15;
+    style.FONTNAME = "DejaVu Sans";
+    return style;
+}
+
+diagram::CaptionText Captions() {
+    position::ProblemRecord r;
+    r.authors = {"Sam Loyd", "Вася Пупкин"};
+    r.source = "The Problemist";
+    r.date = "1923";
+    r.award = "1st Prize";
+    r.stipulation = "#2";
+    r.conditions = "Circe";
+    r.twins = "b) wKe1->e2";
+    r.legend = {{"G", "Grasshopper"}};
+    return diagram::CaptionsOf(r, {16, 16, 0});
+}
+
+QByteArray Png(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.setCompression(11);
+    writer.write(image);
+    return bytes;
+}
+
+// A diagram as render-book makes it: the board drawn and written as PNG.
+void BM_DiagramPng(benchmark::State& state) {
+    settings::Style style = BenchStyle();
+    diagram::Renderer renderer;
+    renderer.DrawBoard(style, 0);
+    position::Vet vet;
+    for (auto _ : state) {
+        renderer.Build(vet, kFen, style, 0);
+        benchmark::DoNotOptimize(Png(diagram::DiagramImage(renderer, style, vet, 0)));
+    }
+}
+BENCHMARK(BM_DiagramPng)->Unit(benchmark::kMicrosecond);
+
+// The same with captions.
+void BM_CaptionedPng(benchmark::State& state) {
+    settings::Style style = BenchStyle();
+    const diagram::CaptionText captions = Captions();
+    diagram::Renderer renderer;
+    renderer.DrawBoard(style, 0);
+    position::Vet vet;
+    for (auto _ : state) {
+        renderer.Build(vet, kFen, style, 0);
+        benchmark::DoNotOptimize(
+            Png(diagram::CaptionedImage(diagram::DiagramImage(renderer, style, vet, 0), captions, style)));
+    }
+}
+BENCHMARK(BM_CaptionedPng)->Unit(benchmark::kMicrosecond);
+
+// The captions' layer alone, around a board already drawn.
+void BM_CaptionsLayer(benchmark::State& state) {
+    settings::Style style = BenchStyle();
+    const diagram::CaptionText captions = Captions();
+    diagram::Renderer renderer;
+    renderer.DrawBoard(style, 0);
+    position::Vet vet;
+    renderer.Build(vet, kFen, style, 0);
+    const QImage board = diagram::DiagramImage(renderer, style, vet, 0);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(diagram::CaptionedImage(board, captions, style));
+    }
+}
+BENCHMARK(BM_CaptionsLayer)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
