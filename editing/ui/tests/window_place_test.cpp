@@ -22,29 +22,29 @@ TEST_F(EditingWindowPlaceTest, OpenBesideTheMainWindowOnTheScreen) {
     };
     const Case cases[] = {
         {"History (Ctrl+H)", diagram::ui::Secondary::kHistory,
-         [this] { QTest::keyClick(m_main->Text1(), Qt::Key_H, Qt::ControlModifier); }},
+         [this] { QTest::keyClick(window->Text1(), Qt::Key_H, Qt::ControlModifier); }},
         {"Graphic (Ctrl+G)", diagram::ui::Secondary::kGraphic,
-         [this] { QTest::keyClick(m_main->Text1(), Qt::Key_G, Qt::ControlModifier); }},
+         [this] { QTest::keyClick(window->Text1(), Qt::Key_G, Qt::ControlModifier); }},
         {"View button", diagram::ui::Secondary::kView,
-         [this] { QTest::mouseClick(m_main->Command9(), Qt::LeftButton); }},
+         [this] { QTest::mouseClick(window->Command9(), Qt::LeftButton); }},
     };
     // The main window at the screen's right edge, low on it: below and right
     // of it is off the screen.
-    const QRect main = m_main->frameGeometry();
-    m_main->move(screen.right() + 1 - main.width(), screen.bottom() + 1 - main.height());
+    const QRect main = window->frameGeometry();
+    window->move(screen.right() + 1 - main.width(), screen.bottom() + 1 - main.height());
     QApplication::processEvents();
     for (const Case& c : cases) {
         c.open();
-        QWidget* window = m_main->host().SecondaryWindow(c.window);
-        ASSERT_NE(window, nullptr) << c.what;
-        QTRY_VERIFY(window->isVisible());
-        const QRect frame = window->frameGeometry();
+        QWidget* opened = window->host().SecondaryWindow(c.window);
+        ASSERT_NE(opened, nullptr) << c.what;
+        QTRY_VERIFY(opened->isVisible());
+        const QRect frame = opened->frameGeometry();
         EXPECT_TRUE(screen.contains(frame)) << c.what << ": " << frame.x() << "," << frame.y() << " "
                                             << frame.width() << "x" << frame.height();
-        if (frame.width() + m_main->frameGeometry().width() <= screen.width()) {
-            EXPECT_FALSE(frame.intersects(m_main->frameGeometry())) << c.what;
+        if (frame.width() + window->frameGeometry().width() <= screen.width()) {
+            EXPECT_FALSE(frame.intersects(window->frameGeometry())) << c.what;
         }
-        window->hide();
+        opened->hide();
     }
 }
 
