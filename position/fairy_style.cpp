@@ -382,6 +382,12 @@ PlacementImport ToPlacement(const FairyBoard& board, Notation from, const FairyS
         const std::string key = std::to_string(static_cast<int>(sq.kind)) + "/" + sq.man + "/" +
                                 std::to_string(static_cast<int>(sq.color)) + "/" + std::to_string(sq.turns) +
                                 "/" + std::to_string(static_cast<int>(sq.marker)) + "/" + sq.text;
+        // A man known only by his solver's name is drawn as his letters, which
+        // cannot be turned: refused rather than shown upright.
+        if (byName && sq.turns != 0 && !IsOrthodoxCode(sq.man)) {
+            result.error = "no style can show " + Describe(board, s);
+            return result;
+        }
         int index = 0;
         if (const auto it = known.find({byName, key}); it != known.end()) {
             index = it->second;

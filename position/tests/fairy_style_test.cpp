@@ -157,6 +157,15 @@ TEST(FairyStyle, EveryNotationComesBackThroughTheStyle) {
     }
 }
 
+TEST(FairyStyle, ATurnedFairyManIsRefusedNotShownUpright) {
+    // Found by fuzzing: the turn of a man drawn as his solver's letters was
+    // lost on the way into the style.
+    const PlacementImport in =
+        ToPlacement(Read("(G1)7/8/8/8/8/8/8/8", Notation::kYacpdb), Notation::kYacpdb, FairyStyle{}, kBase);
+    EXPECT_FALSE(in.ok());
+    EXPECT_NE(in.error.find("the man G turned on a8"), std::string::npos) << in.error;
+}
+
 TEST(FairyStyle, WhatANotationCannotWriteIsNamed) {
     FairyStyle style;
     style.piecesList += "cX";
