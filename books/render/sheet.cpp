@@ -20,8 +20,8 @@
 #include "books/render/diagram_export.h"
 #include "books/render/export_painter.h"
 #include "diagram/caption_layout.h"
-#include "position/problem_record.h"
 #include "platform/safe_files.h"
+#include "position/problem_record.h"
 
 namespace books::render {
 
