@@ -34,6 +34,15 @@ void* operator new(std::size_t size) {
 void* operator new[](std::size_t size) {
     return operator new(size);
 }
+// The library's temporary buffers (stable_partition, stable_sort) take the
+// nothrow form: it must come from malloc too, as the deletes below free.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    testsupport::g_allocatedBytes += size;
+    return std::malloc(size == 0 ? 1 : size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return operator new(size, std::nothrow);
+}
 // The replacement operator new above takes its memory from malloc, so free
 // is its match; the compiler cannot see that once the pair is inlined.
 #if defined(__GNUC__) && !defined(__clang__)
@@ -50,6 +59,12 @@ void operator delete(void* p, std::size_t) noexcept {
     std::free(p);
 }
 void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
 #if defined(__GNUC__) && !defined(__clang__)
