@@ -191,6 +191,38 @@ void WriteRun(std::string& out, int n, bool twoDigits) {
     out += std::to_string(n);
 }
 
+NotationWrite WriteRanks(
+    const FairyBoard& board, bool twoDigitRuns,
+    const std::function<std::string(const FairySquare& sq, int s, std::string& out)>& writeSquare) {
+    NotationWrite result;
+    std::string& out = result.text;
+    for (int row = 0; row < board.rows; ++row) {
+        if (row > 0) {
+            out += '/';
+        }
+        int run = 0;
+        for (int col = 0; col < board.cols; ++col) {
+            const int s = row * board.cols + col;
+            const FairySquare& sq = board.squares[static_cast<size_t>(s)];
+            if (sq.kind == SquareKind::kEmpty) {
+                ++run;
+                continue;
+            }
+            if (run > 0) {
+                WriteRun(out, run, twoDigitRuns);
+                run = 0;
+            }
+            if (std::string error = writeSquare(sq, s, out); !error.empty()) {
+                return {"", std::move(error)};
+            }
+        }
+        if (run > 0) {
+            WriteRun(out, run, twoDigitRuns);
+        }
+    }
+    return result;
+}
+
 std::string Describe(const FairyBoard& board, int s) {
     const FairySquare& sq = board.squares[static_cast<size_t>(s)];
     const std::string where = SquareName(board, s / board.cols, s % board.cols);

@@ -97,6 +97,13 @@ NotationWrite WritePopeye(const FairyBoard& board);
 /// at most 99 (the solver reads two digits at a time).
 void WriteRun(std::string& out, int n, bool twoDigits);
 
+/// Writes the board rank by rank from the top, "/" between ranks and runs of
+/// empty squares as WriteRun does; writeSquare appends one square that is not
+/// empty (s its index) and returns why it cannot, or "" when it could.
+NotationWrite WriteRanks(
+    const FairyBoard& board, bool twoDigitRuns,
+    const std::function<std::string(const FairySquare& sq, int s, std::string& out)>& writeSquare);
+
 /// What a board holds that a notation cannot write: "the circle on c3".
 std::string Describe(const FairyBoard& board, int s);
 

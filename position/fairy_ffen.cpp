@@ -153,62 +153,40 @@ NotationRead ReadFfen(std::string_view text, const NotationOptions& options) {
 }
 
 NotationWrite WriteFfen(const FairyBoard& board, const NotationOptions& options) {
-    NotationWrite result;
-    std::string& out = result.text;
-    for (int row = 0; row < board.rows; ++row) {
-        if (row > 0) {
-            out += '/';
+    return WriteRanks(board, false, [&](const FairySquare& sq, int s, std::string& out) -> std::string {
+        auto cased = [&](char lower) { return sq.color == FairyColor::kWhite ? Upper(lower) : lower; };
+        if (sq.kind == SquareKind::kText) {
+            const size_t first = sq.text.empty() ? 0 : Utf8Length(sq.text, 0);
+            const bool two = first < sq.text.size();
+            const size_t second = two ? Utf8Length(sq.text, first) : 0;
+            const bool fits = !sq.text.empty() && first + second == sq.text.size() &&
+                              IsTextCharacter(std::string_view(sq.text).substr(0, first)) &&
+                              (!two || IsTextCharacter(std::string_view(sq.text).substr(first)));
+            if (!fits) {
+                return "Fairy FEN writes one or two characters on a square, not " + Describe(board, s);
+            }
+            out += two ? "''" : "'";
+            out += sq.text;
+            return {};
         }
-        int run = 0;
-        for (int col = 0; col < board.cols; ++col) {
-            const int s = row * board.cols + col;
-            const FairySquare& sq = board.squares[static_cast<size_t>(s)];
-            if (sq.kind == SquareKind::kEmpty) {
-                ++run;
-                continue;
-            }
-            if (run > 0) {
-                WriteRun(out, run, false);
-                run = 0;
-            }
-            auto cased = [&](char lower) { return sq.color == FairyColor::kWhite ? Upper(lower) : lower; };
-            if (sq.kind == SquareKind::kText) {
-                const size_t first = sq.text.empty() ? 0 : Utf8Length(sq.text, 0);
-                const bool two = first < sq.text.size();
-                const size_t second = two ? Utf8Length(sq.text, first) : 0;
-                const bool fits = !sq.text.empty() && first + second == sq.text.size() &&
-                                  IsTextCharacter(std::string_view(sq.text).substr(0, first)) &&
-                                  (!two || IsTextCharacter(std::string_view(sq.text).substr(first)));
-                if (!fits) {
-                    return {"",
-                            "Fairy FEN writes one or two characters on a square, not " + Describe(board, s)};
-                }
-                out += two ? "''" : "'";
-                out += sq.text;
-                continue;
-            }
-            if (sq.color == FairyColor::kNeutral) {
-                out += '-';
-            }
-            if (sq.kind == SquareKind::kMarker) {
-                out += cased(MarkerLetterOf(sq.marker, options.knightS));
-                continue;
-            }
-            if (!IsOrthodoxCode(sq.man) || sq.turns < 0 || sq.turns > 3) {
-                return {"", "Fairy FEN has no letter for " + Describe(board, s)};
-            }
-            if (sq.turns > 0) {
-                out += '*';
-                out += static_cast<char>('0' + sq.turns);
-            }
-            const char code = sq.man[0];
-            out += cased(static_cast<char>(Lower(code == 'S' && !options.knightS ? 'N' : code)));
+        if (sq.color == FairyColor::kNeutral) {
+            out += '-';
         }
-        if (run > 0) {
-            WriteRun(out, run, false);
+        if (sq.kind == SquareKind::kMarker) {
+            out += cased(MarkerLetterOf(sq.marker, options.knightS));
+            return {};
         }
-    }
-    return result;
+        if (!IsOrthodoxCode(sq.man) || sq.turns < 0 || sq.turns > 3) {
+            return "Fairy FEN has no letter for " + Describe(board, s);
+        }
+        if (sq.turns > 0) {
+            out += '*';
+            out += static_cast<char>('0' + sq.turns);
+        }
+        const char code = sq.man[0];
+        out += cased(static_cast<char>(Lower(code == 'S' && !options.knightS ? 'N' : code)));
+        return {};
+    });
 }
 
 }  // namespace position::fairy_detail

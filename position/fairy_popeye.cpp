@@ -62,29 +62,13 @@ NotationRead ReadPopeye(std::string_view text) {
 }
 
 NotationWrite WritePopeye(const FairyBoard& board) {
-    NotationWrite result;
-    std::string& out = result.text;
-    for (int row = 0; row < board.rows; ++row) {
-        if (row > 0) {
-            out += '/';
-        }
-        int run = 0;
-        for (int col = 0; col < board.cols; ++col) {
-            const int s = row * board.cols + col;
-            const FairySquare& sq = board.squares[static_cast<size_t>(s)];
-            if (sq.kind == SquareKind::kEmpty) {
-                ++run;
-                continue;
-            }
-            if (run > 0) {
-                WriteRun(out, run, true);
-                run = 0;
-            }
+    NotationWrite result =
+        WriteRanks(board, true, [&](const FairySquare& sq, int s, std::string& out) -> std::string {
             if (sq.kind != SquareKind::kMan || sq.turns != 0) {
-                return {"", "Popeye forsyth has no way to write " + Describe(board, s)};
+                return "Popeye forsyth has no way to write " + Describe(board, s);
             }
             if (!IsPopeyeCode(sq.man)) {
-                return {"", "Popeye has no piece " + sq.man + " (" + Describe(board, s) + ")"};
+                return "Popeye has no piece " + sq.man + " (" + Describe(board, s) + ")";
             }
             std::string letters;
             for (char c : sq.man) {
@@ -99,15 +83,12 @@ NotationWrite WritePopeye(const FairyBoard& board) {
                 out += '.';
             }
             out += letters;
-        }
-        if (run > 0) {
-            WriteRun(out, run, true);
-        }
-    }
+            return {};
+        });
     // One rank alone would read as the solver's board of 8 x 8: a "/" after
     // it says where the board ends.
-    if (board.rows == 1) {
-        out += '/';
+    if (result.ok() && board.rows == 1) {
+        result.text += '/';
     }
     return result;
 }

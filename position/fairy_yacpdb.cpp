@@ -81,64 +81,43 @@ NotationRead ReadYacpdb(std::string_view text) {
 }
 
 NotationWrite WriteYacpdb(const FairyBoard& board) {
-    NotationWrite result;
-    std::string& out = result.text;
-    for (int row = 0; row < board.rows; ++row) {
-        if (row > 0) {
-            out += '/';
+    return WriteRanks(board, false, [&](const FairySquare& sq, int s, std::string& out) -> std::string {
+        if (sq.kind != SquareKind::kMan) {
+            return "YACPDB has no way to write " + Describe(board, s);
         }
-        int run = 0;
-        for (int col = 0; col < board.cols; ++col) {
-            const int s = row * board.cols + col;
-            const FairySquare& sq = board.squares[static_cast<size_t>(s)];
-            if (sq.kind == SquareKind::kEmpty) {
-                ++run;
-                continue;
-            }
-            if (run > 0) {
-                WriteRun(out, run, false);
-                run = 0;
-            }
-            if (sq.kind != SquareKind::kMan) {
-                return {"", "YACPDB has no way to write " + Describe(board, s)};
-            }
-            const std::string& code = sq.man;
-            // A code that starts with a digit takes its colour from no
-            // letter and its turn from no place: only White and neutral
-            // upright ones can be written.
-            const bool digitFirst = !code.empty() && IsDigit(code[0]);
-            const bool valid =
-                (code.size() == 1 && IsLetter(code[0])) ||
-                (code.size() == 2 && IsCodeCharacter(code[0]) && IsCodeCharacter(code[1]) &&
-                 !(digitFirst && (sq.color == FairyColor::kBlack || sq.turns != 0 || !IsDigit(code[1]))));
-            if (!valid || sq.turns < 0 || sq.turns > 3) {
-                return {"", "YACPDB has no way to write " + Describe(board, s)};
-            }
-            std::string written;
-            for (char c : code) {
-                written += sq.color == FairyColor::kWhite
-                               ? c
-                               : static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-            }
-            if (code.size() == 1 && sq.turns == 0 && sq.color != FairyColor::kNeutral) {
-                out += written;
-                continue;
-            }
-            out += '(';
-            if (sq.color == FairyColor::kNeutral) {
-                out += '!';
-            }
+        const std::string& code = sq.man;
+        // A code that starts with a digit takes its colour from no
+        // letter and its turn from no place: only White and neutral
+        // upright ones can be written.
+        const bool digitFirst = !code.empty() && IsDigit(code[0]);
+        const bool valid =
+            (code.size() == 1 && IsLetter(code[0])) ||
+            (code.size() == 2 && IsCodeCharacter(code[0]) && IsCodeCharacter(code[1]) &&
+             !(digitFirst && (sq.color == FairyColor::kBlack || sq.turns != 0 || !IsDigit(code[1]))));
+        if (!valid || sq.turns < 0 || sq.turns > 3) {
+            return "YACPDB has no way to write " + Describe(board, s);
+        }
+        std::string written;
+        for (char c : code) {
+            written += sq.color == FairyColor::kWhite
+                           ? c
+                           : static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        }
+        if (code.size() == 1 && sq.turns == 0 && sq.color != FairyColor::kNeutral) {
             out += written;
-            if (sq.turns > 0 || (code.size() == 2 && IsDigit(code[1]))) {
-                out += static_cast<char>('0' + sq.turns);
-            }
-            out += ')';
+            return {};
         }
-        if (run > 0) {
-            WriteRun(out, run, false);
+        out += '(';
+        if (sq.color == FairyColor::kNeutral) {
+            out += '!';
         }
-    }
-    return result;
+        out += written;
+        if (sq.turns > 0 || (code.size() == 2 && IsDigit(code[1]))) {
+            out += static_cast<char>('0' + sq.turns);
+        }
+        out += ')';
+        return {};
+    });
 }
 
 }  // namespace position::fairy_detail
