@@ -1,8 +1,9 @@
 #include "settings/settings_file.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
+
+#include "settings/settings_keys.h"
 
 namespace settings {
 
@@ -31,27 +32,6 @@ std::vector<std::string_view> Lines(std::string_view text) {
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
-}
-
-std::string Number(double v) {
-    const long long n = static_cast<long long>(v);
-    return (n >= 0 ? " " : "") + std::to_string(n) + " ";
-}
-
-std::string Hex(int32_t v) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%X", static_cast<uint32_t>(v));
-    return buf;
-}
-
-// One "key = value" line; values with a comma are written as one quoted
-// record so that the reader takes them whole.
-std::string TextLine(std::string_view indent, std::string_view key, const std::string& value) {
-    std::string body = std::string(key) + " = " + value;
-    if (value.find(',') != std::string::npos && value.find('"') == std::string::npos) {
-        return std::string(indent) + "\"" + body + "\"";
-    }
-    return std::string(indent) + body;
 }
 
 // The record a line holds when the line is one quoted record, as the writers
@@ -186,10 +166,7 @@ bool IsTextLine(std::string_view line) {
 
 ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings& program) {
     ResetStyle(style, program);
-    program.RecentEngine.clear();
-    program.RecentEngineRead.clear();
-    program.UciEngine.clear();
-    program.ExportPositions.clear();
+    ClearProgramTexts(program);
     const bool hadStyle = !style.CurrentStyle.empty();
     bool inStyle = false;
     ReadResult result;
@@ -221,27 +198,16 @@ ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings
 
             // Every value is taken as a number first; one whose 15-fold does not
             // fit ends the reading, whatever its key.
-            const auto val = Val(value);
-            const auto n = val ? RoundHalfEven(*val) : std::nullopt;
-            if (!n || static_cast<int64_t>(*n) * 15 > INT32_MAX ||
-                static_cast<int64_t>(*n) * 15 < INT32_MIN) {
+            const auto n = SettingsNumber(value);
+            if (!n) {
                 result.stoppedAtLine = lineNo;
                 return result;
             }
 
-            if (key == "RECENTFILE") {
-                PushRecent(program.RecentFiles, value);
-            } else if (key == "RECENTENGINE") {
-                program.RecentEngine = value;
-                program.RecentEngineRead = value;
-            } else if (key == "WINDOWLEFT" || key == "WINDOWTOP") {
-                (key == "WINDOWLEFT" ? program.WindowLeft : program.WindowTop) = *n;
-                program.HasWindowPosition = true;
-            } else if (key == "UCIENGINE") {
-                program.UciEngine = value;
-            } else if (key == "EXPORTPOSITIONS") {
-                program.ExportPositions = value;
-            } else if (key == "STYLE" || key == "RECENTSTYLE") {
+            if (StoreProgramValue(program, key, value, *n)) {
+                continue;
+            }
+            if (key == "STYLE" || key == "RECENTSTYLE") {
                 if (!hadStyle) {
                     style.CurrentStyle = value;
                 }
@@ -254,7 +220,9 @@ ReadResult ReadSettingsText(std::string_view text, Style& style, ProgramSettings
                 }
                 inStyle = Upper(value) == Upper(style.CurrentStyle);
             } else if (inStyle) {
-                if (StoreStyleValue(style, key, value, program.AppDir) == StoreResult::kOverflow) {
+                const StyleKey* styleKey = FindStyleKey(key);
+                if (styleKey != nullptr &&
+                    StoreKeyValue(*styleKey, style, value, *n, program.AppDir) == StoreResult::kOverflow) {
                     result.stoppedAtLine = lineNo;
                     return result;
                 }
@@ -268,51 +236,22 @@ ReadResult ReadSettings(Style& style, ProgramSettings& program) {
     std::string text;
     if (!ReadFile(program.AppDir + std::string(kSettingsName), text)) {
         ResetStyle(style, program);
-        program.RecentEngine.clear();
-        program.RecentEngineRead.clear();
-        program.UciEngine.clear();
-        program.ExportPositions.clear();
+        ClearProgramTexts(program);
         return {};
     }
     return ReadSettingsText(text, style, program);
 }
 
 std::string SaveRecentText(const Style& style, const ProgramSettings& program, const std::string* oldText) {
-    std::string out;
-    for (int i = 3; i >= 0; --i) {
-        if (!program.RecentFiles[i].empty()) {
-            out += TextLine("", "RecentFile", program.RecentFiles[i]);
-            out += kEol;
-        }
-    }
-    if (!program.RecentEngine.empty()) {
-        out += TextLine("", "RecentEngine", program.RecentEngine);
-        out += kEol;
-    }
-    if (program.HasWindowPosition) {
-        out += TextLine("", "WindowLeft", std::to_string(program.WindowLeft));
-        out += kEol;
-        out += TextLine("", "WindowTop", std::to_string(program.WindowTop));
-        out += kEol;
-    }
-    if (!program.UciEngine.empty()) {
-        out += TextLine("", "UciEngine", program.UciEngine);
-        out += kEol;
-    }
-    if (!program.ExportPositions.empty()) {
-        out += TextLine("", "ExportPositions", program.ExportPositions);
-        out += kEol;
-    }
+    std::string out = ProgramKeyLines(program);
     if (oldText == nullptr) {
         return out;
     }
     for (std::string_view line : Lines(*oldText)) {
         const std::string u = Upper(QuotedRecord(Trim(line)));
         if (StartsWith(u, "RECENTSTYLE") || StartsWith(u, "STYLE")) {
-            out += TextLine("", "RecentStyle", style.CurrentStyle);
-        } else if (StartsWith(u, "RECENTENGINE") || StartsWith(u, "RECENTFILE") ||
-                   StartsWith(u, "WINDOWLEFT") || StartsWith(u, "WINDOWTOP") || StartsWith(u, "UCIENGINE") ||
-                   StartsWith(u, "EXPORTPOSITIONS")) {
+            out += KeyLine("", "RecentStyle", style.CurrentStyle);
+        } else if (IsProgramKeyLine(u)) {
             continue;
         } else {
             out += line;
@@ -357,89 +296,8 @@ bool SaveRecent(const Style& style, const ProgramSettings& program) {
 }
 
 std::string StyleBlock(Style& s) {
-    std::string out;
-    auto line = [&](const std::string& text) {
-        out += text;
-        out += kEol;
-    };
-    auto px = [](int32_t twips) { return Number(TwipsToPixels(twips)); };
-
-    line(TextLine("", "BeginStyle", s.CurrentStyle));
-    if (!s.PIECESFILE.empty())
-        line(TextLine("  ", "PiecesFile", s.PIECESFILE));
-    if (!s.BORDERFILE.empty())
-        line(TextLine("  ", "BorderFile", s.BORDERFILE));
-    // The keys of font styles are written only when they differ from their
-    // defaults, so a bitmap style's block stays as older copies wrote it.
-    if (!s.PIECESFONT.empty())
-        line(TextLine("  ", "PiecesFont", s.PIECESFONT));
-    if (!s.PIECESGLYPHS.empty())
-        line(TextLine("  ", "PiecesGlyphs", s.PIECESGLYPHS));
-    if (s.LIGHTCOLOR != kDefaultLightColor)
-        line("  LightColor = &H" + Hex(s.LIGHTCOLOR));
-    if (s.DARKCOLOR != kDefaultDarkColor)
-        line("  DarkColor = &H" + Hex(s.DARKCOLOR));
-    if (s.DARKHATCH > 0)
-        line("  DarkHatch = Yes");
-    line("  SqrWidth =" + px(s.SQRWIDTH));
-    line("  SqrHeight =" + px(s.SQRHEIGHT));
-    if (s.SQRHTAB != s.SQRWIDTH)
-        line("  SqrHTab =" + px(s.SQRHTAB));
-    if (s.SQRVTAB != s.SQRHEIGHT)
-        line("  SqrVTab =" + px(s.SQRVTAB));
-    if (s.SQRHSPC > 0)
-        line("  SqrHSpc =" + px(s.SQRHSPC));
-    if (s.SQRVSPC > 0)
-        line("  SqrVSpc =" + px(s.SQRVSPC));
-    if (s.XBASE > 0)
-        line("  XBase =" + px(s.XBASE));
-    if (s.YBASE > 0)
-        line("  YBase =" + px(s.YBASE));
-    if (s.BORDERWIDTH != 8)
-        line("  BorderWidth =" + Number(s.BORDERWIDTH));
-    if (s.BORDERHEIGHT != 8)
-        line("  BorderHeight =" + Number(s.BORDERHEIGHT));
-    if (s.PIECESLIST != position::kDefaultPiecesList)
-        line(TextLine("  ", "PiecesList", s.PIECESLIST));
-    if (s.ENGLISHNOTATION != position::kDefaultPiecesList) {
-        line(TextLine("  ", "EnglishNotation", s.ENGLISHNOTATION));
-    }
-    if (!s.PYDICTIONARY.empty())
-        line(TextLine("  ", "PyDictionary", s.PYDICTIONARY));
-    if (s.STARTPOS != position::kStandardStartPos)
-        line(TextLine("  ", "StartPos", s.STARTPOS));
-    if (s.COPYCOUNTER > 0)
-        line("  CopyCounter = Yes");
-    if (s.BACKCOLOR > 0)
-        line("  BackColor = &H" + Hex(s.BACKCOLOR));
-    if (s.FRAMEWIDTH > 0) {
-        line("  FrameWidth =" + Number(s.FRAMEWIDTH));
-        line("  FrameColor = &H" + Hex(s.FRAMECOLOR));
-    }
-    const PictureSize computed = ComputedPictureSize(s);
-    if (s.WNDWIDTH != computed.width)
-        line("  WndWidth =" + px(s.WNDWIDTH));
-    if (s.WNDHEIGHT != computed.height)
-        line("  WndHeight =" + px(s.WNDHEIGHT));
-    if (s.SHOWGRID > 0) {
-        line("  ShowGrid = Yes");
-        if (!s.FONTNAME.empty())
-            line(TextLine("    ", "FontName", s.FONTNAME));
-        if (s.FONTCOLOR > 0)
-            line("    FontColor = &H" + Hex(s.FONTCOLOR));
-        if (s.FONTSIZE > 0)
-            line("    FontSize =" + Number(s.FONTSIZE));
-        if (!s.FONTSTYLE.empty())
-            line(TextLine("    ", "FontStyle", s.FONTSTYLE));
-        if (!s.FONTPOS.empty())
-            line(TextLine("    ", "FontPos", s.FONTPOS));
-        if (s.FONTXBASE > 0)
-            line("    FontXBase =" + px(s.FONTXBASE));
-        if (s.FONTYBASE > 0)
-            line("    FontYBase =" + px(s.FONTYBASE));
-    }
-    line("EndStyle");
-    return out;
+    return KeyLine("", "BeginStyle", s.CurrentStyle) + std::string(kEol) + StyleKeyLines(s) + "EndStyle" +
+           std::string(kEol);
 }
 
 std::string WriteStyleText(Style& style, const std::string* oldText, StyleWrite& mode) {

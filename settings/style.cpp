@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "settings/settings_keys.h"
+
 namespace settings {
 
 void ResetStyle(Style& style, ProgramSettings& program) {
@@ -145,145 +147,17 @@ std::optional<int32_t> RoundHalfEven(double v) {
     return static_cast<int32_t>(r);
 }
 
-namespace {
-
-bool Fits16(int64_t v) {
-    return v >= INT16_MIN && v <= INT16_MAX;
-}
-
-}  // namespace
-
 StoreResult StoreStyleValue(Style& style, std::string_view key, std::string_view value,
                             const std::string& appDir) {
-    const auto val = Val(value);
-    if (!val) {
+    // The number comes first, as in the reader: a value out of range is
+    // refused under any key.
+    const auto number = SettingsNumber(value);
+    if (!number) {
         return StoreResult::kOverflow;
     }
-    const auto rounded = RoundHalfEven(*val);
-    if (!rounded) {
-        return StoreResult::kOverflow;
+    if (const StyleKey* row = FindStyleKey(key)) {
+        return StoreKeyValue(*row, style, value, *number, appDir);
     }
-    const int64_t n = *rounded;
-    const int64_t n15 = n * 15;
-    if (n15 < INT32_MIN || n15 > INT32_MAX) {
-        return StoreResult::kOverflow;
-    }
-
-    auto twips16 = [&](int16_t& field) {
-        if (!Fits16(n15)) {
-            return StoreResult::kOverflow;
-        }
-        field = static_cast<int16_t>(n15);
-        return StoreResult::kStored;
-    };
-    auto plain16 = [&](int16_t& field) {
-        if (!Fits16(n)) {
-            return StoreResult::kOverflow;
-        }
-        field = static_cast<int16_t>(n);
-        return StoreResult::kStored;
-    };
-    auto colour = [&](int32_t& field) {
-        field = static_cast<int32_t>(n < 0 ? n + 65536 : n);
-        return StoreResult::kStored;
-    };
-    auto flag = [&](int16_t& field) {
-        if (Upper(value) == "YES") {
-            field = 1;
-        }
-        return StoreResult::kStored;
-    };
-    auto text = [&](std::string& field) {
-        field = std::string(value);
-        return StoreResult::kStored;
-    };
-    auto file = [&](std::string& field) {
-        if (!value.empty() && IsBareName(value)) {
-            field = appDir + std::string(value);
-        } else {
-            field = std::string(value);
-        }
-        return StoreResult::kStored;
-    };
-
-    if (key == "SQRWIDTH")
-        return twips16(style.SQRWIDTH);
-    if (key == "SQRHEIGHT")
-        return twips16(style.SQRHEIGHT);
-    if (key == "SQRHTAB")
-        return twips16(style.SQRHTAB);
-    if (key == "SQRVTAB")
-        return twips16(style.SQRVTAB);
-    if (key == "SQRHSPC")
-        return twips16(style.SQRHSPC);
-    if (key == "SQRVSPC")
-        return twips16(style.SQRVSPC);
-    if (key == "XBASE")
-        return twips16(style.XBASE);
-    if (key == "YBASE")
-        return twips16(style.YBASE);
-    if (key == "FONTXBASE")
-        return twips16(style.FONTXBASE);
-    if (key == "FONTYBASE")
-        return twips16(style.FONTYBASE);
-    if (key == "WNDWIDTH") {
-        style.WNDWIDTH = static_cast<int32_t>(n15);
-        return StoreResult::kStored;
-    }
-    if (key == "WNDHEIGHT") {
-        style.WNDHEIGHT = static_cast<int32_t>(n15);
-        return StoreResult::kStored;
-    }
-    if (key == "BORDERWIDTH")
-        return plain16(style.BORDERWIDTH);
-    if (key == "BORDERHEIGHT")
-        return plain16(style.BORDERHEIGHT);
-    if (key == "FONTSIZE")
-        return plain16(style.FONTSIZE);
-    if (key == "FRAMEWIDTH")
-        return plain16(style.FRAMEWIDTH);
-    if (key == "BACKCOLOR")
-        return colour(style.BACKCOLOR);
-    if (key == "FONTCOLOR")
-        return colour(style.FONTCOLOR);
-    if (key == "FRAMECOLOR")
-        return colour(style.FRAMECOLOR);
-    if (key == "LIGHTCOLOR")
-        return colour(style.LIGHTCOLOR);
-    if (key == "DARKCOLOR")
-        return colour(style.DARKCOLOR);
-    if (key == "DARKHATCH")
-        return flag(style.DARKHATCH);
-    if (key == "PIECESFONT")
-        return text(style.PIECESFONT);
-    if (key == "PIECESGLYPHS")
-        return text(style.PIECESGLYPHS);
-    if (key == "COPYCOUNTER")
-        return flag(style.COPYCOUNTER);
-    if (key == "SHOWGRID")
-        return flag(style.SHOWGRID);
-    if (key == "FONTPOS") {
-        style.FONTPOS = Upper(value);
-        return StoreResult::kStored;
-    }
-    if (key == "FONTSTYLE") {
-        style.FONTSTYLE = Upper(value);
-        return StoreResult::kStored;
-    }
-    if (key == "FONTNAME")
-        return text(style.FONTNAME);
-    if (key == "PIECESLIST")
-        return text(style.PIECESLIST);
-    if (key == "ENGLISHNOTATION")
-        return text(style.ENGLISHNOTATION);
-    if (key == "PYDICTIONARY")
-        return text(style.PYDICTIONARY);
-    if (key == "STARTPOS")
-        return text(style.STARTPOS);
-    if (key == "BORDERFILE")
-        return file(style.BORDERFILE);
-    if (key == "PIECESFILE")
-        return file(style.PIECESFILE);
     return StoreResult::kIgnored;
 }
 

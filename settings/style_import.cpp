@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "settings/settings_file.h"
+#include "settings/settings_keys.h"
 #include "settings/style_fields.h"
 
 namespace settings {
@@ -63,17 +64,6 @@ bool CopyOver(const std::string& folder, const std::string& name, const std::str
     return !source.empty() && ReadFile(source, data) && ReplaceFile(appDir, appDir + name, data);
 }
 
-// True when the number of a value, and its 15-fold, fit the reader's integers.
-bool NumberFits(std::string_view value) {
-    const auto val = Val(value);
-    const auto n = val ? RoundHalfEven(*val) : std::nullopt;
-    if (!n) {
-        return false;
-    }
-    const int64_t twips = static_cast<int64_t>(*n) * 15;
-    return twips >= INT32_MIN && twips <= INT32_MAX;
-}
-
 class Import {
   public:
     Import(const std::string& path, Style& style, const ProgramSettings& program, ImportHost& host)
@@ -126,7 +116,7 @@ class Import {
         if (eq != std::string_view::npos && eq > 0) {
             key = Upper(Trim(trimmed.substr(0, eq)));
             value = std::string(Trim(trimmed.substr(eq + 1)));
-            if (!NumberFits(value)) {
+            if (!SettingsNumber(value)) {
                 return false;
             }
         } else {
