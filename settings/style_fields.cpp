@@ -61,47 +61,47 @@ constexpr unsigned kResets = kEditResetsSize;
 
 // clang-format off
 const StyleFieldRow kTable[] = {
-    {"Combo5",   K::kList,       "Style: ",            "CurrentStyle",    C::kText,       kMain, 0,  0, &F::Combo5, nullptr, nullptr, nullptr, &S::CurrentStyle},
-    {"Text11",   K::kText,       "Pieces file: ",      "PIECESFILE",      C::kText,       kMain, 1,  0, &F::Text11, nullptr, nullptr, nullptr, &S::PIECESFILE},
-    {"Combo6",   K::kList,       "Pieces font: ",      "PIECESFONT",      C::kText,       kMain, 2,  kEnter | kChoose, &F::Combo6, nullptr, nullptr, nullptr, &S::PIECESFONT},
-    {"Text20",   K::kNumber,     "Square size: ",      "SQRWIDTH",        C::kDerived,    kMain, 2,  kEnter | kResets, &F::Text20},
-    {"Text19",   K::kNumber,     "Square size: ",      "SQRHEIGHT",       C::kDerived,    kMain, 2,  kEnter | kResets, &F::Text19},
-    {"Picture5", K::kColor,      "Square colors: ",    "LIGHTCOLOR",      C::kColor,      kMain, 3,  0, nullptr, nullptr, &F::Picture5, nullptr, nullptr, nullptr, &S::LIGHTCOLOR},
-    {"Picture6", K::kColor,      "Square colors: ",    "DARKCOLOR",       C::kColor,      kMain, 3,  0, nullptr, nullptr, &F::Picture6, nullptr, nullptr, nullptr, &S::DARKCOLOR},
-    {"Check8",   K::kCheck,      "Hatch dark squares", "DARKHATCH",       C::kFlag,       kMain, 3,  kChoose, nullptr, &F::Check8, nullptr, nullptr, nullptr, &S::DARKHATCH},
-    {"Text18",   K::kText,       "Pieces glyphs: ",    "PIECESGLYPHS",    C::kText,       kMain, 4,  kEnter, &F::Text18, nullptr, nullptr, nullptr, &S::PIECESGLYPHS},
-    {"Text8",    K::kText,       "Border File: ",      "BORDERFILE",      C::kText,       kMain, 5,  0, &F::Text8,  nullptr, nullptr, nullptr, &S::BORDERFILE},
-    {"Text12",   K::kText,       "Pieces list: ",      "PIECESLIST",      C::kPiecesList, kMain, 6,  kResets, &F::Text12, nullptr, nullptr, nullptr, &S::PIECESLIST},
-    {"Text15",   K::kText,       "English notation: ", "ENGLISHNOTATION", C::kText,       kMain, 7,  0, &F::Text15, nullptr, nullptr, nullptr, &S::ENGLISHNOTATION},
-    {"Text4",    K::kText,       "Start position: ",   "STARTPOS",        C::kText,       kMain, 8,  0, &F::Text4,  nullptr, nullptr, nullptr, &S::STARTPOS},
-    {"Text17",   K::kText,       "Popeye Dictionary:", "PYDICTIONARY",    C::kText,       kMain, 9,  0, &F::Text17, nullptr, nullptr, nullptr, &S::PYDICTIONARY},
-    {"Text14",   K::kNumber,     "SqrBorder width: ",  "",                C::kDerived,    kMain, 10, kEnter | kResets, &F::Text14},
-    {"Text13",   K::kNumber,     "SqrBorder width: ",  "",                C::kDerived,    kMain, 10, kEnter | kResets, &F::Text13},
-    {"Text16",   K::kNumber,     "Sqr. space: ",       "SQRHSPC",         C::kPixels16,   kMain, 10, kEnter | kResets, &F::Text16, nullptr, nullptr, nullptr, nullptr, &S::SQRHSPC},
-    {"Text3",    K::kNumber,     "Sqr. space: ",       "SQRVSPC",         C::kPixels16,   kMain, 10, kEnter | kResets, &F::Text3,  nullptr, nullptr, nullptr, nullptr, &S::SQRVSPC},
-    {"Text2",    K::kNumber,     "Board (squares): ",  "BORDERWIDTH",     C::kWhole,      kMain, 11, kEnter | kResets, &F::Text2,  nullptr, nullptr, nullptr, nullptr, &S::BORDERWIDTH},
-    {"Text1",    K::kNumber,     "Board (squares): ",  "BORDERHEIGHT",    C::kWhole,      kMain, 11, kEnter | kResets, &F::Text1,  nullptr, nullptr, nullptr, nullptr, &S::BORDERHEIGHT},
-    {"Text6",    K::kNumber,     "Board offset: ",     "XBASE",           C::kPixels16,   kMain, 11, kEnter | kResets, &F::Text6,  nullptr, nullptr, nullptr, nullptr, &S::XBASE},
-    {"Text5",    K::kNumber,     "Board offset: ",     "YBASE",           C::kPixels16,   kMain, 11, kEnter | kResets, &F::Text5,  nullptr, nullptr, nullptr, nullptr, &S::YBASE},
-    {"Text7",    K::kNumber,     "Frame width: ",      "FRAMEWIDTH",      C::kWhole,      kMain, 12, kEnter | kResets, &F::Text7,  nullptr, nullptr, nullptr, nullptr, &S::FRAMEWIDTH},
-    {"Picture1", K::kColor,      "Frame color: ",      "FRAMECOLOR",      C::kColor,      kMain, 12, 0, nullptr, nullptr, &F::Picture1, nullptr, nullptr, nullptr, &S::FRAMECOLOR},
-    {"Picture2", K::kColor,      "Back color: ",       "BACKCOLOR",       C::kColor,      kMain, 12, 0, nullptr, nullptr, &F::Picture2, nullptr, nullptr, nullptr, &S::BACKCOLOR},
-    {"Text10",   K::kNumber,     "Picture: ",          "WNDWIDTH",        C::kPixels32,   kMain, 13, kEnter, &F::Text10, nullptr, nullptr, nullptr, nullptr, nullptr, &S::WNDWIDTH},
-    {"Text9",    K::kNumber,     "Picture: ",          "WNDHEIGHT",       C::kPixels32,   kMain, 13, kEnter, &F::Text9,  nullptr, nullptr, nullptr, nullptr, nullptr, &S::WNDHEIGHT},
-    {"Check1",   K::kCheck,      "Copy counter",       "COPYCOUNTER",     C::kFlag,       kMain, 14, 0, nullptr, &F::Check1, nullptr, nullptr, nullptr, &S::COPYCOUNTER},
-    {"Check2",   K::kCheck,      "Show grid",          "SHOWGRID",        C::kFlag,       kMain, 14, 0, nullptr, &F::Check2, nullptr, nullptr, nullptr, &S::SHOWGRID},
-    {"Combo2",   K::kList,       "",                   "FONTNAME",        C::kText,       kLettering, 0, kChoose, &F::Combo2, nullptr, nullptr, nullptr, &S::FONTNAME},
-    {"Combo1",   K::kNumberList, "Size: ",             "FONTSIZE",        C::kWhole,      kLettering, 1, kEnter | kChoose, &F::Combo1, nullptr, nullptr, nullptr, nullptr, &S::FONTSIZE},
-    {"Picture4", K::kColor,      "Co&lor",             "FONTCOLOR",       C::kColor,      kLettering, 1, 0, nullptr, nullptr, &F::Picture4, nullptr, nullptr, nullptr, &S::FONTCOLOR},
-    {"Combo4",   K::kNumberList, "Grid offset: ",      "FONTXBASE",       C::kPixels16,   kLettering, 2, kEnter | kChoose, &F::Combo4, nullptr, nullptr, nullptr, nullptr, &S::FONTXBASE},
-    {"Combo3",   K::kNumberList, "Grid offset: ",      "FONTYBASE",       C::kPixels16,   kLettering, 2, kEnter | kChoose, &F::Combo3, nullptr, nullptr, nullptr, nullptr, &S::FONTYBASE},
-    {"Check3",   K::kCheck,      "&Bold",              "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::Check3},
-    {"Check4",   K::kCheck,      "&Italic",            "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::Check4},
-    {"Check5",   K::kCheck,      "&Underline",         "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::Check5},
-    {"Check6",   K::kCheck,      "S&trikeout",         "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::Check6},
-    {"Check7",   K::kCheck,      "CA&PS",              "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::Check7},
-    {"Option1",  K::kChoice,     "Vert. align",        "FONTPOS",         C::kDerived,    kLettering, 4, kChoose, nullptr, nullptr, nullptr, &F::Option1},
-    {"Option2",  K::kChoice,     "Horiz. align",       "FONTPOS",         C::kDerived,    kLettering, 4, kChoose, nullptr, nullptr, nullptr, &F::Option2},
+    {"Combo5",   K::kList,       "Style: ",            "CurrentStyle",    C::kText,       kMain, 0,  0, &F::styleName, nullptr, nullptr, nullptr, &S::CurrentStyle},
+    {"Text11",   K::kText,       "Pieces file: ",      "PIECESFILE",      C::kText,       kMain, 1,  0, &F::piecesFile, nullptr, nullptr, nullptr, &S::PIECESFILE},
+    {"Combo6",   K::kList,       "Pieces font: ",      "PIECESFONT",      C::kText,       kMain, 2,  kEnter | kChoose, &F::piecesFont, nullptr, nullptr, nullptr, &S::PIECESFONT},
+    {"Text20",   K::kNumber,     "Square size: ",      "SQRWIDTH",        C::kDerived,    kMain, 2,  kEnter | kResets, &F::squareWidth},
+    {"Text19",   K::kNumber,     "Square size: ",      "SQRHEIGHT",       C::kDerived,    kMain, 2,  kEnter | kResets, &F::squareHeight},
+    {"Picture5", K::kColor,      "Square colors: ",    "LIGHTCOLOR",      C::kColor,      kMain, 3,  0, nullptr, nullptr, &F::lightSquareColor, nullptr, nullptr, nullptr, &S::LIGHTCOLOR},
+    {"Picture6", K::kColor,      "Square colors: ",    "DARKCOLOR",       C::kColor,      kMain, 3,  0, nullptr, nullptr, &F::darkSquareColor, nullptr, nullptr, nullptr, &S::DARKCOLOR},
+    {"Check8",   K::kCheck,      "Hatch dark squares", "DARKHATCH",       C::kFlag,       kMain, 3,  kChoose, nullptr, &F::hatchDarkSquares, nullptr, nullptr, nullptr, &S::DARKHATCH},
+    {"Text18",   K::kText,       "Pieces glyphs: ",    "PIECESGLYPHS",    C::kText,       kMain, 4,  kEnter, &F::piecesGlyphs, nullptr, nullptr, nullptr, &S::PIECESGLYPHS},
+    {"Text8",    K::kText,       "Border File: ",      "BORDERFILE",      C::kText,       kMain, 5,  0, &F::borderFile, nullptr, nullptr, nullptr, &S::BORDERFILE},
+    {"Text12",   K::kText,       "Pieces list: ",      "PIECESLIST",      C::kPiecesList, kMain, 6,  kResets, &F::piecesList, nullptr, nullptr, nullptr, &S::PIECESLIST},
+    {"Text15",   K::kText,       "English notation: ", "ENGLISHNOTATION", C::kText,       kMain, 7,  0, &F::englishNotation, nullptr, nullptr, nullptr, &S::ENGLISHNOTATION},
+    {"Text4",    K::kText,       "Start position: ",   "STARTPOS",        C::kText,       kMain, 8,  0, &F::startPosition, nullptr, nullptr, nullptr, &S::STARTPOS},
+    {"Text17",   K::kText,       "Popeye Dictionary:", "PYDICTIONARY",    C::kText,       kMain, 9,  0, &F::popeyeDictionary, nullptr, nullptr, nullptr, &S::PYDICTIONARY},
+    {"Text14",   K::kNumber,     "SqrBorder width: ",  "",                C::kDerived,    kMain, 10, kEnter | kResets, &F::horizontalGridLine},
+    {"Text13",   K::kNumber,     "SqrBorder width: ",  "",                C::kDerived,    kMain, 10, kEnter | kResets, &F::verticalGridLine},
+    {"Text16",   K::kNumber,     "Sqr. space: ",       "SQRHSPC",         C::kPixels16,   kMain, 10, kEnter | kResets, &F::horizontalSquareGap, nullptr, nullptr, nullptr, nullptr, &S::SQRHSPC},
+    {"Text3",    K::kNumber,     "Sqr. space: ",       "SQRVSPC",         C::kPixels16,   kMain, 10, kEnter | kResets, &F::verticalSquareGap, nullptr, nullptr, nullptr, nullptr, &S::SQRVSPC},
+    {"Text2",    K::kNumber,     "Board (squares): ",  "BORDERWIDTH",     C::kWhole,      kMain, 11, kEnter | kResets, &F::boardColumns, nullptr, nullptr, nullptr, nullptr, &S::BORDERWIDTH},
+    {"Text1",    K::kNumber,     "Board (squares): ",  "BORDERHEIGHT",    C::kWhole,      kMain, 11, kEnter | kResets, &F::boardRows, nullptr, nullptr, nullptr, nullptr, &S::BORDERHEIGHT},
+    {"Text6",    K::kNumber,     "Board offset: ",     "XBASE",           C::kPixels16,   kMain, 11, kEnter | kResets, &F::boardOffsetLeft, nullptr, nullptr, nullptr, nullptr, &S::XBASE},
+    {"Text5",    K::kNumber,     "Board offset: ",     "YBASE",           C::kPixels16,   kMain, 11, kEnter | kResets, &F::boardOffsetTop, nullptr, nullptr, nullptr, nullptr, &S::YBASE},
+    {"Text7",    K::kNumber,     "Frame width: ",      "FRAMEWIDTH",      C::kWhole,      kMain, 12, kEnter | kResets, &F::frameWidth, nullptr, nullptr, nullptr, nullptr, &S::FRAMEWIDTH},
+    {"Picture1", K::kColor,      "Frame color: ",      "FRAMECOLOR",      C::kColor,      kMain, 12, 0, nullptr, nullptr, &F::frameColor, nullptr, nullptr, nullptr, &S::FRAMECOLOR},
+    {"Picture2", K::kColor,      "Back color: ",       "BACKCOLOR",       C::kColor,      kMain, 12, 0, nullptr, nullptr, &F::backColor, nullptr, nullptr, nullptr, &S::BACKCOLOR},
+    {"Text10",   K::kNumber,     "Picture: ",          "WNDWIDTH",        C::kPixels32,   kMain, 13, kEnter, &F::pictureWidth, nullptr, nullptr, nullptr, nullptr, nullptr, &S::WNDWIDTH},
+    {"Text9",    K::kNumber,     "Picture: ",          "WNDHEIGHT",       C::kPixels32,   kMain, 13, kEnter, &F::pictureHeight, nullptr, nullptr, nullptr, nullptr, nullptr, &S::WNDHEIGHT},
+    {"Check1",   K::kCheck,      "Copy counter",       "COPYCOUNTER",     C::kFlag,       kMain, 14, 0, nullptr, &F::copyCounter, nullptr, nullptr, nullptr, &S::COPYCOUNTER},
+    {"Check2",   K::kCheck,      "Show grid",          "SHOWGRID",        C::kFlag,       kMain, 14, 0, nullptr, &F::showGrid, nullptr, nullptr, nullptr, &S::SHOWGRID},
+    {"Combo2",   K::kList,       "",                   "FONTNAME",        C::kText,       kLettering, 0, kChoose, &F::letteringFont, nullptr, nullptr, nullptr, &S::FONTNAME},
+    {"Combo1",   K::kNumberList, "Size: ",             "FONTSIZE",        C::kWhole,      kLettering, 1, kEnter | kChoose, &F::letteringSize, nullptr, nullptr, nullptr, nullptr, &S::FONTSIZE},
+    {"Picture4", K::kColor,      "Co&lor",             "FONTCOLOR",       C::kColor,      kLettering, 1, 0, nullptr, nullptr, &F::letteringColor, nullptr, nullptr, nullptr, &S::FONTCOLOR},
+    {"Combo4",   K::kNumberList, "Grid offset: ",      "FONTXBASE",       C::kPixels16,   kLettering, 2, kEnter | kChoose, &F::gridOffsetLeft, nullptr, nullptr, nullptr, nullptr, &S::FONTXBASE},
+    {"Combo3",   K::kNumberList, "Grid offset: ",      "FONTYBASE",       C::kPixels16,   kLettering, 2, kEnter | kChoose, &F::gridOffsetTop, nullptr, nullptr, nullptr, nullptr, &S::FONTYBASE},
+    {"Check3",   K::kCheck,      "&Bold",              "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::bold},
+    {"Check4",   K::kCheck,      "&Italic",            "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::italic},
+    {"Check5",   K::kCheck,      "&Underline",         "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::underline},
+    {"Check6",   K::kCheck,      "S&trikeout",         "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::strikeout},
+    {"Check7",   K::kCheck,      "CA&PS",              "FONTSTYLE",       C::kDerived,    kLettering, 3, kChoose, nullptr, &F::capitalFileLetters},
+    {"Option1",  K::kChoice,     "Vert. align",        "FONTPOS",         C::kDerived,    kLettering, 4, kChoose, nullptr, nullptr, nullptr, &F::verticalAlignment},
+    {"Option2",  K::kChoice,     "Horiz. align",       "FONTPOS",         C::kDerived,    kLettering, 4, kChoose, nullptr, nullptr, nullptr, &F::horizontalAlignment},
 };
 // clang-format on
 
@@ -169,10 +169,12 @@ int16_t FollowEdge(int16_t at, Span before, Span after) {
 // order than a settings file may hold them.
 bool LetteringChanged(const Style& before, const StyleFields& f) {
     const StyleFields was = LoadStyleFields(before);
-    return f.Check2 != was.Check2 || f.Combo2 != was.Combo2 || f.Combo1 != was.Combo1 ||
-           f.Combo3 != was.Combo3 || f.Combo4 != was.Combo4 || f.Check3 != was.Check3 ||
-           f.Check4 != was.Check4 || f.Check5 != was.Check5 || f.Check6 != was.Check6 ||
-           f.Check7 != was.Check7 || f.Option1 != was.Option1 || f.Option2 != was.Option2;
+    return f.showGrid != was.showGrid || f.letteringFont != was.letteringFont ||
+           f.letteringSize != was.letteringSize || f.gridOffsetTop != was.gridOffsetTop ||
+           f.gridOffsetLeft != was.gridOffsetLeft || f.bold != was.bold || f.italic != was.italic ||
+           f.underline != was.underline || f.strikeout != was.strikeout ||
+           f.capitalFileLetters != was.capitalFileLetters || f.verticalAlignment != was.verticalAlignment ||
+           f.horizontalAlignment != was.horizontalAlignment;
 }
 
 // A font style's picture and lettering after its board changed (see
@@ -180,14 +182,15 @@ bool LetteringChanged(const Style& before, const StyleFields& f) {
 void FollowBoard(const Style& before, const StyleFields& f, Style& s) {
     const Span across = Across(before);
     const Span down = Down(before);
-    if (f.Combo4 == PixelText(before.FONTXBASE)) {
+    if (f.gridOffsetLeft == PixelText(before.FONTXBASE)) {
         s.FONTXBASE = FollowEdge(before.FONTXBASE, across, Across(s));
     }
-    if (f.Combo3 == PixelText(before.FONTYBASE)) {
+    if (f.gridOffsetTop == PixelText(before.FONTYBASE)) {
         s.FONTYBASE = FollowEdge(before.FONTYBASE, down, Down(s));
     }
     const bool changed = Across(s) != across || Down(s) != down || LetteringChanged(before, f);
-    if (changed && f.Text10 == PixelText(before.WNDWIDTH) && f.Text9 == PixelText(before.WNDHEIGHT)) {
+    if (changed && f.pictureWidth == PixelText(before.WNDWIDTH) &&
+        f.pictureHeight == PixelText(before.WNDHEIGHT)) {
         s.WNDWIDTH = 0;
         s.WNDHEIGHT = 0;
     }
@@ -251,23 +254,23 @@ StyleFields LoadStyleFields(const Style& s) {
     // it first draws); it means no grid line, not a line as wide as a square.
     const int32_t vtab = s.SQRVTAB == 0 ? s.SQRHEIGHT : s.SQRVTAB;
     const int32_t htab = s.SQRHTAB == 0 ? s.SQRWIDTH : s.SQRHTAB;
-    f.Text13 = PixelText(s.SQRHEIGHT - vtab);
-    f.Text14 = PixelText(s.SQRWIDTH - htab);
-    f.Text19 = PixelText(s.SQRHEIGHT);
-    f.Text20 = PixelText(s.SQRWIDTH);
-    f.Check3 = Contains(s.FONTSTYLE, "BOLD");
-    f.Check4 = Contains(s.FONTSTYLE, "ITALIC");
-    f.Check5 = Contains(s.FONTSTYLE, "UNDERLINE");
-    f.Check6 = Contains(s.FONTSTYLE, "STRIKEOUT");
-    f.Check7 = Contains(s.FONTSTYLE, "CAPS");
+    f.verticalGridLine = PixelText(s.SQRHEIGHT - vtab);
+    f.horizontalGridLine = PixelText(s.SQRWIDTH - htab);
+    f.squareHeight = PixelText(s.SQRHEIGHT);
+    f.squareWidth = PixelText(s.SQRWIDTH);
+    f.bold = Contains(s.FONTSTYLE, "BOLD");
+    f.italic = Contains(s.FONTSTYLE, "ITALIC");
+    f.underline = Contains(s.FONTSTYLE, "UNDERLINE");
+    f.strikeout = Contains(s.FONTSTYLE, "STRIKEOUT");
+    f.capitalFileLetters = Contains(s.FONTSTYLE, "CAPS");
     // Words are matched as the renderer matches them; a text with none of
     // them ("Left Up" of the defaults) is drawn top left, and so is shown.
     for (int i = 0; i < 3; ++i) {
         if (Contains(s.FONTPOS, std::array{"UP", "MIDDLE", "DOWN"}[i])) {
-            f.Option1 = i;
+            f.verticalAlignment = i;
         }
         if (Contains(s.FONTPOS, std::array{"LEFT", "CENTER", "RIGHT"}[i])) {
-            f.Option2 = i;
+            f.horizontalAlignment = i;
         }
     }
     return f;
@@ -287,15 +290,15 @@ void ApplyStyleFields(const StyleFields& f, BitmapSize pieces, Style& s, Picture
     // The pieces bitmap holds two rows and n + 1 columns of squares with the
     // grid lines between them; the square is what is left of a cell.
     // A font style draws its squares at any size, so it keeps the one typed.
-    const double bv = Twips16(f.Text13);
-    const double bh = Twips16(f.Text14);
+    const double bv = Twips16(f.verticalGridLine);
+    const double bh = Twips16(f.horizontalGridLine);
     if (s.IsFontStyle()) {
         const auto side = [](const std::string& text) {
             return static_cast<int16_t>(kTwips *
                                         std::clamp<int>(Whole(text), kFontSquareMin, kFontSquareMax));
         };
-        s.SQRHEIGHT = side(f.Text19);
-        s.SQRWIDTH = side(f.Text20);
+        s.SQRHEIGHT = side(f.squareHeight);
+        s.SQRWIDTH = side(f.squareWidth);
     } else {
         const double n = static_cast<double>(s.PIECESLIST.size());
         s.SQRHEIGHT = Clamp<int16_t>(kTwips * TwipsToPixels((bv + pieces.height) / 2));
@@ -309,11 +312,11 @@ void ApplyStyleFields(const StyleFields& f, BitmapSize pieces, Style& s, Picture
     s.XBASE = static_cast<int16_t>(std::max<int>(s.XBASE, frame));
 
     std::string style;
-    const std::pair<bool, const char*> words[] = {{f.Check3, "BOLD "},
-                                                  {f.Check4, "ITALIC "},
-                                                  {f.Check5, "UNDERLINE "},
-                                                  {f.Check6, "STRIKEOUT "},
-                                                  {f.Check7, "CAPS "}};
+    const std::pair<bool, const char*> words[] = {{f.bold, "BOLD "},
+                                                  {f.italic, "ITALIC "},
+                                                  {f.underline, "UNDERLINE "},
+                                                  {f.strikeout, "STRIKEOUT "},
+                                                  {f.capitalFileLetters, "CAPS "}};
     for (const auto& [on, word] : words) {
         if (on) {
             style += word;
@@ -326,8 +329,8 @@ void ApplyStyleFields(const StyleFields& f, BitmapSize pieces, Style& s, Picture
 
     static constexpr const char* kVertical[] = {"UP ", "MIDDLE ", "DOWN "};
     static constexpr const char* kHorizontal[] = {"LEFT ", "CENTER ", "RIGHT "};
-    std::string pos =
-        std::string(kVertical[std::clamp(f.Option1, 0, 2)]) + kHorizontal[std::clamp(f.Option2, 0, 2)];
+    std::string pos = std::string(kVertical[std::clamp(f.verticalAlignment, 0, 2)]) +
+                      kHorizontal[std::clamp(f.horizontalAlignment, 0, 2)];
     pos.pop_back();
     s.FONTPOS = pos;
 

@@ -11,50 +11,51 @@
 
 namespace settings {
 
-/// The contents of the style editor's input fields, named after the fields
-/// that show them. Lengths are texts in whole pixels, colours 0x00BBGGRR.
+/// The contents of the style editor's input fields; StyleFieldTable says
+/// which control shows each. Lengths are texts in whole pixels, colours
+/// 0x00BBGGRR.
 struct StyleFields {
-    std::string Combo5;    ///< Style name.
-    std::string Text11;    ///< Pieces file.
-    std::string Combo6;    ///< Pieces font (a font style's men; empty for a bitmap style).
-    std::string Text19;    ///< Square height (pixels): a font style's own, a bitmap style's derived.
-    std::string Text20;    ///< Square width (pixels), likewise.
-    int32_t Picture5 = 0;  ///< Light square colour of a font style.
-    int32_t Picture6 = 0;  ///< Dark square colour of a font style.
-    bool Check8 = false;   ///< Dark squares hatched.
-    std::string Text18;    ///< Pieces glyphs of a font style.
-    std::string Text8;     ///< Border file.
-    std::string Text12;    ///< Pieces list.
-    std::string Text15;    ///< English notation.
-    std::string Text4;     ///< Start position.
-    std::string Text17;    ///< Extra Popeye dictionary.
-    std::string Text13;    ///< Vertical grid line of the pieces bitmap (pixels).
-    std::string Text14;    ///< Horizontal grid line of the pieces bitmap (pixels).
-    std::string Text16;    ///< Extra horizontal gap between squares (pixels).
-    std::string Text3;     ///< Extra vertical gap between squares (pixels).
-    bool Check1 = false;   ///< Copy counter.
-    std::string Text1;     ///< Rows.
-    std::string Text2;     ///< Columns.
-    std::string Text5;     ///< Board offset, top (pixels).
-    std::string Text6;     ///< Board offset, left (pixels).
-    std::string Text7;     ///< Frame width.
-    int32_t Picture1 = 0;  ///< Frame colour.
-    int32_t Picture2 = 0;  ///< Back colour.
-    std::string Text9;     ///< Picture height (pixels).
-    std::string Text10;    ///< Picture width (pixels).
-    bool Check2 = false;   ///< Show grid.
-    std::string Combo2;    ///< Lettering font name.
-    std::string Combo1;    ///< Lettering size (points).
-    int32_t Picture4 = 0;  ///< Lettering colour.
-    std::string Combo3;    ///< Grid offset, top (pixels).
-    std::string Combo4;    ///< Grid offset, left (pixels).
-    bool Check3 = false;   ///< Bold.
-    bool Check4 = false;   ///< Italic.
-    bool Check5 = false;   ///< Underline.
-    bool Check6 = false;   ///< Strikeout.
-    bool Check7 = false;   ///< Capital file letters.
-    int Option1 = 0;       ///< Vertical alignment: 0 up, 1 middle, 2 down.
-    int Option2 = 0;       ///< Horizontal alignment: 0 left, 1 center, 2 right.
+    std::string styleName;
+    std::string piecesFile;
+    std::string piecesFont;        ///< A font style's men; empty for a bitmap style.
+    std::string squareHeight;      ///< A font style's own; a bitmap style's derived from its bitmap.
+    std::string squareWidth;       ///< Likewise.
+    int32_t lightSquareColor = 0;  ///< Of a font style.
+    int32_t darkSquareColor = 0;   ///< Of a font style.
+    bool hatchDarkSquares = false;
+    std::string piecesGlyphs;  ///< Of a font style.
+    std::string borderFile;
+    std::string piecesList;
+    std::string englishNotation;
+    std::string startPosition;
+    std::string popeyeDictionary;     ///< Extra entries beside the built-in one.
+    std::string verticalGridLine;     ///< Of the pieces bitmap.
+    std::string horizontalGridLine;   ///< Of the pieces bitmap.
+    std::string horizontalSquareGap;  ///< Extra, between squares.
+    std::string verticalSquareGap;    ///< Extra, between squares.
+    bool copyCounter = false;
+    std::string boardRows;
+    std::string boardColumns;
+    std::string boardOffsetTop;
+    std::string boardOffsetLeft;
+    std::string frameWidth;
+    int32_t frameColor = 0;
+    int32_t backColor = 0;
+    std::string pictureHeight;
+    std::string pictureWidth;
+    bool showGrid = false;
+    std::string letteringFont;
+    std::string letteringSize;  ///< Points.
+    int32_t letteringColor = 0;
+    std::string gridOffsetTop;
+    std::string gridOffsetLeft;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeout = false;
+    bool capitalFileLetters = false;
+    int verticalAlignment = 0;    ///< 0 up, 1 middle, 2 down.
+    int horizontalAlignment = 0;  ///< 0 left, 1 center, 2 right.
 
     bool operator==(const StyleFields&) const = default;
 };

@@ -65,18 +65,18 @@ TEST(StyleFields, LoadShowsWordsOptionsAndGridLines) {
          {Case{"Left Up", 0, 0}, Case{"MIDDLE RIGHT", 1, 2}, Case{"", 0, 0}, Case{"middle right", 0, 0}}) {
         Style s;
         s.FONTPOS = c.fontPos;
-        EXPECT_EQ(LoadStyleFields(s).Option1, c.vertical) << c.fontPos;
-        EXPECT_EQ(LoadStyleFields(s).Option2, c.horizontal) << c.fontPos;
+        EXPECT_EQ(LoadStyleFields(s).verticalAlignment, c.vertical) << c.fontPos;
+        EXPECT_EQ(LoadStyleFields(s).horizontalAlignment, c.horizontal) << c.fontPos;
     }
 
     // A pitch the renderer has not filled in yet is no grid line.
     Style fresh;
-    EXPECT_EQ(LoadStyleFields(fresh).Text13, "0");
-    EXPECT_EQ(LoadStyleFields(fresh).Text14, "0");
+    EXPECT_EQ(LoadStyleFields(fresh).verticalGridLine, "0");
+    EXPECT_EQ(LoadStyleFields(fresh).horizontalGridLine, "0");
     fresh.SQRHTAB = 195;
-    EXPECT_EQ(LoadStyleFields(fresh).Text14, "2");
+    EXPECT_EQ(LoadStyleFields(fresh).horizontalGridLine, "2");
     fresh.PIECESLIST.clear();
-    EXPECT_EQ(LoadStyleFields(fresh).Text12, "pPnNbBrRqQkK");
+    EXPECT_EQ(LoadStyleFields(fresh).piecesList, "pPnNbBrRqQkK");
 }
 
 TEST(StyleFields, SquareSizesFollowThePiecesBitmap) {
@@ -96,9 +96,9 @@ TEST(StyleFields, SquareSizesFollowThePiecesBitmap) {
     };
     for (const Case& c : cases) {
         StyleFields f = LoadStyleFields(Style{});
-        f.Text12 = c.list;
-        f.Text13 = c.vLine;
-        f.Text14 = c.hLine;
+        f.piecesList = c.list;
+        f.verticalGridLine = c.vLine;
+        f.horizontalGridLine = c.hLine;
         Style s;
         ApplyStyleFields(f, c.pieces, s);
         EXPECT_EQ(s.SQRWIDTH, c.width) << c.what;
@@ -125,10 +125,10 @@ TEST(StyleFields, FontStylesKeepTheirSquareSize) {
     };
     for (const Case& c : cases) {
         StyleFields f = LoadStyleFields(Style{});
-        f.Combo6 = c.font;
-        f.Text19 = c.height;
-        f.Text20 = c.width;
-        f.Text13 = c.vLine;
+        f.piecesFont = c.font;
+        f.squareHeight = c.height;
+        f.squareWidth = c.width;
+        f.verticalGridLine = c.vLine;
         Style s;
         ApplyStyleFields(f, kBuiltIn, s);
         EXPECT_EQ(s.SQRHEIGHT, c.sqrHeight) << c.what;
@@ -164,35 +164,35 @@ TEST(StyleFields, ApplyConvertsRaisesAndCuts) {
     const Case cases[] = {
         {"offset below the frame width is raised",
          [](StyleFields& f) {
-             f.Text7 = "3";
-             f.Text5 = "1";
-             f.Text6 = "5";
+             f.frameWidth = "3";
+             f.boardOffsetTop = "1";
+             f.boardOffsetLeft = "5";
          },
          [](const Style& s) { return s.FRAMEWIDTH == 3 && s.YBASE == 45 && s.XBASE == 75; }},
-        {"pixels are rounded to twips", [](StyleFields& f) { f.Text16 = "2.5"; },
+        {"pixels are rounded to twips", [](StyleFields& f) { f.horizontalSquareGap = "2.5"; },
          [](const Style& s) { return s.SQRHSPC == 38; }},
         {"rows and columns",
          [](StyleFields& f) {
-             f.Text1 = "6";
-             f.Text2 = "10";
+             f.boardRows = "6";
+             f.boardColumns = "10";
          },
          [](const Style& s) { return s.BORDERHEIGHT == 6 && s.BORDERWIDTH == 10; }},
         {"numbers too large are cut to the field",
          [](StyleFields& f) {
-             f.Text1 = "100000";
-             f.Text5 = "5000";
-             f.Text10 = "1e12";
+             f.boardRows = "100000";
+             f.boardOffsetTop = "5000";
+             f.pictureWidth = "1e12";
          },
          [](const Style& s) {
              return s.BORDERHEIGHT == 32767 && s.YBASE == 32767 && s.WNDWIDTH == INT32_MAX;
          }},
-        {"text without digits is 0", [](StyleFields& f) { f.Combo1 = "big"; },
+        {"text without digits is 0", [](StyleFields& f) { f.letteringSize = "big"; },
          [](const Style& s) { return s.FONTSIZE == 0; }},
         {"font words in their order",
          [](StyleFields& f) {
-             f.Check7 = f.Check4 = f.Check6 = true;
-             f.Option1 = 1;
-             f.Option2 = 2;
+             f.capitalFileLetters = f.italic = f.strikeout = true;
+             f.verticalAlignment = 1;
+             f.horizontalAlignment = 2;
          },
          [](const Style& s) {
              return s.FONTSTYLE == "ITALIC STRIKEOUT CAPS" && s.FONTPOS == "MIDDLE RIGHT";
@@ -239,27 +239,28 @@ TEST(StyleFields, FontStylePictureAndLetteringFollowTheBoard) {
         bool computed;  // the picture size is left to the renderer (0)
     };
     const Case cases[] = {
-        {"larger squares", [](StyleFields& f) { f.Text20 = f.Text19 = "48"; }, PictureFit::kFollowBoard, true,
-         7, 399, true},
-        {"larger squares, picture locked", [](StyleFields& f) { f.Text20 = f.Text19 = "48"; },
+        {"larger squares", [](StyleFields& f) { f.squareWidth = f.squareHeight = "48"; },
+         PictureFit::kFollowBoard, true, 7, 399, true},
+        {"larger squares, picture locked", [](StyleFields& f) { f.squareWidth = f.squareHeight = "48"; },
          PictureFit::kKept, true, 7, 303, false},
-        {"board further right", [](StyleFields& f) { f.Text6 = "30"; }, PictureFit::kFollowBoard, true, 15,
-         303, true},
-        {"ten rows", [](StyleFields& f) { f.Text1 = "10"; }, PictureFit::kFollowBoard, true, 7, 375, true},
-        {"gaps between the rows", [](StyleFields& f) { f.Text3 = "2"; }, PictureFit::kFollowBoard, true, 7,
-         317, true},
-        {"lettering size alone", [](StyleFields& f) { f.Combo1 = "12"; }, PictureFit::kFollowBoard, true, 7,
-         303, true},
+        {"board further right", [](StyleFields& f) { f.boardOffsetLeft = "30"; }, PictureFit::kFollowBoard,
+         true, 15, 303, true},
+        {"ten rows", [](StyleFields& f) { f.boardRows = "10"; }, PictureFit::kFollowBoard, true, 7, 375,
+         true},
+        {"gaps between the rows", [](StyleFields& f) { f.verticalSquareGap = "2"; }, PictureFit::kFollowBoard,
+         true, 7, 317, true},
+        {"lettering size alone", [](StyleFields& f) { f.letteringSize = "12"; }, PictureFit::kFollowBoard,
+         true, 7, 303, true},
         {"grid offset typed beside the squares stays",
          [](StyleFields& f) {
-             f.Text20 = f.Text19 = "48";
-             f.Combo3 = "420";
+             f.squareWidth = f.squareHeight = "48";
+             f.gridOffsetTop = "420";
          },
          PictureFit::kFollowBoard, true, 7, 420, true},
         {"nothing changed: the picture stays", [](StyleFields&) {}, PictureFit::kFollowBoard, true, 7, 303,
          false},
-        {"bitmap style: as the fields say", [](StyleFields& f) { f.Text1 = "10"; }, PictureFit::kFollowBoard,
-         false, 7, 303, false},
+        {"bitmap style: as the fields say", [](StyleFields& f) { f.boardRows = "10"; },
+         PictureFit::kFollowBoard, false, 7, 303, false},
     };
     for (const Case& c : cases) {
         Style s = FontStyle();
@@ -283,8 +284,8 @@ TEST(StyleFields, FontStylePictureAndLetteringFollowTheBoard) {
     // A picture size typed with the squares stays as typed.
     Style s = FontStyle();
     StyleFields f = LoadStyleFields(s);
-    f.Text20 = f.Text19 = "48";
-    f.Text10 = "500";
+    f.squareWidth = f.squareHeight = "48";
+    f.pictureWidth = "500";
     ApplyStyleFields(f, BitmapTwips(36 * 13, 72), s, PictureFit::kFollowBoard);
     EXPECT_EQ(s.WNDWIDTH, 500 * 15);
     EXPECT_EQ(s.WNDHEIGHT, FontStyle().WNDHEIGHT);

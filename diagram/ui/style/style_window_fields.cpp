@@ -516,7 +516,7 @@ settings::StyleFields StyleWindow::ReadFields() const {
 }
 
 void StyleWindow::ShowFields(const settings::StyleFields& f) {
-    const int listed = EditorIndexOf(f.Combo5);
+    const int listed = EditorIndexOf(f.styleName);
     if (listed >= 0) {
         m_ui.Combo5->setCurrentIndex(listed);
     }
