@@ -19,6 +19,9 @@ using P = ProgramSettings;
 using K = KeyKind;
 using W = WrittenWhen;
 
+// Columns: name, kind, when written, the key it is written under, depth,
+// then the field (text, 16-bit or 32-bit number), its default, and for
+// kNotSame the field it is compared with.
 // clang-format off
 const StyleKey kStyleKeys[] = {
     {"PiecesFile",      K::kFileName,  W::kNotEmpty,    nullptr, 1, &S::PIECESFILE},
