@@ -159,7 +159,7 @@ LoadResult LoadBook(Book& book, const ConvertInput& in) {
     const position::BoardShape shape = in.style.Shape();
     IndexBuilder builder(shape, indexPath);
     ConvertInput withIndex{in.workPath, in.style, in.vet, in.progress, &builder};
-    const LoadResult result = Convert(book, withIndex);
+    LoadResult result = Convert(book, withIndex);
     IndexKey key;
     // A work file that had to take another name (its own was found taken)
     // gets its index when it is first searched.

@@ -293,7 +293,11 @@ LatexBoard LatexPieces(const FairyBoard& board) {
     }
     for (const auto& list : groups) {
         for (const auto& [key, squares] : list) {
-            out.pieces += (out.pieces.empty() ? "" : ", ") + key + squares;
+            if (!out.pieces.empty()) {
+                out.pieces += ", ";
+            }
+            out.pieces += key;
+            out.pieces += squares;
         }
     }
     return out;

@@ -1,5 +1,7 @@
 #include "diagram/seek.h"
 
+#include <utility>
+
 #include "settings/style.h"
 
 namespace diagram {
@@ -12,6 +14,14 @@ bool SameFilter(const std::string& a, const char* b) {
     return settings::Upper(a) == settings::Upper(b);
 }
 
+// A box that opens on the first of its filters and a name of its own.
+void Fill(SeekSetup& setup, const char* caption, std::vector<std::string> filters, const char* fileName) {
+    setup.caption = caption;
+    setup.filters = std::move(filters);
+    setup.filter = setup.filters.front();
+    setup.fileName = fileName;
+}
+
 }  // namespace
 
 std::optional<SeekSetup> SeekSetupFor(int purpose, const std::string& previousFilter) {
@@ -19,68 +29,47 @@ std::optional<SeekSetup> SeekSetupFor(int purpose, const std::string& previousFi
     setup.purpose = purpose;
     switch (purpose) {
         case kSeekSaveImageAs:
-            setup.caption = "File Save As...";
             // The picture formats beside BMP; the name's extension decides.
-            setup.filters = {"*.bmp", "*.png", "*.svg", "*.pdf"};
-            setup.filter = "*.bmp";
-            setup.fileName = "Pandrel.bmp";
+            Fill(setup, "File Save As...", {"*.bmp", "*.png", "*.svg", "*.pdf"}, "Pandrel.bmp");
             break;
         case kSeekOpenBook:
-            setup.caption = "Open Book";
-            setup.filters = {"*.fen", "*.epd", "*.pbm", "*.pgn"};
+            Fill(setup, "Open Book", {"*.fen", "*.epd", "*.pbm", "*.pgn"}, "");
             // Image and style filters are no use for books.
-            setup.filter = SameFilter(previousFilter, "*.bmp") || SameFilter(previousFilter, "*.sty")
-                               ? std::string("*.fen")
-                               : previousFilter;
-            setup.fileName = "";
+            if (!SameFilter(previousFilter, "*.bmp") && !SameFilter(previousFilter, "*.sty")) {
+                setup.filter = previousFilter;
+            }
             setup.purpose = 0;
             break;
         case kSeekLoadBoard:
-        case kSeekLoadPieces: {
-            setup.caption = purpose == kSeekLoadBoard ? "Load Board" : "Load Pieces";
-            setup.filters = {"*.bmp", "*.gif"};
-            const bool gif = SameFilter(previousFilter, "*.gif");
-            setup.filter = gif ? "*.gif" : "*.bmp";
-            setup.fileName = gif ? "Pandrel.gif" : "Pandrel.bmp";
+        case kSeekLoadPieces:
+            Fill(setup, purpose == kSeekLoadBoard ? "Load Board" : "Load Pieces", {"*.bmp", "*.gif"},
+                 "Pandrel.bmp");
+            if (SameFilter(previousFilter, "*.gif")) {
+                setup.filter = "*.gif";
+                setup.fileName = "Pandrel.gif";
+            }
             break;
-        }
         case kSeekImportStyles:
-            setup.caption = "Import Styles from...";
-            setup.filters = {"*.sty"};
-            setup.filter = "*.sty";
-            setup.fileName = "Pandrel.sty";
+            Fill(setup, "Import Styles from...", {"*.sty"}, "Pandrel.sty");
             break;
-        case kSeekExportDiagrams: {
+        case kSeekExportDiagrams:
             // The name is the folder the diagrams go to; the filter names
             // their format.
-            setup.caption = "Export Book Diagrams";
-            setup.filters = {"*.png", "*.svg", "*.pdf", "*.bmp"};
-            setup.filter = "*.png";
+            Fill(setup, "Export Book Diagrams", {"*.png", "*.svg", "*.pdf", "*.bmp"}, "Diagrams");
             for (const std::string& f : setup.filters) {
                 if (SameFilter(previousFilter, f.c_str())) {
                     setup.filter = f;
                 }
             }
-            setup.fileName = "Diagrams";
             break;
-        }
         case kSeekBookSheet:
-            setup.caption = "Print Book Sheet";
-            setup.filters = {"*.pdf"};
-            setup.filter = "*.pdf";
-            setup.fileName = "Sheet.pdf";
+            Fill(setup, "Print Book Sheet", {"*.pdf"}, "Sheet.pdf");
             break;
         case kSeekExportLatex:
-            setup.caption = "Export LaTeX";
-            setup.filters = {"*.tex"};
-            setup.filter = "*.tex";
-            setup.fileName = "Problem.tex";
+            Fill(setup, "Export LaTeX", {"*.tex"}, "Problem.tex");
             break;
         case kSeekPopeyeInput:
-            setup.caption = "Save as Popeye Input";
-            setup.filters = {"*.inp"};
-            setup.filter = "*.inp";
-            setup.fileName = "Problem.inp";
+            Fill(setup, "Save as Popeye Input", {"*.inp"}, "Problem.inp");
             break;
         default:
             return std::nullopt;

@@ -210,7 +210,7 @@ PositionResult Checked(ChessPosition pos) {
     if (!error.empty()) {
         return {std::nullopt, std::move(error)};
     }
-    return {std::move(pos), {}};
+    return {pos, {}};
 }
 
 std::string SquareName(int s) {

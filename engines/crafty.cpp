@@ -27,7 +27,7 @@ std::string CraftyRc(std::string_view depth, std::string_view fen, bool whiteToM
 
 std::string PredictLogNumber(const std::string& appDir) {
     for (int n = 1; n <= 999; ++n) {
-        const std::string number = std::to_string(n + 1000).substr(1);
+        std::string number = std::to_string(n + 1000).substr(1);
         if (!FileExists(InFolder(appDir, "log." + number))) {
             return number;
         }

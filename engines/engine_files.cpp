@@ -54,7 +54,7 @@ std::string EngineFolder(const std::string& appDir) {
 
 std::string FindInFolder(const std::string& folder, std::initializer_list<std::string_view> names) {
     for (std::string_view name : names) {
-        const std::string exact = InFolder(folder, name);
+        std::string exact = InFolder(folder, name);
         if (FileExists(exact)) {
             return exact;
         }

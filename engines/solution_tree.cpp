@@ -398,9 +398,8 @@ void SolutionParser::DirectLine(const std::vector<Token>& tokens, bool key, bool
         if (parent.kind == NodeKind::kSet) {
             node.kind = NodeKind::kSet;
             node.depth = depth - 1;
-        } else if (parent.kind == NodeKind::kThreat) {
-            node.kind = NodeKind::kThreat;
-        } else if (!token.dots && parent.threat && !parent.dots && depth == parent.depth + 2) {
+        } else if (parent.kind == NodeKind::kThreat ||
+                   (!token.dots && parent.threat && !parent.dots && depth == parent.depth + 2)) {
             node.kind = NodeKind::kThreat;
         } else if (token.dots) {
             node.kind =

@@ -49,7 +49,7 @@ std::string ResolveUciEngine(const std::string& name, const std::string& appDir,
     }
     folders.emplace_back(kGamesFolder);
     for (const std::string& folder : folders) {
-        const std::string candidate = InFolder(folder, name);
+        std::string candidate = InFolder(folder, name);
         if (IsExecutableFile(candidate)) {
             return candidate;
         }

@@ -225,7 +225,7 @@ NotationWrite WriteRanks(
 
 std::string Describe(const FairyBoard& board, int s) {
     const FairySquare& sq = board.squares[static_cast<size_t>(s)];
-    const std::string where = SquareName(board, s / board.cols, s % board.cols);
+    std::string where = SquareName(board, s / board.cols, s % board.cols);
     switch (sq.kind) {
         case SquareKind::kMarker:
             return std::string("the ") + MarkerName(sq.marker) + " on " + where;

@@ -421,7 +421,7 @@ PlayResult PlayMove(Vet& vet, const NotationStyle& style, Side side, std::string
     }
 
     if (piece == kAbsent) {
-        piece = side == Side::kWhite ? 'P' : 'p';
+        piece = Code(side == Side::kWhite ? 'P' : 'p');
     }
     const int pieceIndex = IndexIn(style.shape.piecesList, piece);
     if (pieceIndex == 0) {

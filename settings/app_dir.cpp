@@ -150,7 +150,7 @@ std::string ResolveAppDir(const AppDirInput& input, std::string* why) {
         }
         seedFrom = input.exeDir.empty() ? std::string() : WithSlash(input.exeDir);
     }
-    const std::string dir = UserDataDir(input.xdgDataHome, input.home);
+    std::string dir = UserDataDir(input.xdgDataHome, input.home);
     if (dir.empty()) {
         return fail("no home folder: HOME is not set and the password database names none");
     }

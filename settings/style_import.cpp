@@ -86,7 +86,7 @@ class Import {
                 line.remove_suffix(1);
             }
             start = end + 1;
-            for (std::string field : SplitRecords(line)) {
+            for (const std::string& field : SplitRecords(line)) {
                 if (m_stop || m_failed) {
                     break;
                 }

@@ -121,7 +121,8 @@ class TerminalProgress {
                 m_last = now;
                 const double seconds = std::chrono::duration<double>(now - m_start).count();
                 std::fprintf(stderr, "\r%lld of %lld %s, %.0f a second\033[K", static_cast<long long>(done),
-                             static_cast<long long>(total), m_what, seconds > 0 ? done / seconds : 0.0);
+                             static_cast<long long>(total), m_what,
+                             seconds > 0 ? static_cast<double>(done) / seconds : 0.0);
                 std::fflush(stderr);
                 m_shown = true;
             }

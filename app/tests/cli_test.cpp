@@ -1,49 +1,17 @@
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
 #include <QImage>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
+#include "app/tests/cli_fixture.h"
+
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
+using clitest::Cli;
+using clitest::CliRun;
 
-// Runs pandrel-cli with the arguments (already quoted for the shell).
-CliRun Cli(const std::string& args) {
-    CliRun run;
-    const std::string command = std::string(CLI_PATH) + " " + args + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
-        run.out.append(buf, n);
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
-}
-
-class CliTest : public ::testing::Test {
+class CliTest : public clitest::CliFolderTest {
   protected:
-    void SetUp() override {
-        m_dir =
-            std::filesystem::temp_directory_path() /
-            ("pandrel-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
-        m_app = " --appdir " + m_dir.string() + " ";
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
     void Ini(const std::string& text) { std::ofstream(m_dir / "Pandrel.ini") << text; }
-
-    std::filesystem::path m_dir;
-    std::string m_app;
 };
 
 TEST_F(CliTest, FenAndTally) {

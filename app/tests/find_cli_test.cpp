@@ -1,44 +1,20 @@
 // pandrel-cli find, duplicates and anticipations: output lines, exit
 // statuses, and a kept conversion that follows changes of its book.
 
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <thread>
+
+#include "app/tests/cli_fixture.h"
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
+using clitest::CliRun;
 
-CliRun Cli(const std::string& args) {
-    CliRun run;
-    FILE* pipe = popen((std::string(CLI_PATH) + " " + args + " 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
-        run.out.append(buf, n);
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
-}
-
-class FindCliTest : public ::testing::Test {
+class FindCliTest : public clitest::CliFolderTest {
   protected:
     void SetUp() override {
-        m_dir =
-            std::filesystem::temp_directory_path() /
-            ("pandrel-find-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
+        CliFolderTest::SetUp();
         Write("games.pgn",
               "[Event \"1\"]\n\n1. e4 e5 *\n\n[Event \"2\"]\n\n1. d4 *\n\n[Event \"3\"]\n\n1. e4 c5 *\n");
         Write("a.fen",
@@ -46,14 +22,7 @@ class FindCliTest : public ::testing::Test {
               "4k3/8/8/8/8/8/3P4/4K3 b\n[Event \"4\"]\n3k4/8/8/8/8/8/4P3/3K4\n");
         Write("b.fen", "2k5/8/8/8/8/8/8/R3K3\n[Event \"2\"]\n4k3/8/8/8/8/8/3P3p/4K3\n");
     }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-    void Write(const std::string& name, const std::string& text) {
-        std::ofstream(m_dir / name, std::ios::binary) << text;
-    }
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-    CliRun In(const std::string& args) { return Cli("--appdir " + m_dir.string() + " " + args); }
-
-    std::filesystem::path m_dir;
+    CliRun In(const std::string& args) { return clitest::Cli(m_app + args); }
 };
 
 TEST_F(FindCliTest, FindPrintsGamePositionAndHow) {

@@ -10,30 +10,14 @@
 
 #include "diagram/render/captions.h"
 #include "diagram/render/export.h"
+#include "diagram/render/tests/caption_samples.h"
 
 namespace {
 
 constexpr const char* kFen = "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR";
 
-settings::Style BenchStyle() {
-    settings::Style style;
-    style.PIECESFONT = "FreeSerif";
-    style.SQRWIDTH = style.SQRHEIGHT = 40 * 15;
-    style.FONTNAME = "DejaVu Sans";
-    return style;
-}
-
 diagram::CaptionText Captions() {
-    position::ProblemRecord r;
-    r.authors = {"Sam Loyd", "Вася Пупкин"};
-    r.source = "The Problemist";
-    r.date = "1923";
-    r.award = "1st Prize";
-    r.stipulation = "#2";
-    r.conditions = "Circe";
-    r.twins = "b) wKe1->e2";
-    r.legend = {{"G", "Grasshopper"}};
-    return diagram::CaptionsOf(r, {16, 16, 0});
+    return diagram::CaptionsOf(testsupport::CaptionRecord(), {16, 16, 0});
 }
 
 QByteArray Png(const QImage& image) {
@@ -48,7 +32,7 @@ QByteArray Png(const QImage& image) {
 
 // A diagram as render-book makes it: the board drawn and written as PNG.
 void BM_DiagramPng(benchmark::State& state) {
-    settings::Style style = BenchStyle();
+    settings::Style style = testsupport::CaptionStyle();
     diagram::Renderer renderer;
     renderer.DrawBoard(style, 0);
     position::Vet vet;
@@ -61,7 +45,7 @@ BENCHMARK(BM_DiagramPng)->Unit(benchmark::kMicrosecond);
 
 // The same with captions.
 void BM_CaptionedPng(benchmark::State& state) {
-    settings::Style style = BenchStyle();
+    settings::Style style = testsupport::CaptionStyle();
     const diagram::CaptionText captions = Captions();
     diagram::Renderer renderer;
     renderer.DrawBoard(style, 0);
@@ -76,7 +60,7 @@ BENCHMARK(BM_CaptionedPng)->Unit(benchmark::kMicrosecond);
 
 // The captions' layer alone, around a board already drawn.
 void BM_CaptionsLayer(benchmark::State& state) {
-    settings::Style style = BenchStyle();
+    settings::Style style = testsupport::CaptionStyle();
     const diagram::CaptionText captions = Captions();
     diagram::Renderer renderer;
     renderer.DrawBoard(style, 0);

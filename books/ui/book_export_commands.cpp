@@ -45,7 +45,7 @@ QString ProgressLabel(int64_t done, int64_t total) {
 
 // The format a filter of the file selection window names ("*.svg").
 render::ImageFormat FormatOfFilter(const QString& filter) {
-    const int dot = filter.lastIndexOf(QLatin1Char('.'));
+    const qsizetype dot = filter.lastIndexOf(QLatin1Char('.'));
     const auto format = render::ParseImageFormat(filter.mid(dot + 1).toStdString());
     return format.value_or(render::ImageFormat::kPng);
 }

@@ -9,6 +9,7 @@
 
 #include "diagram/render/captions.h"
 #include "diagram/render/export.h"
+#include "diagram/render/tests/caption_samples.h"
 
 using namespace diagram;
 
@@ -16,26 +17,8 @@ namespace {
 
 constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
 
-settings::Style WideStyle() {
-    settings::Style s;
-    s.PIECESFONT = "FreeSerif";
-    s.SQRWIDTH = s.SQRHEIGHT = 40 * 15;
-    s.FONTNAME = "DejaVu Sans";
-    return s;
-}
-
-position::ProblemRecord Record() {
-    position::ProblemRecord r;
-    r.authors = {"Sam Loyd", "Вася Пупкин"};
-    r.source = "The Problemist";
-    r.date = "1923";
-    r.award = "1st Prize";
-    r.stipulation = "#2";
-    r.conditions = "Circe";
-    r.twins = "b) wKe1->e2";
-    r.legend = {{"G", "Grasshopper"}};
-    return r;
-}
+using testsupport::CaptionRecord;
+using testsupport::CaptionStyle;
 
 QByteArray Render(const settings::Style& style, const char* fen, ImageFormat format,
                   const CaptionText& captions) {
@@ -51,7 +34,7 @@ QByteArray Render(const settings::Style& style, const char* fen, ImageFormat for
 }
 
 TEST(Captions, LinesOfTheClassicLayout) {
-    const CaptionText c = CaptionsOf(Record(), {8, 9, 0});
+    const CaptionText c = CaptionsOf(CaptionRecord(), {8, 9, 0});
     EXPECT_EQ(c.above,
               (std::vector<std::string>{"Sam Loyd and Вася Пупкин", "The Problemist, 1923, 1st Prize"}));
     EXPECT_EQ(c.stipulation, "#2");
@@ -66,7 +49,7 @@ TEST(Captions, LinesOfTheClassicLayout) {
 }
 
 TEST(Captions, AnEmptyRecordLeavesEveryFormatAsItWas) {
-    const settings::Style style = WideStyle();
+    const settings::Style style = CaptionStyle();
     for (ImageFormat format : {ImageFormat::kBmp, ImageFormat::kPng, ImageFormat::kSvg}) {
         EXPECT_EQ(Render(style, kStart, format, {}),
                   Render(style, kStart, format, CaptionsOf({}, {16, 16, 0})))
@@ -75,9 +58,9 @@ TEST(Captions, AnEmptyRecordLeavesEveryFormatAsItWas) {
 }
 
 TEST(Captions, ImageBandsAboveAndBelowTheUnchangedBoard) {
-    const settings::Style style = WideStyle();
+    const settings::Style style = CaptionStyle();
     const QImage board = QImage::fromData(Render(style, kStart, ImageFormat::kPng, {}));
-    const CaptionText c = CaptionsOf(Record(), {16, 16, 0});
+    const CaptionText c = CaptionsOf(CaptionRecord(), {16, 16, 0});
     const QImage out = QImage::fromData(Render(style, kStart, ImageFormat::kPng, c));
     QImage probe(1, 1, QImage::Format_RGB32);
     const CaptionGeometry g = MeasureCaptions(c, CaptionFont(style), board.size(), &probe);
@@ -105,8 +88,8 @@ TEST(Captions, ImageBandsAboveAndBelowTheUnchangedBoard) {
 }
 
 TEST(Captions, SvgTextStandsAboveAndBelowAndFitsTheWidth) {
-    settings::Style style = WideStyle();
-    position::ProblemRecord r = Record();
+    settings::Style style = CaptionStyle();
+    position::ProblemRecord r = CaptionRecord();
     r.source = std::string(200, 'x') + " <&> end";
     const QByteArray svg = Render(style, kStart, ImageFormat::kSvg, CaptionsOf(r, {3, 11, 1}));
     const QString text = QString::fromUtf8(svg);
@@ -132,7 +115,8 @@ TEST(Captions, SvgTextStandsAboveAndBelowAndFitsTheWidth) {
 }
 
 TEST(Captions, PdfCaptionsAreText) {
-    const QByteArray pdf = Render(WideStyle(), kStart, ImageFormat::kPdf, CaptionsOf(Record(), {16, 16, 0}));
+    const QByteArray pdf =
+        Render(CaptionStyle(), kStart, ImageFormat::kPdf, CaptionsOf(CaptionRecord(), {16, 16, 0}));
     ASSERT_TRUE(pdf.startsWith("%PDF"));
     // Text drawn as text brings its font into the file; a picture would not.
     EXPECT_TRUE(pdf.contains("/FontFile") || pdf.contains("/Font")) << pdf.size();

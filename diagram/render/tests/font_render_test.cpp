@@ -7,11 +7,14 @@
 #include <QXmlStreamReader>
 
 #include "diagram/render/export.h"
+#include "diagram/render/tests/image_diff.h"
 
 using namespace diagram;
 using settings::Style;
 
 namespace {
+
+using testsupport::Differing;
 
 const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
 
@@ -52,24 +55,6 @@ double Share(const QImage& image, QRgb colour) {
         }
     }
     return static_cast<double>(count) / (image.width() * image.height());
-}
-
-// Share of pixels that differ by more than a little (antialiased edges).
-double Differing(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) {
-        return 1;
-    }
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QColor p = a.pixelColor(x, y);
-            const QColor q = b.pixelColor(x, y);
-            count += std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) +
-                         std::abs(p.blue() - q.blue()) >
-                     96;
-        }
-    }
-    return static_cast<double>(count) / (a.width() * a.height());
 }
 
 TEST(FontStyle, WhiteMenLightInsideBlackMenSolid) {

@@ -7,11 +7,14 @@
 #include <QSvgRenderer>
 
 #include "diagram/render/export.h"
+#include "diagram/render/tests/image_diff.h"
 
 using namespace diagram;
 using settings::Style;
 
 namespace {
+
+using testsupport::Differing;
 
 Style FontStyle(int squarePixels) {
     Style s;
@@ -33,24 +36,6 @@ Style Lettered(Style s) {
     s.FRAMEWIDTH = 2;
     s.WNDWIDTH = s.WNDHEIGHT = 0;
     return s;
-}
-
-// Share of pixels that differ by more than a little (smoothed edges).
-double Differing(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) {
-        return 1;
-    }
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QColor p = a.pixelColor(x, y);
-            const QColor q = b.pixelColor(x, y);
-            count += std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) +
-                         std::abs(p.blue() - q.blue()) >
-                     96;
-        }
-    }
-    return static_cast<double>(count) / (a.width() * a.height());
 }
 
 QImage Viewed(const QByteArray& svg, QSize size) {

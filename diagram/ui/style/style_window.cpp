@@ -503,9 +503,9 @@ void StyleWindow::ImportStyles() {
     }
     m_ArqSty = S(seek.fileName());
 
-    class Host : public ImportHost {
+    class WindowImportHost : public ImportHost {
       public:
-        explicit Host(StyleWindow& window) : m_window(window) {}
+        explicit WindowImportHost(StyleWindow& window) : m_window(window) {}
         void Status(const std::string& text) override { m_window.SetStatus(Q(text)); }
         bool HasStyle(const std::string& name) override { return m_window.EditorIndexOf(name) >= 0; }
         void AddStyle(const std::string& name) override { m_window.AddStyleName(Q(name)); }

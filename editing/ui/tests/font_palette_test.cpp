@@ -11,6 +11,7 @@
 
 #include "diagram/geometry.h"
 #include "diagram/render/font_men.h"
+#include "diagram/render/tests/image_diff.h"
 #include "diagram/ui/main_window.h"
 #include "diagram/ui/picture_view.h"
 #include "editing/palette.h"
@@ -18,6 +19,8 @@
 #include "editing/ui/view_window.h"
 
 namespace {
+
+using testsupport::Differing;
 
 using editing::ui::ViewWindow;
 
@@ -33,24 +36,6 @@ std::string ShippedIn(const std::string& style) {
         ini.replace(at, recent.size(), "RecentStyle = " + style);
     }
     return ini;
-}
-
-// Share of pixels that differ by more than a little (smoothed edges).
-double Differing(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) {
-        return 1;
-    }
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QColor p = a.pixelColor(x, y);
-            const QColor q = b.pixelColor(x, y);
-            count += std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) +
-                         std::abs(p.blue() - q.blue()) >
-                     96;
-        }
-    }
-    return static_cast<double>(count) / (a.width() * a.height());
 }
 
 class FontPalette : public StartedWindow {
