@@ -247,7 +247,7 @@ std::vector<FontMen::Fill> FontMen::ManFills(const QRectF& square, int p) const 
         return MarkerFills(glyph, square);
     }
     if (glyph.symbol != 0 || !glyph.text.empty()) {
-        return Placed(m_special[static_cast<size_t>(p)], 0, square);
+        return Placed(m_special[static_cast<size_t>(p)], glyph.angle, square);
     }
     if (glyph.kind == ManKind::kNone) {
         return {};
