@@ -92,22 +92,37 @@ GlyphName NameOfLook(const FairySquare& sq) {
     return name;
 }
 
-// How the letter of index (1 to n) is drawn: its glyph entry, or else its
-// English kind upright (kNone for a letter of no kind).
-GlyphName LetterGlyph(const FairyStyle& style, int index) {
-    const char letter = style.piecesList[static_cast<size_t>(index - 1)];
-    GlyphName name = GlyphNameOf(style.piecesGlyphs, letter);
-    if (name.type != GlyphType::kNone) {
-        return name;
+// How the letter of index (1 to n) is drawn, given its glyph entry (kNone
+// for none): the entry, or else its English kind upright (kNone for a
+// letter of no kind).
+GlyphName LetterGlyph(const FairyStyle& style, int index, GlyphName entry) {
+    if (entry.type != GlyphType::kNone) {
+        return entry;
     }
+    const char letter = style.piecesList[static_cast<size_t>(index - 1)];
     const size_t k = static_cast<size_t>(index - 1);
     const std::string code = k < style.englishNotation.size() ? KindCode(style.englishNotation[k]) : "";
     if (!code.empty()) {
-        name.type = GlyphType::kMan;
-        name.man = code == "S" ? 'N' : code[0];
-        name.color = letter >= 'a' && letter <= 'z' ? FairyColor::kBlack : FairyColor::kWhite;
+        entry.type = GlyphType::kMan;
+        entry.man = code == "S" ? 'N' : code[0];
+        entry.color = letter >= 'a' && letter <= 'z' ? FairyColor::kBlack : FairyColor::kWhite;
     }
-    return name;
+    return entry;
+}
+
+// The glyphs of every letter, 1 to n (0 unused), the entries read once:
+// boards of 400 squares ask for them again and again.
+std::vector<GlyphName> LetterGlyphs(const FairyStyle& style) {
+    std::vector<GlyphName> entries(256);
+    for (const GlyphNameEntry& entry : ParseGlyphNames(style.piecesGlyphs).entries) {
+        entries[static_cast<unsigned char>(entry.letter)] = entry.look;
+    }
+    std::vector<GlyphName> glyphs(style.piecesList.size() + 1);
+    for (size_t i = 0; i < style.piecesList.size(); ++i) {
+        const int index = static_cast<int>(i) + 1;
+        glyphs[i + 1] = LetterGlyph(style, index, entries[static_cast<unsigned char>(style.piecesList[i])]);
+    }
+    return glyphs;
 }
 
 // Quarter turns of a glyph; -1 for a turn off the square's axes.
@@ -128,9 +143,10 @@ bool SameName(const PopeyeName& name, const FairySquare& sq) {
 class Letters {
   public:
     Letters(const FairyStyle& style, std::string_view base) : m_style(style), m_base(base) {
+        const std::vector<GlyphName> glyphs = LetterGlyphs(m_style);
         for (size_t i = 0; i < m_style.piecesList.size(); ++i) {
-            m_looks.push_back(LookOf(m_style, static_cast<int>(i) + 1));
-            m_glyphs.push_back(LetterGlyph(m_style, static_cast<int>(i) + 1));
+            m_looks.push_back(LookOfName(glyphs[i + 1]));
+            m_glyphs.push_back(glyphs[i + 1]);
             m_names.push_back(PopeyeNameOf(EnglishOf(i), Dictionary()));
         }
     }
@@ -310,7 +326,8 @@ FairySquare LookOf(const FairyStyle& style, int index) {
     if (index < 1 || index > static_cast<int>(style.piecesList.size())) {
         return {};
     }
-    return LookOfName(LetterGlyph(style, index));
+    const char letter = style.piecesList[static_cast<size_t>(index - 1)];
+    return LookOfName(LetterGlyph(style, index, GlyphNameOf(style.piecesGlyphs, letter)));
 }
 
 PopeyeName PopeyeNameOf(char english, std::string_view dictionary) {
@@ -397,13 +414,14 @@ NotationRead FromPlacement(const Vet& vet, const FairyStyle& style, std::string_
     const std::string dictionary =
         std::string(dictionaryBase) + style.pyDictionary + std::string(kKnightEntries);
     const int n = static_cast<int>(style.piecesList.size());
+    const std::vector<GlyphName> glyphs = LetterGlyphs(style);
     FairyBoard board(style.rows, style.cols);
     for (int s = 0; s < style.rows * style.cols; ++s) {
         const int v = PieceOf(vet(kPosition, s), n);
         if (v <= 0 || v > n) {
             continue;
         }
-        const FairySquare look = LookOf(style, v);
+        const FairySquare look = LookOfName(glyphs[static_cast<size_t>(v)]);
         const size_t k = static_cast<size_t>(v - 1);
         const char english =
             k < style.englishNotation.size() ? style.englishNotation[k] : style.piecesList[k];
@@ -424,7 +442,7 @@ NotationRead FromPlacement(const Vet& vet, const FairyStyle& style, std::string_
             case Notation::kYacpdb:
                 if (name.fromEntry && !IsOrthodoxCode(name.code)) {
                     // Turned as the letter is drawn, whatever draws it.
-                    const int turns = QuarterTurns(LetterGlyph(style, v));
+                    const int turns = QuarterTurns(glyphs[static_cast<size_t>(v)]);
                     if (turns < 0) {
                         result.error = "YACPDB has no way to write " + what;
                         return result;

@@ -1,8 +1,8 @@
 #pragma once
 // Outlines a font style draws on its squares besides the men of the chess
 // font: the inside of a glyph (what a man is filled with before its lines),
-// the markers, and the light rim that keeps a dark shape readable on any
-// ground.
+// the ground his lines shut in when drawn, the markers, and the light rim
+// that keeps a dark shape readable on any ground.
 
 #include <QPainterPath>
 #include <QRectF>
