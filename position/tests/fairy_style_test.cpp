@@ -22,11 +22,17 @@ Vet PlaneOf(const PlacementImport& in) {
     return vet;
 }
 
+FairySquare Turned(FairySquare sq, int turns) {
+    sq.turns = turns;
+    return sq;
+}
+
 TEST(FairyStyle, LooksOfLetters) {
     FairyStyle style;
-    style.piecesList = "pPnNgGxXcmMt?";
+    style.piecesList = "pPnNgGxXcmMt?uvw";
     style.englishNotation = "pPnNgGxXcmMt";
-    style.piecesGlyphs = "g=q180 G=Q90 x=q~ X=Q45 c=circle m=CROSS~ M='AB t=bogus ?=''12 g=q270";
+    style.piecesGlyphs =
+        "g=q180 G=Q90 x=q~ X=Q45 c=circle m=CROSS~ M='AB t=bogus ?=''12 g=q270 u='G@90 v=U+1FA4E w='G@45";
     struct Case {
         int index;
         FairySquare look;
@@ -43,6 +49,9 @@ TEST(FairyStyle, LooksOfLetters) {
         {11, FairySquare::Text("AB")},
         {12, FairySquare()},  // a bad entry, and "t" is no kind
         {13, FairySquare::Text("12")},
+        {14, Turned(FairySquare::Text("G"), 1)},
+        {15, FairySquare()},  // a symbol
+        {16, FairySquare()},  // letters turned by 45 degrees
     };
     for (const Case& c : cases) {
         EXPECT_EQ(LookOf(style, c.index), c.look) << c.index;
