@@ -2,8 +2,8 @@
 // Which chess glyph of an outline font draws each man of a font style, and
 // how: PIECESLIST letters take their kind from ENGLISHNOTATION, and
 // PIECESGLYPHS entries such as "g=q180 Z=N90 x=q~" turn or split them for
-// fairy men, or put a marker ("m=circle"), a text ("a='A") or a chess
-// symbol of Unicode ("e=U+1FA4E") on the square instead.
+// fairy men, or put a marker ("m=circle"), a text ("a='A", turned "a='G@90")
+// or a chess symbol of Unicode ("e=U+1FA4E") on the square instead.
 
 #include <string>
 #include <string_view>
@@ -28,7 +28,7 @@ enum class MarkerKind { kNone, kCircle, kCross, kSquare, kTriangle, kAsterisk, k
 struct Glyph {
     ManKind kind = ManKind::kNone;
     ManSide side = ManSide::kWhite;  ///< Colour of a man or a marker.
-    int angle = 0;                   ///< Clockwise turn of a man: a multiple of 45 degrees, 0 to 315.
+    int angle = 0;  ///< Clockwise turn of a man, text or symbol: a multiple of 45 degrees, 0 to 315.
     MarkerKind marker = MarkerKind::kNone;
     std::string text{};   ///< One or two characters, UTF-8.
     char32_t symbol = 0;  ///< A chess symbol of Unicode, drawn from the symbols font.
@@ -53,20 +53,12 @@ struct GlyphTable {
     std::vector<std::string> rejected;
 };
 
-/// Reads blank-separated entries `letter=LOOK`. LOOK is one of
-///  - a man `KIND[angle][~]`: KIND one of PNBRQK (upper case White, lower
-///    case Black), angle a multiple of 45 from 45 to 315, "~" a neutral man;
-///  - a marker `circle`, `cross`, `square`, `triangle`, `asterisk` or `disc`,
-///    in lower case Black, in upper case White, followed by "~" neutral;
-///  - a text `'A` or `'AB` (also `''AB`): one or two characters;
-///  - a chess symbol `U+1FA4E`: a code point of U+2654 to U+265F or
-///    U+1FA00 to U+1FA53.
-/// A bad entry is skipped on its own; a later entry for the same letter
-/// replaces an earlier one.
+/// Reads blank-separated entries `letter=LOOK` as position::ParseGlyphNames
+/// does ("q45~", "CIRCLE", "'A", "U+1FA4E", "'G@90"), in the renderer's terms.
 GlyphTable ParsePiecesGlyphs(std::string_view text);
 
 /// The LOOK of an entry as ParsePiecesGlyphs reads it back ("q45~",
-/// "CIRCLE", "'AB", "U+1FA4E"); empty for a glyph that draws nothing.
+/// "CIRCLE", "'AB", "U+1FA4E@90"); empty for a glyph that draws nothing.
 std::string GlyphLook(const Glyph& glyph);
 
 /// Name of a marker as entries write it, in lower case ("circle").

@@ -230,7 +230,7 @@ std::string Describe(const FairyBoard& board, int s) {
         case SquareKind::kMarker:
             return std::string("the ") + MarkerName(sq.marker) + " on " + where;
         case SquareKind::kText:
-            return "the text '" + sq.text + "' on " + where;
+            return "the text '" + sq.text + "'" + (sq.turns != 0 ? " turned" : "") + " on " + where;
         case SquareKind::kMan:
             return "the man " + sq.man + (sq.turns != 0 ? " turned" : "") + " on " + where;
         case SquareKind::kEmpty:

@@ -29,7 +29,8 @@ struct FairySquare {
     std::string man;
     /// kMan, kMarker: colour.
     FairyColor color = FairyColor::kWhite;
-    /// kMan: quarter turns clockwise, 0 to 3.
+    /// kMan: quarter turns clockwise, 0 to 3; kText: the same for a man
+    /// drawn as his letters (a style's look; the notations write no turned text).
     int turns = 0;
     /// kMarker: which one.
     MarkerKind marker = MarkerKind::kCircle;

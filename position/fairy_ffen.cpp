@@ -165,6 +165,9 @@ NotationWrite WriteFfen(const FairyBoard& board, const NotationOptions& options)
             if (!fits) {
                 return "Fairy FEN writes one or two characters on a square, not " + Describe(board, s);
             }
+            if (sq.turns != 0) {
+                return "Fairy FEN has no way to write " + Describe(board, s);
+            }
             out += two ? "''" : "'";
             out += sq.text;
             return {};

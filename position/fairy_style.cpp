@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "position/fairy_detail.h"
+#include "position/glyph_names.h"
 
 namespace position {
 
@@ -27,9 +28,6 @@ char Lower(char ch) {
     return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
 }
 
-const MarkerKind kMarkerKinds[] = {MarkerKind::kCircle,   MarkerKind::kCross,    MarkerKind::kSquare,
-                                   MarkerKind::kTriangle, MarkerKind::kAsterisk, MarkerKind::kDisc};
-
 // The man code of a glyph or English kind letter (P N B R Q K any case).
 std::string KindCode(char letter) {
     switch (Upper(letter)) {
@@ -46,83 +44,90 @@ std::string KindCode(char letter) {
     }
 }
 
-// The look a glyph entry's right side gives; nullopt for one the
-// notations do not know.
-std::optional<FairySquare> ParseLook(std::string_view glyph) {
-    if (glyph.size() >= 2 && glyph[0] == '\'') {
-        std::string_view text = glyph.substr(glyph.size() >= 3 && glyph[1] == '\'' ? 2 : 1);
-        size_t chars = 0;
-        for (size_t i = 0; i < text.size(); i += Utf8Length(text, i)) {
-            ++chars;
+// The look a glyph entry names; an empty square for one the notations do
+// not write (a symbol, a turn by 45 degrees).
+FairySquare LookOfName(const GlyphName& name) {
+    if (name.angle % 90 != 0) {
+        return {};
+    }
+    switch (name.type) {
+        case GlyphType::kMan:
+            return FairySquare::Man(KindCode(name.man), name.color, name.angle / 90);
+        case GlyphType::kMarker:
+            return FairySquare::Marker(name.marker, name.color);
+        case GlyphType::kText: {
+            FairySquare text = FairySquare::Text(name.text);
+            text.turns = name.angle / 90;
+            return text;
         }
-        if (chars >= 1 && chars <= 2) {
-            return FairySquare::Text(std::string(text));
-        }
-        return std::nullopt;
+        case GlyphType::kNone:
+        case GlyphType::kSymbol:
+            break;
     }
-    bool neutral = false;
-    if (!glyph.empty() && glyph.back() == '~') {
-        neutral = true;
-        glyph.remove_suffix(1);
-    }
-    for (MarkerKind marker : kMarkerKinds) {
-        const std::string lower = MarkerName(marker);
-        std::string upper;
-        for (char c : lower) {
-            upper += Upper(c);
-        }
-        if (glyph == lower || glyph == upper) {
-            const FairyColor color = neutral          ? FairyColor::kNeutral
-                                     : glyph == upper ? FairyColor::kWhite
-                                                      : FairyColor::kBlack;
-            return FairySquare::Marker(marker, color);
-        }
-    }
-    if (glyph.empty() || KindCode(glyph[0]).empty()) {
-        return std::nullopt;
-    }
-    int angle = 0;
-    for (size_t i = 1; i < glyph.size(); ++i) {
-        if (!IsDigit(glyph[i]) || angle > 10000) {
-            return std::nullopt;
-        }
-        angle = angle * 10 + (glyph[i] - '0');
-    }
-    if (angle % 90 != 0 || angle >= 360) {
-        return FairySquare();  // a look, but not one the notations write
-    }
-    const FairyColor color = neutral                       ? FairyColor::kNeutral
-                             : Upper(glyph[0]) == glyph[0] ? FairyColor::kWhite
-                                                           : FairyColor::kBlack;
-    return FairySquare::Man(KindCode(glyph[0]), color, angle / 90);
+    return {};
 }
 
-// The glyph entry's right side for a look.
-std::string GlyphText(const FairySquare& sq) {
-    std::string glyph;
+// The glyph entry that draws a look.
+GlyphName NameOfLook(const FairySquare& sq) {
+    GlyphName name;
+    name.color = sq.color;
+    name.angle = sq.turns * 90;
     switch (sq.kind) {
         case SquareKind::kText:
-            return "'" + sq.text;
+            name.type = GlyphType::kText;
+            name.text = sq.text;
+            break;
         case SquareKind::kMarker:
-            for (const char* p = MarkerName(sq.marker); *p != '\0'; ++p) {
-                glyph += sq.color == FairyColor::kWhite ? Upper(*p) : *p;
-            }
+            name.type = GlyphType::kMarker;
+            name.marker = sq.marker;
+            name.angle = 0;
             break;
-        case SquareKind::kMan: {
-            const char kind = sq.man == "S" ? 'N' : sq.man[0];
-            glyph += sq.color == FairyColor::kWhite ? kind : Lower(kind);
-            if (sq.turns > 0) {
-                glyph += std::to_string(sq.turns * 90);
-            }
+        case SquareKind::kMan:
+            name.type = GlyphType::kMan;
+            name.man = sq.man == "S" ? 'N' : sq.man[0];
             break;
-        }
         case SquareKind::kEmpty:
-            return "";
+            break;
     }
-    if (sq.color == FairyColor::kNeutral) {
-        glyph += '~';
+    return name;
+}
+
+// How the letter of index (1 to n) is drawn, given its glyph entry (kNone
+// for none): the entry, or else its English kind upright (kNone for a
+// letter of no kind).
+GlyphName LetterGlyph(const FairyStyle& style, int index, GlyphName entry) {
+    if (entry.type != GlyphType::kNone) {
+        return entry;
     }
-    return glyph;
+    const char letter = style.piecesList[static_cast<size_t>(index - 1)];
+    const size_t k = static_cast<size_t>(index - 1);
+    const std::string code = k < style.englishNotation.size() ? KindCode(style.englishNotation[k]) : "";
+    if (!code.empty()) {
+        entry.type = GlyphType::kMan;
+        entry.man = code == "S" ? 'N' : code[0];
+        entry.color = letter >= 'a' && letter <= 'z' ? FairyColor::kBlack : FairyColor::kWhite;
+    }
+    return entry;
+}
+
+// The glyphs of every letter, 1 to n (0 unused), the entries read once:
+// boards of 400 squares ask for them again and again.
+std::vector<GlyphName> LetterGlyphs(const FairyStyle& style) {
+    std::vector<GlyphName> entries(256);
+    for (const GlyphNameEntry& entry : ParseGlyphNames(style.piecesGlyphs).entries) {
+        entries[static_cast<unsigned char>(entry.letter)] = entry.look;
+    }
+    std::vector<GlyphName> glyphs(style.piecesList.size() + 1);
+    for (size_t i = 0; i < style.piecesList.size(); ++i) {
+        const int index = static_cast<int>(i) + 1;
+        glyphs[i + 1] = LetterGlyph(style, index, entries[static_cast<unsigned char>(style.piecesList[i])]);
+    }
+    return glyphs;
+}
+
+// Quarter turns of a glyph; -1 for a turn off the square's axes.
+int QuarterTurns(const GlyphName& name) {
+    return name.angle % 90 == 0 ? name.angle / 90 : -1;
 }
 
 char ColorLetter(FairyColor color) {
@@ -138,8 +143,10 @@ bool SameName(const PopeyeName& name, const FairySquare& sq) {
 class Letters {
   public:
     Letters(const FairyStyle& style, std::string_view base) : m_style(style), m_base(base) {
+        const std::vector<GlyphName> glyphs = LetterGlyphs(m_style);
         for (size_t i = 0; i < m_style.piecesList.size(); ++i) {
-            m_looks.push_back(LookOf(m_style, static_cast<int>(i) + 1));
+            m_looks.push_back(LookOfName(glyphs[i + 1]));
+            m_glyphs.push_back(glyphs[i + 1]);
             m_names.push_back(PopeyeNameOf(EnglishOf(i), Dictionary()));
         }
     }
@@ -150,28 +157,41 @@ class Letters {
 
     // The index of a letter for sq, made when there is none; 0 when no
     // letter is left.
-    int Find(const FairySquare& sq, bool byName) {
-        for (int pass = 0; pass < 2; ++pass) {
+    // anyTurn: by name, a turned letter will do for an upright man (the
+    // solver's notation writes no turns).
+    int Find(const FairySquare& sq, bool byName, bool anyTurn) {
+        if (!byName) {
             for (size_t i = 0; i < m_looks.size(); ++i) {
-                const FairySquare& look = m_looks[i];
-                if (!byName) {
-                    if (look == sq) {
-                        return static_cast<int>(i) + 1;
-                    }
-                    continue;
-                }
-                const bool isMan = look.kind == SquareKind::kMan || look.kind == SquareKind::kEmpty ||
-                                   (look.kind == SquareKind::kText && m_names[i].fromEntry);
-                const bool upright = look.kind != SquareKind::kMan || look.turns == 0;
-                if (isMan && (upright || pass == 1) && SameName(m_names[i], sq)) {
+                if (m_looks[i] == sq) {
                     return static_cast<int>(i) + 1;
                 }
             }
-            if (!byName) {
-                break;
-            }
+            return Add(sq, false, 0);
         }
-        return Add(sq, byName);
+        // By name: a letter of the man turned as asked. A turned man the
+        // style lacks is drawn as its upright letter is, turned.
+        int upright = 0;
+        int turned = 0;
+        for (size_t i = 0; i < m_looks.size(); ++i) {
+            const FairySquare& look = m_looks[i];
+            const bool isMan = look.kind == SquareKind::kMan || look.kind == SquareKind::kEmpty ||
+                               (look.kind == SquareKind::kText && m_names[i].fromEntry);
+            if (!isMan || !SameName(m_names[i], sq)) {
+                continue;
+            }
+            const int turns = QuarterTurns(m_glyphs[i]);
+            if (turns == sq.turns) {
+                return static_cast<int>(i) + 1;
+            }
+            if (turns == 0 && upright == 0 && m_glyphs[i].type != GlyphType::kNone) {
+                upright = static_cast<int>(i) + 1;
+            }
+            turned = turned == 0 ? static_cast<int>(i) + 1 : turned;
+        }
+        if (anyTurn && sq.turns == 0 && turned != 0) {
+            return turned;
+        }
+        return Add(sq, true, upright);
     }
 
     const FairyStyle& style() const { return m_style; }
@@ -221,12 +241,14 @@ class Letters {
         return '\0';
     }
 
-    int Add(const FairySquare& sq, bool byName) {
+    // A new letter for sq; by name, drawn as the letter of index upright is
+    // (when there is one) turned as sq is.
+    int Add(const FairySquare& sq, bool byName, int upright) {
         const char letter = NewLetter(sq.color == FairyColor::kWhite && sq.kind != SquareKind::kText);
         if (letter == '\0') {
             return 0;
         }
-        FairySquare look = sq;
+        GlyphName glyph = NameOfLook(sq);
         char english = letter;
         std::string entry;
         if (sq.kind == SquareKind::kMan) {
@@ -237,8 +259,11 @@ class Letters {
             }
             if (!byName) {
                 // Drawn as written.
+            } else if (upright > 0) {
+                glyph = m_glyphs[static_cast<size_t>(upright - 1)];
+                glyph.angle = sq.turns * 90;
             } else if (orthodox) {
-                look = FairySquare::Man(sq.man, sq.color, 0);
+                glyph = NameOfLook(FairySquare::Man(sq.man, sq.color, 0));
             } else {
                 std::string text = sq.man;
                 if (sq.color == FairyColor::kBlack) {
@@ -246,7 +271,9 @@ class Letters {
                         c = Lower(c);
                     }
                 }
-                look = FairySquare::Text(text);
+                FairySquare letters = FairySquare::Text(text);
+                letters.turns = sq.turns;
+                glyph = NameOfLook(letters);
             }
             // The solver must take the man for what it is.
             const PopeyeName name = PopeyeNameOf(english, Dictionary());
@@ -276,9 +303,10 @@ class Letters {
         if (!m_style.piecesGlyphs.empty() && !IsBlank(m_style.piecesGlyphs.back())) {
             m_style.piecesGlyphs += ' ';
         }
-        m_style.piecesGlyphs += std::string(1, letter) + "=" + GlyphText(look);
+        m_style.piecesGlyphs += std::string(1, letter) + "=" + WriteGlyphName(glyph);
         m_style.pyDictionary += entry;
-        m_looks.push_back(look);
+        m_looks.push_back(LookOfName(glyph));
+        m_glyphs.push_back(glyph);
         m_names.push_back(PopeyeNameOf(english, Dictionary()));
         m_added = true;
         return static_cast<int>(m_looks.size());
@@ -287,6 +315,7 @@ class Letters {
     FairyStyle m_style;
     std::string_view m_base;
     std::vector<FairySquare> m_looks;
+    std::vector<GlyphName> m_glyphs;
     std::vector<PopeyeName> m_names;
     bool m_added = false;
 };
@@ -298,36 +327,7 @@ FairySquare LookOf(const FairyStyle& style, int index) {
         return {};
     }
     const char letter = style.piecesList[static_cast<size_t>(index - 1)];
-    std::optional<FairySquare> look;
-    bool entered = false;
-    // The last entry for the letter counts.
-    std::string_view text = style.piecesGlyphs;
-    size_t i = 0;
-    while (i < text.size()) {
-        while (i < text.size() && IsBlank(text[i])) {
-            ++i;
-        }
-        const size_t start = i;
-        while (i < text.size() && !IsBlank(text[i])) {
-            ++i;
-        }
-        const std::string_view entry = text.substr(start, i - start);
-        if (entry.size() >= 3 && entry[0] == letter && entry[1] == '=') {
-            if (auto parsed = ParseLook(entry.substr(2))) {
-                look = parsed;
-                entered = true;
-            }
-        }
-    }
-    if (entered) {
-        return *look;
-    }
-    const size_t k = static_cast<size_t>(index - 1);
-    const std::string code = k < style.englishNotation.size() ? KindCode(style.englishNotation[k]) : "";
-    if (code.empty()) {
-        return {};
-    }
-    return FairySquare::Man(code, letter >= 'a' && letter <= 'z' ? FairyColor::kBlack : FairyColor::kWhite);
+    return LookOfName(LetterGlyph(style, index, GlyphNameOf(style.piecesGlyphs, letter)));
 }
 
 PopeyeName PopeyeNameOf(char english, std::string_view dictionary) {
@@ -382,17 +382,11 @@ PlacementImport ToPlacement(const FairyBoard& board, Notation from, const FairyS
         const std::string key = std::to_string(static_cast<int>(sq.kind)) + "/" + sq.man + "/" +
                                 std::to_string(static_cast<int>(sq.color)) + "/" + std::to_string(sq.turns) +
                                 "/" + std::to_string(static_cast<int>(sq.marker)) + "/" + sq.text;
-        // A man known only by his solver's name is drawn as his letters, which
-        // cannot be turned: refused rather than shown upright.
-        if (byName && sq.turns != 0 && !IsOrthodoxCode(sq.man)) {
-            result.error = "no style can show " + Describe(board, s);
-            return result;
-        }
         int index = 0;
         if (const auto it = known.find({byName, key}); it != known.end()) {
             index = it->second;
         } else {
-            index = letters.Find(sq, byName);
+            index = letters.Find(sq, byName, from == Notation::kPopeye);
             known[{byName, key}] = index;
         }
         if (index == 0) {
@@ -420,13 +414,14 @@ NotationRead FromPlacement(const Vet& vet, const FairyStyle& style, std::string_
     const std::string dictionary =
         std::string(dictionaryBase) + style.pyDictionary + std::string(kKnightEntries);
     const int n = static_cast<int>(style.piecesList.size());
+    const std::vector<GlyphName> glyphs = LetterGlyphs(style);
     FairyBoard board(style.rows, style.cols);
     for (int s = 0; s < style.rows * style.cols; ++s) {
         const int v = PieceOf(vet(kPosition, s), n);
         if (v <= 0 || v > n) {
             continue;
         }
-        const FairySquare look = LookOf(style, v);
+        const FairySquare look = LookOfName(glyphs[static_cast<size_t>(v)]);
         const size_t k = static_cast<size_t>(v - 1);
         const char english =
             k < style.englishNotation.size() ? style.englishNotation[k] : style.piecesList[k];
@@ -446,8 +441,13 @@ NotationRead FromPlacement(const Vet& vet, const FairyStyle& style, std::string_
                 break;
             case Notation::kYacpdb:
                 if (name.fromEntry && !IsOrthodoxCode(name.code)) {
-                    sq = FairySquare::Man(name.code, name.color,
-                                          look.kind == SquareKind::kMan ? look.turns : 0);
+                    // Turned as the letter is drawn, whatever draws it.
+                    const int turns = QuarterTurns(glyphs[static_cast<size_t>(v)]);
+                    if (turns < 0) {
+                        result.error = "YACPDB has no way to write " + what;
+                        return result;
+                    }
+                    sq = FairySquare::Man(name.code, name.color, turns);
                 } else if (look.kind == SquareKind::kMan) {
                     sq = look;
                 } else {
@@ -460,6 +460,11 @@ NotationRead FromPlacement(const Vet& vet, const FairyStyle& style, std::string_
             case Notation::kFfen:
                 if (look.kind == SquareKind::kEmpty) {
                     result.error = "Fairy FEN has no way to write " + what;
+                    return result;
+                }
+                if (look.kind == SquareKind::kText && look.turns != 0) {
+                    sq = look;
+                    result.error = "Fairy FEN has no way to write " + Describe(board, s);
                     return result;
                 }
                 sq = look;

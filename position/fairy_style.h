@@ -23,7 +23,7 @@ struct FairyStyle {
 };
 
 /// How a letter of the style looks, from its PIECESGLYPHS entry ("q180~",
-/// "circle", "'AB") or else from its ENGLISHNOTATION kind, White for an
+/// "circle", "'AB", "'G@90") or else from its ENGLISHNOTATION kind, White for an
 /// upper-case or caseless PIECESLIST letter. An empty square means a look no
 /// notation can write (a picture of its own, a symbol, a turn by 45 degrees).
 FairySquare LookOf(const FairyStyle& style, int index);

@@ -178,6 +178,26 @@ int Finish(Context& ctx, const char* command, const ExportResult& result, int bo
     return bookStatus;
 }
 
+// With --notation, the book named in args becomes a copy in converted with
+// its positions in the style's letters; false after a message.
+bool ReadFairyBook(Context& ctx, Args& args, const char* command, const FairyOptions& fairy,
+                   const QTemporaryDir& converted) {
+    if (!fairy.read) {
+        return true;
+    }
+    if (!converted.isValid()) {
+        ctx.err << "pandrel-cli " << command << ": no folder for the converted book\n";
+        return false;
+    }
+    const std::string copy =
+        FairyBookCopy(ctx, command, fairy, args.words[0], converted.path().toStdString());
+    if (copy.empty()) {
+        return false;
+    }
+    args.words[0] = copy;
+    return true;
+}
+
 const Register renderBook(
     "render-book",
     "BOOK -o DIR [--format png|svg|pdf|bmp] [--scale K] [--positions first|last|all] [--games A-B] "
@@ -234,17 +254,8 @@ const Register renderBook(
             return kUsage;
         }
         QTemporaryDir converted;
-        if (fairy.read) {
-            if (!converted.isValid()) {
-                ctx.err << "pandrel-cli " << command << ": no folder for the converted book\n";
-                return kFailure;
-            }
-            const std::string copy =
-                FairyBookCopy(ctx, command, fairy, args.words[0], converted.path().toStdString());
-            if (copy.empty()) {
-                return kFailure;
-            }
-            args.words[0] = copy;
+        if (!ReadFairyBook(ctx, args, command, fairy, converted)) {
+            return kFailure;
         }
         if (const auto reason = books::render::CheckScale(ctx.program.style, options.scale)) {
             ctx.err << "pandrel-cli " << command << ": bad scale \"" << scaleWord << "\": " << *reason
@@ -271,9 +282,10 @@ const Register renderBook(
 const Register sheet(
     "sheet",
     "BOOK -o FILE.pdf [--per-page 1|2|4|6|9|12|20] [--paper a4|letter] [--tags Event,White,Black] "
-    "[--games A-B] [--captions]   pages of diagrams with captions; prints \"diagrams N\"; --captions puts "
-    "each "
-    "game's problem (authors, source, stipulation, count ...) around its diagram",
+    "[--games A-B] [--notation ffen|yacpdb|popeye|auto] [--knight-s] [--captions]   pages of diagrams with "
+    "captions; prints \"diagrams N\"; --notation reads the book's positions (FEN and EPD lines, PGN FEN "
+    "tags) in that notation; --captions puts each game's problem (authors, source, stipulation, count ...) "
+    "around its diagram",
     [](Context& ctx, Args& args) {
         const char* command = "sheet";
         std::string error;
@@ -312,8 +324,16 @@ const Register sheet(
             ctx.err << "pandrel-cli " << command << ": " << error << "\n";
             return kUsage;
         }
+        FairyOptions fairy;
+        if (!TakeFairyOptions(ctx, args, command, false, fairy)) {
+            return kUsage;
+        }
         if (!TakeGames(ctx, args, command, options.games) || !ExpectWords(ctx, args, command, 1, 1)) {
             return kUsage;
+        }
+        QTemporaryDir converted;
+        if (!ReadFairyBook(ctx, args, command, fairy, converted)) {
+            return kFailure;
         }
         const auto gui = StartGui();
         const OpenedBook book(ctx, args.words[0], command);

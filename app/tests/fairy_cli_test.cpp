@@ -1,4 +1,4 @@
-// pandrel-cli fen, render and render-book with the fairy notations.
+// pandrel-cli fen, render, render-book and sheet with the fairy notations.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -101,7 +101,7 @@ TEST_F(FairyCliTest, FenReadsAndWritesTheNotations) {
     }
 }
 
-TEST_F(FairyCliTest, RenderAndRenderBookDrawTheTextsBoard) {
+TEST_F(FairyCliTest, RenderRenderBookAndSheetDrawTheTextsBoard) {
     const std::string png = (m_dir / "d.png").string();
     CliRun r = Run("render --notation ffen -o " + png + " '-*2q*1Q/Kk'");
     ASSERT_EQ(r.status, 0) << r.err;
@@ -126,6 +126,18 @@ TEST_F(FairyCliTest, RenderAndRenderBookDrawTheTextsBoard) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("bad.fen line 2: a board of 8 x 8, the book's is 4 x 4"), std::string::npos)
         << r.err;
+
+    // The sheet reads the same book onto its pages, and refuses the same bad one.
+    const std::string pdf = (m_dir / "sheet.pdf").string();
+    r = Run("sheet --notation ffen " + (m_dir / "book.fen").string() + " -o " + pdf);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "diagrams 1\n");  // a FEN book is one game
+    EXPECT_GT(std::filesystem::file_size(pdf), 0U);
+    r = Run("sheet --notation ffen " + (m_dir / "bad.fen").string() + " -o " + pdf);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("bad.fen line 2"), std::string::npos) << r.err;
+    r = Run("sheet --notation latin " + (m_dir / "book.fen").string() + " -o " + pdf);
+    EXPECT_EQ(r.status, 2);
 }
 
 }  // namespace

@@ -27,7 +27,10 @@ position::FairyBoard FullBoard(Notation notation) {
         if (notation == Notation::kFfen) {
             kinds.push_back(FairySquare::Marker(position::MarkerKind::kCircle, color));
         } else {
-            kinds.push_back(FairySquare::Man("PA", color));
+            // A fairy man, turned as well where the notation writes turns.
+            for (int turns = 0; turns < (notation == Notation::kYacpdb ? 4 : 1); ++turns) {
+                kinds.push_back(FairySquare::Man("PA", color, turns));
+            }
         }
     }
     if (notation == Notation::kFfen) {
@@ -80,6 +83,11 @@ void BM_FfenThroughTheStyle20x20(benchmark::State& state) {
     ThroughTheStyle(state, Notation::kFfen);
 }
 BENCHMARK(BM_FfenThroughTheStyle20x20)->Unit(benchmark::kMicrosecond);
+
+void BM_YacpdbThroughTheStyle20x20(benchmark::State& state) {
+    ThroughTheStyle(state, Notation::kYacpdb);
+}
+BENCHMARK(BM_YacpdbThroughTheStyle20x20)->Unit(benchmark::kMicrosecond);
 
 void BM_PopeyeThroughTheStyle20x20(benchmark::State& state) {
     ThroughTheStyle(state, Notation::kPopeye);

@@ -7,6 +7,7 @@
 #include <QRawFont>
 #include <QTransform>
 #include <algorithm>
+#include <cmath>
 
 #include "diagram/image_formats.h"
 #include "diagram/render/glyph_outline.h"
@@ -30,11 +31,13 @@ constexpr double kTextRim = 0.14;
 // in pixels.
 constexpr double kMarkerEdge = 0.025;
 constexpr double kLeastMarkerEdge = 0.8;
-// Hollows of a man's outline whose mouth is narrower than this share of the
-// largest man are found; those whose mouth is drawn narrower than
-// kClosedMouth pixels are filled with him.
-constexpr double kHollowMouth = 0.06;
-constexpr double kClosedMouth = 2.5;
+// Squares up to this many pixels across are looked over for ground their
+// man seals in; on larger ones his edges do not come that close.
+constexpr int kLargestSealed = 320;
+// Ids of the figures: white kinds, black kinds, then the piece indexes of
+// texts and symbols.
+constexpr int kBlackIds = 7;
+constexpr int kSpecialIds = 14;
 // The font the chess symbols of Unicode are drawn from (Debian's
 // fonts-noto-core).
 constexpr const char* kSymbolFont = "Noto Sans Symbols2";
@@ -121,11 +124,9 @@ FontMen::FontMen(const settings::Style& style)
         }
         if (white[k]) {
             m_white[k].inside = Inside(m_white[k].ink);
-            m_white[k].hollows = Hollows(m_white[k].inside, kHollowMouth * extent);
         }
         if (black[k]) {
             m_black[k].inside = Inside(m_black[k].ink);
-            m_black[k].hollows = Hollows(m_black[k].inside, kHollowMouth * extent);
         }
     }
 
@@ -150,7 +151,6 @@ FontMen::FontMen(const settings::Style& style)
             figure.centre = box.center();
             figure.size = std::max({size, box.width(), box.height()});
             figure.inside = Inside(figure.ink);
-            figure.hollows = Hollows(figure.inside, kHollowMouth * figure.size);
         } else if (!glyph.text.empty()) {
             QFont textFont(family);
             textFont.setPixelSize(static_cast<int>(kReferencePixels));
@@ -168,7 +168,8 @@ FontMen::FontMen(const settings::Style& style)
     }
 }
 
-std::vector<FontMen::Fill> FontMen::Placed(const Figure& figure, int angle, const QRectF& square) const {
+std::vector<FontMen::Fill> FontMen::Placed(const Figure& figure, int id, int angle,
+                                           const QRectF& square) const {
     if (figure.ink.isEmpty()) {
         return {};
     }
@@ -194,10 +195,31 @@ std::vector<FontMen::Fill> FontMen::Placed(const Figure& figure, int angle, cons
     std::vector<Fill> fills;
     if (!figure.inside.isEmpty()) {
         QPainterPath inside = t.map(figure.inside);
-        for (const Hollow& hollow : figure.hollows) {
-            if (hollow.mouth * scale < kClosedMouth) {
-                inside.addPath(t.map(hollow.area));
-            }
+        // Found once for each figure, turn, size and place within a pixel,
+        // and moved to the square's pixel.
+        const QPointF pixel(std::floor(square.x()), std::floor(square.y()));
+        const auto fraction = [](double v) {
+            return static_cast<int>(std::lround((v - std::floor(v)) * 256));
+        };
+        const SealKey key{id,
+                          angle,
+                          std::llround(scale * 1e6),
+                          fraction(square.x()),
+                          fraction(square.y()),
+                          static_cast<int>(std::lround(square.width() * 256)),
+                          static_cast<int>(std::lround(square.height() * 256))};
+        auto found = m_sealed.find(key);
+        if (found == m_sealed.end()) {
+            const QPainterPath sealed = SealedGround(inside, t.map(figure.ink), square, kLargestSealed);
+            found =
+                m_sealed.emplace(key, QTransform::fromTranslate(-pixel.x(), -pixel.y()).map(sealed)).first;
+        }
+        if (!found->second.isEmpty()) {
+            // One outline with the inside, so that each man stays two paths
+            // in vector output. The pixels turn as the inside's outlines do
+            // and may overlap them by a sliver: the winding rule fills both.
+            inside.setFillRule(Qt::WindingFill);
+            inside.addPath(QTransform::fromTranslate(pixel.x(), pixel.y()).map(found->second));
         }
         fills.push_back({inside, LightMan()});
     }
@@ -247,7 +269,7 @@ std::vector<FontMen::Fill> FontMen::ManFills(const QRectF& square, int p) const 
         return MarkerFills(glyph, square);
     }
     if (glyph.symbol != 0 || !glyph.text.empty()) {
-        return Placed(m_special[static_cast<size_t>(p)], 0, square);
+        return Placed(m_special[static_cast<size_t>(p)], kSpecialIds + p, glyph.angle, square);
     }
     if (glyph.kind == ManKind::kNone) {
         return {};
@@ -255,12 +277,12 @@ std::vector<FontMen::Fill> FontMen::ManFills(const QRectF& square, int p) const 
     const auto k = static_cast<size_t>(glyph.kind);
     switch (glyph.side) {
         case ManSide::kWhite:
-            return Placed(m_white[k], glyph.angle, square);
+            return Placed(m_white[k], static_cast<int>(k), glyph.angle, square);
         case ManSide::kBlack:
-            return Placed(m_black[k], glyph.angle, square);
+            return Placed(m_black[k], kBlackIds + static_cast<int>(k), glyph.angle, square);
         case ManSide::kNeutral:
-            return Neutral(Placed(m_white[k], glyph.angle, square), Placed(m_black[k], glyph.angle, square),
-                           square);
+            return Neutral(Placed(m_white[k], static_cast<int>(k), glyph.angle, square),
+                           Placed(m_black[k], kBlackIds + static_cast<int>(k), glyph.angle, square), square);
     }
     return {};
 }

@@ -6,6 +6,8 @@
 #include <QPainterPath>
 #include <QRectF>
 #include <array>
+#include <map>
+#include <tuple>
 #include <vector>
 
 #include "diagram/image_formats.h"
@@ -64,13 +66,13 @@ class FontMen {
     // the square the largest man fills.
     struct Figure {
         QPainterPath inside;
-        std::vector<Hollow> hollows;  // filled with the inside where drawn small
         QPainterPath ink;
         QPointF centre;
         double size = 1;
     };
-    // A figure turned clockwise by angle and fitted into square.
-    std::vector<Fill> Placed(const Figure& figure, int angle, const QRectF& square) const;
+    // A figure turned clockwise by angle and fitted into square; id tells
+    // the figures apart for the cache of sealed ground.
+    std::vector<Fill> Placed(const Figure& figure, int id, int angle, const QRectF& square) const;
     // The left half of a white drawing and the right half of a black one.
     std::vector<Fill> Neutral(const std::vector<Fill>& white, const std::vector<Fill>& black,
                               const QRectF& square) const;
@@ -85,6 +87,11 @@ class FontMen {
     std::vector<Glyph> m_glyphs;
     QColor m_light, m_dark;
     bool m_hatch = false;
+    // The ground each figure seals in (SealedGround) by figure, turn, scale
+    // and the square's size and place within a pixel, relative to the
+    // square's pixel: a board draws the same few again and again.
+    using SealKey = std::tuple<int, int, long long, int, int, int, int>;
+    mutable std::map<SealKey, QPainterPath> m_sealed;
 };
 
 }  // namespace diagram

@@ -1,11 +1,12 @@
 #include "diagram/render/glyph_outline.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QPainterPathStroker>
 #include <QPolygonF>
 #include <QTransform>
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <vector>
 
 namespace diagram {
@@ -15,6 +16,12 @@ namespace {
 // Paths are merged at this many times their size: the merge turns curves
 // into straight pieces, fine enough then to stay within a line's width.
 constexpr double kMergeScale = 8;
+
+// A pixel a man covers up to kOpenCover (of 255) lets the ground through:
+// smoothing mixes in too little of him to tell. One he covers up to
+// kShutCover, closed in, still shows as a speck of the ground, and is filled.
+constexpr int kOpenCover = 30;
+constexpr int kShutCover = 64;
 
 // The path cut into its closed outlines, curves kept.
 std::vector<QPainterPath> Subpaths(const QPainterPath& path) {
@@ -126,125 +133,92 @@ QPainterPath Bar(QPointF centre, double length, double width, double angle) {
     return t.map(bar);
 }
 
-// Points along an outline no further apart than `step`.
-QPolygonF Resampled(const QPolygonF& polygon, double step) {
-    QPolygonF out;
-    for (qsizetype i = 0; i < polygon.size(); ++i) {
-        const QPointF a = polygon[i];
-        const QPointF b = polygon[(i + 1) % polygon.size()];
-        const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
-        const int pieces = std::max(1, static_cast<int>(std::ceil(length / step)));
-        for (int k = 0; k < pieces; ++k) {
-            out << a + (b - a) * (static_cast<double>(k) / pieces);
-        }
-    }
-    return out;
-}
-
-// Adds the hollows of an outline whose mouth is narrower than `gap`: for
-// two points of the outline closer than that but far apart along it, the
-// stretch of outline between them, closed by the short chord. A stretch
-// that bulges out of the man rather than into it is inside it anyway.
-void AddHollows(const QPolygonF& outline, double gap, std::vector<Hollow>& out) {
-    const QPolygonF points = Resampled(outline, gap / 2);
-    const qsizetype n = points.size();
-    if (n < 8) {
-        return;
-    }
-    std::vector<double> along(static_cast<size_t>(n) + 1, 0);
-    for (qsizetype i = 0; i < n; ++i) {
-        const QPointF d = points[(i + 1) % n] - points[i];
-        along[static_cast<size_t>(i) + 1] = along[static_cast<size_t>(i)] + std::hypot(d.x(), d.y());
-    }
-    const double perimeter = along.back();
-    // Points by cell of a grid as fine as the gap: near points share a cell
-    // or neighbour one.
-    std::map<std::pair<long, long>, std::vector<qsizetype>> grid;
-    const auto cellOf = [gap](QPointF p) {
-        return std::make_pair(static_cast<long>(std::floor(p.x() / gap)),
-                              static_cast<long>(std::floor(p.y() / gap)));
-    };
-    for (qsizetype i = 0; i < n; ++i) {
-        grid[cellOf(points[i])].push_back(i);
-    }
-    // Such stretches, as (start, count of points), each running forward
-    // from its start the short way round.
-    struct Stretch {
-        qsizetype start;
-        qsizetype count;
-        double mouth;
-    };
-    std::vector<Stretch> stretches;
-    for (qsizetype i = 0; i < n; ++i) {
-        const auto [cx, cy] = cellOf(points[i]);
-        for (long dx = -1; dx <= 1; ++dx) {
-            for (long dy = -1; dy <= 1; ++dy) {
-                const auto cell = grid.find({cx + dx, cy + dy});
-                if (cell == grid.end()) {
-                    continue;
-                }
-                for (const qsizetype j : cell->second) {
-                    const QPointF d = points[j] - points[i];
-                    const double mouth = std::hypot(d.x(), d.y());
-                    if (j <= i || mouth >= gap) {
-                        continue;
-                    }
-                    const double forward = along[static_cast<size_t>(j)] - along[static_cast<size_t>(i)];
-                    if (std::min(forward, perimeter - forward) < 6 * gap) {
-                        continue;  // neighbours along the outline
-                    }
-                    if (forward <= perimeter / 2) {
-                        stretches.push_back({i, j - i, mouth});
-                    } else {
-                        stretches.push_back({j, n - (j - i), mouth});
-                    }
-                }
-            }
-        }
-    }
-    // Each hollow once: the longest stretches first, and none that another
-    // holds; a hollow's mouth is the narrowest chord across it.
-    std::sort(stretches.begin(), stretches.end(),
-              [](const Stretch& x, const Stretch& y) { return x.count > y.count; });
-    std::vector<Stretch> kept;
-    for (const Stretch& stretch : stretches) {
-        Stretch* holder = nullptr;
-        for (Stretch& k : kept) {
-            if ((stretch.start - k.start + n) % n + stretch.count <= k.count) {
-                holder = &k;
-                break;
-            }
-        }
-        if (holder != nullptr) {
-            holder->mouth = std::min(holder->mouth, stretch.mouth);
-        } else if (stretch.count <= n / 2 + 1) {
-            kept.push_back(stretch);
-        }
-    }
-    for (const Stretch& stretch : kept) {
-        QPolygonF polygon;
-        for (qsizetype k = 0; k <= stretch.count; ++k) {
-            polygon << points[(stretch.start + k) % n];
-        }
-        if (SignedArea(polygon) < 0) {
-            std::reverse(polygon.begin(), polygon.end());
-        }
-        Hollow hollow;
-        hollow.area.addPolygon(polygon);
-        hollow.area.closeSubpath();
-        hollow.mouth = stretch.mouth;
-        out.push_back(hollow);
-    }
-}
-
 }  // namespace
 
-std::vector<Hollow> Hollows(const QPainterPath& inside, double gap) {
-    std::vector<Hollow> hollows;
-    for (const QPolygonF& outline : inside.toSubpathPolygons()) {
-        AddHollows(outline, gap, hollows);
+QPainterPath SealedGround(const QPainterPath& inside, const QPainterPath& ink, const QRectF& square,
+                          int largest) {
+    const QRect pixels = square.toAlignedRect();
+    const int w = pixels.width();
+    const int h = pixels.height();
+    if (w < 1 || h < 1 || w > largest || h > largest || inside.isEmpty()) {
+        return {};
     }
-    return hollows;
+    QImage mask(w, h, QImage::Format_Alpha8);
+    mask.fill(0);
+    {
+        QPainter painter(&mask);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(-pixels.x(), -pixels.y());
+        // Both, as they are painted: where the smoothed edges of the two
+        // overlap, together they cover more than either.
+        painter.fillPath(inside, Qt::black);
+        painter.fillPath(ink, Qt::black);
+    }
+    // The ground reached from the square's edge over pixels the man covers
+    // too little to hide it.
+    const auto open = [&](int x, int y) { return mask.constScanLine(y)[x] <= kOpenCover; };
+    std::vector<char> reached(static_cast<size_t>(w * h), 0);
+    std::vector<int> todo;
+    const auto visit = [&](int x, int y) {
+        const size_t k = static_cast<size_t>(y * w + x);
+        if (reached[k] == 0 && open(x, y)) {
+            reached[k] = 1;
+            todo.push_back(static_cast<int>(k));
+        }
+    };
+    for (int x = 0; x < w; ++x) {
+        visit(x, 0);
+        visit(x, h - 1);
+    }
+    for (int y = 0; y < h; ++y) {
+        visit(0, y);
+        visit(w - 1, y);
+    }
+    while (!todo.empty()) {
+        const int k = todo.back();
+        todo.pop_back();
+        const int x = k % w;
+        const int y = k / w;
+        if (x > 0) {
+            visit(x - 1, y);
+        }
+        if (x < w - 1) {
+            visit(x + 1, y);
+        }
+        if (y > 0) {
+            visit(x, y - 1);
+        }
+        if (y < h - 1) {
+            visit(x, y + 1);
+        }
+    }
+    // The pixels left that show the ground are shut in: rows of them as
+    // rectangles. A pixel next to the ground reached is the man's own edge.
+    const auto shut = [&](int x, int y) {
+        if (reached[static_cast<size_t>(y * w + x)] != 0 || mask.constScanLine(y)[x] > kShutCover) {
+            return false;
+        }
+        const auto out = [&](int u, int v) {
+            return u >= 0 && v >= 0 && u < w && v < h && reached[static_cast<size_t>(v * w + u)] != 0;
+        };
+        return !out(x - 1, y) && !out(x + 1, y) && !out(x, y - 1) && !out(x, y + 1);
+    };
+    QPainterPath sealed;
+    for (int y = 0; y < h; ++y) {
+        int x = 0;
+        while (x < w) {
+            if (!shut(x, y)) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < w && shut(x, y)) {
+                ++x;
+            }
+            sealed.addRect(QRectF(pixels.x() + start, pixels.y() + y, x - start, 1));
+        }
+    }
+    return sealed;
 }
 
 QPainterPath Inside(const QPainterPath& glyph) {

@@ -1,8 +1,8 @@
 #pragma once
 // Outlines a font style draws on its squares besides the men of the chess
 // font: the inside of a glyph (what a man is filled with before its lines),
-// the markers, and the light rim that keeps a dark shape readable on any
-// ground.
+// the ground his lines shut in when drawn, the markers, and the light rim
+// that keeps a dark shape readable on any ground.
 
 #include <QPainterPath>
 #include <QRectF>
@@ -18,18 +18,15 @@ namespace diagram {
 /// square shows through it.
 QPainterPath Inside(const QPainterPath& glyph);
 
-/// A hollow of an outline that all but closes it: the area behind its
-/// mouth, turning as the outlines of Inside do, and the mouth's width.
-struct Hollow {
-    QPainterPath area;
-    double mouth = 0;
-};
-
-/// The hollows of the outlines of `inside` (as Inside gives it) whose mouth
-/// is narrower than `gap`. Drawn small enough, such a mouth closes, and the
-/// hollow reads as part of the man (a jaw's line ending on the neck, a
-/// crown's point touching the next one's ball): it is filled with him then.
-std::vector<Hollow> Hollows(const QPainterPath& inside, double gap);
+/// The pixels of the ground that a man closes in: `inside` and `ink` are
+/// his outlines placed in `square`, one unit a pixel, painted in that order. Where his edges pass
+/// close to each other (a crown's points, a jaw's line ending on the neck)
+/// the smoothing of their pixels shuts the ground between them off from the
+/// rest of the square, and it would show through him as a speck. Gives
+/// those pixels as squares, to be filled with the man's inside; none when
+/// the square is larger than `largest` pixels, where no gap closes so.
+QPainterPath SealedGround(const QPainterPath& inside, const QPainterPath& ink, const QRectF& square,
+                          int largest);
 
 /// The area of a marker of the given kind centred in `square`, in a size
 /// fitted to its smaller side; empty for MarkerKind::kNone.

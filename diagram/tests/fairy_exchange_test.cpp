@@ -66,6 +66,19 @@ TEST(FairyExchange, TheBoardGoesOutInEachNotation) {
               "-*2b7/*1Q7/8/8/8/8/8/S6''pa");
     EXPECT_EQ(ExportFairyText(vet, in.style, "&&A=wPA&&a=bPA&&", Notation::kPopeye, {}).text,
               "=b7/Q7/8/8/8/8/8/S6.pa");
+
+    // A fairy man turned, in a picture style: drawn from the font, his
+    // letters turned; back out with his turn, except where no turn is written.
+    const FairyImport turned = ImportFairyText("(pa1)7/8/8/8/8/8/8/8", Notation::kYacpdb, {}, style, "");
+    ASSERT_TRUE(turned.ok()) << turned.error;
+    EXPECT_EQ(turned.style.PIECESFONT, "FreeSerif");
+    EXPECT_EQ(turned.style.PIECESGLYPHS, "a='pa@90");
+    position::Vet plane;
+    position::Build2(plane, position::kPosition, turned.placement, turned.style.Shape());
+    EXPECT_EQ(ExportFairyText(plane, turned.style, "", Notation::kYacpdb, {}).text, "(pa1)7/8/8/8/8/8/8/8");
+    EXPECT_EQ(ExportFairyText(plane, turned.style, "", Notation::kFfen, {}).error,
+              "Fairy FEN has no way to write the text 'pa' turned on a8");
+    EXPECT_EQ(ExportFairyText(plane, turned.style, "", Notation::kPopeye, {}).text, ".pa7/8/8/8/8/8/8/8");
 }
 
 }  // namespace

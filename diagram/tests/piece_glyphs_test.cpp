@@ -29,6 +29,11 @@ Glyph Symbol(char32_t code) {
     return g;
 }
 
+Glyph Turned(Glyph g, int angle) {
+    g.angle = angle;
+    return g;
+}
+
 struct GlyphsCase {
     const char* text;
     std::vector<GlyphEntry> entries;
@@ -95,6 +100,19 @@ INSTANTIATE_TEST_SUITE_P(
             "e=U+1FA4E f=U+1fa00 g=U+2654 h=U+1FA53",
             {{'e', Symbol(0x1FA4E)}, {'f', Symbol(0x1FA00)}, {'g', Symbol(0x2654)}, {'h', Symbol(0x1FA53)}},
             {}},
+        // Texts and symbols turned; an "@" that makes no turn belongs to the text.
+        GlyphsCase{"a='G@90 b='pa@180 c=''AB@45 d=U+1FA4E@270 e='A@ f='@@90 g='@9",
+                   {{'a', Turned(Text("G"), 90)},
+                    {'b', Turned(Text("pa"), 180)},
+                    {'c', Turned(Text("AB"), 45)},
+                    {'d', Turned(Symbol(0x1FA4E), 270)},
+                    {'e', Text("A@")},
+                    {'f', Turned(Text("@"), 90)},
+                    {'g', Text("@9")}},
+                   {}},
+        GlyphsCase{"a='G@0 b='G@100 c='G@360 d='ABC@90 e=U+1FA4E@ f=U+1FA4E@45~ g='@90",
+                   {},
+                   {"a='G@0", "b='G@100", "c='G@360", "d='ABC@90", "e=U+1FA4E@", "f=U+1FA4E@45~", "g='@90"}},
         GlyphsCase{"a=U+1FA54 b=U+0041 c=U+ d=U+1FA4E~ e=U+21FA4E f=u+1FA4E g=U+1FA4G",
                    {},
                    {"a=U+1FA54", "b=U+0041", "c=U+", "d=U+1FA4E~", "e=U+21FA4E", "f=u+1FA4E", "g=U+1FA4G"}},
@@ -126,7 +144,8 @@ TEST(StyleGlyphs, KindFromNotationColourFromLetterEntriesWin) {
 // What GlyphLook writes, ParsePiecesGlyphs reads back as it was.
 TEST(GlyphLook, WritesWhatIsReadBack) {
     const std::string entries =
-        "a=q45~ b=N c=r270 d=CIRCLE e=disc~ f='A g='12 h=U+1FA4E i=U+2654 j=''' k=cross l='''A";
+        "a=q45~ b=N c=r270 d=CIRCLE e=disc~ f='A g='12 h=U+1FA4E i=U+2654 j=''' k=cross l='''A m='G@90 "
+        "n=U+1FA4E@135 o='A@ p='@@45";
     const GlyphTable table = ParsePiecesGlyphs(entries);
     ASSERT_TRUE(table.rejected.empty());
     std::string written;

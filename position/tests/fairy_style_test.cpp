@@ -22,11 +22,17 @@ Vet PlaneOf(const PlacementImport& in) {
     return vet;
 }
 
+FairySquare Turned(FairySquare sq, int turns) {
+    sq.turns = turns;
+    return sq;
+}
+
 TEST(FairyStyle, LooksOfLetters) {
     FairyStyle style;
-    style.piecesList = "pPnNgGxXcmMt?";
+    style.piecesList = "pPnNgGxXcmMt?uvw";
     style.englishNotation = "pPnNgGxXcmMt";
-    style.piecesGlyphs = "g=q180 G=Q90 x=q~ X=Q45 c=circle m=CROSS~ M='AB t=bogus ?=''12 g=q270";
+    style.piecesGlyphs =
+        "g=q180 G=Q90 x=q~ X=Q45 c=circle m=CROSS~ M='AB t=bogus ?=''12 g=q270 u='G@90 v=U+1FA4E w='G@45";
     struct Case {
         int index;
         FairySquare look;
@@ -43,6 +49,9 @@ TEST(FairyStyle, LooksOfLetters) {
         {11, FairySquare::Text("AB")},
         {12, FairySquare()},  // a bad entry, and "t" is no kind
         {13, FairySquare::Text("12")},
+        {14, Turned(FairySquare::Text("G"), 1)},
+        {15, FairySquare()},  // a symbol
+        {16, FairySquare()},  // letters turned by 45 degrees
     };
     for (const Case& c : cases) {
         EXPECT_EQ(LookOf(style, c.index), c.look) << c.index;
@@ -157,13 +166,47 @@ TEST(FairyStyle, EveryNotationComesBackThroughTheStyle) {
     }
 }
 
-TEST(FairyStyle, ATurnedFairyManIsRefusedNotShownUpright) {
-    // Found by fuzzing: the turn of a man drawn as his solver's letters was
-    // lost on the way into the style.
-    const PlacementImport in =
-        ToPlacement(Read("(G1)7/8/8/8/8/8/8/8", Notation::kYacpdb), Notation::kYacpdb, FairyStyle{}, kBase);
-    EXPECT_FALSE(in.ok());
-    EXPECT_NE(in.error.find("the man G turned on a8"), std::string::npos) << in.error;
+TEST(FairyStyle, ATurnedFairyManIsDrawnAsHisUprightLetterTurned) {
+    struct Case {
+        const char* name;
+        FairyStyle style;
+        const char* text;
+        const char* glyphs;  // the entries the style gains
+    };
+    FairyStyle symbols;
+    symbols.piecesList += "e";
+    symbols.englishNotation += "e";
+    symbols.piecesGlyphs = "e=U+1FA4E";
+    symbols.pyDictionary = "&&e=wNH&&";
+    const Case cases[] = {
+        // Known only by name: his letters, turned.
+        {"letters", FairyStyle{}, "(G1)(pa3)G5/8/8/8/8/8/8/8", "A='G@90 a='pa@270 C='G"},
+        // The style draws the upright man with a symbol: the symbol turned.
+        {"symbol", symbols, "(NH2)(NH)6/8/8/8/8/8/8/8", "e=U+1FA4E A=U+1FA4E@180"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FairyBoard board = Read(c.text, Notation::kYacpdb);
+        const PlacementImport in = ToPlacement(board, Notation::kYacpdb, c.style, kBase);
+        ASSERT_TRUE(in.ok()) << in.error;
+        EXPECT_EQ(in.style.piecesGlyphs, c.glyphs);
+        const NotationRead back = FromPlacement(PlaneOf(in), in.style, kBase, Notation::kYacpdb);
+        ASSERT_TRUE(back.ok()) << back.error;
+        EXPECT_EQ(*back.board, board);
+        const PlacementImport again = ToPlacement(board, Notation::kYacpdb, in.style, kBase);
+        EXPECT_FALSE(again.lettersAdded);
+        // Fairy FEN writes no turned letters: refused, not written upright.
+        EXPECT_FALSE(FromPlacement(PlaneOf(in), in.style, kBase, Notation::kFfen).ok());
+    }
+    FairyStyle turned;
+    turned.piecesList += "x";
+    turned.englishNotation += "x";
+    turned.piecesGlyphs = "x='G@45";
+    turned.pyDictionary = "&&x=wG&&";
+    Vet vet;
+    Build2(vet, kPosition, "x7/8/8/8/8/8/8/8", {8, 8, turned.piecesList});
+    EXPECT_EQ(FromPlacement(vet, turned, kBase, Notation::kYacpdb).error,
+              "YACPDB has no way to write the man 'x' on a8");
 }
 
 TEST(FairyStyle, WhatANotationCannotWriteIsNamed) {
