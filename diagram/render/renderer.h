@@ -63,7 +63,8 @@ class Renderer {
     /// square and takes the geometry as it is.
     void PutPeca(const settings::Style& style, int reversed, int code, int s1);
 
-    /// Reads FEN text into the board vector and repaints the changed squares.
+    /// Reads FEN text into the board vector and repaints the changed squares,
+    /// in the geometry computed from the style (Resolved).
     position::ParseResult Build(position::Vet& vet, std::string_view text, const settings::Style& style,
                                 int reversed);
 
