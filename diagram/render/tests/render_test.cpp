@@ -6,6 +6,11 @@
 
 #include <cmath>
 
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "diagram/render/export.h"
 #include "diagram/render/render.h"
 #include "settings/settings_file.h"
 
@@ -165,6 +170,28 @@ TEST(Render, ReportsWhatItCannotDo) {
     const RenderResult drawn = Render(kStart, Style{}, RenderOptions{});
     EXPECT_FALSE(WriteRendered(drawn, "/nonexistent/folder/d.bmp", &error));
     EXPECT_FALSE(error.empty());
+}
+
+TEST(Render, CaptionedFilesReplaceALinkFoundAtTheName) {
+    // With captions as without: a link planted at the name is replaced, and
+    // the file it points at stays as it was.
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("kept.txt"));
+    QFile kept(target);
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("kept");
+    kept.close();
+    const QString path = dir.filePath(QStringLiteral("d.png"));
+    ASSERT_TRUE(QFile::link(target, path));
+    DiagramRequest request{Style{}, kStart, false, 1, ImageFormat::kPng};
+    CaptionText captions;
+    captions.stipulation = "#2";
+    QString error;
+    ASSERT_TRUE(RenderDiagramFile(request, path, &error, captions)) << error.toStdString();
+    EXPECT_FALSE(QFileInfo(path).isSymLink());
+    EXPECT_FALSE(QImage(path).isNull());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("kept"));
 }
 
 }  // namespace
