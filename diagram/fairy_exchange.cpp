@@ -56,7 +56,7 @@ FairyImport ImportFairyText(std::string_view text, std::optional<position::Notat
         // The picture is sized anew for the board.
         copy.WNDHEIGHT = 0;
         copy.WNDWIDTH = 0;
-        PrepareStyle(copy);
+        ApplyComputedGeometry(copy);
     }
     result.styleChanged = true;
     return result;

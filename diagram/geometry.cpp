@@ -5,14 +5,17 @@
 
 namespace diagram {
 
-bool PrepareStyle(settings::Style& style) {
+bool ApplyComputedGeometry(settings::Style& style) {
     if (style.SQRVTAB == 0) {
         style.SQRVTAB = style.SQRHEIGHT;
     }
     if (style.SQRHTAB == 0) {
         style.SQRHTAB = style.SQRWIDTH;
     }
+    // The picture size is computed for the pitches just filled in, and
+    // for the board in force.
     const settings::PictureSize size = settings::ComputedPictureSize(style);
+    settings::ClampBoardSize(style);
     if (style.WNDHEIGHT == 0) {
         style.WNDHEIGHT = size.height;
     }
@@ -20,6 +23,12 @@ bool PrepareStyle(settings::Style& style) {
         style.WNDWIDTH = size.width;
     }
     return style.BORDERHEIGHT == style.BORDERWIDTH;
+}
+
+settings::Style Resolved(const settings::Style& style) {
+    settings::Style resolved = style;
+    ApplyComputedGeometry(resolved);
+    return resolved;
 }
 
 int16_t FollowBoardSize(int16_t reversed, const settings::Style& style) {

@@ -22,11 +22,18 @@ struct Point {
     bool operator==(const Point&) const = default;
 };
 
-/// Prepares the style fields the renderer fills in: pitches of 0 become the
-/// square size, a board of more than 400 squares (or none) becomes 8 x 8, a
-/// picture size of 0 becomes the computed one. Returns true when the board is
-/// square (Rotate 90 and Diagonal Mirror are then available).
-bool PrepareStyle(settings::Style& style);
+/// The style as the picture is drawn from it: pitches of 0 become the square
+/// size, a board of more than 400 squares (or none) becomes 8 x 8, a picture
+/// size of 0 becomes the computed one. The geometry of everything drawn is
+/// read from this value; the style itself is left as it is. Resolving a
+/// resolved style changes nothing.
+settings::Style Resolved(const settings::Style& style);
+
+/// Writes the computed fields of Resolved into the style itself, for the
+/// places that keep them in the style in force (the window's style, which
+/// the style editor shows and saves). Returns true when the board is then
+/// square (Rotate 90 and Diagonal Mirror are available).
+bool ApplyComputedGeometry(settings::Style& style);
 
 /// The Reversed value for the style's board: 0 stays 0; a turned board
 /// counts from the far corner of the board in force (rows * cols + 1), so it

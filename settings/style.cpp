@@ -161,23 +161,35 @@ StoreResult StoreStyleValue(Style& style, std::string_view key, std::string_view
     return StoreResult::kIgnored;
 }
 
-int ClampBoardSize(Style& style) {
-    const int rows = style.BORDERHEIGHT;
-    const int cols = style.BORDERWIDTH;
-    int n = rows * cols - 1;
-    // A board without squares would leave nothing to divide by; treat it like
-    // an oversized one.
-    if (rows < 1 || cols < 1 || n >= position::kMaxSquares) {
-        style.BORDERHEIGHT = 8;
-        style.BORDERWIDTH = 8;
-        n = 63;
+namespace {
+
+struct Board {
+    int rows = 8;
+    int cols = 8;
+};
+
+// The board drawn for a style's rows and columns: more than 400 squares, or
+// none, would leave nothing sensible to draw (or to divide by), so 8 x 8.
+Board BoardInForce(int rows, int cols) {
+    if (rows < 1 || cols < 1 || rows * cols - 1 >= position::kMaxSquares) {
+        return {8, 8};
     }
-    return n;
+    return {rows, cols};
 }
 
-PictureSize ComputedPictureSize(Style& style) {
-    const int n = ClampBoardSize(style);
-    const int cols = style.BORDERWIDTH;
+}  // namespace
+
+int ClampBoardSize(Style& style) {
+    const Board board = BoardInForce(style.BORDERHEIGHT, style.BORDERWIDTH);
+    style.BORDERHEIGHT = static_cast<int16_t>(board.rows);
+    style.BORDERWIDTH = static_cast<int16_t>(board.cols);
+    return board.rows * board.cols - 1;
+}
+
+PictureSize ComputedPictureSize(const Style& style) {
+    const Board board = BoardInForce(style.BORDERHEIGHT, style.BORDERWIDTH);
+    const int n = board.rows * board.cols - 1;
+    const int cols = board.cols;
     PictureSize size;
     size.width = (n % cols) * (style.SQRHTAB + style.SQRHSPC) + 2 * style.XBASE + style.SQRWIDTH + 60;
     size.height = (n / cols) * (style.SQRVTAB + style.SQRVSPC) + 2 * style.YBASE + style.SQRHEIGHT + 60;

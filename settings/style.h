@@ -137,13 +137,14 @@ enum class StoreResult { kStored, kIgnored, kOverflow };
 StoreResult StoreStyleValue(Style& style, std::string_view key, std::string_view value,
                             const std::string& appDir);
 
-/// The picture size that the renderer computes for a style, in twips. Sets
-/// the board back to 8 x 8 when it has more than 400 squares (or no squares).
+/// The picture size that the renderer computes for a style, in twips, for
+/// the board in force: one of more than 400 squares (or of none) is drawn
+/// as 8 x 8. The style is left as it is.
 struct PictureSize {
     int32_t width = 0;
     int32_t height = 0;
 };
-PictureSize ComputedPictureSize(Style& style);
+PictureSize ComputedPictureSize(const Style& style);
 
 /// Sets a board of more than 400 squares, or of no squares, back to 8 x 8.
 /// Returns N = rows * cols - 1 of the board in force afterwards.

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLibraryInfo>
-#include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +16,7 @@
 #include "app/cli/record_options.h"
 #include "diagram/fairy_exchange.h"
 #include "diagram/render/export.h"
+#include "diagram/render/render.h"
 
 namespace cli {
 
@@ -143,17 +143,14 @@ const Register render(
             static char* argv[] = {name, nullptr};
             gui = std::make_unique<QGuiApplication>(argc, argv);
         }
-        QString reason;
+        diagram::RenderOptions options;
+        options.reversed = request.reversed;
+        options.scale = request.scale;
+        options.format = request.format;
+        options.captions = captionText;
+        const diagram::RenderResult drawn = diagram::Render(request.text, request.style, options);
         if (file == "-") {
-            // Drawn into a private file first: PDF and SVG writers want a file.
-            QTemporaryDir dir;
-            const QString path = dir.filePath(QStringLiteral("diagram"));
-            QFile drawn(path);
-            QByteArray data;
-            if (dir.isValid() && diagram::RenderDiagramFile(request, path, &reason, captionText) &&
-                drawn.open(QIODevice::ReadOnly)) {
-                data = drawn.readAll();
-            }
+            const QByteArray& data = drawn.bytes;
             if (data.isEmpty() ||
                 std::fwrite(data.constData(), 1, static_cast<size_t>(data.size()), stdout) !=
                     static_cast<size_t>(data.size()) ||
@@ -163,8 +160,9 @@ const Register render(
             }
             return kOk;
         }
-        if (!diagram::RenderDiagramFile(request, QString::fromStdString(file), &reason, captionText)) {
-            ctx.err << "pandrel-cli render: cannot write " << file << ": " << reason.toStdString() << "\n";
+        std::string reason;
+        if (!diagram::WriteRendered(drawn, file, &reason)) {
+            ctx.err << "pandrel-cli render: cannot write " << file << ": " << reason << "\n";
             return kFailure;
         }
         return kOk;

@@ -211,7 +211,8 @@ int main(int argc, char** argv) {
         program.style.CurrentStyle = match;
         settings::ReadSettings(program.style, program.settings);
     }
-    diagram::PrepareStyle(program.style);
+    // Loaded as the window loads it: the computed fields filled in.
+    diagram::ApplyComputedGeometry(program.style);
     Args args;
     args.words = line.rest;
     return Flushed(found->second.handler(ctx, args));

@@ -1,12 +1,9 @@
 #include "books/render/export_painter.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <QPainter>
 
 #include "diagram/fairy_exchange.h"
-#include "diagram/render/captions.h"
-#include "diagram/render/export.h"
+#include "diagram/render/render.h"
 
 namespace books::render {
 
@@ -19,8 +16,8 @@ DiagramPainter::DiagramPainter(settings::Style& style, settings::ProgramSettings
 
 void DiagramPainter::Prepare() {
     // The style is fresh from the settings file here (or the export's
-    // copy): its lengths are scaled once, before the board fills in the
-    // picture size.
+    // copy): its lengths are scaled once, before the drawing computes the
+    // picture size from them.
     if (m_scale != 1) {
         if (const auto reason = diagram::ScaleStyle(m_style, m_scale)) {
             m_error = "style " + m_style.CurrentStyle + ": " + *reason;
@@ -28,7 +25,7 @@ void DiagramPainter::Prepare() {
     }
     // Exported diagrams show the board as the book gives it, never turned.
     m_renderer.DrawBoard(m_style, 0);
-    position::ResetVet(m_vet, m_style.Shape());
+    position::ResetVet(m_vet, m_renderer.style().Shape());
 }
 
 books::StyleHook DiagramPainter::SwitchStyles() {
@@ -36,68 +33,46 @@ books::StyleHook DiagramPainter::SwitchStyles() {
         if (m_switcher.Apply(styles)) {
             Prepare();
         }
-        return m_style.Shape();
+        return m_renderer.style().Shape();
     };
 }
 
 bool DiagramPainter::Encode(const std::string& fen, ImageFormat format, QByteArray& bytes) {
-    if (!m_error.empty()) {
-        return false;
-    }
-    m_renderer.Build(m_vet, fen, m_style, 0);
-    if (format == ImageFormat::kSvg || format == ImageFormat::kPdf) {
-        bytes = diagram::EncodeDiagram(m_renderer, m_style, m_vet, 0, format);
-    } else {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, diagram::FormatName(format));
-        if (format == ImageFormat::kPng) {
-            // Diagrams are small and flat: light compression is nearly as
-            // small and several times faster than the default. Qt's scale
-            // runs from 0 to 100, and below 11 it stores the pixels as they
-            // are: 11 is the lightest that compresses.
-            writer.setCompression(11);
-        }
-        writer.write(diagram::DiagramImage(m_renderer, m_style, m_vet, 0));
-    }
-    if (bytes.isEmpty()) {
-        m_error = std::string("the diagram could not be drawn as ") + diagram::FormatName(format);
-        return false;
-    }
-    return true;
+    return Encode(fen, format, position::ProblemRecord{}, bytes);
 }
 
 bool DiagramPainter::Encode(const std::string& fen, ImageFormat format, const position::ProblemRecord& record,
                             QByteArray& bytes) {
-    if (record.Empty() || !m_error.empty()) {
-        return Encode(fen, format, bytes);
-    }
-    m_renderer.Build(m_vet, fen, m_style, 0);
-    const diagram::CaptionText captions =
-        diagram::CaptionsOf(record, position::CountMen(m_vet, diagram::FairyStyleOf(m_style)));
-    if (format == ImageFormat::kPng) {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, diagram::FormatName(format));
-        writer.setCompression(11);  // as for the diagrams without captions
-        writer.write(
-            diagram::CaptionedImage(diagram::DiagramImage(m_renderer, m_style, m_vet, 0), captions, m_style));
-    } else {
-        bytes = diagram::EncodeCaptioned(m_renderer, m_style, m_vet, 0, format, captions);
-    }
-    if (bytes.isEmpty()) {
-        m_error = std::string("the diagram could not be drawn as ") + diagram::FormatName(format);
+    if (!m_error.empty()) {
         return false;
     }
+    m_renderer.Build(m_vet, fen, m_renderer.style(), 0);
+    diagram::RenderOptions options;
+    options.format = format;
+    // Diagrams are small and flat: light compression is nearly as small and
+    // several times faster than the default. Qt's scale runs from 0 to 100,
+    // and below 11 it stores the pixels as they are: 11 is the lightest that
+    // compresses.
+    options.pngCompression = 11;
+    if (!record.Empty()) {
+        options.captions = diagram::CaptionsOf(record, Count());
+    }
+    diagram::RenderResult drawn = diagram::EncodeDrawn(m_renderer, m_vet, options);
+    if (!drawn.ok()) {
+        m_error = drawn.error;
+        return false;
+    }
+    bytes = std::move(drawn.bytes);
     return true;
 }
 
 position::MenCount DiagramPainter::Count() const {
-    return position::CountMen(m_vet, diagram::FairyStyleOf(m_style));
+    return position::CountMen(m_vet, diagram::FairyStyleOf(m_renderer.style()));
 }
 
 QRectF DiagramPainter::Paint(const std::string& fen, QPainter& painter, const QRectF& target) {
-    m_renderer.Build(m_vet, fen, m_style, 0);
+    const settings::Style& style = m_renderer.style();
+    m_renderer.Build(m_vet, fen, style, 0);
     const QSize size = m_renderer.logicalSize();
     if (size.isEmpty() || target.isEmpty()) {
         return {};
@@ -107,7 +82,7 @@ QRectF DiagramPainter::Paint(const std::string& fen, QPainter& painter, const QR
     painter.save();
     painter.translate(at);
     painter.scale(scale, scale);
-    m_renderer.PaintDiagram(painter, m_style, m_vet, 0);
+    m_renderer.PaintDiagram(painter, style, m_vet, 0);
     painter.restore();
     return QRectF(at, QSizeF(size.width() * scale, size.height() * scale));
 }

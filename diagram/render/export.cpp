@@ -13,7 +13,7 @@
 
 #include "platform/safe_files.h"
 
-#include "diagram/render/captions.h"
+#include "diagram/render/render.h"
 
 namespace diagram {
 
@@ -108,33 +108,17 @@ bool WriteDiagram(const Renderer& renderer, const settings::Style& style, const 
 
 bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QString* error,
                        const CaptionText& captions) {
-    settings::Style style = request.style;
-    if (request.scale != 1) {
-        if (const auto reason = ScaleStyle(style, request.scale)) {
-            return Fail(error, QString::fromStdString(*reason));
-        }
+    RenderOptions options;
+    options.reversed = request.reversed;
+    options.scale = request.scale;
+    options.format = request.format;
+    options.captions = captions;
+    std::string reason;
+    if (!WriteRendered(Render(request.text, request.style, options), QFile::encodeName(path).toStdString(),
+                       &reason)) {
+        return Fail(error, QString::fromStdString(reason));
     }
-    Renderer renderer;
-    renderer.setBitmapScale(request.scale);
-    // The board may be set back to 8 x 8 by the first drawing; the turned
-    // view's code follows the board in force.
-    const auto reversedCode = [&] {
-        return request.reversed ? style.BORDERHEIGHT * style.BORDERWIDTH + 1 : 0;
-    };
-    renderer.DrawBoard(style, reversedCode());
-    if (request.reversed) {
-        renderer.DrawBoard(style, reversedCode());
-    }
-    position::Vet vet;
-    position::ResetVet(vet, style.Shape());
-    if (request.format == ImageFormat::kSvg || request.format == ImageFormat::kPdf) {
-        // Drawings are painted afresh from the board vector: the picture's
-        // squares would be painted for nothing.
-        diagram::Build(vet, request.text, style, {});
-    } else {
-        renderer.Build(vet, request.text, style, reversedCode());
-    }
-    return WriteCaptioned(renderer, style, vet, reversedCode(), request.format, path, captions, error);
+    return true;
 }
 
 }  // namespace diagram

@@ -45,10 +45,11 @@ struct DiagramRequest {
     ImageFormat format = ImageFormat::kBmp;
 };
 
-/// Draws a request and writes it to path, as `pandrel-cli render` does.
-/// Needs a QGuiApplication when the style draws text or font men. False with
-/// a reason for a bad scale or a file that cannot be written. captions go
-/// around the board (none: the diagram alone).
+/// Draws a request with Render and writes it to path; a file or link found
+/// there is replaced, never written through. Needs a QGuiApplication when
+/// the style draws text or font men. False with a reason for a bad scale or
+/// a file that cannot be written. captions go around the board (none: the
+/// diagram alone).
 bool RenderDiagramFile(const DiagramRequest& request, const QString& path, QString* error = nullptr,
                        const CaptionText& captions = {});
 

@@ -67,9 +67,12 @@ QFont Renderer::LetteringQFont(const settings::Style& style) {
     return font;
 }
 
-bool Renderer::DrawBoard(settings::Style& style, int reversed) {
-    // Step order matters: the border and pieces bitmaps come before the size
-    // fields are filled in, the frame and lettering after.
+bool Renderer::DrawBoard(const settings::Style& given, int reversed) {
+    // Everything is drawn from the computed geometry, kept for the repaints
+    // and the drawings that follow; the style given is left as it is.
+    m_style = Resolved(given);
+    m_reversed = reversed;
+    const settings::Style& style = m_style;
     QImage border;
     if (!style.BORDERFILE.empty()) {
         border = LoadBitmap(QString::fromStdString(style.BORDERFILE));
@@ -80,7 +83,7 @@ bool Renderer::DrawBoard(settings::Style& style, int reversed) {
             m_pecas = pieces;
         }
     }
-    const bool square = PrepareStyle(style);
+    const bool square = style.BORDERHEIGHT == style.BORDERWIDTH;
     m_font = style.IsFontStyle();
     m_strokes.clear();
     m_scaledPecas = QImage();
@@ -289,8 +292,9 @@ void Renderer::PaintCell(QPainter& painter, const settings::Style& style, int re
                       cell->second);
 }
 
-void Renderer::PaintDiagram(QPainter& painter, const settings::Style& style, const position::Vet& vet,
+void Renderer::PaintDiagram(QPainter& painter, const settings::Style& given, const position::Vet& vet,
                             int reversed) const {
+    const settings::Style style = Resolved(given);
     const QSize size = logicalSize();
     painter.fillRect(QRectF(0, 0, size.width(), size.height()), ToQColor(style.BACKCOLOR));
     if (!m_border.isNull()) {
@@ -361,16 +365,17 @@ void Renderer::PutTile(const CellCopy& copy, int code) {
     }
 }
 
-position::ParseResult Renderer::Build(position::Vet& vet, std::string_view text, const settings::Style& style,
+position::ParseResult Renderer::Build(position::Vet& vet, std::string_view text, const settings::Style& given,
                                       int reversed) {
+    const settings::Style style = Resolved(given);
     return diagram::Build(vet, text, style, [&](int code, int s1) { PutPeca(style, reversed, code, s1); });
 }
 
-position::ParseResult Renderer::Redraw(position::Vet& vet, std::string_view text, settings::Style& style,
-                                       int reversed) {
+position::ParseResult Renderer::Redraw(position::Vet& vet, std::string_view text,
+                                       const settings::Style& style, int reversed) {
     DrawBoard(style, reversed);
-    position::ResetVet(vet, style.Shape());
-    return Build(vet, text, style, reversed);
+    position::ResetVet(vet, m_style.Shape());
+    return Build(vet, text, m_style, reversed);
 }
 
 }  // namespace diagram

@@ -45,20 +45,31 @@ class Renderer {
     Renderer();
 
     /// Prepares the picture: background colour and bitmap, pieces bitmap,
-    /// size, frame and lettering. Draws no squares; follow it with a reset of
-    /// the painted plane and a board update. Returns true for a square board.
-    bool DrawBoard(settings::Style& style, int reversed);
+    /// size, frame and lettering, all from Resolved(style), which style()
+    /// keeps. Draws no squares; follow it with a reset of the painted plane
+    /// (for style().Shape()) and a board update. Returns true for a square
+    /// board. The style given is left as it is.
+    bool DrawBoard(const settings::Style& style, int reversed);
+
+    /// The style the picture was last drawn for, its computed fields filled
+    /// in (Resolved); a default style's before the first DrawBoard.
+    const settings::Style& style() const { return m_style; }
+    /// The Reversed value the picture was last drawn for.
+    int reversed() const { return m_reversed; }
 
     /// Paints cell `code` of the pieces bitmap on square s1 - 1 (for a font
-    /// style, the drawn square of that code).
+    /// style, the drawn square of that code). The style is a resolved one
+    /// (style(), or one ApplyComputedGeometry filled in): this runs for every
+    /// square and takes the geometry as it is.
     void PutPeca(const settings::Style& style, int reversed, int code, int s1);
 
-    /// Reads FEN text into the board vector and repaints the changed squares.
+    /// Reads FEN text into the board vector and repaints the changed squares,
+    /// in the geometry computed from the style (Resolved).
     position::ParseResult Build(position::Vet& vet, std::string_view text, const settings::Style& style,
                                 int reversed);
 
     /// DrawBoard, reset of the painted plane, Build: the full redraw.
-    position::ParseResult Redraw(position::Vet& vet, std::string_view text, settings::Style& style,
+    position::ParseResult Redraw(position::Vet& vet, std::string_view text, const settings::Style& style,
                                  int reversed);
 
     /// The persistent picture.
@@ -125,6 +136,8 @@ class Renderer {
     const QImage& Tile(int code);
     const QImage& Cells() const { return m_scaledPecas.isNull() ? m_pecas : m_scaledPecas; }
 
+    settings::Style m_style;  // resolved: the geometry the picture was drawn with
+    int m_reversed = 0;
     QImage m_picture;
     QImage m_pecas;
     QImage m_scaledPecas;  // the pieces bitmap at the bitmap scale, when not 1

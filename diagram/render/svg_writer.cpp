@@ -183,8 +183,9 @@ void Renderer::SvgSquare(QByteArray& out, const settings::Style& style, int code
     }
 }
 
-void Renderer::WriteSvg(QByteArray& out, const settings::Style& style, const position::Vet& vet,
+void Renderer::WriteSvg(QByteArray& out, const settings::Style& given, const position::Vet& vet,
                         int reversed) const {
+    const settings::Style style = Resolved(given);
     const QSize size = logicalSize();
     if (m_svgHead.isEmpty() || m_svgHeadReversed != reversed) {
         m_svgHeadReversed = reversed;

@@ -8,11 +8,11 @@ using settings::Style;
 namespace {
 
 Style Prepared(Style s = {}) {
-    PrepareStyle(s);
+    ApplyComputedGeometry(s);
     return s;
 }
 
-TEST(PrepareStyle, DefaultPictureIs124Pixels) {
+TEST(ApplyComputedGeometry, DefaultPictureIs124Pixels) {
     Style s = Prepared();
     EXPECT_EQ(s.WNDWIDTH, 1860);
     EXPECT_EQ(s.WNDHEIGHT, 1860);
@@ -20,7 +20,7 @@ TEST(PrepareStyle, DefaultPictureIs124Pixels) {
     EXPECT_EQ(s.SQRVTAB, 225);
 }
 
-TEST(PrepareStyle, OversizedAndEmptyBoardsBecomeEightByEight) {
+TEST(ApplyComputedGeometry, OversizedAndEmptyBoardsBecomeEightByEight) {
     struct Case {
         int rows, cols;
         bool reset;
@@ -30,7 +30,7 @@ TEST(PrepareStyle, OversizedAndEmptyBoardsBecomeEightByEight) {
         Style s;
         s.BORDERHEIGHT = static_cast<int16_t>(c.rows);
         s.BORDERWIDTH = static_cast<int16_t>(c.cols);
-        PrepareStyle(s);
+        ApplyComputedGeometry(s);
         if (c.reset) {
             EXPECT_EQ(s.BORDERHEIGHT, 8) << c.rows << "x" << c.cols;
             EXPECT_EQ(s.BORDERWIDTH, 8);
@@ -42,25 +42,25 @@ TEST(PrepareStyle, OversizedAndEmptyBoardsBecomeEightByEight) {
     }
 }
 
-TEST(PrepareStyle, KeepsStoredSizesAndReportsSquareBoards) {
+TEST(ApplyComputedGeometry, KeepsStoredSizesAndReportsSquareBoards) {
     Style s;
     s.WNDWIDTH = 3000;
     s.BORDERWIDTH = 10;
-    EXPECT_FALSE(PrepareStyle(s));
+    EXPECT_FALSE(ApplyComputedGeometry(s));
     EXPECT_EQ(s.WNDWIDTH, 3000);
     EXPECT_EQ(s.WNDHEIGHT, 7 * 225 + 225 + 60);
     s.BORDERHEIGHT = 10;
-    EXPECT_TRUE(PrepareStyle(s));
+    EXPECT_TRUE(ApplyComputedGeometry(s));
 }
 
-TEST(PrepareStyle, SpacingAndMarginsEnterTheSize) {
+TEST(ApplyComputedGeometry, SpacingAndMarginsEnterTheSize) {
     Style s;
     s.SQRWIDTH = 300;
     s.SQRHSPC = 30;
     s.XBASE = 45;
     s.YBASE = 15;
     s.SQRVSPC = 15;
-    PrepareStyle(s);
+    ApplyComputedGeometry(s);
     EXPECT_EQ(s.SQRHTAB, 300);
     EXPECT_EQ(s.WNDWIDTH, 7 * 330 + 90 + 300 + 60);
     EXPECT_EQ(s.WNDHEIGHT, 7 * 240 + 30 + 225 + 60);

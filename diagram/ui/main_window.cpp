@@ -244,16 +244,16 @@ void MainWindow::Build() {
 void MainWindow::DrawBoard() {
     auto& style = m_program.style;
     auto& reversed = m_program.editing.Reversed;
-    // Font styles are drawn at the screen's own density, so the men stay sharp.
-    m_renderer.setDevicePixelRatio(m_ui.PicMain->devicePixelRatioF());
-    bool square = m_renderer.DrawBoard(style, reversed);
+    // The style in force keeps the computed fields: the style editor shows
+    // them and saves them, and the board updates read them.
+    const bool square = ApplyComputedGeometry(style);
     // A reversed board keeps counting its squares from the far corner: when
     // the style changed the board size, the turn must follow the new size or
     // squares would be painted outside the board.
-    if (const int16_t turned = FollowBoardSize(reversed, style); turned != reversed) {
-        reversed = turned;
-        square = m_renderer.DrawBoard(style, reversed);
-    }
+    reversed = FollowBoardSize(reversed, style);
+    // Font styles are drawn at the screen's own density, so the men stay sharp.
+    m_renderer.setDevicePixelRatio(m_ui.PicMain->devicePixelRatioF());
+    m_renderer.DrawBoard(style, reversed);
     action("MNRotate")->setEnabled(square);
     action("MNDMirror")->setEnabled(square);
     m_ui.PicMain->FitPicture();

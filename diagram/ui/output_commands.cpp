@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QImageWriter>
 #include <QLabel>
@@ -13,7 +14,7 @@
 #include "diagram/geometry.h"
 #include "diagram/output.h"
 #include "diagram/render/captions.h"
-#include "diagram/render/export.h"
+#include "diagram/render/render.h"
 #include "diagram/seek.h"
 #include "diagram/ui/fen_box.h"
 #include "diagram/ui/main_window.h"
@@ -59,8 +60,8 @@ bool OutputCommands::CmdSave() {
     {
         const WaitCursor wait;
         // The format follows the name: BMP as ever, or PNG, SVG, PDF.
-        written = WriteCaptioned(m_window.renderer(), program.style, program.vet, program.editing.Reversed,
-                                 FormatOfName(program.ImageName), path, Captions());
+        written =
+            WriteRendered(Drawn(FormatOfName(program.ImageName)), QFile::encodeName(path).toStdString());
     }
     if (!written) {
         // The title names the file last saved, so it stays as it was.
@@ -85,14 +86,7 @@ void OutputCommands::SaveImageAs() {
 void OutputCommands::CopyImage() {
     platform::Clipboard& clipboard = *m_window.services().clipboard;
     clipboard.Clear();
-    const diagram::ui::Program& program = m_window.program();
-    const Renderer& renderer = m_window.renderer();
-    const CaptionText captions = Captions();
-    clipboard.SetImageAndSvg(
-        CaptionedImage(DiagramImage(renderer, program.style, program.vet, program.editing.Reversed), captions,
-                       program.style),
-        CaptionedSvg(DiagramSvg(renderer, program.style, program.vet, program.editing.Reversed),
-                     renderer.logicalSize(), captions, program.style));
+    clipboard.SetImageAndSvg(Drawn(ImageFormat::kBmp).image, Drawn(ImageFormat::kSvg).bytes);
 }
 
 void OutputCommands::CopyHtml() {
@@ -123,12 +117,17 @@ bool OutputCommands::PrintOn(QPrinter& printer) {
     if (!painter.begin(&printer)) {
         return false;
     }
-    const diagram::ui::Program& program = m_window.program();
-    PaintPrintout(painter, printer.resolution(), PrintedLine(),
-                  CaptionedImage(
-                      DiagramImage(m_window.renderer(), program.style, program.vet, program.editing.Reversed),
-                      Captions(), program.style));
+    PaintPrintout(painter, printer.resolution(), PrintedLine(), Drawn(ImageFormat::kBmp).image);
     return painter.end();
+}
+
+RenderResult OutputCommands::Drawn(ImageFormat format) const {
+    // The picture the window shows, as drawn square by square with the
+    // strokes drawn into it, or for a drawing the same board afresh.
+    RenderOptions options;
+    options.format = format;
+    options.captions = Captions();
+    return EncodeDrawn(m_window.renderer(), m_window.program().vet, options);
 }
 
 CaptionText OutputCommands::Captions() const {

@@ -9,10 +9,15 @@
 #include <QString>
 
 #include "diagram/caption_layout.h"
+#include "diagram/image_formats.h"
 
 class QImage;
 class QPainter;
 class QPrinter;
+
+namespace diagram {
+struct RenderResult;
+}
 
 namespace diagram::ui {
 
@@ -58,6 +63,9 @@ class OutputCommands : public QObject {
     static void PaintPrintout(QPainter& painter, int dpi, const QString& line, const QImage& picture);
 
   private:
+    /// The window's diagram with its captions, encoded in a format.
+    RenderResult Drawn(ImageFormat format) const;
+
     MainWindow& m_window;
 };
 

@@ -39,7 +39,7 @@ TEST(MouseEdit, ClicksAndTheChosenPiece) {
         {"press off the board", 10, kLeftButton, 0, "--", "e4", kStart, kNothing, -1},
     };
     settings::Style style;
-    diagram::PrepareStyle(style);
+    diagram::ApplyComputedGeometry(style);
     for (const Case& c : cases) {
         position::Vet vet;
         position::ParseFEN(vet, kStart, style.Shape());
@@ -55,7 +55,7 @@ TEST(MouseEdit, ClicksAndTheChosenPiece) {
 
 TEST(MouseEdit, EditsLeaveCellCodes) {
     settings::Style style;
-    diagram::PrepareStyle(style);
+    diagram::ApplyComputedGeometry(style);
     position::Vet vet;
     position::ParseFEN(vet, kStart, style.Shape());
     EditState st;

@@ -11,7 +11,7 @@ namespace {
 settings::Style Prepared(const char* pieces = "pPnNbBrRqQkK") {
     settings::Style s;
     s.PIECESLIST = pieces;
-    diagram::PrepareStyle(s);
+    diagram::ApplyComputedGeometry(s);
     return s;
 }
 
@@ -108,7 +108,7 @@ TEST(Palette, GridFitsTheRoom) {
         s.PIECESFONT = c.font;
         s.PIECESLIST = c.pieces;
         s.SQRWIDTH = s.SQRHEIGHT = static_cast<int16_t>(c.square * 15);
-        diagram::PrepareStyle(s);
+        diagram::ApplyComputedGeometry(s);
         const PaletteGrid g = PaletteGridOf(s, c.roomWidth * 15, c.roomHeight * 15);
         EXPECT_EQ(g, (PaletteGrid{c.cell * 15, c.cell * 15, c.cell * 15, c.cell * 15})) << c.what;
         const PaletteLayout l = LayoutPalette(s, g);

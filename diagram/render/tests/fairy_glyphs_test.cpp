@@ -281,8 +281,8 @@ TEST(FairyGlyphs, MarkerLandsOnItsSquare) {
     const QImage empty = renderer.picture().copy();
     renderer.Redraw(vet, "8/8/2m5/8/8/5M2/8/8", s, 0);
     const QImage marked = renderer.picture();
-    const diagram::Point c6 = SquareOrigin(s, 2 * 8 + 2);
-    const diagram::Point f3 = SquareOrigin(s, 5 * 8 + 5);
+    const diagram::Point c6 = SquareOrigin(renderer.style(), 2 * 8 + 2);
+    const diagram::Point f3 = SquareOrigin(renderer.style(), 5 * 8 + 5);
     for (int y = 0; y < marked.height(); ++y) {
         for (int x = 0; x < marked.width(); ++x) {
             const bool inC6 = QRect(c6.x / 15, c6.y / 15, 30, 30).contains(x, y);

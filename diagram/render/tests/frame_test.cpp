@@ -99,7 +99,7 @@ TEST(FontFrame, PngAtEveryScaleAndDensity) {
         QString error;
         ASSERT_TRUE(RenderDiagramFile(request, path, &error)) << error.toStdString();
         Style prepared = scaled;
-        PrepareStyle(prepared);
+        ApplyComputedGeometry(prepared);
         ExpectClosedFrame(QImage(path).convertToFormat(QImage::Format_RGB32), Layout(prepared, 1),
                           what + " png");
 
@@ -110,8 +110,9 @@ TEST(FontFrame, PngAtEveryScaleAndDensity) {
         position::Vet vet;
         Style style = scaled;
         dense.Redraw(vet, kStart, style, 0);
-        ExpectClosedFrame(dense.picture(), Layout(style, 2), what + " on a dense screen");
-        ExpectClosedFrame(DiagramImage(dense, style, vet, 0), Layout(style, 1), what + " drawn again");
+        ExpectClosedFrame(dense.picture(), Layout(dense.style(), 2), what + " on a dense screen");
+        ExpectClosedFrame(DiagramImage(dense, style, vet, 0), Layout(dense.style(), 1),
+                          what + " drawn again");
     }
 }
 
@@ -162,7 +163,7 @@ TEST(FontFrame, SvgFrameIsTheBandAtTheEdge) {
         EXPECT_EQ(lines, 4) << what;
         Style prepared = PrintStyle();
         ASSERT_FALSE(ScaleStyle(prepared, c.scale).has_value());
-        PrepareStyle(prepared);
+        ApplyComputedGeometry(prepared);
         // Only the frame was marked: nowhere else, not even on the board,
         // is there a frame line.
         Layout frameOnly(prepared, 1);

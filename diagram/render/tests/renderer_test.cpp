@@ -22,7 +22,8 @@ struct Drawn {
 
     const QImage& Draw(const std::string& fen, bool reversedView = false) {
         renderer.DrawBoard(style, 0);
-        reversed = reversedView ? style.BORDERHEIGHT * style.BORDERWIDTH + 1 : 0;
+        const Style& drawn = renderer.style();
+        reversed = reversedView ? drawn.BORDERHEIGHT * drawn.BORDERWIDTH + 1 : 0;
         renderer.Redraw(vet, fen, style, reversed);
         return renderer.picture();
     }
@@ -91,8 +92,11 @@ TEST(Renderer, OversizedStyleIsDrawnEightByEight) {
     d.style.BORDERWIDTH = 20;
     const QImage& img = d.Draw(kStart);
     EXPECT_EQ(img.size(), QSize(124, 124));
-    EXPECT_EQ(d.style.BORDERHEIGHT, 8);
-    EXPECT_EQ(d.style.BORDERWIDTH, 8);
+    EXPECT_EQ(d.renderer.style().BORDERHEIGHT, 8);
+    EXPECT_EQ(d.renderer.style().BORDERWIDTH, 8);
+    // The style itself keeps its board.
+    EXPECT_EQ(d.style.BORDERHEIGHT, 21);
+    EXPECT_EQ(d.style.BORDERWIDTH, 20);
 }
 
 TEST(Renderer, LargestBoard) {
@@ -114,7 +118,7 @@ TEST(Renderer, FrameLines) {
     const QColor green(0, 255, 0);
     EXPECT_EQ(d.At(1, 60), green);
     EXPECT_EQ(d.At(60, 1), green);
-    const int far = (d.style.WNDWIDTH - 88) / 15;  // centre of the right-hand line
+    const int far = (d.renderer.style().WNDWIDTH - 88) / 15;  // centre of the right-hand line
     EXPECT_EQ(d.At(far, 60), green);
     EXPECT_EQ(d.At(60, far), green);
     EXPECT_EQ(d.At(5, 60), QColor(0, 0, 0));

@@ -92,8 +92,7 @@ void StyleWindow::HoldLettering() {
     if (!style.IsFontStyle() || style.SHOWGRID != 1 || style.WNDWIDTH != 0 || style.WNDHEIGHT != 0) {
         return;
     }
-    Style computed = style;
-    diagram::PrepareStyle(computed);
+    const Style computed = diagram::Resolved(style);
     const QFontMetricsF metrics(diagram::Renderer::LetteringQFont(style), &m_main.renderer().picture());
     const auto measure = [&metrics](const std::string& text) {
         return diagram::TextSize{metrics.horizontalAdvance(QString::fromStdString(text)) * kTwips,
