@@ -170,6 +170,9 @@ bool RangeInBook(Context& ctx, const char* command, books::GameRange games) {
 
 int Finish(Context& ctx, const char* command, const ExportResult& result, int bookStatus) {
     ctx.out << "diagrams " << result.diagrams << "\n";
+    for (const std::string& warning : result.warnings) {
+        ctx.err << "pandrel-cli " << command << ": " << warning << "\n";
+    }
     if (result.status == ExportStatus::kFailed) {
         ctx.err << "pandrel-cli " << command << ": " << result.error << "\n";
         return kFailure;

@@ -42,9 +42,10 @@ QString PageText(int page, int pages) {
 // lines above and below take their room from the cell, the diagram the rest,
 // and every line is wrapped to the diagram's width. The lines and the width
 // depend on each other: the lines are wrapped to the cell's width first, then
-// again to the diagram's until they stay the same.
-void PaintCaptioned(DiagramPainter& diagrams, const GameDiagrams& game, QPainter& painter, const QRectF& cell,
-                    const QFontMetricsF& metrics) {
+// again to the diagram's until they stay the same. Returns the warning when
+// the record names a count the board disagrees with.
+std::string PaintCaptioned(DiagramPainter& diagrams, const GameDiagrams& game, QPainter& painter,
+                           const QRectF& cell, const QFontMetricsF& metrics) {
     std::vector<position::RecordTag> tags;
     for (const Tag& tag : game.tags) {
         tags.emplace_back(tag.name, tag.value);
@@ -54,6 +55,7 @@ void PaintCaptioned(DiagramPainter& diagrams, const GameDiagrams& game, QPainter
     const double line = metrics.lineSpacing();
     QRectF board = diagrams.Place(fen, cell);
     const diagram::CaptionText c = diagram::CaptionsOf(record, diagrams.Count());
+    const std::string warning = position::CountWarning(record, diagrams.Count());
     diagram::WrappedCaptions w;
     bool fits = false;
     double width = cell.width();
@@ -70,11 +72,11 @@ void PaintCaptioned(DiagramPainter& diagrams, const GameDiagrams& game, QPainter
     if (!fits) {
         // Too little room for the captions: the diagram alone.
         diagrams.Paint(fen, painter, cell);
-        return;
+        return warning;
     }
     board = diagrams.Paint(fen, painter, board);
     if (board.isEmpty()) {
-        return;
+        return warning;
     }
     double y = board.top() - w.LinesAbove() * line + metrics.ascent();
     const auto draw = [&painter, &board, &y, line](const QStringList& lines) {
@@ -93,6 +95,7 @@ void PaintCaptioned(DiagramPainter& diagrams, const GameDiagrams& game, QPainter
     }
     draw(w.stipulation);
     draw(w.below);
+    return warning;
 }
 
 }  // namespace
@@ -163,7 +166,11 @@ ExportResult DrawSheet(ExportSource& source, const SheetOptions& options, QPaint
             }
         }
         if (options.captions) {
-            PaintCaptioned(diagrams, game, painter, ToRect(layout->DiagramBox(slot)), metrics);
+            const std::string warning =
+                PaintCaptioned(diagrams, game, painter, ToRect(layout->DiagramBox(slot)), metrics);
+            if (!warning.empty()) {
+                result.warnings.push_back("game " + std::to_string(game.game) + ": " + warning);
+            }
         } else {
             diagrams.Paint(game.positions.front(), painter, ToRect(layout->DiagramBox(slot)));
         }
