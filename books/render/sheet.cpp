@@ -60,7 +60,7 @@ std::string PaintCaptioned(DiagramPainter& diagrams, const GameDiagrams& game, Q
     bool fits = false;
     double width = cell.width();
     for (int pass = 0; pass < 6 && !fits; ++pass) {
-        w = diagram::WrapCaptions(c, metrics, width);
+        w = diagram::WrapCaptions(c, painter.font(), painter.device(), width);
         const QRectF room = cell.adjusted(0, w.LinesAbove() * line, 0, -w.LinesBelow() * line);
         if (room.height() < cell.height() / 3) {
             break;

@@ -9,10 +9,12 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextLayout>
 #include <QtMath>
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 
 #include "diagram/render/export.h"
 
@@ -36,47 +38,9 @@ QStringList Words(const QString& text) {
     return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
-// Fills lines with words up to room, a word too wide for any line alone
-// and elided. exact measures every line tried; otherwise a line's width is
-// its words' and blanks' widths added up.
-QStringList FillLines(const QStringList& words, const QFontMetricsF& metrics, qreal room, bool exact) {
-    const qreal blank = metrics.horizontalAdvance(QLatin1Char(' '));
-    QStringList lines;
-    QString line;
-    qreal lineWidth = 0;
-    for (const QString& word : words) {
-        const qreal wordWidth = metrics.horizontalAdvance(word);
-        if (!line.isEmpty()) {
-            const QString joined = line + QLatin1Char(' ') + word;
-            const qreal joinedWidth =
-                exact ? metrics.horizontalAdvance(joined) : lineWidth + blank + wordWidth;
-            if (joinedWidth <= room) {
-                line = joined;
-                lineWidth = joinedWidth;
-                continue;
-            }
-            lines.append(line);
-            line.clear();
-        }
-        if (wordWidth <= room) {
-            line = word;
-            lineWidth = wordWidth;
-        } else {
-            // Elided where a whole character ends, never inside one.
-            const QString elided = metrics.elidedText(word, Qt::ElideRight, room);
-            if (!elided.isEmpty()) {
-                lines.append(elided);
-            }
-        }
-    }
-    if (!line.isEmpty()) {
-        lines.append(line);
-    }
-    return lines;
-}
-
-void AppendWrapped(QStringList& lines, const std::string& text, const QFontMetricsF& metrics, qreal room) {
-    lines.append(WrapCaption(Q(text), metrics, room));
+void AppendWrapped(QStringList& lines, const std::string& text, const QFont& font, QPaintDevice* device,
+                   qreal room) {
+    lines.append(WrapCaption(Q(text), font, device, room));
 }
 
 }  // namespace
@@ -95,10 +59,12 @@ int WrappedCaptions::LinesBelow() const {
     return lines;
 }
 
-WrappedCaptions WrapCaptions(const CaptionText& captions, const QFontMetricsF& metrics, qreal room) {
+WrappedCaptions WrapCaptions(const CaptionText& captions, const QFont& font, QPaintDevice* device,
+                             qreal room) {
+    const QFontMetricsF metrics(font, device);
     WrappedCaptions w;
     for (const std::string& text : captions.above) {
-        AppendWrapped(w.above, text, metrics, room);
+        AppendWrapped(w.above, text, font, device, room);
     }
     w.count = metrics.elidedText(Q(captions.count), Qt::ElideRight, room);
     qreal left = room;
@@ -106,9 +72,9 @@ WrappedCaptions WrapCaptions(const CaptionText& captions, const QFontMetricsF& m
         left = room - metrics.horizontalAdvance(w.count) - metrics.horizontalAdvance(QStringLiteral("  "));
     }
     w.stipulationBeside = w.count.isEmpty() || left >= room / 3;
-    AppendWrapped(w.stipulation, captions.stipulation, metrics, w.stipulationBeside ? left : room);
+    AppendWrapped(w.stipulation, captions.stipulation, font, device, w.stipulationBeside ? left : room);
     for (const std::string& text : captions.below) {
-        AppendWrapped(w.below, text, metrics, room);
+        AppendWrapped(w.below, text, font, device, room);
     }
     return w;
 }
@@ -122,7 +88,7 @@ CaptionGeometry MeasureCaptions(const CaptionText& captions, const QFont& font, 
     g.lineHeight = qCeil(metrics.lineSpacing());
     g.ascent = qCeil(metrics.ascent());
     g.margin = std::max(2, qRound(metrics.averageCharWidth() / 2));
-    const WrappedCaptions w = WrapCaptions(captions, metrics, std::max(0, g.width - 2 * g.margin));
+    const WrappedCaptions w = WrapCaptions(captions, font, device, std::max(0, g.width - 2 * g.margin));
     const auto band = [&g](int lines) { return lines == 0 ? 0 : lines * g.lineHeight + g.margin; };
     g.above = band(w.LinesAbove());
     g.below = band(w.LinesBelow());
@@ -147,21 +113,56 @@ CaptionGeometry MeasureCaptions(const CaptionText& captions, const QFont& font, 
     return g;
 }
 
-QStringList WrapCaption(const QString& text, const QFontMetricsF& metrics, qreal room) {
+QStringList WrapCaption(const QString& text, const QFont& font, QPaintDevice* device, qreal room) {
     const QStringList words = Words(text);
     const QString whole = words.join(QLatin1Char(' '));
-    if (whole.isEmpty() || metrics.horizontalAdvance(whole) <= room) {
-        return whole.isEmpty() ? QStringList() : QStringList{whole};
+    if (whole.isEmpty()) {
+        return {};
     }
-    // Shaping a line costs more than adding up its words: fill by the sum,
-    // then measure each line whole, and where kerning across the blanks made
-    // one wider after all, fill again measuring every try.
-    QStringList lines = FillLines(words, metrics, room, false);
-    for (const QString& line : std::as_const(lines)) {
-        if (metrics.horizontalAdvance(line) > room) {
-            return FillLines(words, metrics, room, true);
+    // The text is shaped once, on one line; a run of words is as wide as
+    // the distance between its ends there, kerning and all.
+    QTextLayout layout(whole, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine one = layout.createLine();
+    one.setLineWidth(std::numeric_limits<int>::max() / 4);
+    layout.endLayout();
+    if (one.naturalTextWidth() <= room) {
+        return {whole};
+    }
+    const auto x = [&one](qsizetype at) { return one.cursorToX(static_cast<int>(at)); };
+    QStringList lines;
+    qsizetype lineStart = -1;  // where the line being filled starts; -1 for none
+    qsizetype lineEnd = 0;
+    qsizetype at = 0;
+    const auto finish = [&] {
+        if (lineStart >= 0) {
+            lines.append(whole.mid(lineStart, lineEnd - lineStart));
+            lineStart = -1;
         }
+    };
+    for (const QString& word : words) {
+        const qsizetype end = at + word.size();
+        if (lineStart >= 0 && x(end) - x(lineStart) <= room) {
+            lineEnd = end;
+        } else {
+            finish();
+            if (x(end) - x(at) <= room) {
+                lineStart = at;
+                lineEnd = end;
+            } else {
+                // Elided where a whole character ends, never inside one.
+                const QString elided = QFontMetricsF(font, device).elidedText(word, Qt::ElideRight, room);
+                if (!elided.isEmpty()) {
+                    lines.append(elided);
+                }
+            }
+        }
+        at = end + 1;
     }
+    finish();
     return lines;
 }
 

@@ -15,7 +15,6 @@
 #include "diagram/image_formats.h"
 #include "diagram/render/renderer.h"
 
-class QFontMetricsF;
 class QPaintDevice;
 class QPainter;
 
@@ -48,10 +47,11 @@ struct CaptionGeometry {
 CaptionGeometry MeasureCaptions(const CaptionText& captions, const QFont& font, QSize boardSize,
                                 QPaintDevice* device);
 
-/// A caption text as lines no wider than room: broken at blanks, a word
+/// A caption text as lines no wider than room in font on device (whose
+/// resolution sets the font's pixel size): broken at blanks, a word
 /// wider than room alone on its line and elided with "…". Runs of blanks
 /// count as one; a text of blanks gives no line.
-QStringList WrapCaption(const QString& text, const QFontMetricsF& metrics, qreal room);
+QStringList WrapCaption(const QString& text, const QFont& font, QPaintDevice* device, qreal room);
 
 /// The caption lines wrapped to a width: the count keeps its room at the
 /// right of the first line under the board, the stipulation wraps beside
@@ -66,7 +66,8 @@ struct WrappedCaptions {
     /// Lines under the board, the count's line once.
     int LinesBelow() const;
 };
-WrappedCaptions WrapCaptions(const CaptionText& captions, const QFontMetricsF& metrics, qreal room);
+WrappedCaptions WrapCaptions(const CaptionText& captions, const QFont& font, QPaintDevice* device,
+                             qreal room);
 
 /// The same pixels with a palette when there are at most 256 colours (a
 /// PNG of it is smaller and several times quicker to write); otherwise

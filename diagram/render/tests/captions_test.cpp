@@ -170,7 +170,7 @@ TEST(Captions, WrapBreaksAtBlanksAndElidesOnlyWordsTooLong) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        const QStringList lines = WrapCaption(QString::fromUtf8(c.text), metrics, c.room);
+        const QStringList lines = WrapCaption(QString::fromUtf8(c.text), font, &probe, c.room);
         if (!c.lines.isEmpty() || QString::fromUtf8(c.text).trimmed().isEmpty() || c.room == 0) {
             EXPECT_EQ(lines, c.lines);
         }
