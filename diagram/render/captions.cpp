@@ -13,10 +13,14 @@
 #include <QtMath>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <limits>
+#include <string_view>
 
 #include "diagram/render/export.h"
+#include "platform/safe_files.h"
 
 namespace diagram {
 
@@ -339,11 +343,18 @@ bool WriteCaptioned(const Renderer& renderer, const settings::Style& style, cons
         return WriteDiagram(renderer, style, vet, reversed, format, path, error);
     }
     const QByteArray bytes = EncodeCaptioned(renderer, style, vet, reversed, format, captions);
-    QFile file(path);
-    if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size() || !file.flush()) {
+    if (bytes.isEmpty()) {
         if (error != nullptr) {
-            *error = bytes.isEmpty() ? QStringLiteral("the diagram could not be drawn") : file.errorString();
+            *error = QStringLiteral("the diagram could not be drawn as %1").arg(FormatName(format));
+        }
+        return false;
+    }
+    // As for the diagram without captions: a file or link found at the name
+    // is replaced, never written through.
+    if (!platform::WriteOutputFile(QFile::encodeName(path).toStdString(),
+                                   std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))) {
+        if (error != nullptr) {
+            *error = QString::fromLocal8Bit(std::strerror(errno));
         }
         return false;
     }

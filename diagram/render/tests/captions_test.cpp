@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -252,6 +253,32 @@ TEST(Captions, PaletteKeepsEveryPixel) {
     ASSERT_EQ(paletted.format(), QImage::Format_Indexed8);
     EXPECT_EQ(paletted.colorCount(), 256);
     EXPECT_EQ(paletted.convertToFormat(QImage::Format_RGB32), few);
+}
+
+// A link planted at the output's name is replaced by the file, never
+// written through: the file it points to is left as it was.
+TEST(Captions, WrittenFileReplacesALinkAtItsName) {
+    QTemporaryDir dir;
+    const QString victim = dir.filePath(QStringLiteral("victim"));
+    const QString path = dir.filePath(QStringLiteral("d.svg"));
+    {
+        QFile file(victim);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("keep");
+    }
+    ASSERT_TRUE(QFile::link(victim, path));
+    DiagramRequest request;
+    request.style = WideStyle();
+    request.text = kStart;
+    request.format = ImageFormat::kSvg;
+    ASSERT_TRUE(RenderDiagramFile(request, path, nullptr, CaptionsOf(Record(), {16, 16, 0})));
+    QFile kept(victim);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "keep");
+    EXPECT_FALSE(QFileInfo(path).isSymLink());
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains("Sam Loyd"));
 }
 
 }  // namespace
