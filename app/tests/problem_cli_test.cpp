@@ -216,4 +216,41 @@ TEST_F(ProblemCliTest, CountThatDisagreesWithTheBoardIsWarnedOf) {
     }
 }
 
+// On the book sheet a caption wider than its diagram goes on over several
+// lines, every word there; where the cell is too small for so many lines it
+// is elided rather than left out.
+TEST_F(ProblemCliTest, SheetWrapsCaptionsWiderThanTheDiagram) {
+    const std::string source =
+        "Deutsche Schachzeitung Problemturnier zum hundertsten Geburtstag des Verlegers und Herausgebers";
+    std::ofstream(m_dir / "long.pgn")
+        << "[Event \"?\"]\n[Author \"Johann Nepomuk Berger\"]\n[Source \"" << source
+        << "\"]\n[Stipulation \"#2\"]\n[FEN \"6k1/8/6K1/8/8/8/8/Q7 w - - 0 1\"]\n\n*\n";
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "no pdftotext";
+    }
+    const struct {
+        const char* perPage;
+        bool wrapped;
+    } cases[] = {{"2", true}, {"20", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.perPage);
+        const CliRun run = Run(std::string("sheet --captions --per-page ") + c.perPage + " " +
+                               Path("long.pgn") + " -o " + Path("l.pdf"));
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string text = Output("pdftotext '" + Path("l.pdf") + "' -");
+        EXPECT_EQ(text.find(source), std::string::npos) << "one line wider than the diagram\n" << text;
+        EXPECT_EQ(text.find("…") == std::string::npos, c.wrapped) << text;
+        std::vector<std::string> words = {"Johann", "Deutsche", "(2+1)", "#2"};
+        if (c.wrapped) {
+            words = {"Johann",    "Deutsche",    "Schachzeitung", "Problemturnier",
+                     "zum",       "hundertsten", "Geburtstag",    "des",
+                     "Verlegers", "und",         "Herausgebers",  "(2+1)",
+                     "#2"};
+        }
+        for (const std::string& word : words) {
+            EXPECT_NE(text.find(word), std::string::npos) << word << "\n" << text;
+        }
+    }
+}
+
 }  // namespace

@@ -40,9 +40,10 @@ QString PageText(int page, int pages) {
 
 // A game's diagram with its problem's captions in the classic layout: the
 // lines above and below take their room from the cell, the diagram the rest,
-// and every line is wrapped to the diagram's width. The lines and the width
-// depend on each other: the lines are wrapped to the cell's width first, then
-// again to the diagram's until they stay the same. Returns the warning when
+// and every line is wrapped to the diagram's width (or, where the cell has
+// too little room for so many lines, elided). The lines and the width depend
+// on each other: the lines are wrapped to the cell's width first, then again
+// to the diagram's until they stay the same. Returns the warning when
 // the record names a count the board disagrees with.
 std::string PaintCaptioned(DiagramPainter& diagrams, const GameDiagrams& game, QPainter& painter,
                            const QRectF& cell, const QFontMetricsF& metrics) {
@@ -58,16 +59,22 @@ std::string PaintCaptioned(DiagramPainter& diagrams, const GameDiagrams& game, Q
     const std::string warning = position::CountWarning(record, diagrams.Count());
     diagram::WrappedCaptions w;
     bool fits = false;
-    double width = cell.width();
-    for (int pass = 0; pass < 6 && !fits; ++pass) {
-        w = diagram::WrapCaptions(c, painter.font(), painter.device(), width);
-        const QRectF room = cell.adjusted(0, w.LinesAbove() * line, 0, -w.LinesBelow() * line);
-        if (room.height() < cell.height() / 3) {
+    // Wrapped where the cell has room for the lines, else one line a field.
+    for (diagram::CaptionFit fit : {diagram::CaptionFit::kWrap, diagram::CaptionFit::kElide}) {
+        double width = cell.width();
+        for (int pass = 0; pass < 6 && !fits; ++pass) {
+            w = diagram::WrapCaptions(c, painter.font(), painter.device(), width, fit);
+            const QRectF room = cell.adjusted(0, w.LinesAbove() * line, 0, -w.LinesBelow() * line);
+            if (room.height() < cell.height() / 3) {
+                break;
+            }
+            board = diagrams.Place(fen, room);
+            fits = !board.isEmpty() && board.width() >= width - 0.01;
+            width = board.width();
+        }
+        if (fits) {
             break;
         }
-        board = diagrams.Place(fen, room);
-        fits = !board.isEmpty() && board.width() >= width - 0.01;
-        width = board.width();
     }
     if (!fits) {
         // Too little room for the captions: the diagram alone.

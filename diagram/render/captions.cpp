@@ -42,9 +42,18 @@ QStringList Words(const QString& text) {
     return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
+// Adds text as lines no wider than room: wrapped, or as one line elided.
 void AppendWrapped(QStringList& lines, const std::string& text, const QFont& font, QPaintDevice* device,
-                   qreal room) {
-    lines.append(WrapCaption(Q(text), font, device, room));
+                   qreal room, CaptionFit fit) {
+    if (fit == CaptionFit::kWrap) {
+        lines.append(WrapCaption(Q(text), font, device, room));
+        return;
+    }
+    const QString line =
+        QFontMetricsF(font, device).elidedText(Words(Q(text)).join(QLatin1Char(' ')), Qt::ElideRight, room);
+    if (!line.isEmpty()) {
+        lines.append(line);
+    }
 }
 
 }  // namespace
@@ -63,12 +72,12 @@ int WrappedCaptions::LinesBelow() const {
     return lines;
 }
 
-WrappedCaptions WrapCaptions(const CaptionText& captions, const QFont& font, QPaintDevice* device,
-                             qreal room) {
+WrappedCaptions WrapCaptions(const CaptionText& captions, const QFont& font, QPaintDevice* device, qreal room,
+                             CaptionFit fit) {
     const QFontMetricsF metrics(font, device);
     WrappedCaptions w;
     for (const std::string& text : captions.above) {
-        AppendWrapped(w.above, text, font, device, room);
+        AppendWrapped(w.above, text, font, device, room, fit);
     }
     w.count = metrics.elidedText(Q(captions.count), Qt::ElideRight, room);
     qreal left = room;
@@ -76,9 +85,9 @@ WrappedCaptions WrapCaptions(const CaptionText& captions, const QFont& font, QPa
         left = room - metrics.horizontalAdvance(w.count) - metrics.horizontalAdvance(QStringLiteral("  "));
     }
     w.stipulationBeside = w.count.isEmpty() || left >= room / 3;
-    AppendWrapped(w.stipulation, captions.stipulation, font, device, w.stipulationBeside ? left : room);
+    AppendWrapped(w.stipulation, captions.stipulation, font, device, w.stipulationBeside ? left : room, fit);
     for (const std::string& text : captions.below) {
-        AppendWrapped(w.below, text, font, device, room);
+        AppendWrapped(w.below, text, font, device, room, fit);
     }
     return w;
 }

@@ -66,8 +66,13 @@ struct WrappedCaptions {
     /// Lines under the board, the count's line once.
     int LinesBelow() const;
 };
-WrappedCaptions WrapCaptions(const CaptionText& captions, const QFont& font, QPaintDevice* device,
-                             qreal room);
+/// How a caption line wider than its room is fitted.
+enum class CaptionFit {
+    kWrap,   ///< Over as many lines as it takes (WrapCaption).
+    kElide,  ///< One line, ending in "…": where the room for lines is short.
+};
+WrappedCaptions WrapCaptions(const CaptionText& captions, const QFont& font, QPaintDevice* device, qreal room,
+                             CaptionFit fit = CaptionFit::kWrap);
 
 /// The same pixels with a palette when there are at most 256 colours (a
 /// PNG of it is smaller and several times quicker to write); otherwise
