@@ -18,6 +18,7 @@
 #include <cstring>
 #include <limits>
 #include <string_view>
+#include <vector>
 
 #include "diagram/render/export.h"
 #include "platform/safe_files.h"
@@ -145,35 +146,40 @@ QStringList WrapCaption(const QString& text, const QFont& font, QPaintDevice* de
     if (one.naturalTextWidth() <= room) {
         return {whole};
     }
-    const auto x = [&one](qsizetype at) { return one.cursorToX(static_cast<int>(at)); };
+    // Where each word starts and ends on that line.
+    std::vector<qsizetype> starts;
+    std::vector<qreal> left;
+    std::vector<qreal> right;
+    for (qsizetype at = 0; const QString& word : words) {
+        starts.push_back(at);
+        left.push_back(one.cursorToX(static_cast<int>(at)));
+        right.push_back(one.cursorToX(static_cast<int>(at + word.size())));
+        at += word.size() + 1;
+    }
     QStringList lines;
-    qsizetype lineStart = -1;  // where the line being filled starts; -1 for none
-    qsizetype lineEnd = 0;
-    qsizetype at = 0;
+    qsizetype first = -1;  // the first word of the line being filled; -1 for none
+    qsizetype last = 0;
     const auto finish = [&] {
-        if (lineStart >= 0) {
-            lines.append(whole.mid(lineStart, lineEnd - lineStart));
-            lineStart = -1;
+        if (first >= 0) {
+            lines.append(whole.mid(starts[first], starts[last] + words[last].size() - starts[first]));
+            first = -1;
         }
     };
-    for (const QString& word : words) {
-        const qsizetype end = at + word.size();
-        if (lineStart >= 0 && x(end) - x(lineStart) <= room) {
-            lineEnd = end;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        if (first >= 0 && right[i] - left[first] <= room) {
+            last = i;
+            continue;
+        }
+        finish();
+        if (right[i] - left[i] <= room) {
+            first = last = i;
         } else {
-            finish();
-            if (x(end) - x(at) <= room) {
-                lineStart = at;
-                lineEnd = end;
-            } else {
-                // Elided where a whole character ends, never inside one.
-                const QString elided = QFontMetricsF(font, device).elidedText(word, Qt::ElideRight, room);
-                if (!elided.isEmpty()) {
-                    lines.append(elided);
-                }
+            // Elided where a whole character ends, never inside one.
+            const QString elided = QFontMetricsF(font, device).elidedText(words[i], Qt::ElideRight, room);
+            if (!elided.isEmpty()) {
+                lines.append(elided);
             }
         }
-        at = end + 1;
     }
     finish();
     return lines;
