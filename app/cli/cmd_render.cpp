@@ -101,8 +101,12 @@ const Register render(
         if (captions) {
             position::Vet vet;
             position::ParseFEN(vet, request.text, program.style.Shape());
-            captionText = diagram::CaptionsOf(record.record,
-                                              position::CountMen(vet, diagram::FairyStyleOf(program.style)));
+            const position::MenCount count = position::CountMen(vet, diagram::FairyStyleOf(program.style));
+            captionText = diagram::CaptionsOf(record.record, count);
+            const std::string warning = position::CountWarning(record.record, count);
+            if (!warning.empty()) {
+                ctx.err << "pandrel-cli render: " << warning << "\n";
+            }
         }
         if (request.scale != 1) {
             settings::Style check = request.style;

@@ -8,6 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -151,6 +154,42 @@ TEST_F(CliConventions, FullStandardOutputIsAFailure) {
     const std::string command = std::string(CLI_PATH) + " --version >/dev/full 2>/dev/null";
     const int raw = std::system(command.c_str());
     EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
+}
+
+// Every option a subcommand takes is named in its --help.
+TEST_F(CliConventions, HelpNamesEveryOption) {
+    const char* record =
+        "--author --source --date --award --stipulation --condition --twins --legend --solution --remark "
+        "--count";
+    const char* fairy = "--notation --knight-s";
+    const std::vector<std::pair<std::string, std::string>> commands = {
+        {"analyse", "--engine --depth --movetime --multipv"},
+        {"anticipations", "--partial"},
+        {"book", "--records --format"},
+        {"duplicates", "--mirror --colours"},
+        {"fen", std::string(fairy) + " --output"},
+        {"find", "--partial --mirror --shift --colours --first"},
+        {"latex", std::string(record) + " " + fairy + " --games --fen -o --fragment"},
+        {"play", "--side"},
+        {"popeye", "--dictionary"},
+        {"popeye-input", std::string(record) + " " + fairy + " --games --fen -o --option"},
+        {"render", std::string(record) + " " + fairy + " --format --scale --reversed --captions -o"},
+        {"render-book", std::string(fairy) + " -o --format --scale --positions --games --captions"},
+        {"search", "--format --words --white --black --global --notations"},
+        {"sheet", "-o --per-page --paper --tags --games --captions --answers"},
+        {"solution", "--fen"},
+    };
+    for (const auto& [command, options] : commands) {
+        const CliResult help = Cli(command + " --help");
+        ASSERT_EQ(help.status, 0) << command;
+        const std::string usage = help.out.substr(0, help.out.find('\n'));
+        std::istringstream words(options);
+        for (std::string option; words >> option;) {
+            // A whole word of the usage line, "[--games A-B]" or "BOOK|--fen TEXT".
+            const bool named = std::regex_search(usage, std::regex("(^|[[ |])" + option + "([ \\]]|$)"));
+            EXPECT_TRUE(named) << command << " --help lacks " << option << ": " << usage;
+        }
+    }
 }
 
 }  // namespace

@@ -182,4 +182,75 @@ TEST_F(ProblemCliTest, CaptionsOnRenderAndRenderBook) {
     EXPECT_GT(answers, text.find("Page 1 of 1"));
 }
 
+// Wherever the record is shown around the diagram, a count it names that
+// the board disagrees with is said on stderr; the output is written all the
+// same.
+TEST_F(ProblemCliTest, CountThatDisagreesWithTheBoardIsWarnedOf) {
+    std::ofstream(m_dir / "counted.pgn") << "[Event \"?\"]\n[Stipulation \"#1\"]\n[Count \"(2+1)\"]\n"
+                                            "[FEN \"6k1/8/6K1/8/8/8/8/Q7 w - - 0 1\"]\n\n*\n\n"
+                                            "[Event \"?\"]\n[Stipulation \"#1\"]\n[Count \"(2+2)\"]\n"
+                                            "[FEN \"6k1/8/6K1/8/8/8/8/Q7 w - - 0 1\"]\n\n*\n";
+    const std::string wrong = "The count (2+2) does not match the board (2+1)";
+    const struct {
+        std::string args;
+        std::string warning;  ///< "" for none.
+    } cases[] = {
+        {"render --captions --count '(2+1)' -o " + Path("a.png") + " 6k1/8/6K1/8/8/8/8/Q7", ""},
+        {"render --captions --count '(2+2)' -o " + Path("b.png") + " 6k1/8/6K1/8/8/8/8/Q7",
+         "pandrel-cli render: " + wrong},
+        {"render --count '(2+2)' -o " + Path("c.png") + " 6k1/8/6K1/8/8/8/8/Q7", ""},  // not shown
+        {"render-book --captions " + Path("counted.pgn") + " -o " + Path("dir"),
+         "pandrel-cli render-book: game 2: " + wrong},
+        {"sheet --captions " + Path("counted.pgn") + " -o " + Path("s.pdf"),
+         "pandrel-cli sheet: game 2: " + wrong},
+        {"sheet " + Path("counted.pgn") + " -o " + Path("t.pdf"), ""},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = Run(c.args);
+        EXPECT_EQ(run.status, 0) << c.args << "\n" << run.err;
+        if (c.warning.empty()) {
+            EXPECT_EQ(run.err.find("does not match"), std::string::npos) << c.args << "\n" << run.err;
+        } else {
+            EXPECT_NE(run.err.find(c.warning + "\n"), std::string::npos) << c.args << "\n" << run.err;
+        }
+    }
+}
+
+// On the book sheet a caption wider than its diagram goes on over several
+// lines, every word there; where the cell is too small for so many lines it
+// is elided rather than left out.
+TEST_F(ProblemCliTest, SheetWrapsCaptionsWiderThanTheDiagram) {
+    const std::string source =
+        "Deutsche Schachzeitung Problemturnier zum hundertsten Geburtstag des Verlegers und Herausgebers";
+    std::ofstream(m_dir / "long.pgn")
+        << "[Event \"?\"]\n[Author \"Johann Nepomuk Berger\"]\n[Source \"" << source
+        << "\"]\n[Stipulation \"#2\"]\n[FEN \"6k1/8/6K1/8/8/8/8/Q7 w - - 0 1\"]\n\n*\n";
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "no pdftotext";
+    }
+    const struct {
+        const char* perPage;
+        bool wrapped;
+    } cases[] = {{"2", true}, {"20", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.perPage);
+        const CliRun run = Run(std::string("sheet --captions --per-page ") + c.perPage + " " +
+                               Path("long.pgn") + " -o " + Path("l.pdf"));
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string text = Output("pdftotext '" + Path("l.pdf") + "' -");
+        EXPECT_EQ(text.find(source), std::string::npos) << "one line wider than the diagram\n" << text;
+        EXPECT_EQ(text.find("…") == std::string::npos, c.wrapped) << text;
+        std::vector<std::string> words = {"Johann", "Deutsche", "(2+1)", "#2"};
+        if (c.wrapped) {
+            words = {"Johann",    "Deutsche",    "Schachzeitung", "Problemturnier",
+                     "zum",       "hundertsten", "Geburtstag",    "des",
+                     "Verlegers", "und",         "Herausgebers",  "(2+1)",
+                     "#2"};
+        }
+        for (const std::string& word : words) {
+            EXPECT_NE(text.find(word), std::string::npos) << word << "\n" << text;
+        }
+    }
+}
+
 }  // namespace

@@ -117,6 +117,14 @@ ExportResult ExportImages(ExportSource& source, const ImageOptions& options, con
                 going = false;
                 break;
             }
+            // The record's count is of the problem's position, the game's
+            // first.
+            if (k == 0 && options.positions != PositionChoice::kLast && !record.count.empty()) {
+                const std::string warning = position::CountWarning(record, painter.Count());
+                if (!warning.empty()) {
+                    result.warnings.push_back("game " + std::to_string(game.game) + ": " + warning);
+                }
+            }
             ++result.diagrams;
             if (progress && !progress(result.diagrams, total)) {
                 result.status = ExportStatus::kStopped;

@@ -55,6 +55,10 @@ struct ExportResult {
     ExportStatus status = ExportStatus::kDone;
     int64_t diagrams = 0;  ///< Diagram files written (whole).
     std::string error;
+    /// With captions: each game whose record names a count the board
+    /// disagrees with, "game 3: The count (8+9) does not match the board
+    /// (8+8)".
+    std::vector<std::string> warnings;
 };
 
 /// What render-book asks for.

@@ -70,21 +70,30 @@ position::MenCount DiagramPainter::Count() const {
     return position::CountMen(m_vet, diagram::FairyStyleOf(m_renderer.style()));
 }
 
-QRectF DiagramPainter::Paint(const std::string& fen, QPainter& painter, const QRectF& target) {
-    const settings::Style& style = m_renderer.style();
-    m_renderer.Build(m_vet, fen, style, 0);
+QRectF DiagramPainter::Place(const std::string& fen, const QRectF& target) {
+    m_renderer.Build(m_vet, fen, m_renderer.style(), 0);
     const QSize size = m_renderer.logicalSize();
     if (size.isEmpty() || target.isEmpty()) {
         return {};
     }
     const double scale = std::min(target.width() / size.width(), target.height() / size.height());
     const QPointF at(target.x() + (target.width() - size.width() * scale) / 2, target.y());
-    painter.save();
-    painter.translate(at);
-    painter.scale(scale, scale);
-    m_renderer.PaintDiagram(painter, style, m_vet, 0);
-    painter.restore();
     return QRectF(at, QSizeF(size.width() * scale, size.height() * scale));
+}
+
+QRectF DiagramPainter::Paint(const std::string& fen, QPainter& painter, const QRectF& target) {
+    const QRectF place = Place(fen, target);
+    if (place.isEmpty()) {
+        return {};
+    }
+    const QSize size = m_renderer.logicalSize();
+    painter.save();
+    painter.translate(place.topLeft());
+    const double scale = place.width() / size.width();
+    painter.scale(scale, scale);
+    m_renderer.PaintDiagram(painter, m_renderer.style(), m_vet, 0);
+    painter.restore();
+    return place;
 }
 
 }  // namespace books::render

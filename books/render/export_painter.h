@@ -46,7 +46,10 @@ class DiagramPainter {
     /// font styles go as shapes, lettering as text, so that a PDF page
     /// holds a drawing rather than a picture. Returns where it went.
     QRectF Paint(const std::string& fen, QPainter& painter, const QRectF& target);
-    /// The men of the position painted last.
+    /// Where Paint would put the position in target (and the position is
+    /// then the one Count counts).
+    QRectF Place(const std::string& fen, const QRectF& target);
+    /// The men of the position painted or placed last.
     position::MenCount Count() const;
 
     /// Why the last Encode failed, or why a style could not be scaled.

@@ -20,6 +20,7 @@
 #include "books/render/diagram_export.h"
 #include "books/render/export_painter.h"
 #include "diagram/caption_layout.h"
+#include "diagram/render/captions.h"
 #include "platform/safe_files.h"
 #include "position/problem_record.h"
 
@@ -39,50 +40,69 @@ QString PageText(int page, int pages) {
 
 // A game's diagram with its problem's captions in the classic layout: the
 // lines above and below take their room from the cell, the diagram the rest,
-// and every line is elided to the diagram's width.
-void PaintCaptioned(DiagramPainter& diagrams, const GameDiagrams& game, QPainter& painter, const QRectF& cell,
-                    const QFontMetricsF& metrics) {
+// and every line is wrapped to the diagram's width (or, where the cell has
+// too little room for so many lines, elided). The lines and the width depend
+// on each other: the lines are wrapped to the cell's width first, then again
+// to the diagram's until they stay the same. Returns the warning when
+// the record names a count the board disagrees with.
+std::string PaintCaptioned(DiagramPainter& diagrams, const GameDiagrams& game, QPainter& painter,
+                           const QRectF& cell, const QFontMetricsF& metrics) {
     std::vector<position::RecordTag> tags;
     for (const Tag& tag : game.tags) {
         tags.emplace_back(tag.name, tag.value);
     }
     const position::ProblemRecord record = position::RecordFromTags(tags);
-    const diagram::CaptionText lines = diagram::CaptionsOf(record, {});
+    const std::string& fen = game.positions.front();
     const double line = metrics.lineSpacing();
-    const double above = lines.LinesAbove() * line;
-    const double below = lines.LinesBelow() * line;
-    QRectF board = cell.adjusted(0, above, 0, -below);
-    if (board.height() < cell.height() / 3) {
-        // Too little room for the captions: the diagram alone.
-        diagrams.Paint(game.positions.front(), painter, cell);
-        return;
-    }
-    board = diagrams.Paint(game.positions.front(), painter, board);
-    if (board.isEmpty()) {
-        return;
-    }
+    QRectF board = diagrams.Place(fen, cell);
     const diagram::CaptionText c = diagram::CaptionsOf(record, diagrams.Count());
-    const auto fitted = [&metrics](const std::string& text, double room) {
-        return metrics.elidedText(QString::fromStdString(text), Qt::ElideRight, room);
+    const std::string warning = position::CountWarning(record, diagrams.Count());
+    diagram::WrappedCaptions w;
+    bool fits = false;
+    // Wrapped where the cell has room for the lines, else one line a field.
+    for (diagram::CaptionFit fit : {diagram::CaptionFit::kWrap, diagram::CaptionFit::kElide}) {
+        double width = cell.width();
+        for (int pass = 0; pass < 6 && !fits; ++pass) {
+            w = diagram::WrapCaptions(c, painter.font(), painter.device(), width, fit);
+            const QRectF room = cell.adjusted(0, w.LinesAbove() * line, 0, -w.LinesBelow() * line);
+            if (room.height() < cell.height() / 3) {
+                break;
+            }
+            board = diagrams.Place(fen, room);
+            fits = !board.isEmpty() && board.width() >= width - 0.01;
+            width = board.width();
+        }
+        if (fits) {
+            break;
+        }
+    }
+    if (!fits) {
+        // Too little room for the captions: the diagram alone.
+        diagrams.Paint(fen, painter, cell);
+        return warning;
+    }
+    board = diagrams.Paint(fen, painter, board);
+    if (board.isEmpty()) {
+        return warning;
+    }
+    double y = board.top() - w.LinesAbove() * line + metrics.ascent();
+    const auto draw = [&painter, &board, &y, line](const QStringList& lines) {
+        for (const QString& text : lines) {
+            painter.drawText(QPointF(board.left(), y), text);
+            y += line;
+        }
     };
-    double y = board.top() - above + metrics.ascent();
-    for (const std::string& text : c.above) {
-        painter.drawText(QPointF(board.left(), y), fitted(text, board.width()));
-        y += line;
-    }
+    draw(w.above);
     y = board.bottom() + metrics.ascent();
-    if (!c.stipulation.empty() || !c.count.empty()) {
-        const QString count = fitted(c.count, board.width());
-        const double countWidth = metrics.horizontalAdvance(count);
-        painter.drawText(QPointF(board.right() - countWidth, y), count);
-        painter.drawText(QPointF(board.left(), y),
-                         fitted(c.stipulation, std::max(0.0, board.width() - countWidth - line)));
-        y += line;
+    if (!w.count.isEmpty()) {
+        painter.drawText(QPointF(board.right() - metrics.horizontalAdvance(w.count), y), w.count);
+        if (!w.stipulationBeside || w.stipulation.isEmpty()) {
+            y += line;
+        }
     }
-    for (const std::string& text : c.below) {
-        painter.drawText(QPointF(board.left(), y), fitted(text, board.width()));
-        y += line;
-    }
+    draw(w.stipulation);
+    draw(w.below);
+    return warning;
 }
 
 }  // namespace
@@ -153,7 +173,11 @@ ExportResult DrawSheet(ExportSource& source, const SheetOptions& options, QPaint
             }
         }
         if (options.captions) {
-            PaintCaptioned(diagrams, game, painter, ToRect(layout->DiagramBox(slot)), metrics);
+            const std::string warning =
+                PaintCaptioned(diagrams, game, painter, ToRect(layout->DiagramBox(slot)), metrics);
+            if (!warning.empty()) {
+                result.warnings.push_back("game " + std::to_string(game.game) + ": " + warning);
+            }
         } else {
             diagrams.Paint(game.positions.front(), painter, ToRect(layout->DiagramBox(slot)));
         }

@@ -119,6 +119,18 @@ void BookExportCommands::End(const render::ExportResult& result) {
     m_sheet->setEnabled(m_host.program().book.IsOpen());
     if (result.status == render::ExportStatus::kFailed) {
         m_host.services().messages->Warning(m_host.mainWindow(), Q(result.error));
+    } else if (!result.warnings.empty()) {
+        // The captions were drawn, but some games name a count their board
+        // disagrees with: a long list is cut short.
+        constexpr size_t kShown = 10;
+        QStringList lines;
+        for (size_t i = 0; i < result.warnings.size() && i < kShown; ++i) {
+            lines << Q(result.warnings[i]);
+        }
+        if (result.warnings.size() > kShown) {
+            lines << QStringLiteral("and %1 more").arg(result.warnings.size() - kShown);
+        }
+        m_host.services().messages->Warning(m_host.mainWindow(), lines.join(QLatin1Char('\n')));
     }
 }
 

@@ -22,7 +22,9 @@
 //   positionChanged (every board update), styleChanged (the Style command
 //   or the style list changed the look), historyChanged (the History list
 //   changed), historyLineShown, viewRequested (the View button), boardDrawn,
-//   fenCopied and problemChanged (the problem record was filled anew).
+//   fenCopied, problemChanged (the problem record was filled anew) and
+//   solverFieldsChanged (the solver's window holds a new stipulation,
+//   conditions or twins).
 
 #include <QObject>
 #include <QString>
@@ -65,6 +67,7 @@ enum class Secondary : int {
     kStyle = 10,
     kAnalysis = 11,
     kManual = 12,
+    kProblem = 13,
 };
 
 /// Places where later parts of the program plug into the main window.
@@ -193,6 +196,10 @@ class Host : public QObject {
     /// program().problem was filled anew (a book game shown, the Problem
     /// window edited).
     void problemChanged();
+    /// The solver's window holds a new stipulation (with its number of
+    /// moves: "h#2"), conditions or twins; they stand in for what the
+    /// problem record lacks.
+    void solverFieldsChanged(const QString& stipulation, const QString& conditions, const QString& twins);
 };
 
 }  // namespace diagram::ui

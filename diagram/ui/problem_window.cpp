@@ -1,6 +1,7 @@
 #include "diagram/ui/problem_window.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +16,9 @@
 #include "diagram/render/export.h"
 #include "diagram/seek.h"
 #include "diagram/ui/host.h"
+#include "diagram/ui/secondary_windows.h"
 #include "diagram/ui/win_seek.h"
+#include "diagram/ui/window_place.h"
 
 namespace diagram::ui {
 
@@ -58,15 +61,15 @@ QPlainTextEdit* Box(QWidget* parent, const char* name, int lines) {
 
 position::ProblemRecord RecordForOutput(const Program& program) {
     position::ProblemRecord r = program.problem;
-    const auto& fields = program.engines.PopeyeFields;
+    const position::ProblemRecord& solver = program.solverProblem;
     if (r.stipulation.empty()) {
-        r.stipulation = fields[engines::kStipulation] + fields[engines::kMoves];
+        r.stipulation = solver.stipulation;
     }
     if (r.conditions.empty()) {
-        r.conditions = fields[engines::kConditions];
+        r.conditions = solver.conditions;
     }
     if (r.twins.empty()) {
-        r.twins = fields[engines::kTwins];
+        r.twins = solver.twins;
     }
     return r;
 }
@@ -113,6 +116,8 @@ ProblemWindow::ProblemWindow(Host& host, QWidget* parent) : QWidget(parent, Qt::
     connect(&host, &Host::problemChanged, this, &ProblemWindow::Load);
     connect(&host, &Host::positionChanged, this, &ProblemWindow::ShowCount);
     connect(&host, &Host::styleChanged, this, &ProblemWindow::ShowCount);
+    // The solver's fields show in the preview where the record has none.
+    connect(&host, &Host::solverFieldsChanged, this, &ProblemWindow::ShowCount);
     Load();
 }
 
@@ -195,7 +200,20 @@ void ProblemWindow::showEvent(QShowEvent* event) {
     ShowCount();
 }
 
+void ProblemWindow::closeEvent(QCloseEvent* event) {
+    HideWhileKept(*this, event, m_host.program().KeepWindows);
+}
+
 ProblemCommands::ProblemCommands(Host& host) : QObject(&host), m_host(host) {
+    // Connected before any window hears the news, so that they find the
+    // fields stored.
+    connect(&host, &Host::solverFieldsChanged, this,
+            [this](const QString& stipulation, const QString& conditions, const QString& twins) {
+                position::ProblemRecord& solver = m_host.program().solverProblem;
+                solver.stipulation = S(stipulation);
+                solver.conditions = S(conditions);
+                solver.twins = S(twins);
+            });
     if (QMenu* edit = host.menu(QStringLiteral("MNEdit"))) {
         auto* problem = new QAction(QStringLiteral("Pro&blem..."), edit);
         problem->setObjectName(QStringLiteral("MNProblem"));
@@ -222,13 +240,16 @@ ProblemCommands::ProblemCommands(Host& host) : QObject(&host), m_host(host) {
 }
 
 void ProblemCommands::MNProblem() {
-    if (m_window == nullptr) {
-        m_window = new ProblemWindow(m_host, m_host.mainWindow());
+    auto* window = qobject_cast<ProblemWindow*>(m_host.SecondaryWindow(Secondary::kProblem));
+    if (window == nullptr) {
+        window = new ProblemWindow(m_host, m_host.mainWindow());
+        m_host.RegisterWindow(Secondary::kProblem, window);
     }
-    m_window->Load();
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
+    window->Load();
+    PlaceBesideOnce(*window, *m_host.mainWindow());
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void ProblemCommands::MNExportLatex() {

@@ -7,7 +7,6 @@
 // (the host owns it).
 
 #include <QObject>
-#include <QPointer>
 #include <QWidget>
 
 #include "position/problem_record.h"
@@ -22,13 +21,16 @@ class Host;
 struct Program;
 
 /// The record the outputs of the problem use: the program's record, with
-/// the Popeye window's stipulation (and moves), conditions and twins where
-/// the record has none.
+/// the solver window's stipulation (and moves), conditions and twins where
+/// the record has none (program.solverProblem, which ProblemCommands keeps
+/// from Host::solverFieldsChanged).
 position::ProblemRecord RecordForOutput(const Program& program);
 
 /// The window: one control per field of program().problem; each edit
 /// writes the record at once. The count of the board is shown beside the
-/// count typed, with a warning when they disagree.
+/// count typed, with a warning when they disagree. A secondary window
+/// (Secondary::kProblem): placed beside the main window the first time,
+/// hidden by its close box, closed with the main window.
 class ProblemWindow : public QWidget {
     Q_OBJECT
 
@@ -43,6 +45,7 @@ class ProblemWindow : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void Store();
@@ -64,7 +67,8 @@ class ProblemWindow : public QWidget {
     QLabel* m_preview;
 };
 
-/// The menu items and what they do.
+/// The menu items and what they do; keeps program().solverProblem from
+/// Host::solverFieldsChanged.
 class ProblemCommands : public QObject {
     Q_OBJECT
 
@@ -82,7 +86,6 @@ class ProblemCommands : public QObject {
 
   private:
     Host& m_host;
-    QPointer<ProblemWindow> m_window;
 };
 
 }  // namespace diagram::ui

@@ -34,6 +34,10 @@ struct Program {
     /// What is published with the position: filled from the book game
     /// shown and the Problem window; the outputs of the problem read it.
     position::ProblemRecord problem;
+    /// The stipulation, conditions and twins the solver's window last told
+    /// of (Host::solverFieldsChanged): the outputs take them where problem
+    /// has none.
+    position::ProblemRecord solverProblem;
     /// Save Image, Copy Image and Print put the problem's captions around
     /// the diagram (File > Captions on Output).
     bool CaptionsOnOutput = false;

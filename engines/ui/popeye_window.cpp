@@ -53,6 +53,7 @@ PopeyeWindow::PopeyeWindow(diagram::ui::Host& host) : QWidget(host.mainWindow(),
     m_clock = [steady] { return static_cast<double>(steady->elapsed()) / 1000.0; };
     // Form_Load
     m_fCombo = -1;
+    TellProblemFields();
 }
 
 void PopeyeWindow::BuildControls() {
@@ -136,6 +137,19 @@ std::string& PopeyeWindow::Field(int index) {
 void PopeyeWindow::SetField(int i, const std::string& text) {
     Field(i) = text;
     Combo1(i)->setEditText(QLatin1Char(' ') + FromFile(text));
+    TellProblemFields();
+}
+
+void PopeyeWindow::TellProblemFields() {
+    const PopeyeFieldTexts& fields = m_host.program().engines.PopeyeFields;
+    const std::array<std::string, 3> told = {fields[kStipulation] + fields[kMoves], fields[kConditions],
+                                             fields[kTwins]};
+    if (told == m_told) {
+        return;
+    }
+    m_told = told;
+    emit m_host.solverFieldsChanged(QString::fromStdString(told[0]), QString::fromStdString(told[1]),
+                                    QString::fromStdString(told[2]));
 }
 
 void PopeyeWindow::AddPickItems(const std::array<std::vector<std::string>, kPopeyeFieldCount>& lists) {
@@ -153,6 +167,7 @@ void PopeyeWindow::AddPickItems(const std::array<std::vector<std::string>, kPope
 
 void PopeyeWindow::Combo1_Change(int index, const QString& text) {
     Field(index) = Trimmed(text);
+    TellProblemFields();
 }
 
 void PopeyeWindow::Combo1_Click(int index, const QString& item) {
@@ -160,10 +175,12 @@ void PopeyeWindow::Combo1_Click(int index, const QString& item) {
     if (result.none) {
         Field(index).clear();
         Combo1(index)->setEditText(QString());
+        TellProblemFields();
         return;
     }
     if (result.changed) {
         Field(index) = result.value;
+        TellProblemFields();
     }
     // The list has put the item's raw text into the field; the next tick
     // shows the element instead.
@@ -184,6 +201,7 @@ void PopeyeWindow::Command1_Click() {
         Field(i).clear();
         Combo1(i)->setEditText(QString());
     }
+    TellProblemFields();
 }
 
 void PopeyeWindow::Command2_Click() {

@@ -93,6 +93,9 @@ class PopeyeWindow : public QWidget {
     void ShowElement(int index);
     void RunTimer();
     std::string& Field(int index);
+    /// Host::solverFieldsChanged with the stipulation and moves, conditions
+    /// and twins, when they differ from those told last.
+    void TellProblemFields();
 
     diagram::ui::Host& m_host;
     Controls m_ui;
@@ -101,6 +104,7 @@ class PopeyeWindow : public QWidget {
     int m_fCombo = -1;
     std::function<double()> m_clock;
     SolutionView* m_solution = nullptr;
+    std::array<std::string, 3> m_told;
 };
 
 }  // namespace engines::ui

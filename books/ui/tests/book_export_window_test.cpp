@@ -236,7 +236,7 @@ TEST_F(BookExportWindowTest, SheetThroughItsWindowAndTheFileSelection) {
 TEST_F(BookExportWindowTest, SheetWithTheProblemsCaptionsAndSolutions) {
     WriteFile("p.pgn",
               "[Event \"#1\"]\n[White \"A. Bor\"]\n[Site \"Problem Review\"]\n[Solution \"1.Qa8#\"]\n"
-              "[FEN \"6k1/8/6K1/8/8/8/8/Q7 w - - 0 1\"]\n\n*\n");
+              "[Count \"(2+2)\"]\n[FEN \"6k1/8/6K1/8/8/8/8/Q7 w - - 0 1\"]\n\n*\n");
     Start();
     Open(QStringLiteral("p.pgn"));
     QTimer::singleShot(0, window.get(), [this] {
@@ -254,6 +254,10 @@ TEST_F(BookExportWindowTest, SheetWithTheProblemsCaptionsAndSolutions) {
     const QString shown = QString::fromUtf8(ReadFile(QStringLiteral("sheet.txt")));
     EXPECT_TRUE(shown.contains(QStringLiteral("Problem Review"))) << shown.toStdString();
     EXPECT_TRUE(shown.contains(QStringLiteral("(2+1)"))) << shown.toStdString();
+    // The count the game names is not the board's: said once the sheet is
+    // written.
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].text, "game 1: The count (2+2) does not match the board (2+1)");
     // The solution on a page of its own.
     EXPECT_EQ(shown.count(QLatin1Char('\f')), 2);
     EXPECT_TRUE(shown.section(QLatin1Char('\f'), 1).contains(QStringLiteral("1. 1.Qa8#")))

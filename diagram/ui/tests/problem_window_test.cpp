@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QScreen>
 
 #include "diagram/ui/output_commands.h"
 #include "diagram/ui/problem_window.h"
@@ -75,14 +77,49 @@ TEST_F(ProblemTest, TypedFieldsFillTheRecordAndTheCountIsChecked) {
     EXPECT_TRUE(problem->findChild<QPlainTextEdit*>("Authors")->toPlainText().isEmpty());
 }
 
+// A secondary window like the others: one of it, placed beside the main
+// window once and then left where the user puts it, hidden by its close box,
+// closed with the main window.
+TEST_F(ProblemTest, WindowIsASecondaryWindowOfTheMainWindow) {
+    Begin();
+    ProblemWindow* problem = Open();
+    ASSERT_NE(problem, nullptr);
+    EXPECT_EQ(window->SecondaryWindow(Secondary::kProblem), problem);
+    EXPECT_FALSE(problem->frameGeometry().intersects(window->frameGeometry()));
+    const QPoint moved = problem->pos() + QPoint(10, -10);
+    problem->move(moved);
+    problem->close();
+    EXPECT_FALSE(problem->isVisible());
+    EXPECT_EQ(Open(), problem);
+    EXPECT_EQ(window->findChildren<ProblemWindow*>().size(), 1);
+    // Where the user put it, only raised as far as its grown preview needs
+    // to stay on the screen.
+    EXPECT_EQ(problem->x(), moved.x());
+    EXPECT_LE(problem->y(), moved.y());
+    EXPECT_TRUE(problem->screen()->availableGeometry().contains(problem->frameGeometry()));
+
+    // A stipulation the solver's window holds shows in the preview.
+    const int plain = problem->findChild<QLabel*>("Preview")->pixmap().height();
+    emit window->host().solverFieldsChanged("h#2", "Circe", "");
+    EXPECT_EQ(program.solverProblem.stipulation, "h#2");
+    EXPECT_GT(problem->findChild<QLabel*>("Preview")->pixmap().height(), plain);
+    EXPECT_EQ(RecordForOutput(program).conditions, "Circe");
+    program.problem.conditions = "Madrasi";  // the record's own wins
+    EXPECT_EQ(RecordForOutput(program).conditions, "Madrasi");
+
+    const QPointer<ProblemWindow> kept = problem;
+    QTest::keyClick(Text1(), Qt::Key_X, Qt::ControlModifier);  // Exit
+    EXPECT_TRUE(kept == nullptr || !kept->isVisible());
+}
+
 TEST_F(ProblemTest, ExportLatexWritesThePositionWithItsRecord) {
     Begin();
     ASSERT_NE(window->findChild<QAction*>("MNExportLatex"), nullptr);
     Text1()->setText("4k3/8/8/8/8/8/8/R3K3");
     program.problem.authors = {"Sam Loyd"};
-    // The Popeye window's fields stand in for what the record lacks.
-    program.engines.PopeyeFields[engines::kStipulation] = "h#";
-    program.engines.PopeyeFields[engines::kMoves] = "2";
+    // The solver window's fields, as it tells them, stand in for what the
+    // record lacks.
+    emit window->host().solverFieldsChanged("h#2", "", "");
     const QString path = InDir("p.tex");
     EXPECT_EQ(commands->ExportLatex(path), "");
     QFile file(path);

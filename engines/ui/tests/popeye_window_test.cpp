@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 
 #include "engines/ui/tests/engines_fixture.h"
@@ -125,6 +126,35 @@ TEST_F(PopeyeWindowTest, FailuresAreNotShownAsACalculation) {
 
 // Typing the text of an item and leaving the field keeps the text as typed:
 // only a choice from the list applies an item.
+// The fields a published problem shows go to the host as they change, once
+// for each change; the pieces do not.
+TEST_F(PopeyeWindowTest, ProblemFieldsAreToldToTheHost) {
+    StartWithPopeye();
+    QSignalSpy told(&window->host(), &diagram::ui::Host::solverFieldsChanged);
+    popeye->Combo1(kStipulation)->setFocus();
+    QTest::keyClicks(popeye->Combo1(kStipulation), "h#");
+    popeye->Combo1(kMoves)->setFocus();
+    QTest::keyClicks(popeye->Combo1(kMoves), "2");
+    popeye->Combo1(kTwins)->setFocus();
+    QTest::keyClicks(popeye->Combo1(kTwins), "b) +wPb2");
+    ASSERT_GE(told.size(), 3);
+    const QList<QVariant> last = told.last();
+    EXPECT_EQ(last.value(0).toString(), "h#2");
+    EXPECT_EQ(last.value(1).toString(), "");
+    EXPECT_EQ(last.value(2).toString(), "b) +wPb2");
+
+    told.clear();
+    popeye->Combo1(kWhitePieces)->setFocus();
+    QTest::keyClicks(popeye->Combo1(kWhitePieces), " Sb1");
+    EXPECT_EQ(told.size(), 0);
+    ChooseItem(popeye->Combo1(kConditions), 1);  // "Circe"
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told.last().value(1).toString(), "Circe");
+    QTest::mouseClick(popeye->Command1(), Qt::LeftButton);  // Clear All
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_EQ(told.last(), (QList<QVariant>{QString(), QString(), QString()}));
+}
+
 TEST_F(PopeyeWindowTest, TypedItemTextIsNotAppliedAgain) {
     StartWithPopeye();
     QComboBox* stipulation = popeye->Combo1(kStipulation);
