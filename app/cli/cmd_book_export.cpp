@@ -285,12 +285,11 @@ const Register renderBook(
 const Register sheet(
     "sheet",
     "BOOK -o FILE.pdf [--per-page 1|2|4|6|9|12|20] [--paper a4|letter] [--tags Event,White,Black] "
-    "[--games A-B] [--notation ffen|yacpdb|popeye|auto] [--knight-s] [--captions] [--answers]   pages of "
-    "diagrams with captions; prints \"diagrams N\"; --notation reads the book's positions (FEN and EPD "
-    "lines, "
-    "PGN FEN tags) in that notation; --captions puts each game's problem (authors, source, stipulation, "
-    "count "
-    "...) around its diagram; --answers adds pages with the games' solutions after the diagrams",
+    "[--games A-B] [--notation ffen|yacpdb|popeye|auto] [--knight-s] [--captions] [--answers]   "
+    "pages of diagrams with captions; prints \"diagrams N\"; --notation reads the book's positions "
+    "(FEN and EPD lines, PGN FEN tags) in that notation; --captions puts each game's problem "
+    "(authors, source, stipulation, count ...) around its diagram; --answers adds pages with the "
+    "games' solutions after the diagrams",
     [](Context& ctx, Args& args) {
         const char* command = "sheet";
         std::string error;
