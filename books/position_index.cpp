@@ -199,6 +199,7 @@ IndexBuilder::IndexBuilder(const position::BoardShape& shape, std::string indexP
 }
 
 IndexBuilder::~IndexBuilder() {
+    Finish();
     if (m_runFd >= 0) {
         ::close(m_runFd);
     }
@@ -254,7 +255,85 @@ void IndexBuilder::HashText(std::string_view text, int64_t rec) {
     }
 }
 
+namespace {
+
+constexpr int64_t kBatchRecords = 8192;  // records handed to the thread at once
+constexpr size_t kWaitingBatches = 4;    // batches waiting at most
+
+}  // namespace
+
 void IndexBuilder::Records(int64_t first, const char* records, int64_t count) {
+    while (count > 0) {
+        if (m_filling.count != 0 &&
+            (m_filling.first + m_filling.count != first || m_filling.count == kBatchRecords)) {
+            Handoff();
+        }
+        if (m_filling.count == 0) {
+            m_filling.first = first;
+            m_filling.records.resize(static_cast<size_t>(kBatchRecords * kRecordLength));
+        }
+        const int64_t take = std::min(count, kBatchRecords - m_filling.count);
+        std::memcpy(m_filling.records.data() + m_filling.count * kRecordLength, records,
+                    static_cast<size_t>(take * kRecordLength));
+        m_filling.count += take;
+        first += take;
+        records += take * kRecordLength;
+        count -= take;
+    }
+}
+
+void IndexBuilder::Handoff() {
+    if (m_filling.count == 0) {
+        return;
+    }
+    std::unique_lock lock(m_mutex);
+    if (!m_worker.joinable()) {
+        m_worker = std::thread([this] { Work(); });
+    }
+    m_changed.wait(lock, [this] { return m_waiting.size() < kWaitingBatches; });
+    m_waiting.push_back(std::move(m_filling));
+    if (!m_spare.empty()) {
+        m_filling = std::move(m_spare.back());
+        m_spare.pop_back();
+    } else {
+        m_filling = Batch{};
+    }
+    m_filling.count = 0;
+    m_changed.notify_all();
+}
+
+void IndexBuilder::Work() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return !m_waiting.empty() || m_closed; });
+        if (m_waiting.empty()) {
+            return;
+        }
+        Batch b = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        m_changed.notify_all();
+        lock.unlock();
+        Process(b.first, b.records.data(), b.count);
+        lock.lock();
+        m_spare.push_back(std::move(b));
+    }
+}
+
+void IndexBuilder::Finish() {
+    Handoff();
+    {
+        std::lock_guard lock(m_mutex);
+        m_closed = true;
+    }
+    m_changed.notify_all();
+    if (m_worker.joinable()) {
+        m_worker.join();
+    }
+    m_closed = false;
+    m_spare.clear();
+}
+
+void IndexBuilder::Process(int64_t first, const char* records, int64_t count) {
     for (int64_t i = 0; i < count; ++i) {
         const char* rec = records + i * kRecordLength;
         const char kind = rec[1];
@@ -309,6 +388,7 @@ bool IndexBuilder::ReadBook(const Book& book) {
         const int64_t got = book.ReadRecords(r, want, chunk.data());
         Records(r, chunk.data(), got);
         if (got != want) {
+            Finish();
             m_failed = true;
             return false;
         }
@@ -317,6 +397,7 @@ bool IndexBuilder::ReadBook(const Book& book) {
 }
 
 bool IndexBuilder::Write(const Book& book, const IndexKey& key) {
+    Finish();
     Hash();
     if (m_failed || !FlushMaterial()) {
         m_failed = true;

@@ -14,10 +14,14 @@
 // them) in memory; longer books are sorted in runs on a temporary file.
 
 #include <sys/types.h>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "books/book.h"
@@ -53,7 +57,9 @@ bool CurrentKey(const Book& book, const position::BoardShape& shape, IndexKey& k
 inline constexpr int64_t kRunEntries = int64_t{1} << 21;
 
 /// Collects the placements of records as they are written (a RecordSink)
-/// or read back from the work file, and writes the index file.
+/// or read back from the work file, and writes the index file. The records
+/// are read on a thread of the builder's own, so that a conversion goes on
+/// while they are hashed; Write waits for it.
 class IndexBuilder : public RecordSink {
   public:
     /// A builder holding at most runEntries entries in memory.
@@ -74,6 +80,15 @@ class IndexBuilder : public RecordSink {
     bool Write(const Book& book, const IndexKey& key);
 
   private:
+    struct Batch {
+        int64_t first = 0;
+        int64_t count = 0;
+        std::vector<char> records;
+    };
+    void Handoff();
+    void Finish();
+    void Work();
+    void Process(int64_t first, const char* records, int64_t count);
     void Hash();
     void HashText(std::string_view text, int64_t rec);
     bool Spill();
@@ -95,6 +110,16 @@ class IndexBuilder : public RecordSink {
     int64_t m_total = 0;
     int64_t m_runEntries;
     bool m_failed = false;
+
+    // Handing records to the thread: the batch being filled, the batches
+    // waiting (a few at most) and empty ones to reuse.
+    Batch m_filling;
+    std::deque<Batch> m_waiting;
+    std::vector<Batch> m_spare;
+    bool m_closed = false;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::thread m_worker;
 };
 
 /// How opening an index went.
