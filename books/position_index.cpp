@@ -195,7 +195,9 @@ bool CurrentKey(const Book& book, const position::BoardShape& shape, IndexKey& k
 
 IndexBuilder::IndexBuilder(const position::BoardShape& shape, std::string indexPath, int64_t runEntries)
     : m_reader(shape), m_path(std::move(indexPath)), m_runEntries(std::max<int64_t>(runEntries, 1)) {
-    m_keys.reserve(static_cast<size_t>(std::min<int64_t>(m_runEntries, 65536)));
+    // Reserved whole (pages are used only as entries come): growing would
+    // hold the old and the new array at once.
+    m_keys.reserve(static_cast<size_t>(m_runEntries));
 }
 
 IndexBuilder::~IndexBuilder() {

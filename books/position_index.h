@@ -10,7 +10,7 @@
 // game), the bucket table (8 bytes a bucket, one bucket for about 16
 // positions) and the entries (8 bytes a position: the upper 32 bits of the
 // hash, then the record number). About 11.7 bytes a position. Building
-// holds at most kRunEntries entries (16 MB, and as much again to sort
+// holds at most kRunEntries entries (8 MB, and as much again to sort
 // them) in memory; longer books are sorted in runs on a temporary file.
 
 #include <sys/types.h>
@@ -54,7 +54,7 @@ struct IndexKey {
 bool CurrentKey(const Book& book, const position::BoardShape& shape, IndexKey& key);
 
 /// Entries held in memory while building, before a sorted run is written.
-inline constexpr int64_t kRunEntries = int64_t{1} << 21;
+inline constexpr int64_t kRunEntries = int64_t{1} << 20;
 
 /// Collects the placements of records as they are written (a RecordSink)
 /// or read back from the work file, and writes the index file. The records
