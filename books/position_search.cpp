@@ -213,7 +213,12 @@ FindResult FindPositions(const Book& book, const position::BoardShape& shape, st
         matchers.emplace_back(reader, v.placement, options.partial);
     }
     const MaterialFilter filter(materials, options.partial);
-    const uint64_t positions = useMaterial ? index->Positions() : 0;
+    uint64_t positions = useMaterial ? index->Positions() : 0;
+    // Materials that turn few positions away (men present in nearly every
+    // position) only cost time: after a trial they are no longer looked at.
+    constexpr uint64_t kTrial = 65536;
+    uint64_t passed = 0;
+    uint64_t turnedAway = 0;
     Placement record;
     std::string how;
     auto report = [&](int64_t game, int64_t position, int64_t rec) {
@@ -226,8 +231,14 @@ FindResult FindPositions(const Book& book, const position::BoardShape& shape, st
     };
     auto test = [&](int64_t game, int64_t position, uint64_t ordinal, int64_t rec,
                     std::string_view recordText) {
-        if (ordinal < positions && !filter.Passes(index->MaterialAt(ordinal))) {
-            return true;
+        if (ordinal < positions) {
+            if (!filter.Passes(index->MaterialAt(ordinal))) {
+                ++turnedAway;
+                return true;
+            }
+            if (++passed == kTrial && turnedAway < kTrial / 8) {
+                positions = 0;
+            }
         }
         if (options.shift) {
             // Shifts need the men: the whole placement is read.
