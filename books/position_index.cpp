@@ -16,7 +16,7 @@ namespace books {
 namespace {
 
 constexpr uint64_t kMagic = 0x0A5849504C444E50ULL;  // "PNDLPIX\n"
-constexpr uint64_t kVersion = 2;
+constexpr uint64_t kVersion = 3;
 constexpr size_t kHeaderWords = 16;
 constexpr size_t kHeaderBytes = kHeaderWords * sizeof(uint64_t);
 constexpr int64_t kReadChunk = 4096;  // records read at once when rebuilding
@@ -121,6 +121,40 @@ struct RunReader {
     }
 };
 
+// Bytes of the material section for so many positions.
+uint64_t MaterialBytes(uint64_t positions) {
+    return (3 * positions + 7) / 8 * 8;
+}
+
+// Sorts the keys of a run. They come in record order, so a stable sort on
+// the hash half alone (three passes of eleven bits) leaves them in key
+// order; a run that somehow is not is sorted the ordinary way.
+void SortKeys(std::vector<uint64_t>& keys, std::vector<uint64_t>& space) {
+    constexpr int kBits = 11;
+    constexpr size_t kRadix = size_t{1} << kBits;
+    space.resize(keys.size());
+    for (int pass = 0; pass < 3; ++pass) {
+        const int shift = 32 + pass * kBits;
+        size_t count[kRadix] = {};
+        for (const uint64_t k : keys) {
+            ++count[(k >> shift) & (kRadix - 1)];
+        }
+        size_t at = 0;
+        for (size_t& c : count) {
+            const size_t n = c;
+            c = at;
+            at += n;
+        }
+        for (const uint64_t k : keys) {
+            space[count[(k >> shift) & (kRadix - 1)]++] = k;
+        }
+        keys.swap(space);
+    }
+    if (!std::is_sorted(keys.begin(), keys.end())) {
+        std::sort(keys.begin(), keys.end());
+    }
+}
+
 }  // namespace
 
 std::string IndexPathFor(const std::string& workPath) {
@@ -161,34 +195,69 @@ bool CurrentKey(const Book& book, const position::BoardShape& shape, IndexKey& k
 
 IndexBuilder::IndexBuilder(const position::BoardShape& shape, std::string indexPath, int64_t runEntries)
     : m_reader(shape), m_path(std::move(indexPath)), m_runEntries(std::max<int64_t>(runEntries, 1)) {
-    m_keys.reserve(static_cast<size_t>(std::min<int64_t>(m_runEntries, 65536)));
+    // Reserved whole (pages are used only as entries come): growing would
+    // hold the old and the new array at once.
+    m_keys.reserve(static_cast<size_t>(m_runEntries));
 }
 
 IndexBuilder::~IndexBuilder() {
+    Finish();
     if (m_runFd >= 0) {
         ::close(m_runFd);
     }
+    if (m_outFd >= 0) {
+        ::close(m_outFd);
+        ::unlink(m_outName.c_str());
+    }
+}
+
+bool IndexBuilder::FlushMaterial() {
+    if (m_outFd < 0) {
+        m_outFd = CreateBeside(m_path, "new", m_outName);
+        if (m_outFd < 0) {
+            return false;
+        }
+        m_materialAt = static_cast<off_t>(kHeaderBytes);
+    }
+    if (!WriteAllAt(m_outFd, m_material.data(), m_material.size(), m_materialAt)) {
+        return false;
+    }
+    m_materialAt += static_cast<off_t>(m_material.size());
+    m_material.clear();
+    return true;
 }
 
 void IndexBuilder::Hash() {
     if (m_pendingRec == 0) {
         return;
     }
-    m_reader.ReadCells(m_pending, m_placement);
-    if (m_pendingRec > static_cast<int64_t>(UINT32_MAX)) {
-        m_failed = true;  // a book this long is searched without an index
-    } else if (!m_failed) {
-        m_keys.push_back((PlacementHash(m_placement.cells) >> 32 << 32) |
-                         static_cast<uint64_t>(m_pendingRec));
-        ++m_total;
-        if (static_cast<int64_t>(m_keys.size()) >= m_runEntries) {
-            m_failed = !Spill();
-        }
-    }
+    HashText(m_pending, m_pendingRec);
     m_pendingRec = 0;
 }
 
-void IndexBuilder::Records(int64_t first, const char* records, int64_t count) {
+void IndexBuilder::HashText(std::string_view text, int64_t rec) {
+    if (m_failed) {
+        return;
+    }
+    if (rec > static_cast<int64_t>(UINT32_MAX)) {
+        m_failed = true;  // a book this long is searched without an index
+        return;
+    }
+    const uint32_t material = m_reader.ReadCellsMaterial(text, m_placement);
+    m_keys.push_back((PlacementHash(m_placement.cells) >> 32 << 32) | static_cast<uint64_t>(rec));
+    ++m_total;
+    m_material.push_back(static_cast<uint8_t>(material));
+    m_material.push_back(static_cast<uint8_t>(material >> 8));
+    m_material.push_back(static_cast<uint8_t>(material >> 16));
+    if (m_material.size() >= 3 * 65536) {
+        m_failed = !FlushMaterial();
+    }
+    if (!m_failed && static_cast<int64_t>(m_keys.size()) >= m_runEntries) {
+        m_failed = !Spill();
+    }
+}
+
+void IndexBuilder::Process(int64_t first, const char* records, int64_t count) {
     for (int64_t i = 0; i < count; ++i) {
         const char* rec = records + i * kRecordLength;
         const char kind = rec[1];
@@ -200,7 +269,14 @@ void IndexBuilder::Records(int64_t first, const char* records, int64_t count) {
             continue;
         }
         Hash();
-        if (kind == kEntry) {
+        if (kind != kEntry) {
+            continue;
+        }
+        // A position the next record does not continue is read where it
+        // lies; the last of a batch waits, as the next batch may continue it.
+        if (i + 1 < count && rec[kRecordLength + 1] != kMore) {
+            HashText({text, static_cast<size_t>(kTextLength)}, first + i);
+        } else {
             m_pending.assign(text, kTextLength);
             m_pendingRec = first + i;
         }
@@ -208,7 +284,7 @@ void IndexBuilder::Records(int64_t first, const char* records, int64_t count) {
 }
 
 bool IndexBuilder::Spill() {
-    std::sort(m_keys.begin(), m_keys.end());
+    SortKeys(m_keys, m_sortSpace);
     if (m_runFd < 0) {
         std::string name;
         m_runFd = CreateBeside(m_path, "run", name);
@@ -236,6 +312,7 @@ bool IndexBuilder::ReadBook(const Book& book) {
         const int64_t got = book.ReadRecords(r, want, chunk.data());
         Records(r, chunk.data(), got);
         if (got != want) {
+            Finish();
             m_failed = true;
             return false;
         }
@@ -244,25 +321,28 @@ bool IndexBuilder::ReadBook(const Book& book) {
 }
 
 bool IndexBuilder::Write(const Book& book, const IndexKey& key) {
+    Finish();
     Hash();
-    if (m_failed) {
+    if (m_failed || !FlushMaterial()) {
+        m_failed = true;
         return false;
     }
-    std::sort(m_keys.begin(), m_keys.end());
+    SortKeys(m_keys, m_sortSpace);
+    m_sortSpace = {};
     const uint64_t bits = BucketBits(static_cast<uint64_t>(m_total));
     const size_t buckets = (size_t{1} << bits) + 1;
-    std::string temp;
-    const int fd = CreateBeside(m_path, "new", temp);
-    if (fd < 0) {
-        return false;
-    }
+    const int fd = m_outFd;
     bool ok = true;
-    const off_t gamesAt = static_cast<off_t>(kHeaderBytes);
+    const off_t gamesAt = static_cast<off_t>(kHeaderBytes + MaterialBytes(static_cast<uint64_t>(m_total)));
     const off_t bucketsAt = gamesAt + static_cast<off_t>(book.FullIndex.size() * sizeof(uint64_t));
     const off_t keysAt = bucketsAt + static_cast<off_t>(buckets * sizeof(uint64_t));
     {
+        // The material section's padding, then the game index.
+        const uint64_t zero = 0;
+        const size_t pad = static_cast<size_t>(gamesAt - m_materialAt);
+        ok = pad == 0 || WriteAllAt(fd, &zero, pad, m_materialAt);
         std::vector<uint64_t> games(book.FullIndex.begin(), book.FullIndex.end());
-        ok = WriteAllAt(fd, games.data(), games.size() * sizeof(uint64_t), gamesAt);
+        ok = ok && WriteAllAt(fd, games.data(), games.size() * sizeof(uint64_t), gamesAt);
     }
     // The runs and the entries in memory, merged in key order.
     std::vector<RunReader> runs(m_runLength.size());
@@ -334,10 +414,12 @@ bool IndexBuilder::Write(const Book& book, const IndexKey& key) {
                                      0};
     ok = ok && WriteAllAt(fd, header, sizeof header, 0);
     ok = ::close(fd) == 0 && ok;
+    m_outFd = -1;
     // Renaming replaces whatever bears the name, a planted link included,
     // without following it.
-    if (!ok || ::rename(temp.c_str(), m_path.c_str()) != 0) {
-        ::unlink(temp.c_str());
+    if (!ok || ::rename(m_outName.c_str(), m_path.c_str()) != 0) {
+        ::unlink(m_outName.c_str());
+        m_failed = true;
         return false;
     }
     return true;
@@ -381,13 +463,14 @@ IndexState PositionIndex::Open(const std::string& path, const IndexKey* key) {
     bool ok =
         h[0] == kMagic && h[1] == kVersion && bits >= 1 && bits <= 24 && games < limit && entries < limit;
     const uint64_t buckets = (uint64_t{1} << (ok ? bits : 1)) + 1;
-    ok = ok && kHeaderBytes + (games + buckets + entries) * sizeof(uint64_t) == size;
+    const uint64_t material = ok ? MaterialBytes(entries) : 0;
+    ok = ok && kHeaderBytes + material + (games + buckets + entries) * sizeof(uint64_t) == size;
     if (!ok) {
         ::munmap(map, size);
         return IndexState::kDamaged;
     }
     const auto* words = static_cast<const uint64_t*>(map);
-    const uint64_t* table = words + kHeaderWords + games;
+    const uint64_t* table = words + kHeaderWords + material / sizeof(uint64_t) + games;
     // The bucket table must run from 0 to the number of entries, never
     // backwards, or a lookup could read outside the entries.
     for (uint64_t b = 0; ok && b + 1 < buckets; ++b) {
@@ -416,7 +499,8 @@ IndexState PositionIndex::Open(const std::string& path, const IndexKey* key) {
     m_bits = bits;
     m_games = games;
     m_entries = entries;
-    m_gameTable = words + kHeaderWords;
+    m_material = m_data + kHeaderBytes;
+    m_gameTable = words + kHeaderWords + material / sizeof(uint64_t);
     m_buckets = table;
     m_keys = table + buckets;
     return IndexState::kReady;

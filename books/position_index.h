@@ -5,15 +5,23 @@
 // the game index, so that a converted book opens without its book file.
 //
 // On disk: a header of sixteen 64-bit numbers (name, version, what it was
-// made from), the game index (8 bytes a game), the bucket table (8 bytes a
-// bucket, one bucket for about 16 positions) and the entries (8 bytes a
-// position: the upper 32 bits of the hash, then the record number). Under
-// 9 bytes a position. Building holds at most kRunEntries entries (16 MB)
-// in memory; longer books are sorted in runs on a temporary file.
+// made from), the material of every position in record order (3 bytes a
+// position, see MaterialOf; padded to 8 bytes), the game index (8 bytes a
+// game), the bucket table (8 bytes a bucket, one bucket for about 16
+// positions) and the entries (8 bytes a position: the upper 32 bits of the
+// hash, then the record number). About 11.7 bytes a position. Building
+// holds at most kRunEntries entries (8 MB, and as much again to sort
+// them) in memory; longer books are sorted in runs on a temporary file.
 
+#include <sys/types.h>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "books/book.h"
@@ -46,10 +54,12 @@ struct IndexKey {
 bool CurrentKey(const Book& book, const position::BoardShape& shape, IndexKey& key);
 
 /// Entries held in memory while building, before a sorted run is written.
-inline constexpr int64_t kRunEntries = int64_t{1} << 21;
+inline constexpr int64_t kRunEntries = int64_t{1} << 20;
 
 /// Collects the placements of records as they are written (a RecordSink)
-/// or read back from the work file, and writes the index file.
+/// or read back from the work file, and writes the index file. The records
+/// are read on a thread of the builder's own, so that a conversion goes on
+/// while they are hashed; Write waits for it.
 class IndexBuilder : public RecordSink {
   public:
     /// A builder holding at most runEntries entries in memory.
@@ -70,11 +80,27 @@ class IndexBuilder : public RecordSink {
     bool Write(const Book& book, const IndexKey& key);
 
   private:
+    struct Batch {
+        int64_t first = 0;
+        int64_t count = 0;
+        std::vector<char> records;
+    };
+    void Handoff();
+    void Finish();
+    void Work();
+    void Process(int64_t first, const char* records, int64_t count);
     void Hash();
+    void HashText(std::string_view text, int64_t rec);
     bool Spill();
+    bool FlushMaterial();
 
     PlacementReader m_reader;
     std::string m_path;
+    int m_outFd = -1;  // the index being written, under a temporary name
+    std::string m_outName;
+    std::vector<uint8_t> m_material;  // materials not yet written
+    off_t m_materialAt = 0;
+    std::vector<uint64_t> m_sortSpace;
     std::vector<uint64_t> m_keys;  // hash upper half << 32 | record number
     std::string m_pending;         // the text of a position still taking continuations
     int64_t m_pendingRec = 0;
@@ -84,6 +110,16 @@ class IndexBuilder : public RecordSink {
     int64_t m_total = 0;
     int64_t m_runEntries;
     bool m_failed = false;
+
+    // Handing records to the thread: the batch being filled, the batches
+    // waiting (a few at most) and empty ones to reuse.
+    Batch m_filling;
+    std::deque<Batch> m_waiting;
+    std::vector<Batch> m_spare;
+    bool m_closed = false;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::thread m_worker;
 };
 
 /// How opening an index went.
@@ -113,6 +149,13 @@ class PositionIndex {
     void Candidates(uint64_t hash, std::vector<int64_t>& out) const;
     /// Entries (positions) in the index.
     uint64_t Positions() const { return m_entries; }
+    /// The material of the work file's position record number ordinal
+    /// (from 0, counting position records only); ordinal < Positions().
+    uint32_t MaterialAt(uint64_t ordinal) const {
+        const unsigned char* m = m_material + 3 * ordinal;
+        return static_cast<uint32_t>(m[0]) | static_cast<uint32_t>(m[1]) << 8 |
+               static_cast<uint32_t>(m[2]) << 16;
+    }
 
   private:
     void Close();
@@ -126,6 +169,7 @@ class PositionIndex {
     const uint64_t* m_gameTable = nullptr;
     const uint64_t* m_buckets = nullptr;
     const uint64_t* m_keys = nullptr;
+    const unsigned char* m_material = nullptr;
 };
 
 /// Opens the index of the open book, rebuilding it from the work file when

@@ -17,14 +17,13 @@ PlacementReader::PlacementReader(const position::BoardShape& shape)
         if (ch < '1' || ch > '9') {
             m_man[ch] = static_cast<uint8_t>(i + 1);
             m_step[ch] = 1;
+            const int slot = i % kMaterialSlots;
+            m_countLow[ch] = slot < 8 ? uint64_t{1} << (8 * slot) : 0;
+            m_countHigh[ch] = slot < 8 ? 0 : uint64_t{1} << (8 * (slot - 8));
         }
     }
 }
 
-namespace {
-
-// The placement field: after leading blanks and a tally prefix, up to the
-// next blank.
 std::string_view PlacementField(std::string_view text) {
     size_t p = text.find_first_not_of(' ');
     if (p == std::string_view::npos) {
@@ -43,9 +42,21 @@ std::string_view PlacementField(std::string_view text) {
     return text.substr(p, end == std::string_view::npos ? std::string_view::npos : end - p);
 }
 
+namespace {
+
+// Two bits a slot, each count kept to 3.
+uint32_t PackMaterial(const int* counts) {
+    uint32_t m = 0;
+    for (int slot = 0; slot < kMaterialSlots; ++slot) {
+        m |= static_cast<uint32_t>(std::min(counts[slot], 3)) << (2 * slot);
+    }
+    return m;
+}
+
 }  // namespace
 
-void PlacementReader::ReadCells(std::string_view text, Placement& out) const {
+template <bool kMaterial>
+uint32_t PlacementReader::Decode(std::string_view text, Placement& out) const {
     out.cells.assign(static_cast<size_t>(m_squares), 0);
     out.men.clear();
     out.outside = 0;
@@ -56,6 +67,9 @@ void PlacementReader::ReadCells(std::string_view text, Placement& out) const {
     const int squares = m_squares;
     int outside = 0;
     int s = 0;
+    // A byte a slot: a board of under 256 squares cannot overflow one.
+    uint64_t low = 0;
+    uint64_t high = 0;
     // Without branches on the kind of character: digits and letters come in
     // no order a processor could guess.
     for (const char ch : PlacementField(text)) {
@@ -63,12 +77,43 @@ void PlacementReader::ReadCells(std::string_view text, Placement& out) const {
         const uint8_t man = m_man[c];
         if (s < squares) {
             cells[s] = static_cast<uint8_t>(cells[s] | man);
+            if constexpr (kMaterial) {
+                low += m_countLow[c];
+                high += m_countHigh[c];
+            }
         } else {
             outside += man != 0 ? 1 : 0;
         }
         s += m_step[c];
     }
     out.outside = outside;
+    if constexpr (!kMaterial) {
+        return 0;
+    } else {
+        if (squares > 255) {
+            int counts[kMaterialSlots] = {};
+            for (int q = 0; q < squares; ++q) {
+                if (const uint8_t code = cells[q]; code != 0) {
+                    ++counts[(code - 1) % kMaterialSlots];
+                }
+            }
+            return PackMaterial(counts);
+        }
+        int counts[kMaterialSlots];
+        for (int slot = 0; slot < kMaterialSlots; ++slot) {
+            counts[slot] =
+                static_cast<int>(((slot < 8 ? low >> (8 * slot) : high >> (8 * (slot - 8)))) & 0xFF);
+        }
+        return PackMaterial(counts);
+    }
+}
+
+void PlacementReader::ReadCells(std::string_view text, Placement& out) const {
+    Decode<false>(text, out);
+}
+
+uint32_t PlacementReader::ReadCellsMaterial(std::string_view text, Placement& out) const {
+    return Decode<true>(text, out);
 }
 
 void PlacementReader::Read(std::string_view text, Placement& out) const {
@@ -263,6 +308,119 @@ bool MatchesShifted(const Placement& record, const Placement& variant, bool part
         if ((down != 0 || right != 0) && ShiftFits(record, variant, down, right, rows, cols)) {
             return true;
         }
+    }
+    return false;
+}
+
+uint32_t MaterialOf(const Placement& placement) {
+    int counts[kMaterialSlots] = {};
+    for (const uint8_t code : placement.cells) {
+        if (code != 0) {
+            ++counts[(code - 1) % kMaterialSlots];
+        }
+    }
+    return PackMaterial(counts);
+}
+
+MaterialFilter::MaterialFilter(const std::vector<uint32_t>& wanted, bool partial) {
+    for (const uint32_t w : wanted) {
+        auto& t = m_tables.emplace_back();
+        for (int part = 0; part < 3; ++part) {
+            const unsigned want = (w >> (8 * part)) & 0xFF;
+            for (unsigned have = 0; have < 256; ++have) {
+                bool ok = true;
+                for (int k = 0; k < 4; ++k) {
+                    const unsigned a = (have >> (2 * k)) & 3;
+                    const unsigned b = (want >> (2 * k)) & 3;
+                    ok = ok && (partial ? a >= b : a == b);
+                }
+                t[static_cast<size_t>(part)][have] = ok ? 1 : 0;
+            }
+        }
+    }
+}
+
+namespace {
+
+// No man from this square on.
+constexpr int kNoMan = 1 << 30;
+
+}  // namespace
+
+TextMatcher::TextMatcher(const PlacementReader& reader, const Placement& variant, bool partial)
+    : m_reader(&reader), m_partial(partial), m_squares(reader.Squares()) {
+    m_never = variant.outside != 0;
+    if (partial) {
+        m_men = variant.men;
+        std::sort(m_men.begin(), m_men.end(), [](const Man& a, const Man& b) { return a.square < b.square; });
+        return;
+    }
+    m_cells = variant.cells;
+    m_cells.resize(static_cast<size_t>(m_squares), 0);
+    m_nextMan.assign(static_cast<size_t>(m_squares) + 1, kNoMan);
+    for (int s = m_squares - 1; s >= 0; --s) {
+        m_nextMan[static_cast<size_t>(s)] =
+            m_cells[static_cast<size_t>(s)] != 0 ? s : m_nextMan[static_cast<size_t>(s) + 1];
+    }
+}
+
+bool TextMatcher::Matches(std::string_view text) const {
+    if (m_never) {
+        return false;
+    }
+    // Most texts begin with their placement; the others are cut to it.
+    const std::string_view field =
+        !text.empty() && text.front() != ' ' && text.front() != '(' ? text : PlacementField(text);
+    return m_partial ? MatchesPartial(field) : MatchesExact(field);
+}
+
+bool TextMatcher::MatchesExact(std::string_view field) const {
+    const uint8_t* cells = m_cells.data();
+    const int* nextMan = m_nextMan.data();
+    const int squares = m_squares;
+    int s = 0;
+    for (const char ch : field) {
+        if (s >= squares || ch == ' ') {
+            break;  // men after the last square are not part of a placement
+        }
+        const uint8_t man = m_reader->ManOf(ch);
+        const int step = m_reader->StepOf(ch);
+        // A man must be the form's man on its square; a digit's squares
+        // must all be empty in the form.
+        const bool ok = (man != 0 && cells[s] == man) | (man == 0 && nextMan[s] >= s + step);
+        if (!ok) {
+            return false;
+        }
+        s += step;
+    }
+    return s >= squares || nextMan[s] == kNoMan;
+}
+
+bool TextMatcher::MatchesPartial(std::string_view field) const {
+    const size_t n = m_men.size();
+    if (n == 0) {
+        return true;
+    }
+    size_t k = 0;
+    int want = m_men[0].square;
+    int s = 0;
+    for (const char ch : field) {
+        if (ch == ' ') {
+            break;  // the end of the placement
+        }
+        const int step = m_reader->StepOf(ch);
+        // The character reaches the square of the next man wanted: a digit
+        // leaves it empty, a letter must be that man.
+        if (s + step > want) {
+            if (m_reader->ManOf(ch) != m_men[k].code) {
+                return false;
+            }
+            if (++k == n) {
+                return true;
+            }
+            want = m_men[k].square;
+        }
+        s += step;
     }
     return false;
 }

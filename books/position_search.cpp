@@ -8,50 +8,52 @@ namespace books {
 
 namespace {
 
-constexpr int64_t kChunk = 4096;           // records read at once
+constexpr int64_t kChunk = 512;            // records read at once
 constexpr int64_t kProgressEvery = 65536;  // records between progress reports
+
+// The ordinal of a position whose place among the position records is not
+// known.
+constexpr uint64_t kNoOrdinal = UINT64_MAX;
 
 std::string_view TextOf(const char* record) {
     return {record + 2 + kFieldLength, static_cast<size_t>(kTextLength)};
 }
 
 // Walks every position record of the whole book in order, with its game
-// (from 1) and its place in the game; a position's continuation records are
-// joined to its text. fn returns false to stop; so does progress.
-bool ForEachPosition(
-    const Book& book,
-    const std::function<bool(int64_t game, int64_t position, int64_t record, std::string_view text)>& fn,
-    const FindProgressFn& progress) {
+// (from 1), its place in the game and its ordinal among the work file's
+// position records (from 0); a position's continuation records are joined
+// to its text. fn returns false to stop; so does progress.
+template <typename Fn>
+bool ForEachPosition(const Book& book, Fn&& fn, const FindProgressFn& progress) {
     const std::vector<int64_t>& games = book.FullIndex;
     if (games.empty()) {
         return true;
     }
+    // A chunk small enough to stay in the processor's cache while it is read.
     std::vector<char> chunk(static_cast<size_t>(kChunk * kRecordLength));
     size_t g = 0;
     int64_t position = 0;
+    uint64_t ordinal = 0;
     std::string pending;
     int64_t pendingRec = 0;
     int64_t pendingGame = 0;
     int64_t pendingPosition = 0;
+    uint64_t pendingOrdinal = 0;
     auto flush = [&]() {
         if (pendingRec == 0) {
             return true;
         }
         const int64_t rec = pendingRec;
         pendingRec = 0;
-        return fn(pendingGame, pendingPosition, rec, pending);
+        return fn(pendingGame, pendingPosition, pendingOrdinal, rec, std::string_view(pending));
     };
     const int64_t start = games.front();
-    for (int64_t r = std::max<int64_t>(start, 1); r <= book.NRecords; r += kChunk) {
+    for (int64_t r = 1; r <= book.NRecords; r += kChunk) {
         const int64_t want = std::min(kChunk, book.NRecords - r + 1);
         const int64_t got = book.ReadRecords(r, want, chunk.data());
         for (int64_t i = 0; i < got; ++i) {
             const int64_t rec = r + i;
             const char* record = chunk.data() + i * kRecordLength;
-            while (g + 1 < games.size() && rec >= games[g + 1]) {
-                ++g;
-                position = 0;
-            }
             const char kind = record[1];
             if (kind == kMore) {
                 if (pendingRec != 0 && pending.size() < kMaxPositionText) {
@@ -62,20 +64,30 @@ bool ForEachPosition(
             if (!flush()) {
                 return false;
             }
-            if (kind == kEntry) {
-                ++position;
-                // A position without continuations is read where it lies.
-                if (i + 1 < got && record[kRecordLength + 1] != kMore) {
-                    if (!fn(static_cast<int64_t>(g) + 1, position, rec, TextOf(record))) {
-                        return false;
-                    }
-                    continue;
-                }
-                pending.assign(TextOf(record));
-                pendingRec = rec;
-                pendingGame = static_cast<int64_t>(g) + 1;
-                pendingPosition = position;
+            if (kind != kEntry) {
+                continue;
             }
+            const uint64_t at = ordinal++;
+            if (rec < start) {
+                continue;  // before the first game: no game's position
+            }
+            while (g + 1 < games.size() && rec >= games[g + 1]) {
+                ++g;
+                position = 0;
+            }
+            ++position;
+            // A position without continuations is read where it lies.
+            if (i + 1 < got && record[kRecordLength + 1] != kMore) {
+                if (!fn(static_cast<int64_t>(g) + 1, position, at, rec, TextOf(record))) {
+                    return false;
+                }
+                continue;
+            }
+            pending.assign(TextOf(record));
+            pendingRec = rec;
+            pendingGame = static_cast<int64_t>(g) + 1;
+            pendingPosition = position;
+            pendingOrdinal = at;
         }
         if (progress && ((r - 1) / kChunk) % (kProgressEvery / kChunk) == 0 &&
             !progress(r - 1, book.NRecords)) {
@@ -188,23 +200,56 @@ FindResult FindPositions(const Book& book, const position::BoardShape& shape, st
         return result;
     }
     const std::vector<Variant> variants = MakeVariants(query, reader, options.mirror, options.colours);
-    // Men must be known for shifts; a comparison of cells needs none.
-    const bool needMen = options.shift;
+    // The index's materials turn most positions away before their text is
+    // read: a shift keeps the material too. Only an index of this very work
+    // file has them in step with its records.
+    const bool useMaterial = index != nullptr && index->Ready() &&
+                             index->Key().records == static_cast<uint64_t>(book.NRecords) &&
+                             index->Key().games == book.FullIndex.size();
+    std::vector<uint32_t> materials;
+    std::vector<TextMatcher> matchers;
+    for (const Variant& v : variants) {
+        materials.push_back(MaterialOf(v.placement));
+        matchers.emplace_back(reader, v.placement, options.partial);
+    }
+    const MaterialFilter filter(materials, options.partial);
+    uint64_t positions = useMaterial ? index->Positions() : 0;
+    // Materials that turn few positions away (men present in nearly every
+    // position) only cost time: after a trial they are no longer looked at.
+    constexpr uint64_t kTrial = 65536;
+    uint64_t passed = 0;
+    uint64_t turnedAway = 0;
     Placement record;
     std::string how;
-    auto test = [&](int64_t game, int64_t position, int64_t rec, std::string_view recordText) {
-        if (needMen) {
-            reader.Read(recordText, record);
-        } else {
-            reader.ReadCells(recordText, record);
-        }
-        if (!MatchPlacement(record, variants, options, reader, how)) {
-            return true;
-        }
+    auto report = [&](int64_t game, int64_t position, int64_t rec) {
         ++result.matches;
         if (!onMatch({game, position, rec, how})) {
             result.status = FindStatus::kStopped;
             return false;
+        }
+        return true;
+    };
+    auto test = [&](int64_t game, int64_t position, uint64_t ordinal, int64_t rec,
+                    std::string_view recordText) {
+        if (ordinal < positions) {
+            if (!filter.Passes(index->MaterialAt(ordinal))) {
+                ++turnedAway;
+                return true;
+            }
+            if (++passed == kTrial && turnedAway < kTrial / 8) {
+                positions = 0;
+            }
+        }
+        if (options.shift) {
+            // Shifts need the men: the whole placement is read.
+            reader.Read(recordText, record);
+            return !MatchPlacement(record, variants, options, reader, how) || report(game, position, rec);
+        }
+        for (size_t v = 0; v < matchers.size(); ++v) {
+            if (matchers[v].Matches(recordText)) {
+                how = variants[v].how;
+                return report(game, position, rec);
+            }
         }
         return true;
     };
@@ -232,7 +277,7 @@ FindResult FindPositions(const Book& book, const position::BoardShape& shape, st
             if (options.first && position != 1) {
                 continue;
             }
-            if (!test(g + 1, position, rec, whole)) {
+            if (!test(g + 1, position, kNoOrdinal, rec, whole)) {
                 return result;
             }
         }
@@ -247,7 +292,7 @@ FindResult FindPositions(const Book& book, const position::BoardShape& shape, st
                 result.status = FindStatus::kStopped;
                 return false;
             }
-            return test(game, 1, rec, t);
+            return test(game, 1, kNoOrdinal, rec, t);
         });
         return result;
     }

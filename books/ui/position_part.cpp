@@ -2,6 +2,7 @@
 // every position of the open book, and the anticipations of the book's
 // games in another book.
 
+#include <QAbstractListModel>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -10,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -24,10 +26,52 @@
 
 namespace books::ui {
 
+/// The matches shown in the window: rows are added in batches as a search
+/// finds them, and their lines are made only when shown, so that a great
+/// many cost little.
+class MatchList : public QAbstractListModel {
+  public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(m_matches.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) {
+            return {};
+        }
+        const PositionMatch& m = m_matches[static_cast<size_t>(index.row())];
+        return QStringLiteral("Game %1, position %2: %3")
+            .arg(m.game)
+            .arg(m.position)
+            .arg(QString::fromStdString(m.how));
+    }
+    void Clear() {
+        beginResetModel();
+        m_matches.clear();
+        endResetModel();
+    }
+    /// Adds the matches of found not shown yet.
+    void Catch(const std::vector<PositionMatch>& found) {
+        if (found.size() <= m_matches.size()) {
+            return;
+        }
+        beginInsertRows({}, rowCount(), static_cast<int>(found.size()) - 1);
+        m_matches.insert(m_matches.end(), found.begin() + static_cast<std::ptrdiff_t>(m_matches.size()),
+                         found.end());
+        endInsertRows();
+    }
+
+  private:
+    std::vector<PositionMatch> m_matches;
+};
+
 namespace {
 
 // Fastest the count of matches is repainted, and events let in (Escape).
 constexpr qint64 kPumpInterval = 50;
+// Matches that reach the list at once at most, however fast they come.
+constexpr size_t kMatchBatch = 4096;
 
 const char* const kOptions[] = {"&Partial", "&Mirror", "S&hift", "Colo&urs", "&First positions only"};
 
@@ -63,6 +107,15 @@ void SearchWindow::BuildPositionFrame() {
     m_ui.List2->setMaximumHeight(80);
     m_ui.List2->hide();
     grid->addWidget(m_ui.List2, 3, 0, 1, 4);
+    m_matches = new MatchList(this);
+    m_ui.List3 = new QListView(frame);
+    m_ui.List3->setObjectName(QStringLiteral("List3"));
+    m_ui.List3->setModel(m_matches);
+    m_ui.List3->setUniformItemSizes(true);  // rows are not measured one by one
+    m_ui.List3->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_ui.List3->setMaximumHeight(80);
+    m_ui.List3->hide();
+    grid->addWidget(m_ui.List3, 4, 0, 1, 4);
 }
 
 void SearchWindow::UseTheBoard() {
@@ -85,19 +138,24 @@ void SearchWindow::FindPosition() {
     options.first = m_ui.Check1[4]->isChecked();
     const position::BoardShape shape = program.Shape();
     PositionIndex index;
-    if (!options.partial && !options.shift) {
-        EnsureIndex(book, shape, index);  // without it every record is read
-    }
+    // Without it every record is read in full.
+    EnsureIndex(book, shape, index);
     std::vector<PositionMatch> found;
+    m_matches->Clear();
+    m_ui.List2->hide();
+    m_ui.List3->show();
     QElapsedTimer clock;  // invalid: the first match lets events in at once
     m_searching = true;
     m_stop = false;
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    // The count streams in; events are let in now and then so that Escape
-    // (or Close) can stop a search with a great many matches.
+    // The matches stream into the list; events are let in now and then so
+    // that Escape (or Close) can stop a search with a great many matches.
+    size_t caught = 0;
     auto pump = [&](int64_t done, int64_t total) {
-        if (!clock.isValid() || clock.elapsed() >= kPumpInterval) {
+        if (!clock.isValid() || found.size() >= caught + kMatchBatch || clock.elapsed() >= kPumpInterval) {
+            caught = found.size();
             clock.start();
+            m_matches->Catch(found);
             m_ui.Label4->setText(
                 QString::fromStdString(SearchProgressText(static_cast<int64_t>(found.size()), done, total)));
             QApplication::processEvents();
@@ -112,8 +170,12 @@ void SearchWindow::FindPosition() {
         },
         &index, pump);
     m_searching = false;
+    m_matches->Catch(found);
     QApplication::restoreOverrideCursor();
     m_ui.Label4->setText(QStringLiteral(" "));
+    if (found.empty()) {
+        m_ui.List3->hide();
+    }
     if (const std::string problem = FindStatusText(r.status); !problem.empty()) {
         m_host.services().messages->Warning(this, QString::fromStdString(problem), platform::Buttons::kOk,
                                             platform::Icon::kExclamation);
@@ -155,6 +217,7 @@ void SearchWindow::FindAnticipationsIn(const std::string& otherBook) {
     RemoveWorkFiles(in.workPath);
     QApplication::restoreOverrideCursor();
     m_ui.List2->clear();
+    m_ui.List3->hide();
     if (found.empty()) {
         m_ui.List2->hide();
         m_host.services().messages->Warning(this, QStringLiteral("Game not found!"), platform::Buttons::kOk,

@@ -9,6 +9,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QPushButton;
 
@@ -17,6 +18,8 @@ class Host;
 }
 
 namespace books::ui {
+
+class MatchList;
 
 /// The search window, shown modally by the criteria command. Closing it
 /// hides it while the program runs, so the criteria stay for the next use.
@@ -69,6 +72,9 @@ class SearchWindow : public QDialog {
     QCheckBox* Check1(int index) const { return m_ui.Check1.at(index); }
     /// The anticipations found, a line a game.
     QListWidget* List2() const { return m_ui.List2; }
+    /// The matches of the last position search, a line a match ("Game 4,
+    /// position 3: mirror"); they come in while the search runs.
+    QListView* List3() const { return m_ui.List3; }
     /// True while a position search runs.
     bool Searching() const { return m_searching; }
 
@@ -91,6 +97,7 @@ class SearchWindow : public QDialog {
         QPushButton* Command5 = nullptr;
         std::array<QCheckBox*, 5> Check1{};
         QListWidget* List2 = nullptr;
+        QListView* List3 = nullptr;
         QLabel* Label4 = nullptr;
         QPushButton* Command1 = nullptr;
         QPushButton* Command2 = nullptr;
@@ -103,6 +110,7 @@ class SearchWindow : public QDialog {
 
     diagram::ui::Host& m_host;
     Controls m_ui;
+    MatchList* m_matches = nullptr;
     bool m_searching = false;
     bool m_stop = false;
 };

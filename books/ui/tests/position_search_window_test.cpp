@@ -2,10 +2,13 @@
 // found in every position of the book, each match shown in its game, the
 // search stopped by Escape, and the anticipations in another book.
 
+#include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 #include <functional>
 
@@ -129,6 +132,61 @@ TEST_F(PositionSearchTest, EscapeStopsTheSearchAndKeepsWhatWasFound) {
     });
     EXPECT_EQ(program.book.NGames, 1);
     EXPECT_EQ(Fen(), kStart);
+}
+
+// A book of many problems, all with the two kings where a partial search
+// for them finds every one.
+QByteArray ManyProblems(int count) {
+    QByteArray text;
+    for (int i = 1; i <= count; ++i) {
+        text += "[Event \"" + QByteArray::number(i) + "\"]\n" +
+                (i % 2 != 0 ? "4k3/8/8/8/8/8/8/4K3\n" : "4k3/8/8/8/8/8/8/R3K3\n");
+    }
+    return text;
+}
+
+TEST_F(PositionSearchTest, MatchesStreamIntoTheListAndEscapeStopsThem) {
+    constexpr int kProblems = 100000;
+    WriteFile("many.fen", ManyProblems(kProblems));
+    Open("many.fen");
+    ASSERT_EQ(program.book.NGames, kProblems);
+    Criteria([&](SearchWindow& w) {
+        Options(w, {0});
+        w.Text2()->setText("4k3/8/8/8/8/8/8/4K3");
+        QAbstractItemModel* list = w.List3()->model();
+        // Rows come in while the search runs; once a second batch has
+        // come, Escape stops it.
+        int batchesWhileSearching = 0;
+        QObject::connect(list, &QAbstractItemModel::rowsInserted, &w, [&] {
+            if (w.Searching() && ++batchesWhileSearching == 2) {
+                EXPECT_TRUE(w.List3()->isVisible());
+                QTest::keyClick(w.Text2(), Qt::Key_Escape);
+            }
+        });
+        QTest::mouseClick(w.Command1(), Qt::LeftButton);
+        EXPECT_FALSE(w.Searching());
+        EXPECT_EQ(batchesWhileSearching, 2);
+        EXPECT_GT(list->rowCount(), 0);
+        EXPECT_LT(list->rowCount(), kProblems);  // stopped before the end
+        EXPECT_EQ(list->index(0, 0).data().toString(), "Game 1, position 1: exact");
+        EXPECT_EQ(program.book.GameIndex.size(), static_cast<size_t>(list->rowCount()));
+    });
+}
+
+TEST_F(PositionSearchTest, AGreatManyMatchesAllReachTheList) {
+    constexpr int kProblems = 100000;
+    WriteFile("many.fen", ManyProblems(kProblems));
+    Open("many.fen");
+    Criteria([&](SearchWindow& w) {
+        Options(w, {0});
+        w.Text2()->setText("4k3/8/8/8/8/8/8/4K3");
+        QSignalSpy batches(w.List3()->model(), &QAbstractItemModel::rowsInserted);
+        QTest::mouseClick(w.Command1(), Qt::LeftButton);
+        EXPECT_GT(batches.count(), 2);  // in batches, not all at the end
+        EXPECT_EQ(w.List3()->model()->rowCount(), kProblems);
+    });
+    EXPECT_EQ(program.book.NGames, kProblems);
+    EXPECT_EQ(Caption(), QString("Game 1. (1 of %1)").arg(kProblems));
 }
 
 TEST_F(PositionSearchTest, AnticipationsInAnotherBook) {

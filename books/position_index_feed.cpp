@@ -1,0 +1,99 @@
+// Handing the records of a conversion to the index builder's own thread:
+// they are copied in batches, a few of which may wait, so that the
+// conversion goes on while the placements are read and hashed.
+
+#include <algorithm>
+#include <cstring>
+#include <system_error>
+
+#include "books/position_index.h"
+
+namespace books {
+
+namespace {
+
+constexpr int64_t kBatchRecords = 8192;  // records handed to the thread at once
+constexpr size_t kWaitingBatches = 4;    // batches waiting at most
+
+}  // namespace
+
+void IndexBuilder::Records(int64_t first, const char* records, int64_t count) {
+    while (count > 0) {
+        if (m_filling.count != 0 &&
+            (m_filling.first + m_filling.count != first || m_filling.count == kBatchRecords)) {
+            Handoff();
+        }
+        if (m_filling.count == 0) {
+            m_filling.first = first;
+            m_filling.records.resize(static_cast<size_t>(kBatchRecords * kRecordLength));
+        }
+        const int64_t take = std::min(count, kBatchRecords - m_filling.count);
+        std::memcpy(m_filling.records.data() + m_filling.count * kRecordLength, records,
+                    static_cast<size_t>(take * kRecordLength));
+        m_filling.count += take;
+        first += take;
+        records += take * kRecordLength;
+        count -= take;
+    }
+}
+
+void IndexBuilder::Handoff() {
+    if (m_filling.count == 0) {
+        return;
+    }
+    std::unique_lock lock(m_mutex);
+    if (!m_worker.joinable()) {
+        try {
+            m_worker = std::thread([this] { Work(); });
+        } catch (const std::system_error&) {
+            // No thread to be had: the records are read here instead.
+            lock.unlock();
+            Process(m_filling.first, m_filling.records.data(), m_filling.count);
+            m_filling.count = 0;
+            return;
+        }
+    }
+    m_changed.wait(lock, [this] { return m_waiting.size() < kWaitingBatches; });
+    m_waiting.push_back(std::move(m_filling));
+    if (!m_spare.empty()) {
+        m_filling = std::move(m_spare.back());
+        m_spare.pop_back();
+    } else {
+        m_filling = Batch{};
+    }
+    m_filling.count = 0;
+    m_changed.notify_all();
+}
+
+void IndexBuilder::Work() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return !m_waiting.empty() || m_closed; });
+        if (m_waiting.empty()) {
+            return;
+        }
+        Batch b = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        m_changed.notify_all();
+        lock.unlock();
+        Process(b.first, b.records.data(), b.count);
+        lock.lock();
+        m_spare.push_back(std::move(b));
+    }
+}
+
+void IndexBuilder::Finish() {
+    Handoff();
+    {
+        std::lock_guard lock(m_mutex);
+        m_closed = true;
+    }
+    m_changed.notify_all();
+    if (m_worker.joinable()) {
+        m_worker.join();
+    }
+    m_closed = false;
+    m_spare.clear();
+}
+
+}  // namespace books
