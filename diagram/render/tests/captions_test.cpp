@@ -185,7 +185,7 @@ TEST(Captions, WrapBreaksAtBlanksAndElidesOnlyWordsTooLong) {
 TEST(Captions, LongLinesWrapAndThePictureGrowsAroundTheUnchangedBoard) {
     settings::Style style;  // the program's own small board
     style.FONTNAME = "DejaVu Sans";
-    position::ProblemRecord r = Record();
+    position::ProblemRecord r = CaptionRecord();
     r.authors = {"Johann Nepomuk Berger", "Вася Пупкин", "Samuel Loyd"};
     r.source = "Deutsche Schachzeitung Problemturnier zum hundertsten Geburtstag";
     r.legend = {{"G", "Grasshopper"}, {"N", "Nightrider"}, {"L", "Supercalifragilisticgrasshopper"}};
@@ -237,32 +237,6 @@ TEST(Captions, PaletteKeepsEveryPixel) {
     ASSERT_EQ(paletted.format(), QImage::Format_Indexed8);
     EXPECT_EQ(paletted.colorCount(), 256);
     EXPECT_EQ(paletted.convertToFormat(QImage::Format_RGB32), few);
-}
-
-// A link planted at the output's name is replaced by the file, never
-// written through: the file it points to is left as it was.
-TEST(Captions, WrittenFileReplacesALinkAtItsName) {
-    QTemporaryDir dir;
-    const QString victim = dir.filePath(QStringLiteral("victim"));
-    const QString path = dir.filePath(QStringLiteral("d.svg"));
-    {
-        QFile file(victim);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("keep");
-    }
-    ASSERT_TRUE(QFile::link(victim, path));
-    DiagramRequest request;
-    request.style = WideStyle();
-    request.text = kStart;
-    request.format = ImageFormat::kSvg;
-    ASSERT_TRUE(RenderDiagramFile(request, path, nullptr, CaptionsOf(Record(), {16, 16, 0})));
-    QFile kept(victim);
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), "keep");
-    EXPECT_FALSE(QFileInfo(path).isSymLink());
-    QFile written(path);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(written.readAll().contains("Sam Loyd"));
 }
 
 }  // namespace
