@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QSaveFile>
+#include <QScrollArea>
 
 #include "diagram/fairy_exchange.h"
 #include "diagram/latex_writer.h"
@@ -104,9 +105,16 @@ ProblemWindow::ProblemWindow(Host& host, QWidget* parent) : QWidget(parent, Qt::
     form->addRow(QStringLiteral("C&ount"), m_count);
     form->addRow(QString(), m_countCheck);
     // The diagram as it leaves the program with its captions.
+    // It shows at its own size and scrolls: a large style's diagram would
+    // otherwise make the window taller than the screen once filled in.
     m_preview = new QLabel(this);
     m_preview->setObjectName(QStringLiteral("Preview"));
-    form->addRow(QStringLiteral("Preview"), m_preview);
+    auto* previewArea = new QScrollArea(this);
+    previewArea->setObjectName(QStringLiteral("PreviewArea"));
+    previewArea->setWidget(m_preview);
+    previewArea->setMinimumSize(240, 200);
+    previewArea->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    form->addRow(QStringLiteral("Preview"), previewArea);
     for (QLineEdit* edit : {m_source, m_date, m_award, m_stipulation, m_conditions, m_twins, m_count}) {
         connect(edit, &QLineEdit::textEdited, this, &ProblemWindow::Store);
     }
@@ -192,6 +200,7 @@ void ProblemWindow::ShowCount() {
             DiagramImage(m_host.renderer(), program.style, program.vet, program.editing.Reversed);
         m_preview->setPixmap(QPixmap::fromImage(
             CaptionedImage(board, CaptionsOf(RecordForOutput(program), count), program.style)));
+        m_preview->adjustSize();
     }
 }
 

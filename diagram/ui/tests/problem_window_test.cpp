@@ -112,6 +112,20 @@ TEST_F(ProblemTest, WindowIsASecondaryWindowOfTheMainWindow) {
     EXPECT_TRUE(kept == nullptr || !kept->isVisible());
 }
 
+// A style of large squares: the filled-in preview scrolls instead of
+// making the window taller than the screen.
+TEST_F(ProblemTest, LargeDiagramKeepsTheWindowOnTheScreen) {
+    WriteFile("Pandrel.ini",
+              "Style = Big\r\nBeginStyle = Big\r\n  SqrWidth = 110\r\n  SqrHeight = 110\r\nEndStyle\r\n");
+    Begin();
+    ASSERT_EQ(program.style.CurrentStyle, "Big");
+    ProblemWindow* problem = Open();
+    ASSERT_NE(problem, nullptr);
+    const QRect screen = problem->screen()->availableGeometry();
+    ASSERT_GT(problem->findChild<QLabel*>("Preview")->pixmap().height(), screen.height());
+    EXPECT_TRUE(screen.contains(problem->frameGeometry()));
+}
+
 TEST_F(ProblemTest, ExportLatexWritesThePositionWithItsRecord) {
     Begin();
     ASSERT_NE(window->findChild<QAction*>("MNExportLatex"), nullptr);
