@@ -92,6 +92,7 @@ ProblemWindow::ProblemWindow(Host& host, QWidget* parent) : QWidget(parent, Qt::
     m_count = Line(this, "Count");
     m_countCheck = new QLabel(this);
     m_countCheck->setObjectName(QStringLiteral("CountCheck"));
+    m_countCheck->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     form->addRow(QStringLiteral("&Authors (one a line)"), m_authors);
     form->addRow(QStringLiteral("&Source"), m_source);
     form->addRow(QStringLiteral("&Date"), m_date);
