@@ -69,6 +69,7 @@ class IndexBuilder : public RecordSink {
     IndexBuilder& operator=(const IndexBuilder&) = delete;
 
     void Records(int64_t first, const char* records, int64_t count) override;
+    void Adopt(int64_t first, std::vector<char>& buffer, int64_t count) override;
 
     /// Reads every record of the open book's work file into the index
     /// (rebuilding an index that is missing or stale).
@@ -115,6 +116,7 @@ class IndexBuilder : public RecordSink {
     // waiting (a few at most) and empty ones to reuse.
     Batch m_filling;
     std::deque<Batch> m_waiting;
+    int64_t m_waitingRecords = 0;  // records in the waiting batches
     std::vector<Batch> m_spare;
     bool m_closed = false;
     std::mutex m_mutex;

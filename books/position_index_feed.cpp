@@ -13,7 +13,8 @@ namespace books {
 namespace {
 
 constexpr int64_t kBatchRecords = 8192;  // records handed to the thread at once
-constexpr size_t kWaitingBatches = 4;    // batches waiting at most
+// Records waiting at most (the batches the writer hands over are smaller).
+constexpr int64_t kWaitingRecords = 4 * kBatchRecords;
 
 }  // namespace
 
@@ -37,6 +38,17 @@ void IndexBuilder::Records(int64_t first, const char* records, int64_t count) {
     }
 }
 
+void IndexBuilder::Adopt(int64_t first, std::vector<char>& buffer, int64_t count) {
+    // A batch being filled goes first: the thread reads records in order.
+    Handoff();
+    m_filling.first = first;
+    m_filling.count = count;
+    m_filling.records.swap(buffer);
+    Handoff();
+    // The writer gets the storage of a batch already read, if there is one.
+    buffer.swap(m_filling.records);
+}
+
 void IndexBuilder::Handoff() {
     if (m_filling.count == 0) {
         return;
@@ -53,7 +65,8 @@ void IndexBuilder::Handoff() {
             return;
         }
     }
-    m_changed.wait(lock, [this] { return m_waiting.size() < kWaitingBatches; });
+    m_changed.wait(lock, [this] { return m_waitingRecords < kWaitingRecords; });
+    m_waitingRecords += m_filling.count;
     m_waiting.push_back(std::move(m_filling));
     if (!m_spare.empty()) {
         m_filling = std::move(m_spare.back());
@@ -74,6 +87,7 @@ void IndexBuilder::Work() {
         }
         Batch b = std::move(m_waiting.front());
         m_waiting.pop_front();
+        m_waitingRecords -= b.count;
         m_changed.notify_all();
         lock.unlock();
         Process(b.first, b.records.data(), b.count);
