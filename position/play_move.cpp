@@ -292,7 +292,9 @@ class OriginSearch {
     const int16_t* m_cells;  // the position plane
     int m_rows, m_cols, m_row, m_col, m_piece, m_fileHint, m_rankHint;
     // At most one origin per ray or single square: eight at the most.
-    std::array<int, 8> m_found{};
+    // Only the first m_count are ever read: left unset, as clearing them
+    // costs more than the rest of a search.
+    std::array<int, 8> m_found;
     int m_count = 0;
 };
 
@@ -561,11 +563,7 @@ PlayResult PlayMove(Vet& vet, const NotationStyle& style, Side side, std::string
 
     vet(kPosition, dest) = static_cast<int16_t>(newIndex);
     vet(kPosition, from) = 0;
-    PlayResult r;
-    r.status = PlayStatus::kMoved;
-    r.from = from;
-    r.to = dest;
-    return r;
+    return PlayResult{PlayStatus::kMoved, PlayFailure::kNone, from, dest};
 }
 
 }  // namespace position
