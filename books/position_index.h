@@ -81,11 +81,16 @@ class IndexBuilder : public RecordSink {
     bool Write(const Book& book, const IndexKey& key);
 
   private:
+    // Records from first on: count copied into records, or, when parts is
+    // not empty, the writer's buffers taken whole (partCounts records each).
     struct Batch {
         int64_t first = 0;
         int64_t count = 0;
         std::vector<char> records;
+        std::vector<std::vector<char>> parts;
+        std::vector<int64_t> partCounts;
     };
+    void ProcessBatch(Batch& b);
     void Handoff();
     void Finish();
     void Work();
@@ -118,6 +123,7 @@ class IndexBuilder : public RecordSink {
     std::deque<Batch> m_waiting;
     int64_t m_waitingRecords = 0;  // records in the waiting batches
     std::vector<Batch> m_spare;
+    std::vector<std::vector<char>> m_freeParts;  // buffers read, for the writer to take back
     bool m_closed = false;
     std::mutex m_mutex;
     std::condition_variable m_changed;
