@@ -403,7 +403,8 @@ bool RecordWriter::Flush() {
         return false;
     }
     if (sink != nullptr) {
-        sink->Records(m_written + 1, m_buffer.data(), inBuffer);
+        sink->Adopt(m_written + 1, m_buffer, inBuffer);
+        m_buffer.resize(kBufferedRecords * kRecordLength);
     }
     m_written = std::min(m_written + inBuffer, m_next - 1);
     m_used = 0;

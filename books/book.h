@@ -149,6 +149,13 @@ class RecordSink {
   public:
     virtual ~RecordSink() = default;
     virtual void Records(int64_t first, const char* records, int64_t count) = 0;
+    /// The same, the records being the first count of the writer's own
+    /// buffer: a sink may take the buffer and leave another vector (of any
+    /// size) in its place, sparing a copy. By default they are read with
+    /// Records.
+    virtual void Adopt(int64_t first, std::vector<char>& buffer, int64_t count) {
+        Records(first, buffer.data(), count);
+    }
 };
 
 /// Sequential, buffered writer of the records of a conversion, from record

@@ -69,6 +69,7 @@ class IndexBuilder : public RecordSink {
     IndexBuilder& operator=(const IndexBuilder&) = delete;
 
     void Records(int64_t first, const char* records, int64_t count) override;
+    void Adopt(int64_t first, std::vector<char>& buffer, int64_t count) override;
 
     /// Reads every record of the open book's work file into the index
     /// (rebuilding an index that is missing or stale).
@@ -80,11 +81,16 @@ class IndexBuilder : public RecordSink {
     bool Write(const Book& book, const IndexKey& key);
 
   private:
+    // Records from first on: count copied into records, or, when parts is
+    // not empty, the writer's buffers taken whole (partCounts records each).
     struct Batch {
         int64_t first = 0;
         int64_t count = 0;
         std::vector<char> records;
+        std::vector<std::vector<char>> parts;
+        std::vector<int64_t> partCounts;
     };
+    void ProcessBatch(Batch& b);
     void Handoff();
     void Finish();
     void Work();
@@ -115,7 +121,9 @@ class IndexBuilder : public RecordSink {
     // waiting (a few at most) and empty ones to reuse.
     Batch m_filling;
     std::deque<Batch> m_waiting;
+    int64_t m_waitingRecords = 0;  // records in the waiting batches
     std::vector<Batch> m_spare;
+    std::vector<std::vector<char>> m_freeParts;  // buffers read, for the writer to take back
     bool m_closed = false;
     std::mutex m_mutex;
     std::condition_variable m_changed;

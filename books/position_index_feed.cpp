@@ -1,6 +1,7 @@
 // Handing the records of a conversion to the index builder's own thread:
-// they are copied in batches, a few of which may wait, so that the
-// conversion goes on while the placements are read and hashed.
+// they are copied in batches, or the writer's buffers are taken whole, a few
+// thousand records of which may wait, so that the conversion goes on while
+// the placements are read and hashed.
 
 #include <algorithm>
 #include <cstring>
@@ -13,14 +14,15 @@ namespace books {
 namespace {
 
 constexpr int64_t kBatchRecords = 8192;  // records handed to the thread at once
-constexpr size_t kWaitingBatches = 4;    // batches waiting at most
+// Records waiting at most (the batches the writer hands over are smaller).
+constexpr int64_t kWaitingRecords = 4 * kBatchRecords;
 
 }  // namespace
 
 void IndexBuilder::Records(int64_t first, const char* records, int64_t count) {
     while (count > 0) {
-        if (m_filling.count != 0 &&
-            (m_filling.first + m_filling.count != first || m_filling.count == kBatchRecords)) {
+        if (m_filling.count != 0 && (m_filling.first + m_filling.count != first ||
+                                     m_filling.count == kBatchRecords || !m_filling.parts.empty())) {
             Handoff();
         }
         if (m_filling.count == 0) {
@@ -37,6 +39,43 @@ void IndexBuilder::Records(int64_t first, const char* records, int64_t count) {
     }
 }
 
+void IndexBuilder::Adopt(int64_t first, std::vector<char>& buffer, int64_t count) {
+    // Records copied or not following on go first: the thread reads records
+    // in order.
+    if (m_filling.count != 0 && (m_filling.parts.empty() || m_filling.first + m_filling.count != first)) {
+        Handoff();
+    }
+    if (m_filling.count == 0) {
+        m_filling.first = first;
+    }
+    m_filling.parts.emplace_back().swap(buffer);
+    m_filling.partCounts.push_back(count);
+    m_filling.count += count;
+    // The writer's buffers are small: they are handed over several at a
+    // time, so that the thread is not woken for each.
+    if (m_filling.count >= kBatchRecords) {
+        Handoff();
+    }
+    // The writer gets back a buffer already read, if there is one.
+    std::lock_guard lock(m_mutex);
+    if (!m_freeParts.empty()) {
+        buffer.swap(m_freeParts.back());
+        m_freeParts.pop_back();
+    }
+}
+
+void IndexBuilder::ProcessBatch(Batch& b) {
+    if (b.parts.empty()) {
+        Process(b.first, b.records.data(), b.count);
+        return;
+    }
+    int64_t first = b.first;
+    for (size_t i = 0; i < b.parts.size(); ++i) {
+        Process(first, b.parts[i].data(), b.partCounts[i]);
+        first += b.partCounts[i];
+    }
+}
+
 void IndexBuilder::Handoff() {
     if (m_filling.count == 0) {
         return;
@@ -48,12 +87,18 @@ void IndexBuilder::Handoff() {
         } catch (const std::system_error&) {
             // No thread to be had: the records are read here instead.
             lock.unlock();
-            Process(m_filling.first, m_filling.records.data(), m_filling.count);
+            ProcessBatch(m_filling);
             m_filling.count = 0;
+            for (auto& part : m_filling.parts) {
+                m_freeParts.push_back(std::move(part));
+            }
+            m_filling.parts.clear();
+            m_filling.partCounts.clear();
             return;
         }
     }
-    m_changed.wait(lock, [this] { return m_waiting.size() < kWaitingBatches; });
+    m_changed.wait(lock, [this] { return m_waitingRecords < kWaitingRecords; });
+    m_waitingRecords += m_filling.count;
     m_waiting.push_back(std::move(m_filling));
     if (!m_spare.empty()) {
         m_filling = std::move(m_spare.back());
@@ -74,10 +119,16 @@ void IndexBuilder::Work() {
         }
         Batch b = std::move(m_waiting.front());
         m_waiting.pop_front();
+        m_waitingRecords -= b.count;
         m_changed.notify_all();
         lock.unlock();
-        Process(b.first, b.records.data(), b.count);
+        ProcessBatch(b);
         lock.lock();
+        for (auto& part : b.parts) {
+            m_freeParts.push_back(std::move(part));
+        }
+        b.parts.clear();
+        b.partCounts.clear();
         m_spare.push_back(std::move(b));
     }
 }
@@ -94,6 +145,7 @@ void IndexBuilder::Finish() {
     }
     m_closed = false;
     m_spare.clear();
+    m_freeParts.clear();
 }
 
 }  // namespace books

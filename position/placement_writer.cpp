@@ -1,6 +1,7 @@
 #include "position/placement_writer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace position {
@@ -43,6 +44,14 @@ constexpr std::array<Pattern, 256> kPatterns = [] {
     }
     return patterns;
 }();
+
+// A word whose first byte in memory is the lowest byte of value.
+inline uint64_t LittleEndianWord(uint64_t value) {
+    if constexpr (std::endian::native == std::endian::big) {
+        return __builtin_bswap64(value);
+    }
+    return value;
+}
 
 }  // namespace
 
@@ -109,10 +118,6 @@ int PlacementWriter::Write(const Vet& vet, char* out, uint32_t changedRanks) {
     const int16_t* cells = vet.cells[kPosition].data();
     int len = 0;
     if (m_eight) {
-        if (!m_valid) {
-            changedRanks = kAllRanks;
-            m_valid = true;
-        }
         // Members are read once: the stores into out could touch them for
         // all the compiler knows.
         const char* letters = m_letters.data();
@@ -121,33 +126,65 @@ int PlacementWriter::Write(const Vet& vet, char* out, uint32_t changedRanks) {
         char* texts = m_texts.data();
         int lengths[8];
         std::memcpy(lengths, m_lengths.data(), sizeof lengths);
+        // Of the ranks the caller names, those whose cells differ from the
+        // ones their text was made from (a pawn's move names ranks it may
+        // not have touched), found without a branch per rank.
+        int16_t* shadow = m_shadow.data();
+        uint32_t differ = 0;
         for (int r = 0; r < 8; ++r) {
-            char* kept = texts + 18 * r;
-            if ((changedRanks >> r) & 1) {
-                // The pattern of the occupied squares gives the digits; the
-                // letters go into their places. No step waits on another.
-                const int16_t* rank = cells + 8 * r;
-                char letter[8];
-                unsigned mask = 0;
-                for (int s = 0; s < 8; ++s) {
-                    const unsigned v = static_cast<uint16_t>(rank[s]);
-                    letter[s] = v < limit ? letters[v] : '\0';
-                    mask |= static_cast<unsigned>(letter[s] != '\0') << s;
-                }
-                const Pattern& p = patterns[mask];
-                char text[16];
-                std::memcpy(text, p.text.data(), 16);
-                for (int s = 0; s < 8; ++s) {
-                    text[p.at[static_cast<size_t>(s)]] = letter[s];
-                }
-                std::memcpy(kept, text, 16);
-                std::memcpy(out + len, text, 16);
-                lengths[r] = p.length;
-            } else {
-                // A rank's text is at most nine characters; the rest of the
-                // sixteen is overwritten by what follows.
-                std::memcpy(out + len, kept, 16);
+            uint64_t now[2];
+            uint64_t then[2];
+            std::memcpy(now, cells + 8 * r, 16);
+            std::memcpy(then, shadow + 8 * r, 16);
+            differ |= static_cast<uint32_t>(((now[0] ^ then[0]) | (now[1] ^ then[1])) != 0) << r;
+        }
+        if (!m_valid) {
+            // No text made yet: every rank, whatever the cells hold.
+            changedRanks = kAllRanks;
+            differ = kAllRanks;
+            m_valid = true;
+        }
+        // The changed ranks are made again first, then every rank is copied
+        // out: no branch per rank for the processor to guess wrong.
+        for (uint32_t todo = changedRanks & differ; todo != 0; todo &= todo - 1) {
+            const int r = std::countr_zero(todo);
+            std::memcpy(shadow + 8 * r, cells + 8 * r, 16);
+            // The pattern of the occupied squares gives the digits; the
+            // letters go into their places. No step waits on another.
+            const int16_t* rank = cells + 8 * r;
+            char letter[8];
+            unsigned mask = 0;
+#pragma GCC unroll 8
+            for (int s = 0; s < 8; ++s) {
+                const unsigned v = static_cast<uint16_t>(rank[s]);
+                letter[s] = v < limit ? letters[v] : '\0';
+                mask |= static_cast<unsigned>(letter[s] != '\0') << s;
             }
+            const Pattern& p = patterns[mask];
+            // The text is put together in two words, not byte by byte in
+            // memory: reading back bytes just stored one at a time stalls
+            // the processor. Letters never stand past the eighth place; an
+            // empty square has no letter to place.
+            uint64_t words[2];
+            std::memcpy(words, p.text.data(), 16);
+            uint64_t low = 0;
+#pragma GCC unroll 8
+            for (int s = 0; s < 8; ++s) {
+                low |= uint64_t{static_cast<unsigned char>(letter[s])}
+                       << (8 * (p.at[static_cast<size_t>(s)] & 7));
+            }
+            words[0] |= LittleEndianWord(low);
+            std::memcpy(texts + 18 * r, words, 16);
+            lengths[r] = p.length;
+        }
+#pragma GCC unroll 8
+        for (int r = 0; r < 8; ++r) {
+            // A rank's text is at most nine characters; the rest of the
+            // sixteen is overwritten by what follows. Copied word by word, as
+            // it was stored.
+            const char* kept = texts + 18 * r;
+            std::memcpy(out + len, kept, 8);
+            std::memcpy(out + len + 8, kept + 8, 8);
             len += lengths[r];
         }
         std::memcpy(m_lengths.data(), lengths, sizeof lengths);

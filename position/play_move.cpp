@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "position/attacks.h"
@@ -46,8 +47,20 @@ constexpr std::array<bool, 256> MakeDropped() {
 constexpr std::array<bool, 256> kDropped = MakeDropped();
 // A hint that occurs inside this text is a rank hint.
 constexpr std::string_view kDigits = "0123456789";
+// The English letters of the twelve kinds the interpreter knows.
+constexpr std::array<bool, 256> kKnownKind = [] {
+    std::array<bool, 256> table{};
+    for (char c : std::string_view("QqRrBbNnKkPp")) {
+        table[static_cast<unsigned char>(c)] = true;
+    }
+    return table;
+}();
 // Marks an absent letter or hint (every char value, NUL included, is a real letter).
 constexpr int kAbsent = -1;
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 char Upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
@@ -86,8 +99,14 @@ int IndexIn(std::string_view text, int ch) {
     if (ch == kAbsent) {
         return 0;
     }
-    const auto p = text.find(static_cast<char>(ch));
-    return p == std::string_view::npos ? 0 : static_cast<int>(p) + 1;
+    // A plain loop: the lists are a dozen letters, too short for a library search.
+    const char c = static_cast<char>(ch);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == c) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return 0;
 }
 
 PlayResult Fail(PlayFailure reason) {
@@ -137,7 +156,7 @@ PlayResult Castle(Vet& vet, const NotationStyle& style, Side side, bool queenSid
 class OriginSearch {
   public:
     OriginSearch(const Vet& vet, int rows, int cols, int row, int col, int piece, int fileHint, int rankHint)
-        : m_vet(vet),
+        : m_cells(vet.cells[kPosition].data()),
           m_rows(rows),
           m_cols(cols),
           m_row(row),
@@ -216,38 +235,126 @@ class OriginSearch {
             return false;
         }
         const int s = r * m_cols + c;
-        const int v = m_vet(kPosition, s);
+        const int v = m_cells[s];
         if (v <= 0) {
             return true;
         }
         if (v != m_piece) {
             return false;
         }
-        const bool rejected = (m_fileHint != kAbsent && m_fileHint - 97 != c) ||
-                              (m_rankHint != kAbsent && m_rankHint != m_rows - r);
-        if (rejected) {
+        if (Rejected(r, c)) {
             // A piece ruled out by the hint does not hide the squares behind it.
             return true;
         }
-        if (m_count < static_cast<int>(m_found.size())) {
-            m_found[m_count++] = s;
-        }
+        Add(s);
         return false;
     }
 
+    bool Rejected(int r, int c) const {
+        return (m_fileHint != kAbsent && m_fileHint - 97 != c) ||
+               (m_rankHint != kAbsent && m_rankHint != m_rows - r);
+    }
+
+    void Add(int s) {
+        if (m_count < static_cast<int>(m_found.size())) {
+            m_found[m_count++] = s;
+        }
+    }
+
+    // Walks a ray over the cells themselves: its length to the board's edge
+    // is known before, so a step costs one comparison instead of four.
     void Ray(int dr, int dc) {
-        for (int k = 1; Examine(m_row + dr * k, m_col + dc * k); ++k) {
+        // A direction that keeps the row (or column) sets no limit by it.
+        const int byRow = dr > 0 ? m_rows - 1 - m_row : dr < 0 ? m_row : kMaxSquares;
+        const int byCol = dc > 0 ? m_cols - 1 - m_col : dc < 0 ? m_col : kMaxSquares;
+        const int steps = byRow < byCol ? byRow : byCol;
+        const int delta = dr * m_cols + dc;
+        int s = m_row * m_cols + m_col;
+        for (int k = 1; k <= steps; ++k) {
+            s += delta;
+            const int v = m_cells[s];
+            if (v <= 0) {
+                continue;
+            }
+            if (v != m_piece) {
+                return;
+            }
+            if (!Rejected(m_row + dr * k, m_col + dc * k)) {
+                Add(s);
+                return;
+            }
+            // A piece ruled out by the hint does not hide the squares behind it.
         }
     }
 
     void Step(int dr, int dc) { Examine(m_row + dr, m_col + dc); }
 
-    const Vet& m_vet;
+    const int16_t* m_cells;  // the position plane
     int m_rows, m_cols, m_row, m_col, m_piece, m_fileHint, m_rankHint;
     // At most one origin per ray or single square: eight at the most.
-    std::array<int, 8> m_found{};
+    // Only the first m_count are ever read: left unset, as clearing them
+    // costs more than the rest of a search.
+    std::array<int, 8> m_found;
     int m_count = 0;
 };
+
+// The square of the only man whose kind is kingLetter; -1 when there is
+// none or more than one. This runs for many moves of a book, so the cells are
+// compared with the piece index itself when only one index has that kind.
+int OnlyKing(const Vet& vet, const NotationStyle& style, char kingLetter) {
+    const int squares = style.shape.Squares();
+    const int16_t* cells = vet.cells[kPosition].data();
+    const std::string& en = style.englishNotation;
+    const auto at = en.find(kingLetter);
+    if (at == std::string::npos) {
+        return -1;
+    }
+    int king = -1;
+    if (en.find(kingLetter, at + 1) == std::string::npos) {
+        const int index = static_cast<int>(at) + 1;
+        auto look = [&](int s) {
+            if (cells[s] == index) {
+                if (king >= 0) {
+                    return false;
+                }
+                king = s;
+            }
+            return true;
+        };
+        // Four cells at a time: a group is looked at cell by cell only when
+        // one of its cells may hold the index.
+        const uint64_t lanes = 0x0001000100010001ULL;
+        const uint64_t pattern = lanes * static_cast<uint16_t>(index);
+        int s = 0;
+        for (; s + 4 <= squares; s += 4) {
+            uint64_t word;
+            std::memcpy(&word, cells + s, sizeof word);
+            const uint64_t x = word ^ pattern;
+            if (((x - lanes) & ~x & (lanes << 15)) != 0) {
+                for (int k = s; k < s + 4; ++k) {
+                    if (!look(k)) {
+                        return -1;
+                    }
+                }
+            }
+        }
+        for (; s < squares; ++s) {
+            if (!look(s)) {
+                return -1;
+            }
+        }
+        return king;
+    }
+    for (int s = 0; s < squares; ++s) {
+        if (style.KindOf(cells[s]) == kingLetter) {
+            if (king >= 0) {
+                return -1;
+            }
+            king = s;
+        }
+    }
+    return king;
+}
 
 // Among several origins, the first whose move keeps the mover's only king
 // safe; the first origin when there is no such king or none keeps it safe.
@@ -259,18 +366,9 @@ int ChooseOrigin(const Vet& vet, const NotationStyle& style, const OriginSearch&
     }
     const bool moverIsWhite = kind >= 'A' && kind <= 'Z';
     const char kingLetter = moverIsWhite ? 'K' : 'k';
-    const int squares = style.shape.Squares();
-    int king = -1;
-    for (int s = 0; s < squares; ++s) {
-        if (style.KindOf(vet(kPosition, s)) == kingLetter) {
-            if (king >= 0) {
-                return first;  // more than one king: no rule to apply
-            }
-            king = s;
-        }
-    }
+    const int king = OnlyKing(vet, style, kingLetter);
     if (king < 0) {
-        return first;
+        return first;  // no king, or more than one: no rule to apply
     }
     const int cols = style.shape.cols;
     for (int i = 0; i < search.Count(); ++i) {
@@ -302,13 +400,15 @@ PlayResult PlayMove(Vet& vet, const NotationStyle& style, Side side, std::string
     }
 
     // Castling is recognised by its leading characters alone.
-    const std::string_view head5 = move.substr(0, 5);
-    if (head5 == "O-O-O" || head5 == "0-0-0") {
-        return Castle(vet, style, side, true);
-    }
-    const std::string_view head3 = move.substr(0, 3);
-    if (head3 == "O-O" || head3 == "0-0") {
-        return Castle(vet, style, side, false);
+    if (!move.empty() && (move[0] == 'O' || move[0] == '0')) {
+        const std::string_view head5 = move.substr(0, 5);
+        if (head5 == "O-O-O" || head5 == "0-0-0") {
+            return Castle(vet, style, side, true);
+        }
+        const std::string_view head3 = move.substr(0, 3);
+        if (head3 == "O-O" || head3 == "0-0") {
+            return Castle(vet, style, side, false);
+        }
     }
 
     // The first "ep" (any case) is blanked, then annotation characters and
@@ -335,19 +435,23 @@ PlayResult PlayMove(Vet& vet, const NotationStyle& style, Side side, std::string
     }
     int len = 0;
     for (std::size_t i = 0; i < move.size(); ++i) {
-        if (ep != std::string_view::npos && (i == ep || i == ep + 1)) {
-            continue;
-        }
-        if (kDropped[static_cast<unsigned char>(move[i])]) {
-            continue;
-        }
-        t[len++] = move[i];
+        // Written always, kept only when not dropped: no branch to mispredict.
+        t[len] = move[i];
+        const bool skip =
+            kDropped[static_cast<unsigned char>(move[i])] || (ep != std::string_view::npos && i - ep < 2);
+        len += skip ? 0 : 1;
     }
 
     // Promotion: the letter after the first "="; "=" and letter end the text.
     int promo = kAbsent;
     const std::string_view filtered(t, static_cast<std::size_t>(len));
-    const auto eq = filtered.find('=');
+    std::size_t eq = std::string_view::npos;
+    for (std::size_t i = 0; i < filtered.size(); ++i) {
+        if (filtered[i] == '=') {
+            eq = i;
+            break;
+        }
+    }
     if (eq != std::string_view::npos) {
         if (eq + 1 < filtered.size()) {
             promo = Code(filtered[eq + 1]);
@@ -379,7 +483,7 @@ PlayResult PlayMove(Vet& vet, const NotationStyle& style, Side side, std::string
     // A rank with a leading zero or more digits than a board can have names
     // no square.
     int digits = 0;
-    while (digits < n && kDigits.find(text[static_cast<size_t>(n - 1 - digits)]) != std::string_view::npos) {
+    while (digits < n && IsDigit(text[static_cast<size_t>(n - 1 - digits)])) {
         ++digits;
     }
     if (digits == n || digits > 3 || (digits > 1 && text[static_cast<size_t>(n - digits)] == '0')) {
@@ -436,7 +540,7 @@ PlayResult PlayMove(Vet& vet, const NotationStyle& style, Side side, std::string
         return Fail(PlayFailure::kUnknownPromotion);
     }
     const char kind = style.KindOf(pieceIndex);
-    if (std::string_view("QqRrBbNnKkPp").find(kind) == std::string_view::npos) {
+    if (!kKnownKind[static_cast<unsigned char>(kind)]) {
         return Fail(PlayFailure::kUnknownKind);
     }
 
@@ -459,11 +563,7 @@ PlayResult PlayMove(Vet& vet, const NotationStyle& style, Side side, std::string
 
     vet(kPosition, dest) = static_cast<int16_t>(newIndex);
     vet(kPosition, from) = 0;
-    PlayResult r;
-    r.status = PlayStatus::kMoved;
-    r.from = from;
-    r.to = dest;
-    return r;
+    return PlayResult{PlayStatus::kMoved, PlayFailure::kNone, from, dest};
 }
 
 }  // namespace position

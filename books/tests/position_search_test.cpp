@@ -468,6 +468,60 @@ TEST(PositionIndexTest, LongBooksAreSortedInRunsOnDisk) {
     RemoveWorkFiles(book.WorkPath());
 }
 
+TEST(PositionIndexTest, BuffersTakenWholeGiveTheIndexOfCopiedRecords) {
+    // The writer's buffers, of any sizes, handed over whole: the index must
+    // be the one the same records give when copied, byte for byte.
+    const std::string dir = TempFolder();
+    Book book;
+    ASSERT_TRUE(book.OpenWorkFile(dir + "F000003.tmp"));
+    position::BoardShape shape;
+    const int64_t n = 30000;
+    std::string all;
+    for (int64_t r = 1; r <= n; ++r) {
+        const std::string fen = std::to_string(1 + r % 8) + "K/" + std::to_string(1 + r / 8 % 8) + "k/8/" +
+                                std::to_string(1 + r / 64 % 8) + "Q/" + std::to_string(1 + r / 512 % 8) + "r";
+        std::string rec(kRecordLength, ' ');
+        // Tags among the positions: a position is read only once the next
+        // record shows it is not continued.
+        FormatRecord(r % 5 == 0 ? kTag : kEntry, GameField(1 + r / 50), r % 5 == 0 ? "[Event \"x\"]" : fen,
+                     rec.data());
+        all += rec;
+    }
+    book.NRecords = n;
+    book.FullIndex = {1};
+    IndexKey key;
+    ASSERT_TRUE(CurrentKey(book, shape, key));
+    const std::string copied = dir + "copied.idx";
+    const std::string taken = dir + "taken.idx";
+    {
+        IndexBuilder builder(shape, copied, 5000);
+        builder.Records(1, all.data(), n);
+        ASSERT_TRUE(builder.Write(book, key));
+    }
+    {
+        IndexBuilder builder(shape, taken, 5000);
+        const int64_t sizes[] = {1, 7, 1000, 999, 8191, 8193, 3};
+        int64_t first = 1;
+        std::vector<char> buffer;
+        for (size_t k = 0; first <= n; ++k) {
+            const int64_t count = std::min(sizes[k % std::size(sizes)], n - first + 1);
+            buffer.assign(all.begin() + (first - 1) * kRecordLength,
+                          all.begin() + (first - 1 + count) * kRecordLength);
+            builder.Adopt(first, buffer, count);
+            first += count;
+        }
+        ASSERT_TRUE(builder.Write(book, key));
+    }
+    auto bytes = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string a = bytes(copied);
+    ASSERT_FALSE(a.empty());
+    EXPECT_TRUE(a == bytes(taken));
+    RemoveWorkFiles(book.WorkPath());
+}
+
 // Two small books: A with repeated, mirrored and colour-reversed problems,
 // B with some of them and one with a man more.
 const char* kBookA =

@@ -209,6 +209,44 @@ TEST(PlayMove, RanksCountOnTheBoardsOwnHeight) {
           st);
 }
 
+TEST(PlayMove, SlidersAndThePinRuleOnBoardsOfAnyShape) {
+    struct Shaped {
+        Case c;
+        int rows, cols;
+        const char* pieces;
+        const char* english;
+    };
+    const char* const kList = "pPnNbBrRqQkK";
+    const Shaped cases[] = {
+        // Rays along a side longer than the other one reach its far end.
+        {{"WideRank", "8/R7", 0, "Rh1", "ok", "8/7R"}, 2, 8, kList, kList},
+        {{"TallFile", "R1/2/2/2/2/2/2/2", 0, "Ra1", "ok", "2/2/2/2/2/2/2/R1"}, 8, 2, kList, kList},
+        {{"LongDiagonal", "B9/82/82", 0, "Bc1", "ok", "82/82/2B7"}, 3, 10, kList, kList},
+        {{"PastTheEdge", "8/7R", 0, "Ra3", "", "8/7R"}, 2, 8, kList, kList},
+        // Knights on a3 and e3 both reach c4, e3 found first; it is pinned
+        // against the king on e1, the board's last cell (25 squares, not a
+        // multiple of four), so a3 moves. Without one king e3 moves.
+        {{"PinnedFirst", "4r/5/N3N/5/4K", 0, "Nc4", "ok", "4r/2N2/4N/5/4K"}, 5, 5, kList, kList},
+        {{"TwoKingsNoRule", "4r/5/N3N/K4/4K", 0, "Nc4", "ok", "4r/2N2/N4/K4/4K"}, 5, 5, kList, kList},
+        {{"NoKingNoRule", "4r/5/N3N/5/5", 0, "Nc4", "ok", "4r/2N2/N4/5/5"}, 5, 5, kList, kList},
+        // Z moves as a king too: with K it makes two kings, alone it is the one.
+        {{"FairyKingAlone", "4r/5/N3N/5/4Z", 0, "Nc4", "ok", "4r/2N2/4N/5/4Z"},
+         5,
+         5,
+         "pPnNbBrRqQkKzZ",
+         "pPnNbBrRqQkKkK"},
+        {{"FairyAndKing", "4r/5/N3N/5/3ZK", 0, "Nc4", "ok", "4r/2N2/N4/5/3ZK"},
+         5,
+         5,
+         "pPnNbBrRqQkKzZ",
+         "pPnNbBrRqQkKkK"},
+    };
+    for (const Shaped& k : cases) {
+        SCOPED_TRACE(k.c.name);
+        Check(k.c, Style(k.rows, k.cols, k.pieces, k.english));
+    }
+}
+
 TEST(PlayMove, CastlingOutsideTheVectorKeepsEarlierCells) {
     // On three columns Black's king-side rook corner is cell 2 and the king
     // cell would be -1: the corner is emptied, then the move fails.
