@@ -45,6 +45,8 @@ function(pandrel_ui name)
   set_target_properties(${name}_ui PROPERTIES AUTOMOC ON AUTORCC ON)
   target_include_directories(${name}_ui PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name}_ui PUBLIC ${ARG_LINKS})
+  # Windows are held to the cores' warnings too.
+  target_compile_options(${name}_ui PRIVATE ${PANDREL_CORE_WARNINGS})
   file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/tests/*.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/ui/*/tests/*.cpp)
   if(test_sources)
