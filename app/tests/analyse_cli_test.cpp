@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/tests/cli_fixture.h"
+
 namespace {
 
 struct CliResult {
@@ -15,21 +17,13 @@ struct CliResult {
 
 // Runs pandrel-cli analyse; stderr joins stdout when withErrors.
 CliResult Analyse(const std::string& args, bool withErrors = false) {
-    CliResult run;
-    const std::string command = std::string(CLI_PATH) + " analyse --appdir /nonexistent-appdir " + args +
-                                (withErrors ? " 2>&1" : " 2>/dev/null");
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) {
-        run.out.append(buf, n);
-    }
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+    const clitest::CliRun run =
+        clitest::RunShell(std::string(CLI_PATH) + " analyse --appdir /nonexistent-appdir " + args +
+                          (withErrors ? " 2>&1" : " 2>/dev/null"));
+    CliResult result;
+    result.status = run.status;
+    result.out = run.out;
+    return result;
 }
 
 bool HaveStockfish() {

@@ -13,6 +13,8 @@
 #include <set>
 #include <sstream>
 
+#include "app/tests/cli_fixture.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -46,19 +48,11 @@ class BookExportCli : public ::testing::Test {
     CliResult Cli(const std::string& subcommand, const std::string& args) {
         CliResult run;
         const std::string errFile = (m_dir / "stderr").string();
-        const std::string command = "XDG_RUNTIME_DIR=" + (m_dir / "run").string() + " " + CLI_PATH + " " +
-                                    subcommand + " --appdir " + m_dir.string() + " " + args + " 2>" + errFile;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr) {
-            return run;
-        }
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) {
-            run.out.append(buf, n);
-        }
-        const int raw = pclose(pipe);
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        const clitest::CliRun done =
+            clitest::RunShell("XDG_RUNTIME_DIR=" + (m_dir / "run").string() + " " + CLI_PATH + " " +
+                              subcommand + " --appdir " + m_dir.string() + " " + args + " 2>" + errFile);
+        run.status = done.status;
+        run.out = done.out;
         run.err = Slurp(errFile);
         return run;
     }

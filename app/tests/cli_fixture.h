@@ -18,11 +18,9 @@ struct CliRun {
     std::string out;
 };
 
-/// Runs pandrel-cli with the arguments (already quoted for the shell); its
-/// messages on standard error are dropped.
-inline CliRun Cli(const std::string& args) {
+/// Runs a shell command line: its exit status and standard output.
+inline CliRun RunShell(const std::string& command) {
     CliRun run;
-    const std::string command = std::string(CLI_PATH) + " " + args + " 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
         return run;
@@ -33,6 +31,12 @@ inline CliRun Cli(const std::string& args) {
     const int raw = pclose(pipe);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return run;
+}
+
+/// Runs pandrel-cli with the arguments (already quoted for the shell); its
+/// messages on standard error are dropped.
+inline CliRun Cli(const std::string& args) {
+    return RunShell(std::string(CLI_PATH) + " " + args + " 2>/dev/null");
 }
 
 /// An empty folder for each test, named after it and removed after it;

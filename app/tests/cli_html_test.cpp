@@ -5,20 +5,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/tests/cli_fixture.h"
+
 namespace {
 
 // Output and exit status of pandrel-cli with the arguments (quoted for the shell).
 std::pair<int, std::string> RunCli(const std::string& args) {
-    std::string out;
-    FILE* pipe = popen((std::string(CLI_PATH) + " " + args + " 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr)
-        return {-1, out};
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
-        out.append(buf, n);
-    const int raw = pclose(pipe);
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, out};
+    const clitest::CliRun run = clitest::Cli(args);
+    return {run.status, run.out};
 }
 
 TEST(CliHtml, FragmentOfTheStyleInForce) {

@@ -137,18 +137,7 @@ TEST_F(CliTest, BookCutShortByAFullDiskExitsOneWithTheReason) {
     const std::string err = (m_dir / "err.txt").string();
     const std::string command = "sh -c 'trap \"\" XFSZ; ulimit -f 1000; exec " + std::string(CLI_PATH) +
                                 " book" + m_app + (m_dir / "big.fen").string() + "' 2>" + err;
-    const CliRun r = [&] {
-        CliRun run;
-        FILE* pipe = popen(command.c_str(), "r");
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) {
-            run.out.append(buf, n);
-        }
-        const int raw = pclose(pipe);
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        return run;
-    }();
+    const CliRun r = clitest::RunShell(command);
     std::ifstream in(err);
     const std::string message((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(r.status, 1);

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/tests/cli_fixture.h"
+
 namespace {
 
 struct CliRun {
@@ -19,18 +21,10 @@ struct CliRun {
 // Runs pandrel-cli with the arguments (already quoted for the shell).
 CliRun Cli(const std::string& args, const std::filesystem::path& errFile) {
     CliRun run;
-    const std::string command = std::string(CLI_PATH) + " " + args + " 2>" + errFile.string();
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) {
-        run.out.append(buf, n);
-    }
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    const clitest::CliRun done =
+        clitest::RunShell(std::string(CLI_PATH) + " " + args + " 2>" + errFile.string());
+    run.status = done.status;
+    run.out = done.out;
     std::ifstream err(errFile);
     run.err.assign(std::istreambuf_iterator<char>(err), {});
     return run;

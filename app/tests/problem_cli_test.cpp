@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/tests/cli_fixture.h"
+
 namespace {
 
 struct CliRun {
@@ -17,21 +19,11 @@ struct CliRun {
 };
 
 std::string Output(const std::string& command, int* status = nullptr) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return out;
-    }
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) {
-        out.append(buf, n);
-    }
-    const int raw = pclose(pipe);
+    const clitest::CliRun run = clitest::RunShell(command);
     if (status != nullptr) {
-        *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        *status = run.status;
     }
-    return out;
+    return run.out;
 }
 
 std::string ReadFile(const std::filesystem::path& path) {

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <string>
 
+#include "app/tests/cli_fixture.h"
+
 namespace {
 
 struct Result {
@@ -15,18 +17,8 @@ struct Result {
 
 Result RunSolution(const std::string& args) {
     const std::string command = std::string(CLI_PATH) + " solution " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    Result result{-1, {}};
-    if (!pipe) {
-        return result;
-    }
-    char buf[512];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;) {
-        result.out.append(buf, n);
-    }
-    const int raw = pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return result;
+    const clitest::CliRun run = clitest::RunShell(command);
+    return {run.status, run.out};
 }
 
 TEST(SolutionCli, NodesKindsDepthsAndBoards) {

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <string>
 
+#include "app/tests/cli_fixture.h"
+
 namespace {
 
 TEST(TransformCli, OperationsAndRefusals) {
@@ -36,16 +38,9 @@ TEST(TransformCli, OperationsAndRefusals) {
          }) {
         const std::string command =
             std::string(CLI_PATH) + " transform --appdir " + dir.string() + " " + c.args + " 2>&1";
-        FILE* pipe = popen(command.c_str(), "r");
-        ASSERT_NE(pipe, nullptr);
-        std::string out;
-        char buf[512];
-        for (size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;) {
-            out.append(buf, n);
-        }
-        const int raw = pclose(pipe);
-        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status) << c.args;
-        EXPECT_EQ(out, c.out) << c.args;
+        const clitest::CliRun run = clitest::RunShell(command);
+        EXPECT_EQ(run.status, c.status) << c.args;
+        EXPECT_EQ(run.out, c.out) << c.args;
     }
     std::filesystem::remove_all(dir);
 }
