@@ -87,7 +87,8 @@ format-check:
 # reads the compile commands of the build folder. Any finding fails it.
 tidy: configure
 	git ls-files 'position/*.cpp' 'settings/*.cpp' 'diagram/*.cpp' 'editing/*.cpp' 'books/*.cpp' 'engines/*.cpp' \
-	  | grep -v '/tests/\|/ui/\|/render/' | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD) --quiet
+	  'platform/*.cpp' 'piecesbuilder/*.cpp' \
+	  | grep -v '/tests/\|/testing/\|/ui/\|/render/' | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD) --quiet
 
 clean:
 	rm -rf $(BUILD)
