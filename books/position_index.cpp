@@ -39,10 +39,12 @@ uint64_t ShapeKey(const position::BoardShape& shape) {
     return h;
 }
 
-bool WriteAllAt(int fd, const void* data, size_t size, off_t offset) {
-    const char* p = static_cast<const char*>(data);
+// All of size bytes at offset through pread or pwrite, calling again where
+// a call was interrupted or moved only a part.
+template <class Byte, class Call>
+bool AllAt(Call call, int fd, Byte* p, size_t size, off_t offset) {
     while (size > 0) {
-        const ssize_t n = ::pwrite(fd, p, size, offset);
+        const ssize_t n = call(fd, p, size, offset);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -56,21 +58,12 @@ bool WriteAllAt(int fd, const void* data, size_t size, off_t offset) {
     return true;
 }
 
+bool WriteAllAt(int fd, const void* data, size_t size, off_t offset) {
+    return AllAt(::pwrite, fd, static_cast<const char*>(data), size, offset);
+}
+
 bool ReadAllAt(int fd, void* data, size_t size, off_t offset) {
-    char* p = static_cast<char*>(data);
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, p, size, offset);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        p += n;
-        size -= static_cast<size_t>(n);
-        offset += n;
-    }
-    return true;
+    return AllAt(::pread, fd, static_cast<char*>(data), size, offset);
 }
 
 // A new file of its own beside path: created, never an existing file or a
