@@ -90,6 +90,24 @@ class Conversion {
     /// Keeps the record filled in the room Reserve gave.
     void Commit() { m_writer.Commit(); }
 
+    /// Appends a record formatted elsewhere (132 characters), its game
+    /// number replaced by the current one; false (and the conversion
+    /// stopped) when writing failed.
+    bool PutFormatted(const char* record) {
+        char* room = m_writer.Reserve();
+        if (room == nullptr) {
+            StopOnWrite();
+            return false;
+        }
+        std::memcpy(room, record, kRecordLength);
+        std::memcpy(room + 2, m_field.data(), kFieldLength);
+        m_writer.Commit();
+        return true;
+    }
+
+    /// True when progress is reported to a caller (who may stop the work).
+    bool Reports() const { return static_cast<bool>(m_in.progress); }
+
     /// Writes the end marker; false (and the conversion stopped) on failure.
     bool PutEndMarker() {
         if (!m_writer.PutEndMarker()) {
