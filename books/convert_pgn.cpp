@@ -31,8 +31,8 @@ namespace {
 // A stretch of the book read ahead, starting with the first line of a game
 // (or of the book), with the converter's state there.
 struct PgnChunk {
-    std::string text;            // the lines, one after the other
-    std::vector<uint32_t> ends;  // where each line ends in text
+    std::string text;          // the lines, one after the other
+    std::vector<size_t> ends;  // where each line ends in text
     PgnState state = PgnState::kTags;
     bool tagSeen = false;
 };
@@ -87,6 +87,9 @@ class ChunkOut {
 // Bytes of PGN text a stretch holds at least (a few hundred games): the
 // records of a few stretches in flight stay well within the memory wanted.
 constexpr size_t kChunkBytes = 64 * 1024;
+// A stretch that grows past this without a game starting is not handed out
+// (its records could take too much memory).
+constexpr size_t kChunkLimit = 512 * 1024;
 
 // A stretch handed to a worker, and what came of it.
 struct ChunkJob {
@@ -103,7 +106,7 @@ struct ChunkJob {
 template <typename Out>
 bool Feed(PgnLines<Out>& lines, const PgnChunk& chunk) {
     size_t from = 0;
-    for (const uint32_t end : chunk.ends) {
+    for (const size_t end : chunk.ends) {
         if (!lines.Take(std::string_view(chunk.text.data() + from, end - from))) {
             return false;
         }
@@ -298,21 +301,52 @@ class PgnRun {
                 chunk.tagSeen = true;
             }
             chunk.text.append(raw);
-            chunk.ends.push_back(static_cast<uint32_t>(chunk.text.size()));
+            chunk.ends.push_back(chunk.text.size());
+            if (chunk.text.size() > kChunkLimit) {
+                // No game starts for long: the rest is converted here, the
+                // stretches already handed out written first.
+                if (!Drain() || !Feed(*Continue(chunk), chunk)) {
+                    return false;
+                }
+                while (reader.Next(raw)) {
+                    if (!m_seq->Take(raw)) {
+                        return false;
+                    }
+                }
+                last = m_seq->State();
+                return true;
+            }
         }
         if (!Dispatch(std::move(chunk), true)) {
             return false;
         }
-        while (m_pool && m_pool->Pending() > 0) {
-            if (!Merge(m_pool->TakeOldest())) {
-                return false;
-            }
+        if (!Drain()) {
+            return false;
         }
         last = m_seq ? m_seq->State() : m_last;
         return true;
     }
 
   private:
+    // Writes every stretch handed out.
+    bool Drain() {
+        while (m_pool && m_pool->Pending() > 0) {
+            if (!Merge(m_pool->TakeOldest())) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // The line-by-line converter, from the start of the stretch on unless
+    // it already runs.
+    PgnLines<Conversion>* Continue(const PgnChunk& chunk) {
+        if (!m_seq) {
+            Sequential(chunk.state, chunk.tagSeen);
+        }
+        return &*m_seq;
+    }
+
     void Sequential(PgnState state, bool tagSeen) { m_seq.emplace(m_conv, m_in, m_in.vet, state, tagSeen); }
 
     bool Dispatch(PgnChunk chunk, bool final) {

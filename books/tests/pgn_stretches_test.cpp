@@ -41,6 +41,9 @@ const char* const kGames[] = {
 // A placement of more cells than the board has squares.
 const char* const kSpill = "[Event \"s\"]\n[FEN \"8/8/8/8/8/8/8/8/8/8/8/k6K w - - 0 1\"]\n\n1. Kg1 *\n\n";
 
+// A game too long to be handed out: the rest is converted line by line.
+const std::string kLong = "[Event \"l\"]\n\n1. e4 {" + std::string(700'000, 'x') + "\n} e5 2. Nf3 *\n\n";
+
 std::string Book(int copies, const std::string& middle, const std::string& tail) {
     std::string text;
     for (int i = 0; i < copies; ++i) {
@@ -94,6 +97,7 @@ TEST(PgnStretches, SameBookAsLineByLine) {
         {"ends with tags", Book(6000, "", "[Event \"last\"]\n"), 0},
         {"a placement past the squares", Book(6000, kSpill, ""), 0},
         {"ends in a FEN tag's board", Book(6003, "", ""), 0},
+        {"a game too long in the middle", Book(6000, kLong, ""), 0},
         {"full disk", Book(6000, "", ""), kRecordLength * 20000},
     };
     for (const Case& k : cases) {
