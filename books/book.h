@@ -156,6 +156,10 @@ class RecordSink {
     virtual void Adopt(int64_t first, std::vector<char>& buffer, int64_t count) {
         Records(first, buffer.data(), count);
     }
+    /// The index key (BoardKeyer::Key) of the position the record of the
+    /// number will hold, known before the record is put: the sink need not
+    /// read that record's text. By default it is read all the same.
+    virtual void KnownKey(int64_t /*record*/, uint64_t /*key*/) {}
 };
 
 /// Sequential, buffered writer of the records of a conversion, from record

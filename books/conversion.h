@@ -105,8 +105,13 @@ class Conversion {
         return true;
     }
 
-    /// True when progress is reported to a caller (who may stop the work).
-    bool Reports() const { return static_cast<bool>(m_in.progress); }
+    /// Tells the index the key of the position the next record holds
+    /// (RecordSink::KnownKey).
+    void KeyOfNextRecord(uint64_t key) {
+        if (m_in.records != nullptr) {
+            m_in.records->KnownKey(m_writer.Next(), key);
+        }
+    }
 
     /// Writes the end marker; false (and the conversion stopped) on failure.
     bool PutEndMarker() {

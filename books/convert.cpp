@@ -158,7 +158,7 @@ LoadResult LoadBook(Book& book, const ConvertInput& in) {
     std::remove(indexPath.c_str());
     const position::BoardShape shape = in.style.Shape();
     IndexBuilder builder(shape, indexPath);
-    ConvertInput withIndex{in.workPath, in.style, in.vet, in.progress, &builder};
+    ConvertInput withIndex{in.workPath, in.style, in.vet, in.progress, &builder, in.workers};
     LoadResult result = Convert(book, withIndex);
     IndexKey key;
     // A work file that had to take another name (its own was found taken)

@@ -47,6 +47,10 @@ struct ConvertInput {
     ProgressFn progress;
     /// Told of every record written, when set (the position index).
     RecordSink* records = nullptr;
+    /// Threads converting a PGN book: 0 as many as the processor has cores
+    /// (up to four), 1 none besides the caller's. The book, the board left
+    /// behind and the progress reports are the same either way.
+    unsigned workers = 0;
 };
 
 /// How a conversion ended.

@@ -65,11 +65,14 @@ class ChunkOut {
     }
     void Commit() { ++count_; }
     void NewGame() { gameStarts.push_back(count_); }
+    // The index key of the record last committed.
+    void KnownKey(uint64_t key) { known.emplace_back(count_ - 1, key); }
 
     std::vector<char> records;
     int64_t count_ = 0;
-    std::vector<int64_t> gameStarts;  // records before which a game starts
-    int64_t limit = INT64_MAX;        // records it takes at most
+    std::vector<int64_t> gameStarts;                  // records before which a game starts
+    std::vector<std::pair<int64_t, uint64_t>> known;  // index keys of records, in order
+    int64_t limit = INT64_MAX;                        // records it takes at most
 
   private:
     char* Room() {
@@ -263,8 +266,9 @@ class ChunkPool {
 };
 
 // The PGN converter over a book read ahead in stretches, converted by
-// workers and written here in order. Conversions whose caller follows the
-// progress, and books of one stretch, are converted here line by line.
+// workers and written here in order (the progress reported as they are).
+// Books of one stretch, and conversions asked to use no worker, are
+// converted here line by line.
 class PgnRun {
   public:
     PgnRun(Conversion& conv, const ConvertInput& in)
@@ -272,8 +276,8 @@ class PgnRun {
 
     bool Run(LineReader& reader, PgnState& last) {
         std::string_view raw;
-        const unsigned cores = std::thread::hardware_concurrency();
-        if (m_conv.Reports() || cores < 2) {
+        const unsigned cores = m_in.workers != 0 ? m_in.workers : std::thread::hardware_concurrency();
+        if (cores < 2) {
             Sequential(PgnState::kTags, false);
             while (reader.Next(raw)) {
                 if (!m_seq->Take(raw)) {
@@ -380,12 +384,16 @@ class PgnRun {
             Sequential(job->chunk.state, job->chunk.tagSeen);
             return Feed(*m_seq, job->chunk);
         }
-        const ChunkOut& out = *job->out;
+        ChunkOut& out = *job->out;
         size_t g = 0;
+        size_t k = 0;
         for (int64_t i = 0; i < out.count_; ++i) {
             while (g < out.gameStarts.size() && out.gameStarts[g] == i) {
                 m_conv.NewGame();
                 ++g;
+            }
+            if (k < out.known.size() && out.known[k].first == i) {
+                m_conv.KeyOfNextRecord(out.known[k++].second);
             }
             if (!m_conv.PutFormatted(out.records.data() + i * kRecordLength)) {
                 LeaveBoardAt(job->chunk, i);

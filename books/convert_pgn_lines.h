@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "books/conversion.h"
+#include "books/board_keyer.h"
 #include "position/placement_writer.h"
 #include "position/play_move.h"
 
@@ -68,7 +69,8 @@ class Replay {
           m_style{in.style.Shape(), in.style.ENGLISHNOTATION},
           m_startPos(in.style.STARTPOS),
           m_vet(vet),
-          m_placement(m_style.shape) {
+          m_placement(m_style.shape),
+          m_keyer(m_style.shape) {
         m_token.reserve(64);
     }
 
@@ -197,6 +199,13 @@ class Replay {
         std::memcpy(text + len, suffix, 10);
         std::memset(text + len + 10, ' ', static_cast<size_t>(kTextLength - len - 10));
         m_conv.Commit();
+        if constexpr (requires(Out & o) { o.KnownKey(uint64_t{}); }) {
+            // Worked out here, on a worker of their own, the keys spare the
+            // index the reading of the text.
+            if (m_keyer.Usable()) {
+                m_conv.KnownKey(m_keyer.Key(m_vet));
+            }
+        }
         return true;
     }
 
@@ -226,6 +235,7 @@ class Replay {
     const std::string& m_startPos;
     position::Vet& m_vet;
     position::PlacementWriter m_placement;
+    BoardKeyer m_keyer;
     uint32_t m_changed = position::PlacementWriter::kAllRanks;  // ranks changed since the last record
     std::string m_token;
     int64_t m_depth = 0;

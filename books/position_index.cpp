@@ -232,12 +232,20 @@ void IndexBuilder::HashText(std::string_view text, int64_t rec) {
     if (m_failed) {
         return;
     }
+    const uint32_t material = m_reader.ReadCellsMaterial(text, m_placement);
+    AddKey((PlacementHash(m_placement.cells) >> 32 << 32) | material, rec);
+}
+
+void IndexBuilder::AddKey(uint64_t key, int64_t rec) {
+    if (m_failed) {
+        return;
+    }
     if (rec > static_cast<int64_t>(UINT32_MAX)) {
         m_failed = true;  // a book this long is searched without an index
         return;
     }
-    const uint32_t material = m_reader.ReadCellsMaterial(text, m_placement);
-    m_keys.push_back((PlacementHash(m_placement.cells) >> 32 << 32) | static_cast<uint64_t>(rec));
+    const auto material = static_cast<uint32_t>(key & 0xFFFFFF);
+    m_keys.push_back((key >> 32 << 32) | static_cast<uint64_t>(rec));
     ++m_total;
     m_material.push_back(static_cast<uint8_t>(material));
     m_material.push_back(static_cast<uint8_t>(material >> 8));
@@ -263,6 +271,15 @@ void IndexBuilder::Process(int64_t first, const char* records, int64_t count) {
         }
         Hash();
         if (kind != kEntry) {
+            continue;
+        }
+        const int64_t number = first + i;
+        while (!m_known.empty() && m_known.front().first < number) {
+            m_known.pop_front();
+        }
+        if (!m_known.empty() && m_known.front().first == number) {
+            AddKey(m_known.front().second, number);
+            m_known.pop_front();
             continue;
         }
         // A position the next record does not continue is read where it

@@ -70,6 +70,7 @@ class IndexBuilder : public RecordSink {
 
     void Records(int64_t first, const char* records, int64_t count) override;
     void Adopt(int64_t first, std::vector<char>& buffer, int64_t count) override;
+    void KnownKey(int64_t record, uint64_t key) override;
 
     /// Reads every record of the open book's work file into the index
     /// (rebuilding an index that is missing or stale).
@@ -89,6 +90,8 @@ class IndexBuilder : public RecordSink {
         std::vector<char> records;
         std::vector<std::vector<char>> parts;
         std::vector<int64_t> partCounts;
+        // Keys of records of this batch or a later one, in record order.
+        std::vector<std::pair<int64_t, uint64_t>> known;
     };
     void ProcessBatch(Batch& b);
     void Handoff();
@@ -97,6 +100,7 @@ class IndexBuilder : public RecordSink {
     void Process(int64_t first, const char* records, int64_t count);
     void Hash();
     void HashText(std::string_view text, int64_t rec);
+    void AddKey(uint64_t key, int64_t rec);
     bool Spill();
     bool FlushMaterial();
 
@@ -109,6 +113,8 @@ class IndexBuilder : public RecordSink {
     std::vector<uint64_t> m_sortSpace;
     std::vector<uint64_t> m_keys;  // hash upper half << 32 | record number
     std::string m_pending;         // the text of a position still taking continuations
+    // Keys known of records not yet read (the thread's own), in record order.
+    std::deque<std::pair<int64_t, uint64_t>> m_known;
     int64_t m_pendingRec = 0;
     Placement m_placement;
     int m_runFd = -1;                  // sorted runs of a long book

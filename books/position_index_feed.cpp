@@ -64,7 +64,13 @@ void IndexBuilder::Adopt(int64_t first, std::vector<char>& buffer, int64_t count
     }
 }
 
+void IndexBuilder::KnownKey(int64_t record, uint64_t key) {
+    m_filling.known.emplace_back(record, key);
+}
+
 void IndexBuilder::ProcessBatch(Batch& b) {
+    m_known.insert(m_known.end(), b.known.begin(), b.known.end());
+    b.known.clear();
     if (b.parts.empty()) {
         Process(b.first, b.records.data(), b.count);
         return;
@@ -144,6 +150,7 @@ void IndexBuilder::Finish() {
         m_worker.join();
     }
     m_closed = false;
+    m_known.clear();
     m_spare.clear();
     m_freeParts.clear();
 }

@@ -42,9 +42,6 @@ std::string_view PlacementField(std::string_view text) {
     return text.substr(p, end == std::string_view::npos ? std::string_view::npos : end - p);
 }
 
-namespace {
-
-// Two bits a slot, each count kept to 3.
 uint32_t PackMaterial(const int* counts) {
     uint32_t m = 0;
     for (int slot = 0; slot < kMaterialSlots; ++slot) {
@@ -52,8 +49,6 @@ uint32_t PackMaterial(const int* counts) {
     }
     return m;
 }
-
-}  // namespace
 
 template <bool kMaterial>
 uint32_t PlacementReader::Decode(std::string_view text, Placement& out) const {
@@ -124,30 +119,6 @@ void PlacementReader::Read(std::string_view text, Placement& out) const {
             out.men.push_back({s / cols, s % cols, s, c});
         }
     }
-}
-
-uint64_t PlacementHash(const std::vector<uint8_t>& cells) {
-    // Eight squares at a time, without a branch on what they hold.
-    constexpr uint64_t kMul = 0x9E3779B97F4A7C15ULL;
-    const size_t n = cells.size();
-    uint64_t h = 0xC4CEB9FE1A85EC53ULL ^ n;
-    size_t s = 0;
-    for (; s + 8 <= n; s += 8) {
-        uint64_t w;
-        std::memcpy(&w, cells.data() + s, 8);
-        h = (h ^ w) * kMul;
-        h ^= h >> 32;
-    }
-    if (s < n) {
-        uint64_t w = 0;
-        std::memcpy(&w, cells.data() + s, n - s);
-        h = (h ^ w) * kMul;
-        h ^= h >> 32;
-    }
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDULL;
-    h ^= h >> 29;
-    return h;
 }
 
 namespace {

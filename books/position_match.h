@@ -81,6 +81,8 @@ inline constexpr int kMaterialSlots = 12;
 /// 3, in two bits (slot 0 lowest). Equal placements have equal material; a
 /// placement holding another's men has at least its count in every slot.
 uint32_t MaterialOf(const Placement& placement);
+/// The material of counts of men in each of the kMaterialSlots slots.
+uint32_t PackMaterial(const int* counts);
 
 /// Tells quickly which materials may hold a match: any material passes when
 /// nothing is known.
@@ -128,6 +130,8 @@ class TextMatcher {
 /// A 64-bit hash of the board's cells: equal placements hash alike,
 /// whatever text wrote them.
 uint64_t PlacementHash(const std::vector<uint8_t>& cells);
+/// The same over count cells.
+uint64_t PlacementHash(const uint8_t* cells, size_t count);
 
 /// What counts as a match (the find options).
 struct MatchOptions {

@@ -1,7 +1,8 @@
 // A PGN book large enough to be converted in stretches on worker threads
-// gives what converting it line by line gives (as a caller following the
-// progress gets it): the same records, game index, position index, board
-// left behind and, on a full disk, the same stop.
+// gives what converting it line by line gives: the same records, game
+// index, position index (its keys worked out on the board by the workers,
+// read from the records' text line by line), progress reports, board left
+// behind and, on a full disk, the same stop.
 
 #include <gtest/gtest.h>
 
@@ -60,16 +61,13 @@ struct Outcome {
     std::string index;
 };
 
-// Converts the book; with progress followed, line by line.
-void ConvertBook(Outcome& o, const std::string& dir, const std::string& name, bool followProgress,
+// Converts the book, line by line or on workers.
+void ConvertBook(Outcome& o, const std::string& dir, const std::string& name, bool lineByLine,
                  int64_t sizeLimit) {
     o.c.book.BookFile = dir + "book.pgn";
     const std::string work = dir + name + ".tmp";
-    books::ProgressFn progress;
-    if (followProgress) {
-        progress = [&o](int64_t games) { o.c.progress.push_back(games); };
-    }
-    const ConvertInput in{work, settings::Style{}, o.c.vet, progress};
+    const books::ProgressFn progress = [&o](int64_t games) { o.c.progress.push_back(games); };
+    const ConvertInput in{work, settings::Style{}, o.c.vet, progress, nullptr, lineByLine ? 1u : 2u};
     {
         std::optional<testsupport::FileSizeLimit> limit;
         if (sizeLimit > 0) {
@@ -110,6 +108,7 @@ TEST(PgnStretches, SameBookAsLineByLine) {
         ConvertBook(lineByLine, dir, "F000001", true, k.sizeLimit);
         ConvertBook(stretches, dir, "F000002", false, k.sizeLimit);
         ASSERT_FALSE(lineByLine.c.progress.empty());
+        EXPECT_EQ(stretches.c.progress, lineByLine.c.progress);
         EXPECT_EQ(stretches.c.result.status, lineByLine.c.result.status);
         EXPECT_EQ(stretches.c.result.reason, lineByLine.c.result.reason);
         EXPECT_EQ(stretches.c.result.games, lineByLine.c.result.games);
