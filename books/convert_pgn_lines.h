@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "books/conversion.h"
 #include "books/board_keyer.h"
+#include "books/conversion.h"
 #include "position/placement_writer.h"
 #include "position/play_move.h"
 
