@@ -387,6 +387,21 @@ bool IndexBuilder::Write(const Book& book, const IndexKey& key) {
         }
         ++written;
     };
+    if (runs.size() == 1) {
+        // One run (a book of one to two million positions): merged with the
+        // entries in memory without the queue.
+        bool more = !heads.empty();
+        uint64_t head = more ? heads.top().first : 0;
+        heads = {};
+        while (ok && (more || memPos < m_keys.size())) {
+            if (!more || (memPos < m_keys.size() && m_keys[memPos] <= head)) {
+                emit(m_keys[memPos++]);
+            } else {
+                emit(head);
+                more = runs[0].Get(head);
+            }
+        }
+    }
     while (ok && (!heads.empty() || memPos < m_keys.size())) {
         if (heads.empty() || (memPos < m_keys.size() && m_keys[memPos] <= heads.top().first)) {
             emit(m_keys[memPos++]);
