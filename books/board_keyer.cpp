@@ -106,6 +106,15 @@ BoardKeyer::BoardKeyer(const position::BoardShape& shape)
         m_eight = m_code[static_cast<size_t>(v)] == v;
         m_field[static_cast<size_t>(v)] = uint64_t{1} << (5 * ((v - 1) % kMaterialSlots));
     }
+    // Codes of four bits (the men of chess) are looked up two at a time.
+    if (m_eight && n < 16) {
+        m_pairs.assign(256, 0);
+        for (size_t a = 0; a < 16; ++a) {
+            for (size_t b = 0; b < 16; ++b) {
+                m_pairs[a | b << 4] = m_field[a] + m_field[b];
+            }
+        }
+    }
 }
 
 bool BoardKeyer::KeyOfEight(const int16_t* cells, uint64_t& key) const {
@@ -118,6 +127,7 @@ bool BoardKeyer::KeyOfEight(const int16_t* cells, uint64_t& key) const {
     constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
     const uint64_t bias = kLanes * static_cast<uint64_t>(0x7FFF - m_fieldMax);
     const uint64_t* field = m_field.data();
+    const uint64_t* pairs = m_pairs.empty() ? nullptr : m_pairs.data();
     uint64_t over = 0;
     uint64_t h = HashStart(64);
     uint64_t menBytes = 0;  // a byte per word: its squares holding a man
@@ -140,10 +150,18 @@ bool BoardKeyer::KeyOfEight(const int16_t* cells, uint64_t& key) const {
         const uint64_t occupied = ((((w & kLow7) + kLow7) | w) & ~kLow7) >> 7;
         menBytes += occupied;
         // Two sums, so that each addition need not wait for the last.
-        fields +=
-            field[w & 0xFF] + field[(w >> 16) & 0xFF] + field[(w >> 32) & 0xFF] + field[(w >> 48) & 0xFF];
-        fieldsOdd +=
-            field[(w >> 8) & 0xFF] + field[(w >> 24) & 0xFF] + field[(w >> 40) & 0xFF] + field[w >> 56];
+        if (pairs != nullptr) {
+            // Byte 2k of p: square 2k's code, square 2k + 1's above it
+            // (codes of more than four bits are found out above).
+            const uint64_t p = w | (w >> 4);
+            fields += pairs[p & 0xFF] + pairs[(p >> 32) & 0xFF];
+            fieldsOdd += pairs[(p >> 16) & 0xFF] + pairs[(p >> 48) & 0xFF];
+        } else {
+            fields +=
+                field[w & 0xFF] + field[(w >> 16) & 0xFF] + field[(w >> 32) & 0xFF] + field[(w >> 48) & 0xFF];
+            fieldsOdd +=
+                field[(w >> 8) & 0xFF] + field[(w >> 24) & 0xFF] + field[(w >> 40) & 0xFF] + field[w >> 56];
+        }
     }
     if ((over & (kLanes << 15)) != 0) {
         return false;
@@ -151,6 +169,7 @@ bool BoardKeyer::KeyOfEight(const int16_t* cells, uint64_t& key) const {
     fields += fieldsOdd;
     int counts[kMaterialSlots];
     int counted = 0;
+#pragma GCC unroll 12
     for (int slot = 0; slot < kMaterialSlots; ++slot) {
         counts[slot] = static_cast<int>((fields >> (5 * slot)) & 31);
         counted += counts[slot];

@@ -32,7 +32,8 @@ class BoardKeyer {
     // for each code.
     bool KeyOfEight(const int16_t* cells, uint64_t& key) const;
     std::vector<uint64_t> m_field;
-    int m_fieldMax = 0;  // the highest code
+    std::vector<uint64_t> m_pairs;  // the fields of two codes of four bits each
+    int m_fieldMax = 0;             // the highest code
     bool m_eight = false;
     int m_squares;
     bool m_usable = true;

@@ -42,14 +42,6 @@ std::string_view PlacementField(std::string_view text) {
     return text.substr(p, end == std::string_view::npos ? std::string_view::npos : end - p);
 }
 
-uint32_t PackMaterial(const int* counts) {
-    uint32_t m = 0;
-    for (int slot = 0; slot < kMaterialSlots; ++slot) {
-        m |= static_cast<uint32_t>(std::min(counts[slot], 3)) << (2 * slot);
-    }
-    return m;
-}
-
 template <bool kMaterial>
 uint32_t PlacementReader::Decode(std::string_view text, Placement& out) const {
     out.cells.assign(static_cast<size_t>(m_squares), 0);

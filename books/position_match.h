@@ -82,7 +82,14 @@ inline constexpr int kMaterialSlots = 12;
 /// placement holding another's men has at least its count in every slot.
 uint32_t MaterialOf(const Placement& placement);
 /// The material of counts of men in each of the kMaterialSlots slots.
-uint32_t PackMaterial(const int* counts);
+inline uint32_t PackMaterial(const int* counts) {
+    uint32_t m = 0;
+#pragma GCC unroll 12
+    for (int slot = 0; slot < kMaterialSlots; ++slot) {
+        m |= static_cast<uint32_t>(counts[slot] < 3 ? counts[slot] : 3) << (2 * slot);
+    }
+    return m;
+}
 
 /// Tells quickly which materials may hold a match: any material passes when
 /// nothing is known.
