@@ -9,7 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <queue>
+#include <thread>
 
 namespace books {
 
@@ -88,31 +88,32 @@ uint64_t BucketBits(uint64_t entries) {
     return bits;
 }
 
-// Reads a sorted run of the temporary file through a small buffer.
-struct RunReader {
-    int fd = -1;
-    off_t next = 0;
-    int64_t left = 0;
-    std::vector<uint64_t> buffer;
-    size_t pos = 0;
-    bool Get(uint64_t& key) {
-        if (pos == buffer.size()) {
-            const int64_t take = std::min<int64_t>(left, 8192);
-            if (take <= 0) {
-                return false;
-            }
-            buffer.resize(static_cast<size_t>(take));
-            if (!ReadAllAt(fd, buffer.data(), buffer.size() * sizeof(uint64_t), next)) {
-                return false;
-            }
-            next += static_cast<off_t>(buffer.size() * sizeof(uint64_t));
-            left -= take;
-            pos = 0;
-        }
-        key = buffer[pos++];
-        return true;
+// The parts a long book's entries are split into: by the top bits of the
+// hash, so that the parts, each sorted, follow one another in key order.
+constexpr int kPartBits = 8;
+constexpr size_t kParts = size_t{1} << kPartBits;
+
+size_t PartOf(uint64_t key) {
+    return static_cast<size_t>(key >> (64 - kPartBits));
+}
+
+// Puts keys into out in the order of their parts, keeping their order
+// within a part (record order); starts gets where each part starts, and
+// the end.
+void Partition(const std::vector<uint64_t>& keys, std::vector<uint64_t>& out, std::vector<int64_t>& starts) {
+    starts.assign(kParts + 1, 0);
+    for (const uint64_t k : keys) {
+        ++starts[PartOf(k) + 1];
     }
-};
+    for (size_t p = 1; p <= kParts; ++p) {
+        starts[p] += starts[p - 1];
+    }
+    std::vector<int64_t> at(starts.begin(), starts.end() - 1);
+    out.resize(keys.size());
+    for (const uint64_t k : keys) {
+        out[static_cast<size_t>(at[PartOf(k)]++)] = k;
+    }
+}
 
 // Bytes of the material section for so many positions.
 uint64_t MaterialBytes(uint64_t positions) {
@@ -294,7 +295,10 @@ void IndexBuilder::Process(int64_t first, const char* records, int64_t count) {
 }
 
 bool IndexBuilder::Spill() {
-    SortKeys(m_keys, m_sortSpace);
+    // Only split into parts here, a pass over the entries: each part is
+    // sorted once, at the end, with the same part of every run.
+    std::vector<int64_t> starts;
+    Partition(m_keys, m_sortSpace, starts);
     if (m_runFd < 0) {
         std::string name;
         m_runFd = CreateBeside(m_path, "run", name);
@@ -303,14 +307,12 @@ bool IndexBuilder::Spill() {
         }
         ::unlink(name.c_str());  // nameless from now on; gone when closed
     }
-    off_t at = 0;
-    for (const int64_t n : m_runLength) {
-        at += static_cast<off_t>(n * static_cast<int64_t>(sizeof(uint64_t)));
-    }
-    if (!WriteAllAt(m_runFd, m_keys.data(), m_keys.size() * sizeof(uint64_t), at)) {
+    const size_t bytes = m_sortSpace.size() * sizeof(uint64_t);
+    if (!WriteAllAt(m_runFd, m_sortSpace.data(), bytes, m_runEnd)) {
         return false;
     }
-    m_runLength.push_back(static_cast<int64_t>(m_keys.size()));
+    m_runs.push_back({m_runEnd, std::move(starts)});
+    m_runEnd += static_cast<off_t>(bytes);
     m_keys.clear();
     return true;
 }
@@ -337,8 +339,6 @@ bool IndexBuilder::Write(const Book& book, const IndexKey& key) {
         m_failed = true;
         return false;
     }
-    SortKeys(m_keys, m_sortSpace);
-    m_sortSpace = {};
     const uint64_t bits = BucketBits(static_cast<uint64_t>(m_total));
     const size_t buckets = (size_t{1} << bits) + 1;
     const int fd = m_outFd;
@@ -354,69 +354,9 @@ bool IndexBuilder::Write(const Book& book, const IndexKey& key) {
         std::vector<uint64_t> games(book.FullIndex.begin(), book.FullIndex.end());
         ok = ok && WriteAllAt(fd, games.data(), games.size() * sizeof(uint64_t), gamesAt);
     }
-    // The runs and the entries in memory, merged in key order.
-    std::vector<RunReader> runs(m_runLength.size());
-    off_t runAt = 0;
-    for (size_t i = 0; i < runs.size(); ++i) {
-        runs[i].fd = m_runFd;
-        runs[i].next = runAt;
-        runs[i].left = m_runLength[i];
-        runAt += static_cast<off_t>(m_runLength[i] * static_cast<int64_t>(sizeof(uint64_t)));
-    }
-    using Head = std::pair<uint64_t, size_t>;
-    std::priority_queue<Head, std::vector<Head>, std::greater<>> heads;
-    for (size_t i = 0; i < runs.size(); ++i) {
-        uint64_t k = 0;
-        if (runs[i].Get(k)) {
-            heads.push({k, i});
-        }
-    }
-    size_t memPos = 0;
     std::vector<uint64_t> counts(buckets, 0);
-    std::vector<uint64_t> out;
-    out.reserve(65536);
-    off_t at = keysAt;
-    uint64_t written = 0;
-    auto emit = [&](uint64_t k) {
-        ++counts[(k >> 32 >> (32 - bits)) + 1];
-        out.push_back(k);
-        if (out.size() == 65536) {
-            ok = ok && WriteAllAt(fd, out.data(), out.size() * sizeof(uint64_t), at);
-            at += static_cast<off_t>(out.size() * sizeof(uint64_t));
-            out.clear();
-        }
-        ++written;
-    };
-    if (runs.size() == 1) {
-        // One run (a book of one to two million positions): merged with the
-        // entries in memory without the queue.
-        bool more = !heads.empty();
-        uint64_t head = more ? heads.top().first : 0;
-        heads = {};
-        while (ok && (more || memPos < m_keys.size())) {
-            if (!more || (memPos < m_keys.size() && m_keys[memPos] <= head)) {
-                emit(m_keys[memPos++]);
-            } else {
-                emit(head);
-                more = runs[0].Get(head);
-            }
-        }
-    }
-    while (ok && (!heads.empty() || memPos < m_keys.size())) {
-        if (heads.empty() || (memPos < m_keys.size() && m_keys[memPos] <= heads.top().first)) {
-            emit(m_keys[memPos++]);
-            continue;
-        }
-        const auto [k, i] = heads.top();
-        heads.pop();
-        emit(k);
-        uint64_t next = 0;
-        if (runs[i].Get(next)) {
-            heads.push({next, i});
-        }
-    }
-    ok = ok && WriteAllAt(fd, out.data(), out.size() * sizeof(uint64_t), at);
-    ok = ok && written == static_cast<uint64_t>(m_total);
+    const uint64_t written = static_cast<uint64_t>(m_total);
+    ok = ok && WriteParts(fd, keysAt, bits, counts);
     for (size_t b = 1; b < buckets; ++b) {
         counts[b] += counts[b - 1];
     }
@@ -448,6 +388,93 @@ bool IndexBuilder::Write(const Book& book, const IndexKey& key) {
         return false;
     }
     return true;
+}
+
+bool IndexBuilder::WriteParts(int fd, off_t keysAt, uint64_t bits, std::vector<uint64_t>& counts) {
+    auto count = [&counts, bits](const std::vector<uint64_t>& keys) {
+        for (const uint64_t k : keys) {
+            ++counts[(k >> 32 >> (32 - bits)) + 1];
+        }
+    };
+    if (m_runs.empty()) {
+        SortKeys(m_keys, m_sortSpace);
+        m_sortSpace = {};
+        count(m_keys);
+        return WriteAllAt(fd, m_keys.data(), m_keys.size() * sizeof(uint64_t), keysAt);
+    }
+    // The entries still in memory are split as a run is; then each range of
+    // parts is read from every run, sorted and written in its place.
+    std::vector<int64_t> memStarts;
+    Partition(m_keys, m_sortSpace, memStarts);
+    m_keys.swap(m_sortSpace);
+    m_sortSpace = {};
+    std::vector<int64_t> partSize(kParts, 0);
+    for (size_t p = 0; p < kParts; ++p) {
+        partSize[p] = memStarts[p + 1] - memStarts[p];
+        for (const Run& run : m_runs) {
+            partSize[p] += run.starts[p + 1] - run.starts[p];
+        }
+    }
+    struct Range {
+        size_t first = 0;  // parts first to last - 1
+        size_t last = 0;
+        int64_t before = 0;  // entries of the ranges before it
+        int64_t size = 0;
+    };
+    std::vector<Range> ranges;
+    // Ranges of about a megabyte: sorted within the processor's cache, and
+    // two of them (with room to sort) beside the entries still in memory.
+    const int64_t budget = std::max<int64_t>(m_runEntries / 8, 1);
+    int64_t before = 0;
+    for (size_t p = 0; p < kParts;) {
+        Range r{p, p, before, 0};
+        while (r.last < kParts && (r.last == r.first || r.size + partSize[r.last] <= budget)) {
+            r.size += partSize[r.last++];
+        }
+        before += r.size;
+        ranges.push_back(r);
+        p = r.last;
+    }
+    std::atomic<size_t> next{0};
+    std::atomic<bool> good{before == m_total};
+    auto work = [&] {
+        std::vector<uint64_t> keys;
+        std::vector<uint64_t> space;
+        for (size_t i = next++; i < ranges.size() && good; i = next++) {
+            const Range& r = ranges[i];
+            keys.clear();
+            keys.reserve(static_cast<size_t>(r.size));
+            for (const Run& run : m_runs) {
+                const int64_t from = run.starts[r.first];
+                const size_t have = keys.size();
+                keys.resize(have + static_cast<size_t>(run.starts[r.last] - from));
+                if (!ReadAllAt(m_runFd, keys.data() + have, (keys.size() - have) * sizeof(uint64_t),
+                               run.at + static_cast<off_t>(from * static_cast<int64_t>(sizeof(uint64_t))))) {
+                    good = false;
+                }
+            }
+            keys.insert(keys.end(), m_keys.begin() + memStarts[r.first], m_keys.begin() + memStarts[r.last]);
+            // Runs in record order, so the entries of a hash stay in record
+            // order through the stable sort.
+            SortKeys(keys, space);
+            good = good && static_cast<int64_t>(keys.size()) == r.size;
+            count(keys);
+            const off_t at = keysAt + static_cast<off_t>(r.before * static_cast<int64_t>(sizeof(uint64_t)));
+            if (!WriteAllAt(fd, keys.data(), keys.size() * sizeof(uint64_t), at)) {
+                good = false;
+            }
+        }
+    };
+    // Two ranges never count into one bucket while a bucket is no wider
+    // than a part.
+    if (bits >= kPartBits && ranges.size() > 1) {
+        std::thread helper(work);
+        work();
+        helper.join();
+    } else {
+        work();
+    }
+    return good;
 }
 
 PositionIndex::~PositionIndex() {

@@ -10,8 +10,11 @@
 // game), the bucket table (8 bytes a bucket, one bucket for about 16
 // positions) and the entries (8 bytes a position: the upper 32 bits of the
 // hash, then the record number). About 11.7 bytes a position. Building
-// holds at most kRunEntries entries (8 MB, and as much again to sort
-// them) in memory; longer books are sorted in runs on a temporary file.
+// holds at most kRunEntries entries (8 MB, and as much again to order
+// them) in memory; longer books put them away in runs on a temporary file,
+// split by the top bits of the hash, and sort each range of those parts on
+// its own at the end (two ranges of about kRunEntries / 8 at once, unless
+// one part alone is larger).
 
 #include <sys/types.h>
 #include <condition_variable>
@@ -117,8 +120,18 @@ class IndexBuilder : public RecordSink {
     std::deque<std::pair<int64_t, uint64_t>> m_known;
     int64_t m_pendingRec = 0;
     Placement m_placement;
-    int m_runFd = -1;                  // sorted runs of a long book
-    std::vector<int64_t> m_runLength;  // entries in each run
+    // A long book's entries are put away in runs on a temporary file, each
+    // in the order of its parts (the top bits of the hash).
+    struct Run {
+        off_t at = 0;                 // where it starts in the file
+        std::vector<int64_t> starts;  // where each part starts in it, and its end
+    };
+    int m_runFd = -1;
+    off_t m_runEnd = 0;
+    std::vector<Run> m_runs;
+    // Writes the entries of runs and memory part by part, each range of
+    // parts sorted on its own, on two threads.
+    bool WriteParts(int fd, off_t keysAt, uint64_t bits, std::vector<uint64_t>& counts);
     int64_t m_total = 0;
     int64_t m_runEntries;
     bool m_failed = false;

@@ -429,46 +429,68 @@ TEST(PositionIndexTest, IsWrittenUnderItsOwnNameNotThroughAPlantedLink) {
 }
 
 TEST(PositionIndexTest, LongBooksAreSortedInRunsOnDisk) {
-    // Many more positions than one run holds: the runs merged must give the
-    // same lookups as the records.
+    // Many more positions than one run holds: the runs put away and sorted
+    // part by part must give the index built wholly in memory, byte for
+    // byte, and the same lookups as the records. Few positions of many
+    // hashes, many runs of a few entries, and a book of one run and a
+    // remainder; a small book has buckets wider than a part (one thread).
+    struct Case {
+        int64_t positions;
+        int64_t runEntries;
+    };
+    const Case cases[] = {{20000, 1000}, {20000, 7}, {1500, 100}, {20000, 12000}};
     const std::string dir = TempFolder();
-    Book book;
-    ASSERT_TRUE(book.OpenWorkFile(dir + "F000002.tmp"));
-    position::BoardShape shape;
-    IndexBuilder builder(shape, IndexPathFor(book.WorkPath()), 1000);
-    const int64_t n = 20000;
-    std::string chunk;
-    for (int64_t r = 1; r <= n; ++r) {
-        const std::string fen = std::to_string(1 + r % 8) + "K/" + std::to_string(1 + r / 8 % 8) + "k/8/" +
-                                std::to_string(1 + r / 64 % 8) + "Q/" + std::to_string(1 + r / 512 % 8) + "q";
-        std::string rec(kRecordLength, ' ');
-        FormatRecord(kEntry, GameField(1), fen, rec.data());
-        chunk += rec;
-        if (r % 4096 == 0 || r == n) {
-            builder.Records(r - static_cast<int64_t>(chunk.size() / kRecordLength) + 1, chunk.data(),
-                            static_cast<int64_t>(chunk.size() / kRecordLength));
-            chunk.clear();
+    auto bytes = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.runEntries);
+        Book book;
+        ASSERT_TRUE(book.OpenWorkFile(dir + "F000002.tmp"));
+        position::BoardShape shape;
+        const int64_t n = c.positions;
+        std::string all;
+        for (int64_t r = 1; r <= n; ++r) {
+            const std::string fen = std::to_string(1 + r % 8) + "K/" + std::to_string(1 + r / 8 % 8) +
+                                    "k/8/" + std::to_string(1 + r / 64 % 8) + "Q/" +
+                                    std::to_string(1 + r / 512 % 8) + "q";
+            std::string rec(kRecordLength, ' ');
+            FormatRecord(kEntry, GameField(1), fen, rec.data());
+            all += rec;
         }
+        book.NRecords = n;
+        book.FullIndex = {1};
+        IndexKey key;
+        ASSERT_TRUE(CurrentKey(book, shape, key));
+        const std::string inMemory = dir + "memory.idx";
+        for (const auto& [runEntries, path] :
+             {std::pair{n + 1, inMemory}, std::pair{c.runEntries, IndexPathFor(book.WorkPath())}}) {
+            IndexBuilder builder(shape, path, runEntries);
+            for (int64_t r = 1; r <= n; r += 4096) {
+                const int64_t count = std::min<int64_t>(4096, n - r + 1);
+                builder.Records(r, all.data() + (r - 1) * kRecordLength, count);
+            }
+            ASSERT_TRUE(builder.Write(book, key));
+        }
+        const std::string made = bytes(IndexPathFor(book.WorkPath()));
+        ASSERT_FALSE(made.empty());
+        EXPECT_TRUE(made == bytes(inMemory));
+        PositionIndex index;
+        ASSERT_EQ(index.Open(IndexPathFor(book.WorkPath()), &key), IndexState::kReady);
+        EXPECT_EQ(index.Positions(), static_cast<uint64_t>(n));
+        const PlacementReader reader(shape);
+        Placement p;
+        reader.ReadCells("3K/5k/8/2Q/1q", p);  // r % 8 == 2, r / 8 % 8 == 4, ...
+        std::vector<int64_t> found;
+        index.Candidates(PlacementHash(p.cells), found);
+        ASSERT_FALSE(found.empty());
+        for (const int64_t r : found) {
+            EXPECT_EQ(r % 8, 2);
+            EXPECT_EQ(r / 8 % 8, 4);
+        }
+        RemoveWorkFiles(book.WorkPath());
     }
-    book.NRecords = n;
-    book.FullIndex = {1};
-    IndexKey key;
-    ASSERT_TRUE(CurrentKey(book, shape, key));
-    ASSERT_TRUE(builder.Write(book, key));
-    PositionIndex index;
-    ASSERT_EQ(index.Open(IndexPathFor(book.WorkPath()), &key), IndexState::kReady);
-    EXPECT_EQ(index.Positions(), static_cast<uint64_t>(n));
-    const PlacementReader reader(shape);
-    Placement p;
-    reader.ReadCells("3K/5k/8/2Q/1q", p);  // r % 8 == 2, r / 8 % 8 == 4, ...
-    std::vector<int64_t> found;
-    index.Candidates(PlacementHash(p.cells), found);
-    ASSERT_FALSE(found.empty());
-    for (const int64_t r : found) {
-        EXPECT_EQ(r % 8, 2);
-        EXPECT_EQ(r / 8 % 8, 4);
-    }
-    RemoveWorkFiles(book.WorkPath());
 }
 
 TEST(PositionIndexTest, BuffersTakenWholeGiveTheIndexOfCopiedRecords) {
