@@ -7,6 +7,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,27 @@
 
 namespace books_test {
 
+/// Removes the folders of a test program at its end, unless a test failed
+/// (they are kept then, to be looked at): work files of large books would
+/// otherwise stay behind in the temporary folder.
+struct FolderSweeper {
+    std::mutex mutex;
+    std::vector<std::filesystem::path> folders;
+    ~FolderSweeper() {
+        if (!::testing::UnitTest::GetInstance()->Passed()) {
+            return;
+        }
+        for (const auto& folder : folders) {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        }
+    }
+};
+
 /// A folder of its own for each test.
 inline std::string TempFolder() {
     static std::atomic<int> counter{0};
+    static FolderSweeper sweeper;
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name =
         std::string(info->test_suite_name()) + "_" + info->name() + "_" + std::to_string(++counter);
@@ -30,6 +49,10 @@ inline std::string TempFolder() {
     const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "books" / name;
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+    {
+        const std::lock_guard<std::mutex> lock(sweeper.mutex);
+        sweeper.folders.push_back(dir);
+    }
     return dir.string() + "/";
 }
 
