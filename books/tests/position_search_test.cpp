@@ -428,6 +428,29 @@ TEST(PositionIndexTest, IsWrittenUnderItsOwnNameNotThroughAPlantedLink) {
     EXPECT_FALSE(std::filesystem::exists(dir + "F000001.tmp"));
 }
 
+// Records of n positions of four men, each of its own placement for the
+// first 4,096 (the record number in the men's files), with a tag in every
+// fifth record when asked.
+std::string ManyPositions(int64_t n, char blackMan, bool withTags) {
+    std::string all;
+    for (int64_t r = 1; r <= n; ++r) {
+        const std::string fen = std::to_string(1 + r % 8) + "K/" + std::to_string(1 + r / 8 % 8) + "k/8/" +
+                                std::to_string(1 + r / 64 % 8) + "Q/" + std::to_string(1 + r / 512 % 8) +
+                                blackMan;
+        std::string rec(kRecordLength, ' ');
+        const bool tag = withTags && r % 5 == 0;
+        FormatRecord(tag ? kTag : kEntry, GameField(withTags ? 1 + r / 50 : 1), tag ? "[Event \"x\"]" : fen,
+                     rec.data());
+        all += rec;
+    }
+    return all;
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 TEST(PositionIndexTest, LongBooksAreSortedInRunsOnDisk) {
     // Many more positions than one run holds: the runs put away and sorted
     // part by part must give the index built wholly in memory, byte for
@@ -440,25 +463,13 @@ TEST(PositionIndexTest, LongBooksAreSortedInRunsOnDisk) {
     };
     const Case cases[] = {{20000, 1000}, {20000, 7}, {1500, 100}, {20000, 12000}};
     const std::string dir = TempFolder();
-    auto bytes = [](const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.runEntries);
         Book book;
         ASSERT_TRUE(book.OpenWorkFile(dir + "F000002.tmp"));
         position::BoardShape shape;
         const int64_t n = c.positions;
-        std::string all;
-        for (int64_t r = 1; r <= n; ++r) {
-            const std::string fen = std::to_string(1 + r % 8) + "K/" + std::to_string(1 + r / 8 % 8) +
-                                    "k/8/" + std::to_string(1 + r / 64 % 8) + "Q/" +
-                                    std::to_string(1 + r / 512 % 8) + "q";
-            std::string rec(kRecordLength, ' ');
-            FormatRecord(kEntry, GameField(1), fen, rec.data());
-            all += rec;
-        }
+        const std::string all = ManyPositions(n, 'q', false);
         book.NRecords = n;
         book.FullIndex = {1};
         IndexKey key;
@@ -473,9 +484,9 @@ TEST(PositionIndexTest, LongBooksAreSortedInRunsOnDisk) {
             }
             ASSERT_TRUE(builder.Write(book, key));
         }
-        const std::string made = bytes(IndexPathFor(book.WorkPath()));
+        const std::string made = FileBytes(IndexPathFor(book.WorkPath()));
         ASSERT_FALSE(made.empty());
-        EXPECT_TRUE(made == bytes(inMemory));
+        EXPECT_TRUE(made == FileBytes(inMemory));
         PositionIndex index;
         ASSERT_EQ(index.Open(IndexPathFor(book.WorkPath()), &key), IndexState::kReady);
         EXPECT_EQ(index.Positions(), static_cast<uint64_t>(n));
@@ -501,17 +512,9 @@ TEST(PositionIndexTest, BuffersTakenWholeGiveTheIndexOfCopiedRecords) {
     ASSERT_TRUE(book.OpenWorkFile(dir + "F000003.tmp"));
     position::BoardShape shape;
     const int64_t n = 30000;
-    std::string all;
-    for (int64_t r = 1; r <= n; ++r) {
-        const std::string fen = std::to_string(1 + r % 8) + "K/" + std::to_string(1 + r / 8 % 8) + "k/8/" +
-                                std::to_string(1 + r / 64 % 8) + "Q/" + std::to_string(1 + r / 512 % 8) + "r";
-        std::string rec(kRecordLength, ' ');
-        // Tags among the positions: a position is read only once the next
-        // record shows it is not continued.
-        FormatRecord(r % 5 == 0 ? kTag : kEntry, GameField(1 + r / 50), r % 5 == 0 ? "[Event \"x\"]" : fen,
-                     rec.data());
-        all += rec;
-    }
+    // Tags among the positions: a position is read only once the next
+    // record shows it is not continued.
+    const std::string all = ManyPositions(n, 'r', true);
     book.NRecords = n;
     book.FullIndex = {1};
     IndexKey key;
@@ -537,13 +540,9 @@ TEST(PositionIndexTest, BuffersTakenWholeGiveTheIndexOfCopiedRecords) {
         }
         ASSERT_TRUE(builder.Write(book, key));
     }
-    auto bytes = [](const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    const std::string a = bytes(copied);
+    const std::string a = FileBytes(copied);
     ASSERT_FALSE(a.empty());
-    EXPECT_TRUE(a == bytes(taken));
+    EXPECT_TRUE(a == FileBytes(taken));
     RemoveWorkFiles(book.WorkPath());
 }
 
