@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 #include <thread>
 
 namespace books {
@@ -466,13 +467,15 @@ bool IndexBuilder::WriteParts(int fd, off_t keysAt, uint64_t bits, std::vector<u
         }
     };
     // Two ranges never count into one bucket while a bucket is no wider
-    // than a part.
-    if (bits >= kPartBits && ranges.size() > 1) {
-        std::thread helper(work);
-        work();
+    // than a part. A helper that cannot be started leaves it all to this one.
+    std::thread helper;
+    try {
+        helper = bits >= kPartBits && ranges.size() > 1 ? std::thread(work) : std::thread();
+    } catch (const std::system_error&) {
+    }
+    work();
+    if (helper.joinable()) {
         helper.join();
-    } else {
-        work();
     }
     return good;
 }
