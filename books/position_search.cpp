@@ -1,7 +1,13 @@
 #include "books/position_search.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <numeric>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
 
 namespace books {
@@ -19,21 +25,33 @@ std::string_view TextOf(const char* record) {
     return {record + 2 + kFieldLength, static_cast<size_t>(kTextLength)};
 }
 
-// Walks every position record of the whole book in order, with its game
-// (from 1), its place in the game and its ordinal among the work file's
-// position records (from 0); a position's continuation records are joined
-// to its text. fn returns false to stop; so does progress.
+// Where a walk over the records starts and ends, and what is known there:
+// the game (index into FullIndex) and the positions of it before the start,
+// and the ordinal of the next position record (kNoOrdinal: not known).
+struct Stretch {
+    int64_t from = 1;
+    int64_t to = 0;  // the last record
+    size_t game = 0;
+    int64_t position = 0;
+    uint64_t ordinal = 0;
+};
+
+// Walks every position record of a stretch of the book in order, with its
+// game (from 1), its place in the game and its ordinal among the work
+// file's position records (from 0, or kNoOrdinal); a position's
+// continuation records are joined to its text. fn returns false to stop;
+// so does progress, told of the records walked.
 template <typename Fn>
-bool ForEachPosition(const Book& book, Fn&& fn, const FindProgressFn& progress) {
+bool ForEachPosition(const Book& book, const Stretch& stretch, Fn&& fn, const FindProgressFn& progress) {
     const std::vector<int64_t>& games = book.FullIndex;
     if (games.empty()) {
         return true;
     }
     // A chunk small enough to stay in the processor's cache while it is read.
     std::vector<char> chunk(static_cast<size_t>(kChunk * kRecordLength));
-    size_t g = 0;
-    int64_t position = 0;
-    uint64_t ordinal = 0;
+    size_t g = stretch.game;
+    int64_t position = stretch.position;
+    uint64_t ordinal = stretch.ordinal;
     std::string pending;
     int64_t pendingRec = 0;
     int64_t pendingGame = 0;
@@ -48,8 +66,8 @@ bool ForEachPosition(const Book& book, Fn&& fn, const FindProgressFn& progress) 
         return fn(pendingGame, pendingPosition, pendingOrdinal, rec, std::string_view(pending));
     };
     const int64_t start = games.front();
-    for (int64_t r = 1; r <= book.NRecords; r += kChunk) {
-        const int64_t want = std::min(kChunk, book.NRecords - r + 1);
+    for (int64_t r = stretch.from; r <= stretch.to; r += kChunk) {
+        const int64_t want = std::min(kChunk, stretch.to - r + 1);
         const int64_t got = book.ReadRecords(r, want, chunk.data());
         for (int64_t i = 0; i < got; ++i) {
             const int64_t rec = r + i;
@@ -67,7 +85,7 @@ bool ForEachPosition(const Book& book, Fn&& fn, const FindProgressFn& progress) 
             if (kind != kEntry) {
                 continue;
             }
-            const uint64_t at = ordinal++;
+            const uint64_t at = ordinal == kNoOrdinal ? kNoOrdinal : ordinal++;
             if (rec < start) {
                 continue;  // before the first game: no game's position
             }
@@ -89,8 +107,8 @@ bool ForEachPosition(const Book& book, Fn&& fn, const FindProgressFn& progress) 
             pendingPosition = position;
             pendingOrdinal = at;
         }
-        if (progress && ((r - 1) / kChunk) % (kProgressEvery / kChunk) == 0 &&
-            !progress(r - 1, book.NRecords)) {
+        if (progress && ((r - stretch.from) / kChunk) % (kProgressEvery / kChunk) == 0 &&
+            !progress(r - stretch.from, stretch.to - stretch.from + 1)) {
             return false;
         }
         if (got != want) {
@@ -139,6 +157,130 @@ int64_t GameOf(const Book& book, int64_t rec) {
     const auto& games = book.FullIndex;
     const auto it = std::upper_bound(games.begin(), games.end(), rec);
     return it == games.begin() ? -1 : static_cast<int64_t>(it - games.begin()) - 1;
+}
+
+// The second half of a long book's records: from a record that does not
+// continue a position, within a game. False when the book is too short to
+// be worth two walkers.
+bool SecondHalf(const Book& book, int64_t twoWalkersFrom, Stretch& second) {
+    const std::vector<int64_t>& games = book.FullIndex;
+    if (book.NRecords < std::max<int64_t>(twoWalkersFrom, 2) || games.empty()) {
+        return false;
+    }
+    int64_t from = book.NRecords / 2 + 1;
+    char record[kRecordLength];
+    // A position's continuations stay with it (a damaged run of them gives
+    // up the split).
+    for (int k = 0;; ++from, ++k) {
+        if (k == 4096 || from > book.NRecords || book.ReadRecords(from, 1, record) != 1) {
+            return false;
+        }
+        if (record[1] != kMore) {
+            break;
+        }
+    }
+    if (from <= games.front()) {
+        return false;
+    }
+    const auto g = static_cast<size_t>(GameOf(book, from));
+    second = {from, book.NRecords, g, from > games[g] ? PositionNumber(book, games[g], from - 1) : 0,
+              kNoOrdinal};
+    return true;
+}
+
+// Walks the two halves of a long book's records side by side: the first
+// on this thread, whose test reports its matches as they come; the second
+// on a helper (testWith with a walker of its own, no materials: the
+// ordinals are not known there), whose matches are kept and reported once
+// the first half is done, in book order. A helper that has kept many stops
+// there and leaves the rest to this thread. progress is told of the
+// records both have walked. False when stopped.
+template <typename Test, typename TestWith, typename Report, typename Walker>
+bool WalkInTwo(const Book& book, const Stretch& second, size_t keptMatches, const FindProgressFn& progress,
+               Test& test, TestWith& testWith, Report& report, Walker theirs) {
+    std::atomic<bool> stop{false};
+    std::atomic<int64_t> walked{0};
+    // A match kept is 24 bytes; its "how" is one of few texts.
+    struct Kept {
+        int64_t record;
+        int32_t game;
+        int32_t position;
+        uint32_t how;
+    };
+    std::vector<Kept> kept;
+    std::vector<std::string> hows;
+    std::unordered_map<std::string, uint32_t> howAt;
+    bool capped = false;
+    Stretch rest;  // where this thread goes on after the kept matches
+    auto keep = [&](int64_t game, int64_t position, int64_t rec, const std::string& how) {
+        const auto [at, added] = howAt.try_emplace(how, static_cast<uint32_t>(hows.size()));
+        if (added) {
+            hows.push_back(how);
+        }
+        kept.push_back({rec, static_cast<int32_t>(game), static_cast<int32_t>(position), at->second});
+        if (kept.size() < std::max<size_t>(keptMatches, 1)) {
+            return !stop;
+        }
+        capped = true;
+        rest = {rec + 1, second.to, static_cast<size_t>(game - 1), position, kNoOrdinal};
+        return false;
+    };
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool helperDone = false;
+    auto helperWalk = [&] {
+        ForEachPosition(
+            book, second,
+            [&](int64_t game, int64_t position, uint64_t ordinal, int64_t rec, std::string_view text) {
+                return !stop && testWith(theirs, keep, game, position, ordinal, rec, text);
+            },
+            [&](int64_t done, int64_t) {
+                walked = done;
+                return !stop;
+            });
+        const std::lock_guard<std::mutex> lock(mutex);
+        helperDone = true;
+        ended.notify_all();
+    };
+    std::thread helper;
+    try {
+        helper = std::thread(helperWalk);
+    } catch (const std::system_error&) {
+        return ForEachPosition(book, Stretch{1, book.NRecords, 0, 0, 0}, test, progress);
+    }
+    auto told = [&](int64_t done, int64_t) { return !progress || progress(done + walked, book.NRecords); };
+    const int64_t firstLength = second.from - 1;
+    const bool finished = ForEachPosition(book, Stretch{1, firstLength, 0, 0, 0}, test, told);
+    if (!finished) {
+        stop = true;
+    }
+    {
+        // The caller (a window) is told of the progress while the helper
+        // ends, and may stop it.
+        std::unique_lock<std::mutex> lock(mutex);
+        while (!helperDone) {
+            if (!ended.wait_for(lock, std::chrono::milliseconds(50), [&] { return helperDone; }) && !stop) {
+                lock.unlock();
+                stop = !told(firstLength, 0);
+                lock.lock();
+            }
+        }
+    }
+    helper.join();
+    if (stop) {
+        return false;
+    }
+    for (const Kept& m : kept) {
+        if (!report(m.game, m.position, m.record, hows[m.how])) {
+            return false;
+        }
+    }
+    if (!capped) {
+        return true;
+    }
+    return ForEachPosition(book, rest, test, [&](int64_t done, int64_t) {
+        return !progress || progress(rest.from - 1 + done, book.NRecords);
+    });
 }
 
 }  // namespace
@@ -213,15 +355,42 @@ FindResult FindPositions(const Book& book, const position::BoardShape& shape, st
         matchers.emplace_back(reader, v.placement, options.partial);
     }
     const MaterialFilter filter(materials, options.partial);
-    uint64_t positions = useMaterial ? index->Positions() : 0;
     // Materials that turn few positions away (men present in nearly every
     // position) only cost time: after a trial they are no longer looked at.
     constexpr uint64_t kTrial = 65536;
-    uint64_t passed = 0;
-    uint64_t turnedAway = 0;
-    Placement record;
-    std::string how;
-    auto report = [&](int64_t game, int64_t position, int64_t rec) {
+    // What each walker over the records keeps of its own.
+    struct Walker {
+        uint64_t positions = 0;  // those whose material is looked at
+        uint64_t passed = 0;
+        uint64_t turnedAway = 0;
+        Placement record;
+        std::string how;
+    };
+    auto testWith = [&](Walker& w, auto&& found, int64_t game, int64_t position, uint64_t ordinal,
+                        int64_t rec, std::string_view recordText) {
+        if (ordinal < w.positions) {
+            if (!filter.Passes(index->MaterialAt(ordinal))) {
+                ++w.turnedAway;
+                return true;
+            }
+            if (++w.passed == kTrial && w.turnedAway < kTrial / 8) {
+                w.positions = 0;
+            }
+        }
+        if (options.shift) {
+            // Shifts need the men: the whole placement is read.
+            reader.Read(recordText, w.record);
+            return !MatchPlacement(w.record, variants, options, reader, w.how) ||
+                   found(game, position, rec, w.how);
+        }
+        for (size_t v = 0; v < matchers.size(); ++v) {
+            if (matchers[v].Matches(recordText)) {
+                return found(game, position, rec, variants[v].how);
+            }
+        }
+        return true;
+    };
+    auto report = [&](int64_t game, int64_t position, int64_t rec, const std::string& how) {
         ++result.matches;
         if (!onMatch({game, position, rec, how})) {
             result.status = FindStatus::kStopped;
@@ -229,29 +398,11 @@ FindResult FindPositions(const Book& book, const position::BoardShape& shape, st
         }
         return true;
     };
+    Walker mine;
+    mine.positions = useMaterial ? index->Positions() : 0;
     auto test = [&](int64_t game, int64_t position, uint64_t ordinal, int64_t rec,
                     std::string_view recordText) {
-        if (ordinal < positions) {
-            if (!filter.Passes(index->MaterialAt(ordinal))) {
-                ++turnedAway;
-                return true;
-            }
-            if (++passed == kTrial && turnedAway < kTrial / 8) {
-                positions = 0;
-            }
-        }
-        if (options.shift) {
-            // Shifts need the men: the whole placement is read.
-            reader.Read(recordText, record);
-            return !MatchPlacement(record, variants, options, reader, how) || report(game, position, rec);
-        }
-        for (size_t v = 0; v < matchers.size(); ++v) {
-            if (matchers[v].Matches(recordText)) {
-                how = variants[v].how;
-                return report(game, position, rec);
-            }
-        }
-        return true;
+        return testWith(mine, report, game, position, ordinal, rec, recordText);
     };
 
     if (index != nullptr && index->Ready() && !options.partial && !options.shift) {
@@ -296,7 +447,16 @@ FindResult FindPositions(const Book& book, const position::BoardShape& shape, st
         });
         return result;
     }
-    const bool finished = ForEachPosition(book, test, progress);
+    const Stretch whole{1, book.NRecords, 0, 0, 0};
+    Stretch second;
+    bool finished = true;
+    // Games and positions fit the kept matches' 32 bits: a work file holds
+    // fewer records than that.
+    if (book.NRecords >= INT32_MAX || !SecondHalf(book, options.twoWalkersFrom, second)) {
+        finished = ForEachPosition(book, whole, test, progress);
+    } else {
+        finished = WalkInTwo(book, second, options.keptMatches, progress, test, testWith, report, Walker{});
+    }
     if (!finished && result.status == FindStatus::kDone) {
         result.status = FindStatus::kStopped;
     }

@@ -20,6 +20,11 @@ namespace books {
 /// position (the diagram of a problem) is looked at.
 struct FindOptions : MatchOptions {
     bool first = false;
+    /// A book of so many records or more is walked by two threads, each
+    /// over half of it; the second keeps at most keptMatches matches (in
+    /// memory, to be reported in order) and leaves the rest to the first.
+    int64_t twoWalkersFrom = int64_t{1} << 16;
+    size_t keptMatches = size_t{1} << 20;
 };
 
 /// One match: the game (its place in the whole book, from 1), the position

@@ -272,6 +272,17 @@ TEST_F(PositionSearchTest, EveryWayOfMatchingAgreesWithAPlainReading) {
                         {"shift", opts(false, false, true, false)},
                         {"partial shift mirror", opts(true, true, true, false)},
                         {"first", opts(false, true, false, true, true)}};
+    // The records walked by one thread, by two (the second half's matches
+    // kept and told after the first half's), and by two where the second
+    // keeps only a few and leaves the rest to the first.
+    struct Walking {
+        const char* name;
+        int64_t twoFrom;
+        size_t kept;
+    };
+    const Walking walkings[] = {{"one walker", int64_t{1} << 40, 1},
+                                {"two walkers", 1, size_t{1} << 20},
+                                {"two walkers keeping three", 1, 3}};
     std::mt19937 rng(5);
     std::uniform_int_distribution<size_t> pick(0, m_plain.size() - 1);
     int matchedSomewhereElse = 0;
@@ -291,9 +302,14 @@ TEST_F(PositionSearchTest, EveryWayOfMatchingAgreesWithAPlainReading) {
             for (const PlainPosition& p : m_plain)
                 if ((!w.o.first || p.at.position == 1) && PlainMatch(p.grid, query, w.o))
                     expected.push_back(p.at);
-            for (const PositionIndex* idx :
-                 {static_cast<const PositionIndex*>(nullptr), static_cast<const PositionIndex*>(&index)}) {
-                const std::vector<PositionMatch> got = Find(ToFen(query), w.o, idx);
+            using Run = std::pair<Walking, const PositionIndex*>;
+            for (const auto& [walking, idx] : {Run{walkings[0], &index}, Run{walkings[0], nullptr},
+                                               Run{walkings[1], nullptr}, Run{walkings[2], nullptr}}) {
+                SCOPED_TRACE(walking.name);
+                FindOptions o = w.o;
+                o.twoWalkersFrom = walking.twoFrom;
+                o.keptMatches = walking.kept;
+                const std::vector<PositionMatch> got = Find(ToFen(query), o, idx);
                 std::vector<Found> at;
                 for (const PositionMatch& m : got) {
                     at.push_back({m.game, m.position});
@@ -329,13 +345,36 @@ TEST_F(PositionSearchTest, BadSearchPositionsAnswerWithoutMatches) {
 }
 
 TEST_F(PositionSearchTest, StoppingEndsTheSearch) {
-    FindOptions o;
-    o.partial = true;
-    int seen = 0;
-    const FindResult r =
-        FindPositions(m_book.book, m_shape, "k", o, [&](const PositionMatch&) { return ++seen < 3; });
-    EXPECT_EQ(r.status, FindStatus::kStopped);
-    EXPECT_EQ(seen, 3);
+    // Stopped at the third match, or near the end (by two walkers: while the
+    // second half's kept matches are told, or after the first walker took
+    // over from a second that kept few); also stopped through progress.
+    struct Case {
+        int64_t twoFrom;
+        size_t kept;
+        bool nearEnd;
+    };
+    const Case cases[] = {
+        {int64_t{1} << 40, 1, false}, {1, 1 << 20, false}, {1, 1 << 20, true}, {1, 5, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.twoFrom << " " << c.kept << " " << c.nearEnd);
+        FindOptions o;
+        o.partial = true;
+        o.twoWalkersFrom = c.twoFrom;
+        o.keptMatches = c.kept;
+        const int64_t all =
+            FindPositions(m_book.book, m_shape, "k", o, [](const PositionMatch&) { return true; }).matches;
+        ASSERT_GT(all, 20);
+        const int64_t stopAt = c.nearEnd ? all - 2 : 3;
+        int64_t seen = 0;
+        const FindResult r = FindPositions(m_book.book, m_shape, "k", o,
+                                           [&](const PositionMatch&) { return ++seen < stopAt; });
+        EXPECT_EQ(r.status, FindStatus::kStopped);
+        EXPECT_EQ(seen, stopAt);
+        const FindResult p = FindPositions(
+            m_book.book, m_shape, "k", o, [](const PositionMatch&) { return true; }, nullptr,
+            [](int64_t, int64_t) { return false; });
+        EXPECT_EQ(p.status, FindStatus::kStopped);
+    }
 }
 
 TEST_F(PositionSearchTest, DamagedOrStaleIndexesAreNoticedAndRebuilt) {
@@ -620,14 +659,58 @@ TEST(LongPositionSearchTest, PositionsGoingOnInContinuationsAreFoundWholeAndCoun
             idx);
         EXPECT_EQ(found, (std::vector<std::pair<int64_t, int64_t>>{{1, 2}}));
     }
-    FindOptions partial;
-    partial.partial = true;
-    std::vector<int64_t> positions;
-    FindPositions(c.book, shape, std::string(399, '1') + "N", partial, [&](const PositionMatch& m) {
-        positions.push_back(m.position);
-        return true;
-    });
-    EXPECT_EQ(positions, std::vector<int64_t>{3});
+    // Walked by two threads too: the half way lands among continuations.
+    for (const int64_t twoFrom : {int64_t{1} << 40, int64_t{1}}) {
+        FindOptions partial;
+        partial.partial = true;
+        partial.twoWalkersFrom = twoFrom;
+        std::vector<int64_t> positions;
+        FindPositions(c.book, shape, std::string(399, '1') + "N", partial, [&](const PositionMatch& m) {
+            positions.push_back(m.position);
+            return true;
+        });
+        EXPECT_EQ(positions, std::vector<int64_t>{3}) << twoFrom;
+    }
+}
+
+TEST(WalkersTest, EveryPositionIsToldWithItsGameAndPlace) {
+    // Games of one to nine positions, each with a white king on a1: a
+    // partial search for it finds every position, whichever way the records
+    // are walked (the second half starting within a game; a second walker
+    // keeping a few matches and the first going on from there).
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> file(0, 7);
+    std::string text;
+    std::vector<std::pair<int64_t, int64_t>> every;
+    for (int g = 1; g <= 60; ++g) {
+        text += "[Event \"" + std::to_string(g) + "\"]\n";
+        for (int p = 1; p <= g % 9 + 1; ++p) {
+            const int f = file(rng);
+            text += "8/8/8/8/8/8/" + (f ? std::to_string(f) : "") + "q" +
+                    (f < 7 ? std::to_string(7 - f) : "") + "/K7 w\n";
+            every.push_back({g, p});
+        }
+    }
+    Converted c;
+    Convert(c, "walked.fen", text);
+    ASSERT_EQ(c.result.status, LoadStatus::kDone);
+    const position::BoardShape shape;
+    for (const auto& [twoFrom, kept] : {std::pair{int64_t{1} << 40, size_t{1}},
+                                        std::pair{int64_t{1}, size_t{1000}}, std::pair{int64_t{1}, size_t{1}},
+                                        std::pair{int64_t{1}, size_t{3}}, std::pair{int64_t{1}, size_t{7}}}) {
+        SCOPED_TRACE(testing::Message() << twoFrom << " " << kept);
+        FindOptions o;
+        o.partial = true;
+        o.twoWalkersFrom = twoFrom;
+        o.keptMatches = kept;
+        std::vector<std::pair<int64_t, int64_t>> found;
+        const FindResult r = FindPositions(c.book, shape, "8/8/8/8/8/8/8/K7", o, [&](const PositionMatch& m) {
+            found.push_back({m.game, m.position});
+            return true;
+        });
+        EXPECT_EQ(r.status, FindStatus::kDone);
+        EXPECT_EQ(found, every);
+    }
 }
 
 }  // namespace
