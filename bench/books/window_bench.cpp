@@ -12,6 +12,7 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFileInfo>
@@ -75,7 +76,7 @@ bool CountsRise(const std::vector<std::string>& texts, long long& last) {
 
 struct Query {
     const char* name;
-    int box;
+    int box;  // the Text1 box, or -1: the position (partial)
     const char* text;
 };
 
@@ -121,6 +122,7 @@ int main(int argc, char* argv[]) {
         {"men: White 16", 1, "16"},
         {"pieces: Ke1+ke8", 4, "Ke1+ke8"},
         {"words: \"Generated game 1999\"", 0, "\"Generated game 1999\""},
+        {"position, partial: Pe4 + Ke1", -1, "8/8/8/8/4P3/8/8/4K3"},
     };
     constexpr size_t kQueries = std::size(queries);
     Timing open;
@@ -171,6 +173,10 @@ int main(int argc, char* argv[]) {
                 search->Text1(b)->setText(b == queries[q].box ? QString::fromLatin1(queries[q].text)
                                                               : QString());
             }
+            // A position search steps through its matching positions.
+            const bool position = queries[q].box < 0;
+            search->Text2()->setText(position ? QString::fromLatin1(queries[q].text) : QString());
+            search->Check1(0)->setChecked(position);
             QApplication::processEvents();
             cpu = CpuSeconds();
             clock.start();
@@ -192,8 +198,8 @@ int main(int argc, char* argv[]) {
                 open.wall, open.cpu, paints, lastCount);
     std::printf("  last game after Open Book: wall %.3f s\n", last.wall);
     for (size_t q = 0; q < kQueries; ++q) {
-        std::printf("  search %-32s wall %.3f s, user+sys %.3f s, %lld games found\n", queries[q].name,
-                    searched[q].wall, searched[q].cpu, found[q]);
+        std::printf("  search %-32s wall %.3f s, user+sys %.3f s, %lld %s found\n", queries[q].name,
+                    searched[q].wall, searched[q].cpu, found[q], queries[q].box < 0 ? "positions" : "games");
     }
     return ok ? 0 : 1;
 }
