@@ -165,7 +165,8 @@ void SearchWindow::FindPosition() {
             return !m_stop;
         }
         clock.start();
-        if (grown || caught < kMatchBatch || caughtClock.elapsed() >= kCatchInterval) {
+        if (grown || caught < kMatchBatch || !caughtClock.isValid() ||
+            caughtClock.elapsed() >= kCatchInterval) {
             caught = found.size();
             caughtClock.start();
             m_matches->Catch(found);
